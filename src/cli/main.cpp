@@ -1,0 +1,44 @@
+// rxt4: RXT4 Viewer's command-line tool.
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "Commands.h"
+
+namespace {
+
+struct Command {
+  std::string_view name;
+  int (*run)(rxt4::cli::Args);
+  std::string_view summary;
+};
+
+constexpr Command kCommands[] = {
+    {"list", rxt4::cli::RunList, "list DATA_FOLDER [--summary]      print the tree of a data folder"},
+    {"render", rxt4::cli::RunRender, "render DATA_FOLDER --out DIR ...   draw every measurement as an image"},
+    {"download", rxt4::cli::RunDownload, "download --port PORT --out SET    download every measurement"},
+    {"update", rxt4::cli::RunUpdate, "update --port PORT IMAGE          update the instrument's firmware"},
+    {"image", rxt4::cli::RunImage, "image IMAGE                       check a firmware image file"},
+    {"sample", rxt4::cli::RunSample, "sample DIR                        write a demonstration data folder"},
+};
+
+int Usage(FILE* out, int status) {
+  std::fprintf(out, "usage: rxt4 COMMAND [ARGS...]\n\ncommands:\n");
+  for (const Command& c : kCommands) std::fprintf(out, "  %.*s\n", static_cast<int>(c.summary.size()), c.summary.data());
+  std::fprintf(out, "\nrxt4 COMMAND --help shows the options of a command.\n");
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage(stderr, 2);
+  std::string_view name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") return Usage(stdout, 0);
+  std::vector<std::string_view> args(argv + 2, argv + argc);
+  for (const Command& c : kCommands)
+    if (c.name == name) return c.run(args);
+  std::fprintf(stderr, "rxt4: unknown command '%s'\n\n", argv[1]);
+  return Usage(stderr, 2);
+}

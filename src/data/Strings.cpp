@@ -1,0 +1,141 @@
+#include "rxt4/data/Strings.h"
+
+#include <array>
+#include <unordered_map>
+#include <utility>
+
+#include "rxt4/data/Sjis.h"
+
+namespace rxt4 {
+namespace {
+
+struct Entry {
+  StringId id;
+  std::string_view text;
+};
+
+// The texts exactly as the instrument's software shows them.
+constexpr Entry kTable[] = {
+    {StringId::ConfirmExit, "RXT4 ビューアを終了します\nよろしいですか？"},
+    {StringId::SecondInstance, "多重起動は禁止されています"},
+    {StringId::FolderWarning,
+     "RXT4以外のフォルダを選択した場合\n正常にデータが読み込めない可能性があります。\nよろしいですか？"},
+    {StringId::FolderBrowserTitle, "フォルダ選択"},
+    {StringId::KeyFolderAlert, "USE_RXT4_FolderAlert"},
+    {StringId::FolderNameSuffix, "RXT4"},
+    {StringId::KeyComPort, "COM Port"},
+    {StringId::KeyBaudRate, "Baud Rate"},
+    {StringId::KeyDataSize, "Data Size"},
+    {StringId::KeyParity, "Parity"},
+    {StringId::KeyStopBits, "Stop Bits"},
+    {StringId::KeyFlowControl, "Flow Ctrl"},
+    {StringId::ParityNone, "なし"},
+    {StringId::ParityEven, "偶数"},
+    {StringId::ParityOdd, "奇数"},
+    {StringId::StopBitsOne, "1   ビット"},
+    {StringId::StopBitsOneHalf, "1.5 ビット"},
+    {StringId::StopBitsTwo, "2   ビット"},
+    {StringId::FlowNone, "なし"},
+    {StringId::FlowHardware, "ハードウェア"},
+    {StringId::FlowXonXoff, "Xon / Xoff"},
+    {StringId::TransferConnecting, "RXT4との接続確認を行います。"},
+    {StringId::TransferNoInstrument, "RXT4との接続が確認できません。"},
+    {StringId::TransferRunning, "データ転送中"},
+    {StringId::LinkFailed, "通信に失敗しました。\nRXT4との接続を確認してください。"},
+    {StringId::TransferDone, "データ転送が完了しました。"},
+    {StringId::RootLevel, "レベル測定データ"},
+    {StringId::RootBer, "BER測定データ"},
+    {StringId::RootSky, "スカパー測定データ"},
+    {StringId::RootConstellation, "コンスタレーションデータ"},
+    {StringId::RootMulti, "多チャンネル測定データ"},
+    {StringId::RootSpectrum, "スペクトラムデータ"},
+    {StringId::RootProfile, "遅延プロファイルデータ"},
+    {StringId::BitmapExtension, "bmp"},
+    {StringId::BitmapFilter, "ビットマップ(*.bmp)|*.bmp|すべて (*.*)|*.*||"},
+    {StringId::InvalidImage,
+     "指定したファイルは有効なアップデート用ファイルではありません。\nフォルダ・ファイルを選択しなおしてください。"},
+    {StringId::ScreenTerrestrial, "地上デジタル"},
+    {StringId::ScreenOneSeg, "ワンセグ"},
+    {StringId::ScreenBs, "BS"},
+    {StringId::ScreenE2Sky, "ｅ２ｂｙスカパー！"},
+    {StringId::ScreenVuCatv, "ＶＵ・ＣＡＴＶ"},
+    {StringId::ScreenOtherSatellite, "その他衛星"},
+    {StringId::ScreenCatvUp, "ＣＡＴＶ上り"},
+    {StringId::ScreenSkyPerfect, "スカイパーフェクトＴＶ！"},
+    {StringId::Updating, "アップデート中。\nUSBケーブルを抜かないでください。"},
+    {StringId::UpdateDone, "Ver.%s から Ver.%s にアップデートが完了しました。"},
+    {StringId::ModulationLabel, "変調方式"},
+    {StringId::Analog, "Analog"},
+    {StringId::AnalogKana, "ｱﾅﾛｸﾞ"},
+    {StringId::FolderLevel, "LEVEL"},
+    {StringId::FolderBer, "BER"},
+    {StringId::FolderSky, "SKY"},
+    {StringId::FolderConstel, "CONSTEL"},
+    {StringId::FolderMulti, "MULTI"},
+    {StringId::FolderSpectrum, "SPECTRUM"},
+    {StringId::FolderProfile, "PROFILE"},
+    {StringId::SatNsat110, "N-SAT110"},
+    {StringId::SatJcsat3a, "JCSAT-3A"},
+    {StringId::SatJcsat4a, "JCSAT-4A"},
+    {StringId::SatBs, "BS"},
+    {StringId::LayerLabel, "階層"},
+    {StringId::ConverterLabel, "ｺﾝﾊﾞｰﾀｰ"},
+    {StringId::UpdateWaitMode, "リモート更新モードで接続します。\nRXT4 を更新モードで起動してください。"},
+    {StringId::UpdateCaption, "アップデート"},
+    {StringId::MarkerLabel, "マーカー"},
+    {StringId::TransferCancelled, "データ転送を中止しました。"},
+    {StringId::TransferConfirmCancel, "データ転送を中止します。\nよろしいですか？"},
+    {StringId::TransferCaption, "データ転送"},
+    {StringId::ImageExtension, "img"},
+    {StringId::ImageFilter, "firm image(*.img)|*.img|すべて(*.*)|*.*||"},
+    {StringId::FolderProfileAlias, "PROFILE"},
+    {StringId::UnitDbMicroVolt, "dBμV"},
+    {StringId::TransferSetMode, "通信に成功しました。\nRXT4をデータ転送モードに設定して下さい。"},
+    {StringId::AppCaption, "RXT4 ビューア"},
+    {StringId::TransferNotSaved,
+     "データを保存できませんでした。\n%s\n保存先のフォルダを確認してください。"},
+    {StringId::CountWarning,
+     " のデータ数が記録情報と異なります。\nデータが正常に表示できない可能性があります。\nCSVファイルを確認してください。"},
+    {StringId::AboutVersion, "RXT4 ビューア Version 1.00"},
+    {StringId::AboutCaption, "RXT4 ビューアのﾊﾞｰｼﾞｮﾝ情報"},
+    {StringId::MessageOptionText, "[RXT4]以外のフォルダを選択したときに警告を表示する。"},
+};
+
+// Column titles of the measurement tables, columns 0 to 29.
+constexpr std::array<std::string_view, 30> kColumnTitles = {
+    "No.", "データ名", "バンド名", "チャンネル", "偏波面", "周波数(MHz)", "レベル(dBμ)",
+    "C/N(dB)", "変調方式", "局部発振周波数(GHz)", "補正値", "ブースター給電",
+    "コンバーター給電", "階層", "制御用(バンドNo.)", "制御用(表示幅)", "制御用(スケール幅)",
+    "制御用(モード)", "制御用(測定カーソル位置)", "制御用(測定全チャンネル数)", "画面種別", "BER",
+    "MER", "バンド名２", "チャンネル２", "偏波面２", "レベル２(dBu)", "BER２", "C/N２",
+    "補正値２"};
+
+// Built once on first use and never changed afterwards.
+const std::unordered_map<int, std::pair<std::string_view, std::string>>& Table() {
+  static const auto table = [] {
+    std::unordered_map<int, std::pair<std::string_view, std::string>> map;
+    for (const Entry& e : kTable) map.emplace(static_cast<int>(e.id), std::pair{e.text, EncodeSjis(e.text)});
+    return map;
+  }();
+  return table;
+}
+
+}  // namespace
+
+std::string_view Text(StringId id) {
+  auto it = Table().find(static_cast<int>(id));
+  return it == Table().end() ? std::string_view{} : it->second.first;
+}
+
+const std::string& SjisText(StringId id) {
+  static const std::string empty;
+  auto it = Table().find(static_cast<int>(id));
+  return it == Table().end() ? empty : it->second.second;
+}
+
+std::string_view ColumnTitle(int column) {
+  if (column < 0 || column >= static_cast<int>(kColumnTitles.size())) return {};
+  return kColumnTitles[static_cast<std::size_t>(column)];
+}
+
+}  // namespace rxt4

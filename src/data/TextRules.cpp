@@ -1,0 +1,68 @@
+#include "rxt4/data/TextRules.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace rxt4 {
+namespace {
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+long long ParseInt(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long value = 0;
+  constexpr long long kMax = std::numeric_limits<long long>::max() / 10 - 10;
+  for (; i < text.size() && IsDigit(text[i]); ++i) {
+    if (value < kMax) value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+double ParseReal(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsSpace(text[i])) ++i;
+  const std::size_t start = i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0.0;
+  std::size_t end = i;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    if (j < text.size() && IsDigit(text[j])) {
+      while (j < text.size() && IsDigit(text[j])) ++j;
+      end = j;
+    }
+  }
+  std::string number(text.substr(start, end - start));
+  if (!number.empty() && number[0] == '+') number.erase(0, 1);
+  double value = 0.0;
+  std::from_chars(number.data(), number.data() + number.size(), value);
+  return value;
+}
+
+std::string_view Trim(std::string_view text) {
+  std::size_t b = 0;
+  while (b < text.size() && IsSpace(text[b])) ++b;
+  return TrimRight(text.substr(b));
+}
+
+std::string_view TrimRight(std::string_view text) {
+  std::size_t e = text.size();
+  while (e > 0 && IsSpace(text[e - 1])) --e;
+  return text.substr(0, e);
+}
+
+}  // namespace rxt4

@@ -1,0 +1,45 @@
+#pragma once
+// One row of a measurement table: 30 fields in the column order of the table
+// header. The row is a view of one line of its table's bytes (shared, immutable),
+// so copying a row is cheap and a loaded archive keeps its tables as they were read.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rxt4 {
+
+class MeasurementRow {
+ public:
+  static constexpr int kColumnCount = 30;
+
+  MeasurementRow() = default;
+
+  // A row over bytes [begin, end) of buffer: one table line without its line feed.
+  MeasurementRow(std::shared_ptr<const std::string> buffer, std::uint32_t begin, std::uint32_t end);
+
+  // A row made of the given field texts (bytes), joined with commas. For tests and
+  // demonstration data; fields must not hold commas or line feeds.
+  static MeasurementRow FromFields(const std::vector<std::string>& fields);
+
+  // Field text of column 0..29 exactly as stored (no trimming; a carriage return
+  // before the line feed stays in the last field). Empty for a missing field or a
+  // column outside 0..29.
+  std::string_view Field(int column) const;
+
+  // The whole line, without its line feed.
+  std::string_view Line() const;
+
+  // True for a default-constructed row (no data given); a row read from an empty
+  // line is not absent.
+  bool absent() const { return buffer_ == nullptr; }
+
+ private:
+  std::shared_ptr<const std::string> buffer_;
+  std::uint32_t begin_ = 0;
+  std::uint32_t end_ = 0;
+};
+
+}  // namespace rxt4

@@ -1,0 +1,105 @@
+#pragma once
+// The one string table of RXT4 Viewer: every text the program shows or writes,
+// keyed by its resource id. Texts are UTF-8; SjisText gives the Shift-JIS bytes
+// that the screens draw and the files hold.
+
+#include <string>
+#include <string_view>
+
+namespace rxt4 {
+
+enum class StringId : int {
+  ConfirmExit = 32779,          // "RXT4 ビューアを終了します\nよろしいですか？"
+  SecondInstance = 32780,       // "多重起動は禁止されています"
+  FolderWarning = 32782,
+  FolderBrowserTitle = 32783,   // "フォルダ選択"
+  KeyFolderAlert = 32784,       // "USE_RXT4_FolderAlert"
+  FolderNameSuffix = 32785,     // "RXT4"
+  KeyComPort = 32786,
+  KeyBaudRate = 32787,
+  KeyDataSize = 32788,
+  KeyParity = 32789,
+  KeyStopBits = 32790,
+  KeyFlowControl = 32791,
+  ParityNone = 32793,
+  ParityEven = 32794,
+  ParityOdd = 32795,
+  StopBitsOne = 32796,
+  StopBitsOneHalf = 32797,
+  StopBitsTwo = 32798,
+  FlowNone = 32799,
+  FlowHardware = 32800,
+  FlowXonXoff = 32801,
+  TransferConnecting = 32802,   // "RXT4との接続確認を行います。"
+  TransferNoInstrument = 32803, // "RXT4との接続が確認できません。"
+  TransferRunning = 32804,      // "データ転送中"
+  LinkFailed = 32805,           // "通信に失敗しました。\nRXT4との接続を確認してください。"
+  TransferDone = 32806,         // "データ転送が完了しました。"
+  RootLevel = 32807,
+  RootBer = 32808,
+  RootSky = 32809,
+  RootConstellation = 32810,
+  RootMulti = 32811,
+  RootSpectrum = 32812,
+  RootProfile = 32813,
+  BitmapExtension = 32814,      // "bmp"
+  BitmapFilter = 32815,
+  InvalidImage = 32820,
+  ScreenTerrestrial = 32821,    // screen type 0
+  ScreenOneSeg = 32822,         // 1
+  ScreenBs = 32823,             // 2
+  ScreenE2Sky = 32824,          // 3
+  ScreenVuCatv = 32825,         // 7, 8
+  ScreenOtherSatellite = 32826, // 9, 10
+  ScreenCatvUp = 32827,         // 11
+  ScreenSkyPerfect = 32828,     // 4, 5, 6
+  Updating = 32829,
+  UpdateDone = 32830,           // "Ver.%s から Ver.%s にアップデートが完了しました。"
+  ModulationLabel = 32838,      // "変調方式"
+  Analog = 32839,               // "Analog"
+  AnalogKana = 32840,           // "ｱﾅﾛｸﾞ"
+  FolderLevel = 32841,
+  FolderBer = 32842,
+  FolderSky = 32843,
+  FolderConstel = 32844,
+  FolderMulti = 32845,
+  FolderSpectrum = 32846,
+  FolderProfile = 32847,
+  SatNsat110 = 32849,
+  SatJcsat3a = 32850,
+  SatJcsat4a = 32851,
+  SatBs = 32852,
+  LayerLabel = 32853,           // "階層"
+  ConverterLabel = 32854,       // "ｺﾝﾊﾞｰﾀｰ"
+  UpdateWaitMode = 32855,
+  UpdateCaption = 32856,        // "アップデート"
+  MarkerLabel = 32857,          // "マーカー"
+  TransferCancelled = 32858,    // "データ転送を中止しました。"
+  TransferConfirmCancel = 32859,
+  TransferCaption = 32860,      // "データ転送"
+  Column0 = 32861,              // "No." ... column titles, see ColumnTitle()
+  ImageExtension = 32891,       // "img"
+  ImageFilter = 32892,
+  FolderProfileAlias = 32898,   // "PROFILE"
+  UnitDbMicroVolt = 32899,      // "dBμV"
+  TransferSetMode = 32901,
+  AppCaption = 32902,           // "RXT4 ビューア"
+
+  // Texts of our own, beyond the original program's table.
+  TransferNotSaved = 40001,     // the data arrived but could not be saved; "%s" names the kind folders
+  CountWarning = 40002,         // " のデータ数が記録情報と異なります。..." (follows the table path)
+  AboutVersion = 40003,         // "RXT4 ビューア Version 1.00"
+  AboutCaption = 40004,
+  MessageOptionText = 40005,
+};
+
+// UTF-8 text of a string id; empty for an unknown id.
+std::string_view Text(StringId id);
+
+// Shift-JIS bytes of a string id (what the instrument's screens and files hold).
+const std::string& SjisText(StringId id);
+
+// Title of measurement table column 0..29, as written into the header line (UTF-8).
+std::string_view ColumnTitle(int column);
+
+}  // namespace rxt4

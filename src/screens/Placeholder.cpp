@@ -1,0 +1,1 @@
+// Placeholder until the first sources of this library land; delete then.
