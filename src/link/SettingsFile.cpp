@@ -1,0 +1,227 @@
+#include "rxt4/link/SettingsFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <sstream>
+#include <system_error>
+
+#include "rxt4/data/Strings.h"
+#include "rxt4/data/TextRules.h"
+
+#if defined(_WIN32)
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace rxt4 {
+namespace {
+
+// The INI reader keeps text values to this many bytes, like the original path buffers.
+constexpr size_t kValueBufferChars = 260;
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// One line of the file, with its end-of-line bytes removed.
+struct IniLines {
+  std::vector<std::string> lines;
+  std::string eol = "\n";
+
+  static IniLines Read(const std::filesystem::path& path) {
+    IniLines ini;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return ini;
+    std::string line;
+    bool first = true;
+    while (std::getline(in, line)) {
+      bool cr = !line.empty() && line.back() == '\r';
+      if (cr) line.pop_back();
+      if (first && cr) ini.eol = "\r\n";
+      first = false;
+      ini.lines.push_back(std::move(line));
+    }
+    return ini;
+  }
+
+  // Section name of a "[name]" line.
+  static std::optional<std::string_view> SectionOf(std::string_view line) {
+    std::string_view t = Trim(line);
+    if (t.size() < 2 || t.front() != '[') return std::nullopt;
+    size_t close = t.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(t.substr(1, close - 1));
+  }
+
+  // Key of a "key=value" line.
+  static std::optional<std::string_view> KeyOf(std::string_view line) {
+    size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return Trim(line.substr(0, eq));
+  }
+
+  // [begin, end) line range of the section's body, or nothing.
+  std::optional<std::pair<size_t, size_t>> Section(std::string_view name) const {
+    for (size_t i = 0; i < lines.size(); ++i) {
+      auto s = SectionOf(lines[i]);
+      if (!s || !EqualsNoCase(*s, name)) continue;
+      size_t end = i + 1;
+      while (end < lines.size() && !SectionOf(lines[end])) ++end;
+      return std::pair{i + 1, end};
+    }
+    return std::nullopt;
+  }
+
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const {
+    auto range = Section(section);
+    if (!range) return std::nullopt;
+    for (size_t i = range->first; i < range->second; ++i) {
+      auto k = KeyOf(lines[i]);
+      if (!k || !EqualsNoCase(*k, key)) continue;
+      std::string_view v = Trim(std::string_view(lines[i]).substr(lines[i].find('=') + 1));
+      // A value in matching quotes is read without them.
+      if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+      return std::string(v.substr(0, std::min(v.size(), kValueBufferChars - 1)));
+    }
+    return std::nullopt;
+  }
+
+  void Set(std::string_view section, std::string_view key, std::string_view value) {
+    std::string line = std::string(key) + "=" + std::string(value);
+    auto range = Section(section);
+    if (!range) {
+      if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+      lines.push_back("[" + std::string(section) + "]");
+      lines.push_back(std::move(line));
+      return;
+    }
+    size_t lastEntry = range->first;  // insert after the last non-blank line of the section
+    for (size_t i = range->first; i < range->second; ++i) {
+      auto k = KeyOf(lines[i]);
+      if (k && EqualsNoCase(*k, key)) {
+        lines[i] = std::move(line);
+        return;
+      }
+      if (!Trim(lines[i]).empty()) lastEntry = i + 1;
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastEntry), std::move(line));
+  }
+
+  std::string Text() const {
+    std::string out;
+    for (const std::string& l : lines) out += l + eol;
+    return out;
+  }
+};
+
+int ReadInt(const IniLines& ini, StringId key, int defaultValue) {
+  std::optional<std::string> v = ini.Get(kAppName, Text(key));
+  return ProfileInt(v ? &*v : nullptr, defaultValue);
+}
+
+long CurrentProcessId() {
+#if defined(_WIN32)
+  return _getpid();
+#else
+  return static_cast<long>(getpid());
+#endif
+}
+
+}  // namespace
+
+std::filesystem::path DefaultSettingsPath() {
+  std::filesystem::path base;
+#if defined(_WIN32)
+  if (const char* appData = std::getenv("APPDATA"); appData && *appData) base = appData;
+#else
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/') {
+    base = xdg;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    base = std::filesystem::path(home) / ".config";
+  }
+#endif
+  std::string app(kAppName);
+  return base / app / (app + ".ini");
+}
+
+int ProfileInt(const std::string* value, int defaultValue) {
+  if (!value || value->empty()) return defaultValue;
+  long long v = ParseInt(*value);
+  v = std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  return static_cast<int>(v);
+}
+
+SettingsFile::SettingsFile(std::filesystem::path iniPath) : iniPath_(std::move(iniPath)) {}
+
+void SettingsFile::LoadSettings(const std::vector<std::string>& presentPorts) {
+  const IniLines ini = IniLines::Read(iniPath_);
+  folderAlert_ = ReadInt(ini, StringId::KeyFolderAlert, 1);
+  std::optional<std::string> port = ini.Get(kAppName, Text(StringId::KeyComPort));
+  comm_.comPort = port ? *port : (presentPorts.empty() ? std::string() : presentPorts.front());
+  comm_.baudRate = ReadInt(ini, StringId::KeyBaudRate, 9600);
+  // The 8-bit fields keep the low byte of whatever integer the file holds.
+  comm_.dataSize = static_cast<uint8_t>(ReadInt(ini, StringId::KeyDataSize, 8) & 0xFF);
+  comm_.parity = static_cast<uint8_t>(ReadInt(ini, StringId::KeyParity, 0) & 0xFF);
+  comm_.stopBits = static_cast<uint8_t>(ReadInt(ini, StringId::KeyStopBits, 0) & 0xFF);
+  comm_.flowControl = static_cast<uint8_t>(ReadInt(ini, StringId::KeyFlowControl, 0) & 0xFF);
+}
+
+bool SettingsFile::SaveCommSettings(const CommSettings& settings) {
+  comm_ = settings;
+  return WriteKeys({
+      {std::string(Text(StringId::KeyComPort)), settings.comPort},
+      {std::string(Text(StringId::KeyBaudRate)), std::to_string(settings.baudRate)},
+      {std::string(Text(StringId::KeyDataSize)), std::to_string(unsigned{settings.dataSize})},
+      {std::string(Text(StringId::KeyParity)), std::to_string(unsigned{settings.parity})},
+      {std::string(Text(StringId::KeyStopBits)), std::to_string(unsigned{settings.stopBits})},
+      {std::string(Text(StringId::KeyFlowControl)), std::to_string(unsigned{settings.flowControl})},
+  });
+}
+
+bool SettingsFile::SaveFolderAlert(int folderAlert) {
+  folderAlert_ = folderAlert;
+  return WriteKeys({{std::string(Text(StringId::KeyFolderAlert)), std::to_string(folderAlert)}});
+}
+
+bool SettingsFile::WriteKeys(const std::vector<std::pair<std::string, std::string>>& keys) const {
+  std::error_code ec;
+  if (iniPath_.has_parent_path()) std::filesystem::create_directories(iniPath_.parent_path(), ec);
+  IniLines ini = IniLines::Read(iniPath_);
+  for (const auto& [key, value] : keys) {
+    // A line break in a value would start a new line of the file: keep only the first line.
+    std::string_view v = value;
+    v = v.substr(0, v.find_first_of("\r\n"));
+    ini.Set(kAppName, key, v);
+  }
+  // Written beside the file and renamed over it, so a failed write never leaves a
+  // half-written settings file.
+  std::filesystem::path temp = iniPath_;
+  temp += ".tmp" + std::to_string(CurrentProcessId());
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << ini.Text();
+    out.flush();
+    if (!out) {
+      out.close();
+      std::filesystem::remove(temp, ec);
+      return false;
+    }
+  }
+  std::filesystem::rename(temp, iniPath_, ec);
+  if (ec) {
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace rxt4

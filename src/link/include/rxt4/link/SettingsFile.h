@@ -1,0 +1,55 @@
+#pragma once
+// The per-user INI file: the serial settings and the folder warning switch.
+// Read once at start; written only when a settings dialog is confirmed.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rxt4/link/CommSettings.h"
+
+namespace rxt4 {
+
+// Application name: the INI section, folder and file base name.
+inline constexpr std::string_view kAppName = "RXT4_Viewer";
+
+// The INI file's location for this user ($XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini,
+// ~/.config/... when unset; %APPDATA%\RXT4_Viewer\RXT4_Viewer.ini on Windows).
+std::filesystem::path DefaultSettingsPath();
+
+// Integer as the private-profile functions read it: blanks, optional sign, leading
+// decimal digits (none reads as 0); an absent or empty value gives the default.
+int ProfileInt(const std::string* value, int defaultValue);
+
+class SettingsFile {
+ public:
+  explicit SettingsFile(std::filesystem::path iniPath);
+
+  // Reads every key; a missing file or key yields its default. The default port is
+  // the first of presentPorts, or the empty text.
+  void LoadSettings(const std::vector<std::string>& presentPorts);
+
+  // Stores the record and writes the six serial keys; false when the write failed
+  // (the values in memory are updated either way).
+  bool SaveCommSettings(const CommSettings& settings);
+
+  // Stores the flag and writes "USE_RXT4_FolderAlert"; false when the write failed.
+  bool SaveFolderAlert(int folderAlert);
+
+  // Current serial settings.
+  const CommSettings& Comm() const { return comm_; }
+  // Nonzero: warn when a chosen data folder's name does not end in "RXT4".
+  int FolderAlert() const { return folderAlert_; }
+  // Full path of the INI file.
+  const std::filesystem::path& IniPath() const { return iniPath_; }
+
+ private:
+  bool WriteKeys(const std::vector<std::pair<std::string, std::string>>& keys) const;
+
+  std::filesystem::path iniPath_;
+  CommSettings comm_;
+  int folderAlert_ = 1;
+};
+
+}  // namespace rxt4

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "rxt4/link/SettingsFile.h"
+
+namespace rxt4 {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("rxt4_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    path_ = dir_ / "RXT4_Viewer" / "RXT4_Viewer.ini";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void WriteFile(const std::string& text) {
+    fs::create_directories(path_.parent_path());
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  std::string ReadFile() const {
+    std::ifstream in(path_, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  fs::path dir_;
+  fs::path path_;
+};
+
+TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndCreatesNothing) {
+  SettingsFile file(path_);
+  file.LoadSettings({"/dev/ttyACM0", "/dev/ttyUSB0"});
+  EXPECT_EQ(file.FolderAlert(), 1);
+  EXPECT_EQ(file.Comm().comPort, "/dev/ttyACM0");
+  EXPECT_EQ(file.Comm().baudRate, 9600);
+  EXPECT_EQ(file.Comm().dataSize, 8);
+  EXPECT_EQ(file.Comm().parity, 0);
+  EXPECT_EQ(file.Comm().stopBits, 0);
+  EXPECT_EQ(file.Comm().flowControl, 0);
+  EXPECT_FALSE(fs::exists(path_));
+  EXPECT_FALSE(fs::exists(path_.parent_path()));
+
+  SettingsFile none(path_);
+  none.LoadSettings({});
+  EXPECT_EQ(none.Comm().comPort, "");
+}
+
+TEST_F(SettingsFileTest, RoundTripWritesTheExactTextForms) {
+  SettingsFile file(path_);
+  file.LoadSettings({});
+  CommSettings s;
+  s.comPort = "/dev/ttyUSB1";
+  s.baudRate = 230400;
+  s.dataSize = 7;
+  s.parity = 2;
+  s.stopBits = 1;
+  s.flowControl = 255;
+  ASSERT_TRUE(file.SaveCommSettings(s));
+  ASSERT_TRUE(file.SaveFolderAlert(0));
+  EXPECT_EQ(ReadFile(),
+            "[RXT4_Viewer]\n"
+            "COM Port=/dev/ttyUSB1\n"
+            "Baud Rate=230400\n"
+            "Data Size=7\n"
+            "Parity=2\n"
+            "Stop Bits=1\n"
+            "Flow Ctrl=255\n"
+            "USE_RXT4_FolderAlert=0\n");
+
+  SettingsFile again(path_);
+  again.LoadSettings({"/dev/ttyACM0"});
+  EXPECT_EQ(again.Comm().comPort, "/dev/ttyUSB1");
+  EXPECT_EQ(again.Comm().baudRate, 230400);
+  EXPECT_EQ(again.Comm().dataSize, 7);
+  EXPECT_EQ(again.Comm().parity, 2);
+  EXPECT_EQ(again.Comm().stopBits, 1);
+  EXPECT_EQ(again.Comm().flowControl, 255);
+  EXPECT_EQ(again.FolderAlert(), 0);
+  // Saving again replaces the values in place.
+  s.baudRate = 9600;
+  ASSERT_TRUE(again.SaveCommSettings(s));
+  EXPECT_NE(ReadFile().find("Baud Rate=9600\nData Size=7"), std::string::npos);
+  EXPECT_EQ(ReadFile().find("230400"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, OtherSectionsAndLinesAreKept) {
+  WriteFile(
+      "; written by hand\r\n"
+      "[Other]\r\n"
+      "Baud Rate=1200\r\n"
+      "\r\n"
+      "[rxt4_viewer]\r\n"
+      "Extra=kept\r\n"
+      "baud rate=4800\r\n"
+      "\r\n"
+      "[Last]\r\n"
+      "x=1\r\n");
+  SettingsFile file(path_);
+  file.LoadSettings({});
+  EXPECT_EQ(file.Comm().baudRate, 4800);  // keys and sections match without regard to case
+  ASSERT_TRUE(file.SaveFolderAlert(0));
+  EXPECT_EQ(ReadFile(),
+            "; written by hand\r\n"
+            "[Other]\r\n"
+            "Baud Rate=1200\r\n"
+            "\r\n"
+            "[rxt4_viewer]\r\n"
+            "Extra=kept\r\n"
+            "baud rate=4800\r\n"
+            "USE_RXT4_FolderAlert=0\r\n"
+            "\r\n"
+            "[Last]\r\n"
+            "x=1\r\n");
+  // No temporary file stays behind.
+  int files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(path_.parent_path())) ++files;
+  EXPECT_EQ(files, 1);
+}
+
+TEST_F(SettingsFileTest, IntegersFollowTheProfileRuleAndEightBitFieldsTruncate) {
+  WriteFile(
+      "[RXT4_Viewer]\n"
+      "USE_RXT4_FolderAlert=\n"       // empty: default
+      "COM Port=  \"/dev/ttyS0\"  \n"  // quotes and blanks dropped
+      "Baud Rate= 19200abc\n"          // leading digits
+      "Data Size=264\n"                // 0x108: low byte 8
+      "Parity=-1\n"                    // 255
+      "Stop Bits=x2\n"                 // no digits: 0
+      "Flow Ctrl=513\n");              // 0x201: 1
+  SettingsFile file(path_);
+  file.LoadSettings({"/dev/ttyACM0"});
+  EXPECT_EQ(file.FolderAlert(), 1);
+  EXPECT_EQ(file.Comm().comPort, "/dev/ttyS0");
+  EXPECT_EQ(file.Comm().baudRate, 19200);
+  EXPECT_EQ(file.Comm().dataSize, 8);
+  EXPECT_EQ(file.Comm().parity, 255);
+  EXPECT_EQ(file.Comm().stopBits, 0);
+  EXPECT_EQ(file.Comm().flowControl, 1);
+
+  std::string value = "77";
+  EXPECT_EQ(ProfileInt(nullptr, 5), 5);
+  EXPECT_EQ(ProfileInt(&value, 5), 77);
+}
+
+TEST_F(SettingsFileTest, EmptyStoredPortStaysEmptyAndLineBreaksAreNotWritten) {
+  WriteFile("[RXT4_Viewer]\nCOM Port=\n");
+  SettingsFile file(path_);
+  file.LoadSettings({"/dev/ttyACM0"});
+  EXPECT_EQ(file.Comm().comPort, "");  // present but empty is not absent
+  CommSettings s;
+  s.comPort = "/dev/tty\n[Evil]";
+  ASSERT_TRUE(file.SaveCommSettings(s));
+  EXPECT_EQ(ReadFile().find("[Evil]"), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, UnwritableLocationReportsFailure) {
+  fs::create_directories(dir_);
+  std::ofstream(dir_ / "RXT4_Viewer") << "a file where the folder should be";
+  SettingsFile file(path_);
+  file.LoadSettings({});
+  EXPECT_FALSE(file.SaveFolderAlert(0));
+  EXPECT_EQ(file.FolderAlert(), 0);
+}
+
+TEST(SettingsPathTest, FollowsXdgConfigHome) {
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  std::string saved = old ? old : "";
+  setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
+  EXPECT_EQ(DefaultSettingsPath(), fs::path("/tmp/cfg/RXT4_Viewer/RXT4_Viewer.ini"));
+  if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else unsetenv("XDG_CONFIG_HOME");
+}
+
+}  // namespace
+}  // namespace rxt4
