@@ -1,0 +1,64 @@
+#include "rxt4/link/QueueRunner.h"
+
+#include <utility>
+
+namespace rxt4 {
+
+CQueueRunner::CQueueRunner(CSerialPort& port, const std::atomic<bool>& abort) : port_(port), abort_(abort) {}
+
+CQueueRunner::~CQueueRunner() = default;
+
+void CQueueRunner::Push(std::unique_ptr<CInstrumentCommand> command) { queue_.push_back(std::move(command)); }
+
+void CQueueRunner::Finish(LinkResult result, int value) {
+  if (finished_) return;
+  finished_ = true;
+  outcome_ = {result, value};
+}
+
+void CQueueRunner::PopHead() {
+  if (!queue_.empty()) queue_.pop_front();
+}
+
+LinkOutcome CQueueRunner::Run() {
+  while (!finished_) {
+    if (abort_) {
+      Finish(LinkResult::Cancelled, 0);
+      break;
+    }
+    if (queue_.empty()) {
+      Finish(LinkResult::Success, 0);
+      break;
+    }
+    CInstrumentCommand* head = queue_.front().get();
+    if (head == nullptr) {
+      Finish(LinkResult::EmptyEntry, 0);
+      break;
+    }
+    Dispatch(head->step(), *head);
+  }
+  queue_.clear();
+  return outcome_;
+}
+
+void CQueueRunner::Dispatch(int step, CInstrumentCommand& head) {
+  switch (step) {
+    case WM_LINK_SEND:
+      if (!head.Send(port_)) Finish(LinkResult::SendFailed, head.requestCode());
+      break;
+    case WM_LINK_READ:
+      if (!head.Receive(port_)) Finish(LinkResult::ReplyFailed, head.requestCode());
+      break;
+    case WM_LINK_WAIT:
+      if (!head.Wait(port_)) Finish(LinkResult::WaitFailed, head.requestCode());
+      break;
+    case WM_LINK_DONE:
+      PopHead();
+      break;
+    default:
+      Finish(LinkResult::EmptyEntry, step);
+      break;
+  }
+}
+
+}  // namespace rxt4
