@@ -1,0 +1,21 @@
+#include "rxt4/link/BaudCheckCommand.h"
+
+namespace rxt4 {
+
+CBaudCheckCommand::CBaudCheckCommand(int portBaudRate)
+    : CInstrumentCommand(kRequestCode, kReplyCode, kReplyPayloadBytes), portBaudRate_(portBaudRate) {}
+
+bool CBaudCheckCommand::Receive(CSerialPort& port) {
+  if (!CollectReplyBytes(port)) return false;
+  return Verify();
+}
+
+bool CBaudCheckCommand::OnReply() {
+  auto p = replyPayload();
+  if (p[0] != 0) return false;
+  instrumentBaudRate_ = (std::uint32_t{p[1]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 8) | p[4];
+  setStep(WM_LINK_DONE);
+  return portBaudRate_ > 0 && instrumentBaudRate_ == static_cast<std::uint32_t>(portBaudRate_);
+}
+
+}  // namespace rxt4

@@ -1,0 +1,32 @@
+#include "rxt4/link/TransferText.h"
+
+#include "rxt4/data/Kinds.h"
+#include "rxt4/data/Strings.h"
+
+namespace rxt4 {
+
+std::string TransferFinalText(LinkResult result, int value) {
+  switch (result) {
+    case LinkResult::Success:
+      return std::string(Text(StringId::TransferDone));
+    case LinkResult::Cancelled:
+      return std::string(Text(StringId::TransferCancelled));
+    case LinkResult::NotSaved: {
+      std::string names;
+      for (TransferKind k : kAllTransferKinds) {
+        if ((value & (1 << static_cast<int>(k))) == 0) continue;
+        if (!names.empty()) names += "、";
+        names += KindFolderName(k);
+      }
+      std::string text(Text(StringId::TransferNotSaved));
+      if (auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, names);
+      return text;
+    }
+    default:
+      break;
+  }
+  if (value == 0x20 || value == 0x23) return std::string(Text(StringId::TransferNoInstrument));
+  return std::string(Text(StringId::LinkFailed));
+}
+
+}  // namespace rxt4

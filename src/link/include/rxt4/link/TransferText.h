@@ -1,0 +1,23 @@
+#pragma once
+// The texts of a data transfer's end, shared by the transfer dialog and the command line.
+
+#include <string>
+
+#include "rxt4/link/LinkResult.h"
+
+namespace rxt4 {
+
+// The final message (UTF-8) for a transfer's result and value:
+// Success "データ転送が完了しました。"; Cancelled "データ転送を中止しました。";
+// NotSaved the not-saved text naming the kind folders of the value's bit mask;
+// any other result with value 0x20 or 0x23 "RXT4との接続が確認できません。";
+// anything else "通信に失敗しました。\nRXT4との接続を確認してください。".
+std::string TransferFinalText(LinkResult result, int value);
+
+// True when the result counts as a completed transfer (only Success).
+constexpr bool TransferSucceeded(LinkResult result) { return result == LinkResult::Success; }
+
+// Progress bar position (0..700) for a kind's percentage.
+constexpr int TransferProgressPosition(int kind, int percent) { return kind * 100 + percent; }
+
+}  // namespace rxt4

@@ -1,0 +1,79 @@
+#pragma once
+// CTransferThread: one data transfer attempt. Start opens the port, queues the
+// connection check, the rate check, the transfer-mode poll and the seven block
+// reads, and runs them on a worker thread it owns; the observer hears progress,
+// mode waits and, exactly once, the end. Abort may be called from any thread and
+// makes the result Cancelled. The destructor aborts a running worker and joins it.
+//
+// Observer lifetime: the observer must outlive the job, or call DetachObserver()
+// before it goes away; after DetachObserver returns no further call reaches it.
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "rxt4/link/CommSettings.h"
+#include "rxt4/link/LinkResult.h"
+#include "rxt4/link/PortBackend.h"
+#include "rxt4/link/SerialPort.h"
+#include "rxt4/link/TransferCommandListener.h"
+#include "rxt4/link/TransferObserver.h"
+
+namespace rxt4 {
+
+class CTransferThread {
+ public:
+  // A job on this platform's serial port.
+  explicit CTransferThread(TransferObserver* observer);
+  // A job on the given port backend (tests).
+  CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend);
+  ~CTransferThread();
+
+  CTransferThread(const CTransferThread&) = delete;
+  CTransferThread& operator=(const CTransferThread&) = delete;
+
+  // Starts the worker, which downloads into setFolder (an existing folder; the kind
+  // folders are made inside it). False when already started or no thread could be made.
+  bool Start(const CommSettings& settings, const std::filesystem::path& setFolder);
+  // Requests the end: the port's waits end within 100 ms and the result becomes Cancelled.
+  void Abort();
+  // No further observer calls after this returns (callable from any thread but the worker's).
+  void DetachObserver();
+  // Waits until the worker has ended (no-op when none was started).
+  void Join();
+  // True from Start until the worker has reported its end.
+  bool running() const { return running_.load(); }
+  // The result reported (valid once running() is false after a Start).
+  LinkOutcome outcome() const;
+  // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
+  int openSystemError() const { return openSystemError_.load(); }
+
+  // Sets the pause between transfer-mode polls (tests; the instrument's user needs 1000 ms).
+  void setModePollIntervalMs(int ms) { modePollIntervalMs_ = ms; }
+
+ private:
+  class Relay;
+
+  void Run(CommSettings settings, std::filesystem::path setFolder);
+  LinkOutcome Work(const CommSettings& settings, const std::filesystem::path& setFolder);
+  // Sleeps ms unless the job is aborted first.
+  void AbortableSleep(int ms);
+
+  CSerialPort port_;
+  std::unique_ptr<Relay> relay_;
+  std::atomic<bool> abort_{false};
+  std::atomic<bool> running_{false};
+  std::atomic<int> openSystemError_{0};
+  std::atomic<int> notSavedMask_{0};
+  int modePollIntervalMs_;
+  mutable std::mutex mutex_;  // guards outcome_ and the sleep's wake-up
+  std::condition_variable wake_;
+  LinkOutcome outcome_;
+  std::thread worker_;
+};
+
+}  // namespace rxt4
