@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,21 +30,35 @@ class DataSetWriter {
   void Append(const std::uint8_t* bytes, std::size_t length);
 
   // Writes every file of the kind from the complete image; true when all were written.
+  // Each file is written under a temporary name in its folder and renamed into place
+  // once complete, so a failure leaves no truncated file under a final name.
   bool Write();
 
   TransferKind kind() const { return kind_; }
-  std::uint32_t imageSize() const { return static_cast<std::uint32_t>(image_.size()); }
+  std::uint32_t imageSize() const { return imageSize_; }
   std::uint32_t fill() const { return fill_; }
   const std::filesystem::path& kindFolderPath() const { return kindFolderPath_; }
   const std::string& setName() const { return setName_; }
 
  private:
+  bool ImageHeader(std::uint32_t& n) const;
+  bool WriteTable(std::uint64_t& end);
+  bool WriteCountFile(const std::string& name, std::uint32_t count);
+  bool WriteFixedBlocks(std::uint64_t start);
+  bool WriteLengthBlocks(std::uint64_t start);
+  bool WriteMultiTables();
+
   TransferKind kind_ = TransferKind::None;
   std::filesystem::path kindFolderPath_;
   std::string setName_;
-  std::vector<std::uint8_t> image_;
+  struct FreeDeleter {
+    void operator()(std::uint8_t* p) const;
+  };
+  // Zero-filled on allocation (pages are only touched as data arrives), so an image
+  // written before it was complete never holds stale memory.
+  std::unique_ptr<std::uint8_t[], FreeDeleter> image_;
+  std::uint32_t imageSize_ = 0;
   std::uint32_t fill_ = 0;
-  bool allocated_ = false;
 };
 
 }  // namespace rxt4

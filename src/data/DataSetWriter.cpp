@@ -1,0 +1,189 @@
+#include "rxt4/data/DataSetWriter.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string_view>
+#include <system_error>
+
+#include "DirectoryIndex.h"
+#include "StagedFile.h"
+#include "rxt4/data/MeasurementRow.h"
+#include "rxt4/data/Sjis.h"
+#include "rxt4/data/Strings.h"
+
+namespace rxt4 {
+namespace {
+
+constexpr std::string_view kImageVersion = "2.00";
+constexpr std::uint64_t kImageHeaderBytes = 8;
+constexpr std::uint64_t kRecordBytes = 180;
+constexpr std::uint64_t kConstellationBlockBytes = 4825;
+constexpr std::uint64_t kBlockHeaderBytes = 8;
+
+std::uint32_t ReadLe32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// The header line of every table: the 30 column titles in Shift-JIS, joined by commas.
+const std::string& HeaderLine() {
+  static const std::string line = [] {
+    std::string text;
+    for (int c = 0; c < MeasurementRow::kColumnCount; ++c) {
+      if (c) text += ',';
+      text += EncodeSjis(ColumnTitle(c));
+    }
+    text += '\n';
+    return text;
+  }();
+  return line;
+}
+
+std::string Format(const char* format, unsigned value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+}  // namespace
+
+void DataSetWriter::FreeDeleter::operator()(std::uint8_t* p) const { std::free(p); }
+
+void DataSetWriter::SelectKind(TransferKind k) {
+  int value = static_cast<int>(k);
+  if (value >= 0 && value < static_cast<int>(TransferKind::None)) kind_ = k;
+}
+
+bool DataSetWriter::PrepareFolder(const std::filesystem::path& setFolder) {
+  std::string_view kindName = KindFolderName(kind_);
+  if (kindName.empty()) return false;
+  // A kind folder that exists in another letter case is used as it is, so that the
+  // data folder never holds two folders of one kind.
+  std::string folderName = DirectoryIndex(setFolder).Find(kindName).value_or(std::string(kindName));
+  std::filesystem::path kindFolder = setFolder / folderName;
+  std::error_code ec;
+  std::filesystem::create_directory(kindFolder, ec);
+  if (ec || !std::filesystem::is_directory(kindFolder, ec)) return false;
+  kindFolderPath_ = kindFolder;
+  std::string set = setFolder.string();
+  while (set.size() > 1 && set.back() == std::filesystem::path::preferred_separator) set.pop_back();
+  std::size_t slash = set.rfind(std::filesystem::path::preferred_separator);
+  setName_ = slash == std::string::npos ? set : set.substr(slash + 1);
+  return true;
+}
+
+bool DataSetWriter::Allocate(std::uint32_t n) {
+  // calloc takes its pages from the system lazily, so a large announced total costs
+  // nothing until the data arrives; failure keeps the previous image.
+  auto* buffer = static_cast<std::uint8_t*>(std::calloc(n ? n : 1, 1));
+  if (!buffer) return false;
+  image_.reset(buffer);
+  imageSize_ = n;
+  fill_ = 0;
+  return true;
+}
+
+void DataSetWriter::Append(const std::uint8_t* bytes, std::size_t length) {
+  if (!image_ || !bytes) return;
+  std::size_t room = imageSize_ - fill_;
+  std::size_t count = length < room ? length : room;
+  if (count) std::memcpy(image_.get() + fill_, bytes, count);
+  fill_ += static_cast<std::uint32_t>(count);
+}
+
+bool DataSetWriter::Write() {
+  if (!image_ || kindFolderPath_.empty()) return false;
+  std::uint64_t end = 0;
+  switch (kind_) {
+    case TransferKind::Level:
+    case TransferKind::Ber:
+    case TransferKind::Sky:
+      return WriteTable(end);
+    case TransferKind::Constellation:
+      return WriteTable(end) && WriteFixedBlocks(end);
+    case TransferKind::Spectrum:
+    case TransferKind::Profile:
+      return WriteTable(end) && WriteLengthBlocks(end);
+    case TransferKind::Multi:
+      return WriteMultiTables();
+    default:
+      return false;
+  }
+}
+
+bool DataSetWriter::ImageHeader(std::uint32_t& n) const {
+  if (imageSize_ < kImageHeaderBytes || std::memcmp(image_.get(), kImageVersion.data(), kImageVersion.size()) != 0)
+    return false;
+  n = ReadLe32(image_.get() + 4);
+  return true;
+}
+
+bool DataSetWriter::WriteTable(std::uint64_t& end) {
+  std::uint32_t n = 0;
+  if (!ImageHeader(n)) return false;
+  StagedFile table(kindFolderPath_ / (setName_ + ".CSV"));
+  if (!table.Write(HeaderLine())) return false;
+  std::uint64_t offset = kImageHeaderBytes;
+  for (std::uint32_t i = 0; i < n; ++i) {
+    if (offset + kRecordBytes > imageSize_) return false;
+    if (!table.Write(image_.get() + offset, kRecordBytes)) return false;
+    offset += kRecordBytes;
+  }
+  if (!table.Commit()) return false;
+  end = offset;
+  return WriteCountFile(setName_, n);
+}
+
+bool DataSetWriter::WriteCountFile(const std::string& name, std::uint32_t count) {
+  StagedFile file(kindFolderPath_ / (name + ".CNT"));
+  return file.Write(Format("%u\n", count)) && file.Write(kImageVersion) && file.Commit();
+}
+
+bool DataSetWriter::WriteFixedBlocks(std::uint64_t start) {
+  unsigned block = 1;
+  for (; start + kConstellationBlockBytes <= imageSize_; start += kConstellationBlockBytes, ++block) {
+    StagedFile file(kindFolderPath_ / (setName_ + Format(".%03u", block)));
+    if (!file.Write(image_.get() + start, kConstellationBlockBytes) || !file.Commit()) return false;
+  }
+  return true;  // a remainder shorter than a block is not written
+}
+
+bool DataSetWriter::WriteLengthBlocks(std::uint64_t s) {
+  for (unsigned block = 1; s < imageSize_; ++block) {
+    if (s + 4 >= imageSize_) return false;
+    std::uint64_t length = ReadLe32(image_.get() + s);
+    if (s + kBlockHeaderBytes + length > imageSize_) return false;
+    StagedFile file(kindFolderPath_ / (setName_ + Format(".%03u", block)));
+    if (!file.Write(image_.get() + s, kBlockHeaderBytes + length) || !file.Commit()) return false;
+    s += kBlockHeaderBytes + length;
+  }
+  return true;
+}
+
+bool DataSetWriter::WriteMultiTables() {
+  std::uint32_t n = 0;
+  if (!ImageHeader(n)) return false;
+  std::uint64_t offset = kImageHeaderBytes;
+  for (std::uint32_t i = 1; i <= n; ++i) {
+    const std::string tag = Format("%03u", i);
+    auto tagged = [&](std::uint64_t at) {
+      return at < imageSize_ && at + kRecordBytes <= imageSize_ &&
+             std::memcmp(image_.get() + at, tag.data(), tag.size()) == 0;
+    };
+    // A data set without a single record ends the image: the count cannot be trusted
+    // and going on would only produce empty tables (up to four billion of them).
+    if (!tagged(offset)) return false;
+    StagedFile table(kindFolderPath_ / Format("%02u.CSV", i));
+    if (!table.Write(HeaderLine())) return false;
+    for (; tagged(offset); offset += kRecordBytes)
+      if (!table.Write(image_.get() + offset, kRecordBytes)) return false;
+    if (!table.Commit()) return false;
+    if (i == 0xFFFFFFFFu) break;
+  }
+  if (offset != imageSize_) return false;
+  return WriteCountFile("COUNT", n);
+}
+
+}  // namespace rxt4
