@@ -4,19 +4,15 @@
 // viewer and the command line render through it.
 
 #include <array>
-#include <map>
 #include <memory>
-#include <string>
 #include <string_view>
+#include <vector>
 
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/screens/Screen.h"
 
 namespace rxt4 {
-
-// The rows of a multi-channel table keyed "1", "2", ... in file order.
-using MeasurementRowMap = std::map<std::string, MeasurementRow>;
 
 class ScreenSet {
  public:
@@ -29,8 +25,9 @@ class ScreenSet {
   // the companion base of tablePath for the kinds with companion files) and makes it
   // current. Returns the screen, or nullptr (nothing current) when the kind has none.
   CScreen* Select(DataKind kind, const MeasurementRow& row, std::string_view tablePath);
-  // Gives the rows of a multi-channel table to the multi-channel screen and makes it current.
-  CScreen* SelectRows(const MeasurementRowMap& rows);
+  // Gives the rows of a multi-channel table (rows[0] is key "1", in file order) to
+  // the multi-channel screen and makes it current; nullptr when it has none.
+  CScreen* SelectRows(const std::vector<MeasurementRow>& rows);
   // Forgets the current screen.
   void Deselect() { current_ = DataKind::None; }
   // The current screen, or nullptr.

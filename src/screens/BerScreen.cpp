@@ -1,0 +1,111 @@
+#include "rxt4/screens/BerScreen.h"
+
+#include "ScreenRules.h"
+#include "rxt4/data/Sjis.h"
+#include "rxt4/data/TextRules.h"
+
+namespace rxt4 {
+
+namespace {
+
+enum class Layout { None, Terrestrial, OneSegment, Satellite };
+
+Layout LayoutOf(int type) {
+  switch (type) {
+    case 0: case 7: return Layout::Terrestrial;
+    case 1: return Layout::OneSegment;
+    case 2: case 3: case 9: return Layout::Satellite;
+    default: return Layout::None;
+  }
+}
+
+}  // namespace
+
+CBerScreen::CBerScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
+
+void CBerScreen::SetData(const MeasurementRow& data) {
+  if (data.absent()) {
+    bandClass = 0;
+    return;
+  }
+  row = data;
+  Format();
+}
+
+std::optional<std::string> CBerScreen::ShowDataName() const { return DecodeSjis(dataName); }
+
+void CBerScreen::Format() {
+  const double f = ParseReal(row.Field(column::kFrequency));
+  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  DeriveBandClass(row);
+  berText = std::string(row.Field(column::kBer));
+
+  const ShownReading mer = ReadClamped(row.Field(column::kMer), screenType == 1, 5, 30);
+  merText = mer.text;
+  merFlag = mer.flag;
+
+  bool clamp = true;
+  double upper = 25;
+  switch (screenType) {
+    case 0: case 7: upper = 30; break;
+    case 2: case 3: upper = 25; break;
+    case 9: {
+      // Two of the other satellites have a lower C/N ceiling.
+      const std::string_view name = Trim(row.Field(column::kBandName));
+      upper = (name == SjisText(StringId::SatJcsat3a) || name == SjisText(StringId::SatJcsat4a)) ? 20 : 25;
+      break;
+    }
+    default: clamp = false; break;
+  }
+  const ShownReading cn = ReadClamped(row.Field(column::kCn), clamp, 5, upper);
+  cnText = cn.text;
+  cnFlag = cn.flag;
+
+  dataName = std::string(row.Field(column::kDataName));
+  bandName = std::string(row.Field(column::kBandName));
+  channelText = std::string(row.Field(column::kChannel));
+  oscillatorText = std::string(row.Field(column::kOscillator));
+  kindName = LayoutOf(screenType) != Layout::None ? ScreenTypeName(screenType) : std::string(" ");
+  if (bandClass == 1) {
+    frequencyText = FormatInteger(f);
+    polarizationOrModulation = std::string(row.Field(column::kPolarization));
+  } else {
+    frequencyText = FormatTwoDecimals(f);
+    polarizationOrModulation = std::string(row.Field(column::kModulation));
+  }
+  layerText = std::string(row.Field(column::kLayer));
+}
+
+void CBerScreen::Draw(Surface& dc) {
+  const Layout layout = LayoutOf(screenType);
+  if (layout == Layout::None) {
+    ClearScreenArea(dc);
+    return;
+  }
+  ClearScreenAreaOfDc(dc);
+  if (layout == Layout::Satellite) {
+    panel.DrawSatelliteName(dc, bandName);
+    panel.DrawChannel(dc, channelText);
+    panel.DrawPolarization(dc, polarizationOrModulation);
+    panel.DrawFrequencyCentre(dc, frequencyText);
+    panel.DrawBer(dc, berText);
+    panel.DrawCn2(dc, cnText, cnFlag);
+    DrawOscillatorText(dc);
+    DrawConverterLabel(dc);
+    DrawSatelliteFooterBox(dc);
+    DrawConverterPower(dc, row.Field(column::kConverterPower));
+    return;
+  }
+  panel.DrawBandName(dc, bandName);
+  panel.DrawChannel(dc, channelText);
+  panel.DrawFrequencyLeft(dc, frequencyText);
+  panel.DrawBer(dc, berText);
+  if (layout == Layout::OneSegment) panel.DrawMer2(dc, merText, merFlag);
+  else panel.DrawCn2(dc, cnText, cnFlag);
+  panel.DrawLayer(dc, layerText);
+  DrawModulationText(dc);
+  DrawModulationLabel(dc);
+  DrawTerrestrialFooterBox(dc);
+}
+
+}  // namespace rxt4

@@ -1,0 +1,115 @@
+#include "rxt4/screens/LevelScreen.h"
+
+#include <cmath>
+
+#include "ScreenRules.h"
+#include "rxt4/data/Sjis.h"
+#include "rxt4/data/TextRules.h"
+
+namespace rxt4 {
+
+namespace {
+
+enum class Layout { None, Terrestrial, Satellite, SatelliteWithCn };
+
+Layout LayoutOf(int type) {
+  switch (type) {
+    case 0: case 7: case 8: case 11: return Layout::Terrestrial;
+    case 2: case 3: case 9: return Layout::Satellite;
+    case 10: return Layout::SatelliteWithCn;
+    default: return Layout::None;
+  }
+}
+
+// Screen types whose name the title label shows (type 4 is named but draws nothing).
+bool Named(int type) { return LayoutOf(type) != Layout::None || type == 4; }
+
+bool SatelliteRange(int type) { return type == 2 || type == 3 || type == 4 || type == 9 || type == 10; }
+
+}  // namespace
+
+CLevelScreen::CLevelScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
+
+void CLevelScreen::SetData(const MeasurementRow& data) {
+  if (data.absent()) {
+    bandClass = 0;
+    return;
+  }
+  row = data;
+  Format();
+}
+
+std::optional<std::string> CLevelScreen::ShowDataName() const { return DecodeSjis(dataName); }
+
+void CLevelScreen::Format() {
+  const double f = ParseReal(row.Field(column::kFrequency));
+  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  DeriveBandClass(row);
+  correctionOn = CorrectionOn(row.Field(column::kCorrection));
+  kindName = Named(screenType) ? ScreenTypeName(screenType) : std::string(" ");
+  const bool satellite = SatelliteRange(screenType);
+  const LevelReading level = ReadLevel(row.Field(column::kLevel), satellite ? 43 : 20, satellite ? 105 : 120);
+  levelText = level.text;
+  levelState = level.state;
+
+  // Only the other-satellite C/N screen clamps, by band number.
+  bool clamp = false;
+  double upper = 0;
+  if (screenType == 10) {
+    if ((bandNumber >= 1 && bandNumber <= 4) || bandNumber == 7 || bandNumber == 8) {
+      clamp = true;
+      upper = 25;
+    } else if (bandNumber == 5 || bandNumber == 6) {
+      clamp = true;
+      upper = 20;
+    }
+  }
+  const ShownReading cn = ReadClamped(row.Field(column::kCn), clamp, 5, upper);
+  cnText = cn.text;
+  cnFlag = cn.flag;
+
+  dataName = std::string(row.Field(column::kDataName));
+  bandName = std::string(row.Field(column::kBandName));
+  channelText = std::string(row.Field(column::kChannel));
+  oscillatorText = std::string(row.Field(column::kOscillator));
+  if (bandClass == 1) {
+    frequencyText = FormatInteger(f);
+    polarizationOrModulation = std::string(row.Field(column::kPolarization));
+  } else {
+    frequencyText = FormatTwoDecimals(f);
+    polarizationOrModulation = std::string(row.Field(column::kModulation));
+  }
+}
+
+void CLevelScreen::Draw(Surface& dc) {
+  const Layout layout = LayoutOf(screenType);
+  if (layout == Layout::None) {
+    ClearScreenArea(dc);
+    return;
+  }
+  ClearScreenAreaOfDc(dc);
+  if (layout == Layout::Terrestrial) {
+    panel.DrawBandName(dc, bandName);
+    panel.DrawChannel(dc, channelText);
+  } else {
+    panel.DrawSatelliteName(dc, bandName);
+    panel.DrawChannel(dc, channelText);
+    panel.DrawPolarization(dc, polarizationOrModulation);
+  }
+  panel.DrawFrequencyCentre(dc, frequencyText);
+  panel.DrawLevel(dc, levelText, levelState);
+  panel.DrawCorrectionMark(dc, correctionOn);
+  if (layout == Layout::SatelliteWithCn) panel.DrawCn2(dc, cnText, cnFlag);
+  if (layout == Layout::Terrestrial) {
+    DrawModulationText(dc);
+    DrawModulationLabel(dc);
+    DrawTerrestrialFooterBox(dc);
+  } else {
+    DrawOscillatorText(dc);
+    DrawConverterLabel(dc);
+    DrawSatelliteFooterBox(dc);
+    DrawConverterPower(dc, row.Field(column::kConverterPower));
+  }
+}
+
+}  // namespace rxt4

@@ -1,0 +1,96 @@
+#include "rxt4/screens/SkyScreen.h"
+
+#include "ScreenRules.h"
+#include "rxt4/data/Sjis.h"
+#include "rxt4/data/TextRules.h"
+
+namespace rxt4 {
+
+namespace {
+
+// The SKY screen's level range and C/N limits.
+constexpr double kLevelLowerDbuv = 43;
+constexpr double kLevelUpperDbuv = 105;
+constexpr double kCnLowerDb = 5;
+constexpr double kCnUpperDb = 20;
+
+constexpr int kLevelLayout = 4;
+constexpr int kBerLayout = 5;
+constexpr int kCnLayout = 6;
+
+}  // namespace
+
+CSkyScreen::CSkyScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
+
+void CSkyScreen::SetData(const MeasurementRow& data) {
+  if (data.absent()) {
+    bandClass = 0;
+    return;
+  }
+  row = data;
+  Format();
+}
+
+std::optional<std::string> CSkyScreen::ShowDataName() const { return DecodeSjis(dataName); }
+
+void CSkyScreen::Format() {
+  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  DeriveBandClass(row);
+  correctionOn = CorrectionOn(row.Field(column::kCorrection));
+  const LevelReading level = ReadLevel(row.Field(column::kLevel), kLevelLowerDbuv, kLevelUpperDbuv);
+  levelText = level.text;
+  levelState = level.state;
+  correction2On = CorrectionOn(row.Field(column::kCorrection2));
+  const LevelReading level2 = ReadLevel(row.Field(column::kLevel2), kLevelLowerDbuv, kLevelUpperDbuv);
+  level2Text = level2.text;
+  level2State = level2.state;
+  berText = std::string(row.Field(column::kBer));
+  ber2Text = std::string(row.Field(column::kBer2));
+  const ShownReading cn = ReadClamped(row.Field(column::kCn), true, kCnLowerDb, kCnUpperDb);
+  cnText = cn.text;
+  cnFlag = cn.flag;
+  const ShownReading cn2 = ReadClamped(row.Field(column::kCn2), true, kCnLowerDb, kCnUpperDb);
+  cn2Text = cn2.text;
+  cn2Flag = cn2.flag;
+  dataName = std::string(row.Field(column::kDataName));
+  bandName = std::string(row.Field(column::kBandName));
+  channelText = std::string(row.Field(column::kChannel));
+  bandName2 = std::string(row.Field(column::kBandName2));
+  channel2Text = std::string(row.Field(column::kChannel2));
+  oscillatorText = std::string(row.Field(column::kOscillator));
+  kindName = screenType >= kLevelLayout && screenType <= kCnLayout ? ScreenTypeName(screenType) : std::string(" ");
+  polarizationOrModulation = std::string(row.Field(column::kPolarization));
+  polarization2 = std::string(row.Field(column::kPolarization2));
+}
+
+void CSkyScreen::Draw(Surface& dc) {
+  if (screenType < kLevelLayout || screenType > kCnLayout) {
+    ClearScreenArea(dc);
+    return;
+  }
+  ClearScreenAreaOfDc(dc);
+  panel.DrawSatelliteName(dc, bandName);
+  panel.DrawSatelliteName2(dc, bandName2);
+  panel.DrawChannel(dc, channelText);
+  panel.DrawPolarization(dc, polarizationOrModulation);
+  panel.DrawChannel2(dc, channel2Text);
+  panel.DrawPolarization2(dc, polarization2);
+  if (screenType == kLevelLayout) {
+    panel.DrawLevel(dc, levelText, levelState);
+    panel.DrawLevel2(dc, level2Text, level2State);
+    panel.DrawCorrectionMark(dc, correctionOn);
+    panel.DrawCorrectionMark2(dc, correction2On);
+  } else if (screenType == kBerLayout) {
+    panel.DrawBer(dc, berText);
+    panel.DrawBer2(dc, ber2Text);
+  } else {
+    panel.DrawCn(dc, cnText, cnFlag);
+    panel.DrawCn2(dc, cn2Text, cn2Flag);
+  }
+  DrawOscillatorText(dc);
+  DrawConverterLabel(dc);
+  DrawSatelliteFooterBox(dc);
+  DrawConverterPower(dc, row.Field(column::kConverterPower));
+}
+
+}  // namespace rxt4
