@@ -1,12 +1,217 @@
+// rxt4 download: downloads every measurement from the instrument into a data set
+// folder, as the transfer dialog does, without a window.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "Commands.h"
+#include "rxt4/data/Kinds.h"
+#include "rxt4/data/Strings.h"
+#include "rxt4/link/SettingsFile.h"
+#include "rxt4/link/TransferText.h"
+#include "rxt4/link/TransferThread.h"
 
 namespace rxt4::cli {
+namespace {
 
-int RunDownload(Args) {
-  std::fprintf(stderr, "rxt4 download: not available yet\n");
-  return 2;
+constexpr const char* kDownloadUsage =
+    "usage: rxt4 download --port PORT --out SET_FOLDER [--baud RATE]\n"
+    "\n"
+    "Downloads every measurement stored in the RXT4 into SET_FOLDER (created when\n"
+    "missing), one kind folder per kind, as the viewer's data transfer does.\n"
+    "Messages go to standard error, with a progress bar on a terminal; the final\n"
+    "message goes to standard output. Ctrl+C cancels the transfer.\n"
+    "\n"
+    "  --port PORT      serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works)\n"
+    "  --out SET_FOLDER the data set folder to write\n"
+    "  --baud RATE      line speed (default: \"Baud Rate\" of the settings file, else 9600)\n"
+    "  --help           show this text\n"
+    "\n"
+    "Exit status: 0 done, 1 failed, 2 bad arguments, 130 cancelled.\n";
+
+constexpr int kPollSliceMs = 50;
+constexpr int kBarWidth = 35;
+
+// The self-pipe the Ctrl+C handler writes to; the handler can reach nothing else.
+// Set before the handler is installed, reset after it is removed.
+int g_interruptPipeWrite = -1;
+
+void OnInterrupt(int) {
+  const char byte = 1;
+  if (g_interruptPipeWrite >= 0) [[maybe_unused]] ssize_t n = ::write(g_interruptPipeWrite, &byte, 1);
+}
+
+// Shows the job's events on standard error the way the dialog shows them.
+class ConsoleObserver final : public TransferObserver {
+ public:
+  explicit ConsoleObserver(bool terminal) : terminal_(terminal) {}
+
+  void progress(TransferKind kind, int percent) override {
+    if (!running_) {
+      running_ = true;
+      Say(Text(StringId::TransferRunning));
+    }
+    if (!terminal_) return;
+    const int position = TransferProgressPosition(static_cast<int>(kind), percent);
+    const int filled = position * kBarWidth / 700;
+    std::string bar(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(kBarWidth - filled), '.');
+    const std::string_view name = KindFolderName(kind);
+    std::fprintf(stderr, "\r[%s] %3d%% %-8.*s", bar.c_str(), position / 7, static_cast<int>(name.size()), name.data());
+    std::fflush(stderr);
+    barShown_ = true;
+  }
+
+  void modeWait() override {
+    // Asked about once a second: say it once.
+    if (modeWaitShown_) return;
+    modeWaitShown_ = true;
+    Say(Text(StringId::TransferSetMode));
+  }
+
+  void finished(LinkResult, int) override { EndBar(); }
+
+  void Say(std::string_view text) {
+    EndBar();
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+  }
+
+ private:
+  void EndBar() {
+    if (barShown_) std::fputc('\n', stderr);
+    barShown_ = false;
+  }
+
+  bool terminal_;
+  bool running_ = false;
+  bool modeWaitShown_ = false;
+  bool barShown_ = false;
+};
+
+void ExplainOpenFailure(const std::string& port, int error) {
+  if (error == 0) return;
+  std::fprintf(stderr, "rxt4 download: cannot open %s: %s\n", port.c_str(), std::strerror(error));
+  if (error == EACCES || error == EPERM) {
+    std::fprintf(stderr,
+                 "  On Linux serial devices belong to the group dialout: add yourself with\n"
+                 "  'sudo usermod -aG dialout $USER', then log out and in again.\n");
+  } else if (error == EWOULDBLOCK) {
+    std::fprintf(stderr, "  Another program is using the port (ModemManager probes new USB serial devices for a\n"
+                         "  while after they are plugged in; wait, or tell it to leave the device alone).\n");
+  } else if (error == EINVAL) {
+    std::fprintf(stderr, "  The port does not support this speed.\n");
+  }
+}
+
+// The "Baud Rate" of the settings file (9600 when absent).
+int ConfiguredBaudRate() {
+  SettingsFile settings(DefaultSettingsPath());
+  settings.LoadSettings({});
+  return settings.Comm().baudRate;
+}
+
+}  // namespace
+
+int RunDownload(Args args) {
+  std::string port, out;
+  int baud = 0;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string_view a = args[i];
+    if (a == "--help" || a == "-h") {
+      std::fputs(kDownloadUsage, stdout);
+      return 0;
+    }
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--port" && hasValue) {
+      port = args[++i];
+    } else if (a == "--out" && hasValue) {
+      out = args[++i];
+    } else if (a == "--baud" && hasValue) {
+      std::string_view v = args[++i];
+      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), baud);
+      if (ec != std::errc() || end != v.data() + v.size() || baud <= 0) {
+        std::fprintf(stderr, "rxt4 download: bad rate '%.*s'\n\n%s", static_cast<int>(v.size()), v.data(),
+                     kDownloadUsage);
+        return 2;
+      }
+    } else {
+      std::fprintf(stderr, "rxt4 download: bad argument '%.*s'\n\n%s", static_cast<int>(a.size()), a.data(),
+                   kDownloadUsage);
+      return 2;
+    }
+  }
+  if (port.empty() || out.empty()) {
+    std::fprintf(stderr, "rxt4 download: --port and --out are required\n\n%s", kDownloadUsage);
+    return 2;
+  }
+
+  CommSettings comm;
+  comm.comPort = port;
+  comm.baudRate = baud > 0 ? baud : ConfiguredBaudRate();
+
+  std::error_code ec;
+  std::filesystem::create_directories(out, ec);
+  if (!std::filesystem::is_directory(out)) {
+    std::fprintf(stderr, "rxt4 download: cannot create %s: %s\n", out.c_str(), ec.message().c_str());
+    return 1;
+  }
+
+  int interruptPipe[2];
+  if (::pipe2(interruptPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    std::perror("rxt4 download: pipe");
+    return 1;
+  }
+  g_interruptPipeWrite = interruptPipe[1];
+  struct sigaction sa{}, oldInt{}, oldTerm{};
+  sa.sa_handler = OnInterrupt;
+  sigemptyset(&sa.sa_mask);
+  ::sigaction(SIGINT, &sa, &oldInt);
+  ::sigaction(SIGTERM, &sa, &oldTerm);
+
+  ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+  observer.Say(Text(StringId::TransferConnecting));
+  bool interrupted = false;
+  LinkOutcome outcome;
+  int openError = 0;
+  {
+    CTransferThread job(&observer);
+    if (!job.Start(comm, out)) {
+      outcome = {LinkResult::SetupFailed, 0};
+    } else {
+      while (job.running()) {
+        pollfd p{interruptPipe[0], POLLIN, 0};
+        if (::poll(&p, 1, kPollSliceMs) > 0 && !interrupted) {
+          interrupted = true;
+          job.Abort();
+        }
+      }
+      job.Join();
+      outcome = job.outcome();
+      openError = job.openSystemError();
+    }
+  }
+
+  ::sigaction(SIGINT, &oldInt, nullptr);
+  ::sigaction(SIGTERM, &oldTerm, nullptr);
+  g_interruptPipeWrite = -1;
+  ::close(interruptPipe[0]);
+  ::close(interruptPipe[1]);
+
+  if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure(port, openError);
+  std::fprintf(stdout, "%s\n", TransferFinalText(outcome.result, outcome.value).c_str());
+  if (outcome.result == LinkResult::Success) return 0;
+  if (outcome.result == LinkResult::Cancelled && interrupted) return 130;
+  return 1;
 }
 
 }  // namespace rxt4::cli
