@@ -1,12 +1,98 @@
+// rxt4 list: loads a data folder as the viewer does and prints its tree.
+
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "Commands.h"
+#include "rxt4/data/DataFolderModel.h"
 
 namespace rxt4::cli {
+namespace {
 
-int RunList(Args) {
-  std::fprintf(stderr, "rxt4 list: not available yet\n");
-  return 2;
+constexpr const char* kListUsage =
+    "usage: rxt4 list DATA_FOLDER [--summary]\n"
+    "\n"
+    "Loads the data folder as the viewer does and prints its tree in UTF-8, one item\n"
+    "per line, indented by two blanks per level: the kind roots, the data set folders\n"
+    "and the numbered measurements. Messages of the loader go to standard error.\n"
+    "\n"
+    "  --summary   print one line per kind instead: root text, TAB, number of data set\n"
+    "              folders, TAB, number of measurements\n"
+    "  --help      show this text\n";
+
+// Writes loader messages to standard error, one line each.
+class StderrObserver : public LoadObserver {
+ public:
+  void FileError(const std::string& message) override { Print(message); }
+  void CountWarning(const std::string& message) override { Print(message); }
+
+ private:
+  static void Print(const std::string& message) {
+    std::string line;
+    for (char c : message) {
+      if (c == '\n') line += "\\n";
+      else if (c != '\r') line += c;
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+  }
+};
+
+void PrintTree(const DataFolderModel& model, int number, int depth) {
+  for (int i = 0; i < model.ChildCount(number); ++i) {
+    int child = model.ChildAt(number, i);
+    std::fprintf(stdout, "%*s%s\n", depth * 2, "", model.Label(child).c_str());
+    PrintTree(model, child, depth + 1);
+  }
+}
+
+}  // namespace
+
+int RunList(Args args) {
+  bool summary = false;
+  bool haveFolder = false;
+  std::string folder;
+  for (std::string_view arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kListUsage, stdout);
+      return 0;
+    }
+    if (arg == "--summary") {
+      summary = true;
+    } else if (!haveFolder && (arg.empty() || arg[0] != '-')) {
+      folder = std::string(arg);
+      haveFolder = true;
+    } else {
+      std::fprintf(stderr, "rxt4 list: unexpected argument '%.*s'\n\n%s", static_cast<int>(arg.size()), arg.data(),
+                   kListUsage);
+      return 2;
+    }
+  }
+  if (!haveFolder) {
+    std::fprintf(stderr, "rxt4 list: no data folder given\n\n%s", kListUsage);
+    return 2;
+  }
+  // An empty argument is the empty data folder path, which the loader reads as the
+  // root of the file system.
+  std::error_code ec;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+    std::fprintf(stderr, "rxt4 list: '%s' is not a folder\n", folder.c_str());
+    return 2;
+  }
+
+  DataFolderModel model;
+  StderrObserver observer;
+  model.Load(folder, observer);
+  if (summary) {
+    for (TransferKind kind : kAllTransferKinds) {
+      int root = DataFolderModel::RootNumber(kind);
+      std::fprintf(stdout, "%s\t%d\t%d\n", model.Label(root).c_str(), model.FolderCount(kind),
+                   model.MeasurementCountOf(kind));
+    }
+  } else {
+    PrintTree(model, 0, 0);
+  }
+  return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 }  // namespace rxt4::cli

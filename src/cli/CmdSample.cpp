@@ -1,15 +1,41 @@
+// rxt4 sample: writes the demonstration data folder.
+
 #include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "Commands.h"
+#include "rxt4/data/DemoImages.h"
 
 namespace rxt4::cli {
+namespace {
+
+constexpr const char* kSampleUsage =
+    "usage: rxt4 sample DIR\n"
+    "\n"
+    "Writes a demonstration data folder into DIR (created when missing): data set\n"
+    "folders with level, BER, SKY, constellation, multi-channel, spectrum and delay\n"
+    "profile measurements, in the files a download from the instrument gives.\n"
+    "\n"
+    "  --help   show this text\n";
+
+}  // namespace
 
 int RunSample(Args args) {
-  if (args.size() != 1) return 2;
-  std::error_code ec;
-  std::filesystem::create_directories(std::string(args[0]), ec);
-  return ec ? 2 : 0;
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::fputs(kSampleUsage, stdout);
+    return 0;
+  }
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    std::fprintf(stderr, "rxt4 sample: expected one folder\n\n%s", kSampleUsage);
+    return 2;
+  }
+  const std::filesystem::path folder{std::string(args[0])};
+  if (!WriteDemoFolder(folder)) {
+    std::fprintf(stderr, "rxt4 sample: could not write the demonstration data into '%s'\n", folder.string().c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace rxt4::cli
