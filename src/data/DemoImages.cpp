@@ -144,7 +144,7 @@ struct ConstellationRow {
 std::vector<ConstellationRow> ConstellationRows() {
   return {
       {Row(No(1), "64QAM B階層", {{2, "UHF"}, {3, "13"}, {5, "473.143"}, {8, "64QAM"}, {9, "*"}, {13, "B"}, {14, "30"}, {20, "0"}, {22, "27.3"}}), 8, 27.3},
-      {Row(No(2), "16QAM 劣化", {{2, "UHF"}, {3, "13"}, {5, "473.143"}, {8, "16QAM"}, {9, "*"}, {13, "C"}, {14, "30"}, {20, "0"}, {22, "5"}}), 4, 9.0},
+      {Row(No(2), "16QAM 劣化", {{2, "UHF"}, {3, "13"}, {5, "473.143"}, {8, "16QAM"}, {9, "*"}, {13, "C"}, {14, "30"}, {20, "0"}, {22, "5"}}), 4, 16.0},
       {Row(No(3), "ワンセグQPSK", {{2, "UHF"}, {3, "27"}, {5, "557.143"}, {8, "QPSK"}, {9, "*"}, {13, "A"}, {14, "31"}, {20, "1"}, {22, "30"}}), 2, 30.0},
       {Row(No(4), "CATV 64QAM", {{2, "BSパススルー"}, {3, "C27"}, {5, "243.00"}, {8, "64QAM"}, {9, "*"}, {13, "_"}, {14, "40"}, {20, "7"}, {22, "___._"}}), 8, 17.0},
   };
@@ -169,7 +169,7 @@ std::vector<std::uint8_t> ConstellationBlock(int levelsPerAxis, double merDb, st
 
   Noise noise(seed);
   const double spacing = 176.0 / levelsPerAxis;
-  const double sigma = spacing * std::pow(10.0, -merDb / 20.0) * 2.0;
+  const double sigma = spacing * std::pow(10.0, -merDb / 20.0) * 1.2;
   const int pointsPerSymbol = 2400 / (levelsPerAxis * levelsPerAxis) + 12;
   for (int i = 0; i < levelsPerAxis; ++i) {
     for (int q = 0; q < levelsPerAxis; ++q) {
