@@ -1,0 +1,31 @@
+#include "rxt4/link/UpdateEndCommand.h"
+
+namespace rxt4 {
+namespace {
+
+constexpr std::uint8_t kStatusComplete = 0;
+constexpr std::uint8_t kStatusLastWorking = 3;
+
+}  // namespace
+
+// Nothing is ever sent, so no request code: failures report 0 as their value.
+CUpdateEndCommand::CUpdateEndCommand() : CInstrumentCommand(0, kReplyCode, kReplyPayloadBytes) {
+  ResetReplyBuffer();
+  setTimeoutMs(kTimeoutMs);
+  setStep(WM_LINK_WAIT);
+}
+
+bool CUpdateEndCommand::Receive(CSerialPort& port) {
+  if (!CollectReplyBytes(port)) return false;
+  return Verify();
+}
+
+bool CUpdateEndCommand::OnReply() {
+  const std::uint8_t status = replyPayload()[0];
+  if (status > kStatusLastWorking) return false;
+  setStep(status == kStatusComplete ? WM_LINK_DONE : WM_LINK_WAIT);
+  ResetReplyBuffer();
+  return true;
+}
+
+}  // namespace rxt4

@@ -1,0 +1,49 @@
+#include "rxt4/link/UpdateEntryCommand.h"
+
+#include <algorithm>
+
+namespace rxt4 {
+
+CUpdateEntryCommand::CUpdateEntryCommand() : CInstrumentCommand(kEsc, kReplyCode, 0) {
+  ResetReplyBuffer();
+  setStep(WM_LINK_ENTRY);
+  setStepValues(0, 0);
+}
+
+bool CUpdateEntryCommand::Send(CSerialPort& port) {
+  // The bytes of the reply collected so far are kept: on a real line the ESC loop
+  // runs faster than the 8 reply bytes arrive, so a reply thrown away at every ESC
+  // would never be seen whole.
+  const std::uint8_t esc = kEsc;
+  const PortError e = port.Write(&esc, 1);
+  setLastPortError(e);
+  setStep(WM_LINK_READ);  // no wait: the next look follows at once
+  return e == PortError::Success;
+}
+
+bool CUpdateEntryCommand::Receive(CSerialPort& port) {
+  if (!CollectReplyBytes(port)) return false;
+  // Bytes before the reply's STX (line noise, the end of an earlier answer) are dropped.
+  const auto received = receivedBytes();
+  std::size_t stx = 0;
+  while (stx < received.size() && received[stx] != kStx) ++stx;
+  if (stx > 0) {
+    std::vector<std::uint8_t>& buffer = replyBuffer();
+    std::move(buffer.begin() + static_cast<std::ptrdiff_t>(stx),
+              buffer.begin() + static_cast<std::ptrdiff_t>(received.size()), buffer.begin());
+    setReceivedCount(received.size() - stx);
+  }
+  if (receivedCount() < replyPayloadLength() + kFrameOverheadBytes) {
+    setStep(WM_LINK_SEND);
+    return true;
+  }
+  return Verify();
+}
+
+bool CUpdateEntryCommand::OnReply() {
+  setStepValues(1, 0);
+  setStep(WM_LINK_ENTRY);
+  return true;
+}
+
+}  // namespace rxt4

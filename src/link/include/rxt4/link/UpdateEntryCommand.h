@@ -1,0 +1,26 @@
+#pragma once
+// The wake-up of the firmware update: single ESC bytes, one after the other without
+// pause, each followed by a look at what has arrived, until the instrument in its
+// remote update mode answers with the frame 0xE0 (02 00 00 01 E0 00 03 E6).
+
+#include "rxt4/link/InstrumentCommand.h"
+
+namespace rxt4 {
+
+class CUpdateEntryCommand : public CInstrumentCommand {
+ public:
+  static constexpr std::uint8_t kEsc = 0x1B;
+  static constexpr std::uint8_t kReplyCode = 0xE0;
+
+  // Starts at WM_LINK_ENTRY with value 1 = 0 (the worker reports "waiting").
+  CUpdateEntryCommand();
+  // Writes one ESC byte (reply bytes collected so far are kept); step becomes WM_LINK_READ.
+  bool Send(CSerialPort& port) override;
+  // Collects what has arrived, dropping bytes before an STX: fewer than 8 bytes send
+  // ESC again (WM_LINK_SEND); a complete frame is verified.
+  bool Receive(CSerialPort& port) override;
+  // The instrument answered: value 1 = 1, step WM_LINK_ENTRY.
+  bool OnReply() override;
+};
+
+}  // namespace rxt4

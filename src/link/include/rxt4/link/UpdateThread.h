@@ -1,0 +1,87 @@
+#pragma once
+// CUpdateThread: one firmware update attempt. Prepare loads and verifies the image;
+// Start opens the port at 115200 baud whatever the settings say, wakes the
+// instrument into its update mode and, for Main, TSNM and Dec in this order when
+// present, asks the part's version and uploads it with XMODEM-1K, then (after Dec)
+// waits for the completion status. The worker thread is owned by the job and joined
+// by its destructor.
+//
+// Abort makes the current port operation fail; that failure is the result (an update
+// has no "cancelled" result), so a cancel reports a communication failure.
+//
+// Observer lifetime: the observer must outlive the job, or call DetachObserver()
+// before it goes away; after DetachObserver returns no further call reaches it.
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "rxt4/link/CommSettings.h"
+#include "rxt4/link/FirmwareImage.h"
+#include "rxt4/link/LinkResult.h"
+#include "rxt4/link/PortBackend.h"
+#include "rxt4/link/SerialPort.h"
+#include "rxt4/link/UpdateObserver.h"
+
+namespace rxt4 {
+
+class CUpdateThread {
+ public:
+  // The update mode of the instrument always runs at this rate.
+  static constexpr int kUpdateBaudRate = 115200;
+
+  // A job on this platform's serial port.
+  explicit CUpdateThread(UpdateObserver* observer);
+  // A job on the given port backend (tests).
+  CUpdateThread(UpdateObserver* observer, std::unique_ptr<PortBackend> backend);
+  ~CUpdateThread();
+
+  CUpdateThread(const CUpdateThread&) = delete;
+  CUpdateThread& operator=(const CUpdateThread&) = delete;
+
+  // Loads and verifies the image file (before Start, on the caller's thread). False
+  // when it is not a valid image; Start then refuses.
+  bool Prepare(const std::filesystem::path& path);
+  // Starts the worker with a copy of settings at 115200 baud. False when no valid image
+  // was prepared, the job was started before, or no thread could be made.
+  bool Start(const CommSettings& settings);
+  // Makes the current and every later port operation fail (callable from any thread).
+  void Abort();
+  // No further observer calls after this returns (callable from any thread but the worker's).
+  void DetachObserver();
+  // Waits until the worker has ended (no-op when none was started).
+  void Join();
+  // True from Start until the worker has reported its end.
+  bool running() const { return running_.load(); }
+  // The result reported (valid once running() is false after a Start).
+  LinkOutcome outcome() const;
+  // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
+  int openSystemError() const { return openSystemError_.load(); }
+  // The prepared image (read-only; the worker reads it while running).
+  const CFirmwareImage& image() const { return image_; }
+
+ private:
+  class Relay;
+  class Runner;
+
+  void Run(CommSettings settings);
+  LinkOutcome Work(const CommSettings& settings);
+
+  CSerialPort port_;
+  CFirmwareImage image_;
+  bool prepared_ = false;
+  std::unique_ptr<Relay> relay_;
+  std::atomic<bool> abort_{false};
+  // The queue runner's own cancel flag: never raised, since an abort shows up as the
+  // failure of the port operation it interrupts.
+  const std::atomic<bool> runnerNeverCancels_{false};
+  std::atomic<bool> running_{false};
+  std::atomic<int> openSystemError_{0};
+  mutable std::mutex mutex_;  // guards outcome_
+  LinkOutcome outcome_;
+  std::thread worker_;
+};
+
+}  // namespace rxt4
