@@ -1,0 +1,46 @@
+#pragma once
+// Faults the simulated instrument injects, from --fault SPEC options:
+//   garbage:CMD[:N]        N replies to CMD (default 1) start with three noise bytes
+//   checksum:CMD[:N]       N replies to CMD carry a wrong checksum
+//   drop:CMD[:N]           N requests of CMD get no reply
+//   status:CMD[:N]         N replies to CMD carry status 1
+//   echo:KIND:BLOCK[:K]    K replies (default 1) to block BLOCK of kind KIND echo the wrong block
+//   hangup:KIND:BLOCK      the line hangs up when block BLOCK of kind KIND is asked for
+// CMD is a request code in hex (20, 23, 26, 24, or with 0x); KIND 0..6, BLOCK decimal.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rxt4::sim {
+
+enum class FaultType { Garbage, Checksum, Drop, Status, Echo, Hangup };
+
+struct Fault {
+  FaultType type = FaultType::Drop;
+  std::uint8_t code = 0;  // request code (Garbage, Checksum, Drop, Status)
+  int kind = -1;          // Echo, Hangup
+  int block = -1;         // Echo, Hangup
+  int remaining = 1;      // how many more times it fires
+};
+
+class FaultPlan {
+ public:
+  // Parses one SPEC; an error text on failure.
+  std::optional<std::string> Add(const std::string& spec);
+
+  // Consumes one firing of a fault of type for the request (code, and kind/block
+  // for 0x24; -1 otherwise); true when it fires.
+  bool Take(FaultType type, std::uint8_t code, int kind = -1, int block = -1);
+
+  bool empty() const { return faults_.empty(); }
+
+ private:
+  std::vector<Fault> faults_;
+};
+
+// The --fault syntax, for --help.
+const char* FaultSyntaxHelp();
+
+}  // namespace rxt4::sim

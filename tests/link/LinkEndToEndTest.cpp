@@ -1,0 +1,319 @@
+// Downloads over a real pseudo-terminal from rxt4-sim: results, texts and files.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include "SimProcess.h"
+#include "rxt4/data/DataSetWriter.h"
+#include "rxt4/data/DemoImages.h"
+#include "rxt4/link/TransferText.h"
+#include "rxt4/link/TransferThread.h"
+
+namespace rxt4::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Records the job's events; lets the test wait for one.
+class Recorder final : public TransferObserver {
+ public:
+  void progress(TransferKind kind, int percent) override {
+    std::lock_guard lock(mutex_);
+    lastProgress = static_cast<int>(kind) * 100 + percent;
+    ++progressCount;
+    changed_.notify_all();
+  }
+  void modeWait() override {
+    std::lock_guard lock(mutex_);
+    ++modeWaits;
+    changed_.notify_all();
+  }
+  void finished(LinkResult r, int v) override {
+    std::lock_guard lock(mutex_);
+    ++finishedCount;
+    result = r;
+    value = v;
+    changed_.notify_all();
+  }
+  template <class Predicate>
+  bool WaitFor(Predicate p) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(20), p);
+  }
+
+  int lastProgress = -1;
+  int progressCount = 0;
+  int modeWaits = 0;
+  int finishedCount = 0;
+  LinkResult result = LinkResult::Success;
+  int value = -99;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+};
+
+std::string FileBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Every file under a, compared byte for byte with the same path under b (and no extra files in b).
+void ExpectSameTree(const fs::path& a, const fs::path& b) {
+  int files = 0;
+  for (const auto& e : fs::recursive_directory_iterator(a)) {
+    if (!e.is_regular_file()) continue;
+    ++files;
+    const fs::path rel = fs::relative(e.path(), a);
+    ASSERT_TRUE(fs::exists(b / rel)) << rel;
+    EXPECT_EQ(FileBytes(e.path()), FileBytes(b / rel)) << rel;
+  }
+  for (const auto& e : fs::recursive_directory_iterator(b))
+    if (e.is_regular_file()) {
+      EXPECT_TRUE(fs::exists(a / fs::relative(e.path(), b))) << e.path();
+    }
+  EXPECT_GT(files, 0);
+}
+
+// A 180-byte record: the fields, blanks, a line feed.
+std::string Record(const std::string& fields) {
+  std::string r = fields;
+  r.resize(179, ' ');
+  return r + '\n';
+}
+
+void PutLe32(KindImage& image, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+KindImage Image(const std::vector<std::string>& records, const std::vector<std::uint8_t>& tail = {}, int count = -1) {
+  KindImage image = {'2', '.', '0', '0'};
+  PutLe32(image, static_cast<std::uint32_t>(count >= 0 ? count : static_cast<int>(records.size())));
+  for (const std::string& r : records) image.insert(image.end(), r.begin(), r.end());
+  image.insert(image.end(), tail.begin(), tail.end());
+  return image;
+}
+
+// Small images of every kind: a few blocks each, so most tests take milliseconds.
+KindImages SmallImages() {
+  KindImages images;
+  images[0] = Image({Record("001,2024/04/12,10:00,LEVEL A"), Record("002,2024/04/12,10:05,LEVEL B")});
+  images[1] = Image({Record("001,2024/04/12,11:00,BER")});
+  std::vector<std::uint8_t> constel(4825);
+  for (std::size_t i = 0; i < constel.size(); ++i) constel[i] = static_cast<std::uint8_t>(i * 7);
+  images[2] = Image({Record("001,2024/04/12,12:00,CONSTEL")}, constel);
+  std::vector<std::uint8_t> spectrum = {100, 0, 0, 0, 1, 0, 0, 0};
+  for (int i = 0; i < 100; ++i) spectrum.push_back(static_cast<std::uint8_t>(200 - i));
+  images[3] = Image({Record("001,2024/04/12,13:00,SPECTRUM")}, spectrum);
+  images[4] = Image({});
+  images[5] = Image({Record("001,2024/04/12,14:00,SKY")});
+  // Multi-channel: the count is the number of channel tables (records tagged 001).
+  images[6] = Image({Record("001,2024/04/12,15:00,MULTI 1"), Record("001,2024/04/12,15:00,MULTI 2")}, {}, 1);
+  return images;
+}
+
+// Writes images into folder/<set> with the data set writer (the reference output).
+fs::path WriteSet(const fs::path& folder, const std::string& set, const KindImages& images) {
+  const fs::path setFolder = folder / set;
+  fs::create_directories(setFolder);
+  for (TransferKind k : kAllTransferKinds) {
+    const KindImage& image = images[static_cast<std::size_t>(k)];
+    DataSetWriter writer;
+    writer.SelectKind(k);
+    EXPECT_TRUE(writer.PrepareFolder(setFolder));
+    EXPECT_TRUE(writer.Allocate(static_cast<std::uint32_t>(image.size())));
+    writer.Append(image.data(), image.size());
+    EXPECT_TRUE(writer.Write()) << KindFolderName(k);
+  }
+  return setFolder;
+}
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  EndToEndTest() : temp(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+  // Starts a simulator serving the small data set (plus extra arguments).
+  std::unique_ptr<SimProcess> StartSim(std::vector<std::string> args, bool smallData = true) {
+    if (smallData) {
+      reference = WriteSet(temp.path() / "ref", "SET", SmallImages());
+      args.insert(args.end(), {"--data", reference.string()});
+    }
+    auto sim = std::make_unique<SimProcess>(temp.path(), args);
+    EXPECT_TRUE(sim->ready());
+    return sim;
+  }
+
+  // Runs a whole job into <temp>/out/SET and returns its outcome.
+  LinkOutcome Download(const std::string& port, int baud = 9600) {
+    CTransferThread job(&recorder);
+    CommSettings s;
+    s.comPort = port;
+    s.baudRate = baud;
+    EXPECT_TRUE(job.Start(s, OutSet()));
+    job.Join();
+    EXPECT_EQ(recorder.finishedCount, 1);
+    return job.outcome();
+  }
+
+  fs::path OutSet() {
+    fs::create_directories(temp.path() / "out" / "SET");
+    return temp.path() / "out" / "SET";
+  }
+
+  TempFolder temp;
+  fs::path reference;
+  Recorder recorder;
+};
+
+TEST_F(EndToEndTest, DemonstrationDataArrivesByteForByte) {
+  auto sim = StartSim({}, false);
+  LinkOutcome out = Download(sim->port());
+  EXPECT_EQ(out.result, LinkResult::Success);
+  EXPECT_EQ(TransferFinalText(out.result, out.value), "データ転送が完了しました。");
+  EXPECT_EQ(recorder.lastProgress, 700);
+  EXPECT_EQ(recorder.modeWaits, 0);
+  ExpectSameTree(WriteSet(temp.path() / "ref", "SET", BuildDemoImages()), OutSet());
+}
+
+TEST_F(EndToEndTest, ModeWaitThenSuccessAndCancelDuringModeWait) {
+  {
+    auto sim = StartSim({"--mode-wait", "1"});
+    LinkOutcome out = Download(sim->port());
+    EXPECT_EQ(out.result, LinkResult::Success);
+    EXPECT_EQ(recorder.modeWaits, 1);
+    ExpectSameTree(reference, OutSet());
+  }
+  Recorder waiting;
+  auto sim = std::make_unique<SimProcess>(temp.path(), std::vector<std::string>{"--mode-wait", "1000"});
+  ASSERT_TRUE(sim->ready());
+  CTransferThread job(&waiting);
+  CommSettings s;
+  s.comPort = sim->port();
+  ASSERT_TRUE(job.Start(s, OutSet()));
+  ASSERT_TRUE(waiting.WaitFor([&] { return waiting.modeWaits > 0; }));
+  job.Abort();
+  job.Join();
+  EXPECT_EQ(waiting.result, LinkResult::Cancelled);
+  EXPECT_EQ(waiting.finishedCount, 1);
+  EXPECT_EQ(TransferFinalText(waiting.result, waiting.value), "データ転送を中止しました。");
+}
+
+TEST_F(EndToEndTest, InstrumentAtAnotherRateIsNotConfirmed) {
+  auto sim = StartSim({"--baud", "19200"});
+  LinkOutcome out = Download(sim->port(), 9600);
+  EXPECT_EQ(out.result, LinkResult::ReplyFailed);
+  EXPECT_EQ(out.value, 0x23);
+  EXPECT_EQ(TransferFinalText(out.result, out.value), "RXT4との接続が確認できません。");
+}
+
+TEST_F(EndToEndTest, NoiseBeforeRepliesIsSkipped) {
+  auto sim = StartSim({"--fault", "garbage:20", "--fault", "garbage:26", "--fault", "garbage:24:5"});
+  EXPECT_EQ(Download(sim->port()).result, LinkResult::Success);
+  ExpectSameTree(reference, OutSet());
+}
+
+TEST_F(EndToEndTest, ThreeBadRepliesRecover) {
+  // Two bad checksums and a wrong echo on the same block (a dropped reply costs a
+  // 5 s time-out, so silence is covered on the fake line instead).
+  auto sim = StartSim({"--fault", "checksum:24:2", "--fault", "echo:0:1:1"});
+  EXPECT_EQ(Download(sim->port()).result, LinkResult::Success);
+  ExpectSameTree(reference, OutSet());
+}
+
+TEST_F(EndToEndTest, FourthBadReplyFails) {
+  auto sim = StartSim({"--fault", "echo:1:1:4"});
+  LinkOutcome out = Download(sim->port());
+  EXPECT_EQ(out.result, LinkResult::ReplyFailed);
+  EXPECT_EQ(out.value, 0x24);
+  EXPECT_EQ(TransferFinalText(out.result, out.value), "通信に失敗しました。\nRXT4との接続を確認してください。");
+  // LEVEL was complete before; BER never got its last block.
+  EXPECT_EQ(FileBytes(OutSet() / "LEVEL" / "SET.CSV"), FileBytes(reference / "LEVEL" / "SET.CSV"));
+  EXPECT_TRUE(fs::is_empty(OutSet() / "BER"));
+}
+
+TEST_F(EndToEndTest, NonzeroStatusFails) {
+  auto sim = StartSim({"--fault", "status:20"});
+  LinkOutcome out = Download(sim->port());
+  EXPECT_EQ(out.result, LinkResult::ReplyFailed);
+  EXPECT_EQ(out.value, 0x20);
+}
+
+TEST_F(EndToEndTest, PortThatDoesNotExist) {
+  LinkOutcome out = Download((temp.path() / "no-such-port").string());
+  EXPECT_EQ(out.result, LinkResult::PortOpenFailed);
+  EXPECT_EQ(out.value, 0);
+  EXPECT_EQ(TransferFinalText(out.result, out.value), "通信に失敗しました。\nRXT4との接続を確認してください。");
+}
+
+TEST_F(EndToEndTest, CancelDuringTheData) {
+  // Paced at 9600 baud the demonstration data takes many seconds: cancel after the first block.
+  auto sim = StartSim({"--line-rate"}, false);
+  CTransferThread job(&recorder);
+  CommSettings s;
+  s.comPort = sim->port();
+  ASSERT_TRUE(job.Start(s, OutSet()));
+  ASSERT_TRUE(recorder.WaitFor([&] { return recorder.progressCount > 0; }));
+  job.Abort();
+  job.Join();
+  EXPECT_EQ(recorder.result, LinkResult::Cancelled);
+  EXPECT_EQ(recorder.value, 0);
+  EXPECT_EQ(recorder.finishedCount, 1);
+  EXPECT_TRUE(fs::is_empty(OutSet() / "LEVEL"));
+}
+
+TEST_F(EndToEndTest, HangUpMidTransferKeepsEarlierKinds) {
+  auto sim = StartSim({"--fault", "hangup:2:3"});
+  LinkOutcome out = Download(sim->port());
+  EXPECT_TRUE(out.result == LinkResult::WaitFailed || out.result == LinkResult::ReplyFailed) << ToInt(out.result);
+  EXPECT_EQ(out.value, 0x24);
+  EXPECT_EQ(TransferFinalText(out.result, out.value), "通信に失敗しました。\nRXT4との接続を確認してください。");
+  for (const char* kind : {"LEVEL", "BER"}) {
+    for (const char* ext : {".CSV", ".CNT"})
+      EXPECT_EQ(FileBytes(OutSet() / kind / (std::string("SET") + ext)),
+                FileBytes(reference / kind / (std::string("SET") + ext)));
+  }
+  // The kind folders are all made at set-up; the failing kind and the later ones hold nothing.
+  for (const char* kind : {"CONSTEL", "SPECTRUM", "PROFILE", "SKY", "MULTI"}) EXPECT_TRUE(fs::is_empty(OutSet() / kind)) << kind;
+
+  // The simulator plugs a fresh line in under the same name: a second attempt works.
+  Recorder again;
+  CTransferThread job(&again);
+  CommSettings s;
+  s.comPort = sim->port();
+  ASSERT_TRUE(job.Start(s, temp.path()));
+  job.Join();
+  EXPECT_EQ(again.result, LinkResult::Success);
+}
+
+TEST_F(EndToEndTest, KindThatCannotBeSavedFailsNamingItsFolder) {
+  auto sim = StartSim({});
+  // A directory where the BER table should go makes writing that kind fail.
+  fs::create_directories(OutSet() / "BER" / "SET.CSV");
+  LinkOutcome out = Download(sim->port());
+  EXPECT_EQ(out.result, LinkResult::NotSaved);
+  EXPECT_EQ(out.value, 1 << 1);
+  EXPECT_EQ(TransferFinalText(out.result, out.value),
+            "データを保存できませんでした。\nBER\n保存先のフォルダを確認してください。");
+  // The other kinds went on and were written.
+  EXPECT_EQ(FileBytes(OutSet() / "SKY" / "SET.CSV"), FileBytes(reference / "SKY" / "SET.CSV"));
+  EXPECT_EQ(FileBytes(OutSet() / "MULTI" / "COUNT.CNT"), FileBytes(reference / "MULTI" / "COUNT.CNT"));
+}
+
+TEST(TransferTextTest, SeveralKindsAreJoined) {
+  EXPECT_EQ(TransferFinalText(LinkResult::NotSaved, (1 << 0) | (1 << 6)),
+            "データを保存できませんでした。\nLEVEL、MULTI\n保存先のフォルダを確認してください。");
+  EXPECT_EQ(TransferFinalText(LinkResult::WaitFailed, 0x20), "RXT4との接続が確認できません。");
+  EXPECT_EQ(TransferFinalText(LinkResult::SetupFailed, 0), "通信に失敗しました。\nRXT4との接続を確認してください。");
+}
+
+}  // namespace
+}  // namespace rxt4::test
