@@ -1,12 +1,210 @@
+// rxt4 update: updates the instrument's firmware from an image file, as the update
+// dialog does, without a window.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <string>
 
 #include "Commands.h"
+#include "rxt4/data/Strings.h"
+#include "rxt4/link/UpdateText.h"
+#include "rxt4/link/UpdateThread.h"
 
 namespace rxt4::cli {
+namespace {
 
-int RunUpdate(Args) {
-  std::fprintf(stderr, "rxt4 update: not available yet\n");
+constexpr const char* kUpdateUsage =
+    "usage: rxt4 update --port PORT IMAGE\n"
+    "\n"
+    "Updates the RXT4's firmware with the parts (Main, TSNM, Dec) of the image file\n"
+    "IMAGE (*.img), as the viewer's update dialog does. The port always runs at\n"
+    "115200 baud. Start the RXT4 in its update mode when asked. Messages go to\n"
+    "standard error, with a progress bar on a terminal; the final message goes to\n"
+    "standard output. Ctrl+C cancels.\n"
+    "\n"
+    "  --port PORT   serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works)\n"
+    "  --help        show this text\n"
+    "\n"
+    "Exit status: 0 updated, 1 failed or invalid image, 2 bad arguments, 130 cancelled.\n";
+
+constexpr int kSignalPollMs = 50;
+constexpr int kBarWidth = 35;
+
+int UsageError(const char* what, std::string_view arg) {
+  std::fprintf(stderr, "rxt4 update: %s '%.*s'\n\n%s", what, static_cast<int>(arg.size()), arg.data(), kUpdateUsage);
   return 2;
+}
+
+void Say(std::string_view text) { std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data()); }
+
+// Shows the job's events on standard error the way the dialog shows them. Called on
+// the job's worker thread only; the final text is taken after the job has ended.
+class ConsoleObserver final : public UpdateObserver {
+ public:
+  explicit ConsoleObserver(bool terminal) : terminal_(terminal) {}
+
+  void state(bool updating, int total) override {
+    std::lock_guard lock(mutex_);
+    EndBar();
+    if (!updating) {
+      Say(Text(StringId::UpdateWaitMode));
+      return;
+    }
+    Say(Text(StringId::Updating));
+    total_ = total;
+    position_ = 0;
+    DrawBar();
+  }
+
+  void progress(std::uint32_t block, std::uint32_t) override {
+    std::lock_guard lock(mutex_);
+    if (!steps_.Take(block)) return;
+    if (position_ < total_) ++position_;
+    DrawBar();
+  }
+
+  void versions(const std::string& instrument, const std::string& file) override {
+    std::lock_guard lock(mutex_);
+    texts_.Take(instrument, file);
+  }
+
+  void finished(LinkResult, int) override {
+    std::lock_guard lock(mutex_);
+    EndBar();
+  }
+
+  UpdateVersionTexts texts() {
+    std::lock_guard lock(mutex_);
+    return texts_;
+  }
+
+ private:
+  void DrawBar() {
+    if (!terminal_ || total_ <= 0) return;
+    const int filled = position_ * kBarWidth / total_;
+    std::string bar(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(kBarWidth - filled), '.');
+    std::fprintf(stderr, "\r[%s] %3d%%", bar.c_str(), position_ * 100 / total_);
+    std::fflush(stderr);
+    barShown_ = true;
+  }
+  void EndBar() {
+    if (barShown_) std::fputc('\n', stderr);
+    barShown_ = false;
+  }
+
+  std::mutex mutex_;
+  bool terminal_;
+  bool barShown_ = false;
+  int total_ = 0;
+  int position_ = 0;
+  UpdateProgressSteps steps_;
+  UpdateVersionTexts texts_;
+};
+
+// Ctrl+C and SIGTERM are blocked while the job runs (the worker thread inherits the
+// mask) and picked up by the waiting loop with sigtimedwait, so no handler and no
+// global flag are needed.
+class BlockedSignals {
+ public:
+  BlockedSignals() {
+    sigemptyset(&set_);
+    sigaddset(&set_, SIGINT);
+    sigaddset(&set_, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &set_, &old_);
+  }
+  ~BlockedSignals() {
+    // Signals that came after the job ended are taken here, not at the unblocking.
+    const timespec zero{0, 0};
+    while (sigtimedwait(&set_, nullptr, &zero) > 0) {
+    }
+    pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+  }
+  BlockedSignals(const BlockedSignals&) = delete;
+  BlockedSignals& operator=(const BlockedSignals&) = delete;
+
+  // Waits up to ms for Ctrl+C or SIGTERM; true when one came.
+  bool Wait(int ms) {
+    const timespec slice{ms / 1000, (ms % 1000) * 1000000L};
+    return sigtimedwait(&set_, nullptr, &slice) > 0;
+  }
+
+ private:
+  sigset_t set_{};
+  sigset_t old_{};
+};
+
+}  // namespace
+
+int RunUpdate(Args args) {
+  std::string port;
+  std::string image;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view a = args[i];
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUpdateUsage, stdout);
+      return 0;
+    }
+    if (a == "--port") {
+      if (i + 1 >= args.size()) return UsageError("missing value of", a);
+      port = args[++i];
+    } else if (a.size() > 1 && a.front() == '-') {
+      return UsageError("unknown option", a);
+    } else if (!image.empty()) {
+      return UsageError("more than one image file:", a);
+    } else {
+      image = a;
+    }
+  }
+  if (port.empty() || image.empty()) {
+    std::fprintf(stderr, "rxt4 update: --port and IMAGE are required\n\n%s", kUpdateUsage);
+    return 2;
+  }
+
+  BlockedSignals signals;
+  ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
+  bool interrupted = false;
+  LinkOutcome outcome;
+  int openError = 0;
+  {
+    CUpdateThread job(&observer);
+    // The image is checked before the port is touched.
+    if (!job.Prepare(image)) {
+      Say(Text(StringId::InvalidImage));
+      return 1;
+    }
+    CommSettings comm;
+    comm.comPort = port;
+    if (!job.Start(comm)) {
+      outcome = {LinkResult::SetupFailed, 0};
+    } else {
+      while (job.running()) {
+        if (signals.Wait(kSignalPollMs) && !interrupted) {
+          interrupted = true;
+          job.Abort();
+        }
+      }
+      job.Join();
+      outcome = job.outcome();
+      openError = job.openSystemError();
+    }
+  }
+
+  if (outcome.result == LinkResult::PortOpenFailed && openError != 0) {
+    std::fprintf(stderr, "rxt4 update: cannot open %s: %s\n", port.c_str(), std::strerror(openError));
+    if (openError == EACCES || openError == EPERM)
+      std::fprintf(stderr, "  Serial devices belong to the group dialout: 'sudo usermod -aG dialout $USER',\n"
+                           "  then log out and in again.\n");
+  }
+  std::fprintf(stdout, "%s\n", UpdateFinalText(outcome.result, observer.texts()).c_str());
+  if (UpdateSucceeded(outcome.result)) return 0;
+  return interrupted ? 130 : 1;
 }
 
 }  // namespace rxt4::cli

@@ -1,6 +1,7 @@
 #include "rxt4/link/UpdateEntryCommand.h"
 
 #include <algorithm>
+#include <array>
 
 namespace rxt4 {
 
@@ -37,7 +38,22 @@ bool CUpdateEntryCommand::Receive(CSerialPort& port) {
     setStep(WM_LINK_SEND);
     return true;
   }
-  return Verify();
+  if (!Verify()) return false;
+  DiscardLateAnswers(port);
+  return true;
+}
+
+void CUpdateEntryCommand::DiscardLateAnswers(CSerialPort& port) {
+  // ESC bytes sent before the answer arrived may each have been answered: those extra
+  // 0xE0 frames would otherwise be taken as the start of the first version reply.
+  // Nothing has been asked yet, so whatever is queued now is stale.
+  std::uint32_t queued = 0;
+  std::array<std::uint8_t, kDiscardChunkBytes> sink{};
+  while (port.GetInQueue(queued) == PortError::Success && queued > 0) {
+    std::size_t length = std::min<std::size_t>(queued, sink.size());
+    if (port.Read(sink.data(), length) != PortError::Success || length == 0) break;
+  }
+  port.setPendingCount(0);
 }
 
 bool CUpdateEntryCommand::OnReply() {

@@ -325,6 +325,22 @@ TEST_F(UpdateCommandTest, WakeUpAssemblesAReplySplitAcrossLooks) {
   EXPECT_EQ(e0, ReplyFrame(0xE0, {}));
 }
 
+TEST_F(UpdateCommandTest, LateAnswersToEarlierEscBytesAreDropped) {
+  line->onWrite = [&](FakeLine& l, std::span<const std::uint8_t>) {
+    for (int i = 0; i < 3; ++i) l.Queue(ReplyFrame(0xE0, {}));
+  };
+  CUpdateEntryCommand entry;
+  ASSERT_TRUE(Drive(entry, port));
+  EXPECT_EQ(entry.stepValue1(), 1);
+  EXPECT_TRUE(line->queued.empty());
+  EXPECT_EQ(port.pendingCount(), 0u);
+  // The version query that follows sees only its own reply.
+  line->onWrite = nullptr;
+  CVersionCommand v(PartType::Main);
+  line->Deliver(ReplyFrame(0xE1, {0, '1', '.', '0', '0', ' ', ' ', ' ', ' '}));
+  EXPECT_TRUE(Drive(v, port));
+}
+
 TEST_F(UpdateCommandTest, CompletionWait) {
   line->onWrite = nullptr;
   {

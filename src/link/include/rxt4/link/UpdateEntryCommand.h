@@ -21,6 +21,11 @@ class CUpdateEntryCommand : public CInstrumentCommand {
   bool Receive(CSerialPort& port) override;
   // The instrument answered: value 1 = 1, step WM_LINK_ENTRY.
   bool OnReply() override;
+
+ private:
+  static constexpr std::size_t kDiscardChunkBytes = 256;
+  // Drops what is queued once the answer is verified (late answers to earlier ESC bytes).
+  void DiscardLateAnswers(CSerialPort& port);
 };
 
 }  // namespace rxt4
