@@ -171,9 +171,12 @@ class PosixPortBackend final : public PortBackend {
         return Fail(PortError::WaitFailed);
       }
       if (r > 0) {
-        if (p.revents & POLLIN) return PortError::Success;
-        // POLLHUP repeats for ever once the far end is gone: report it at once
-        // instead of spinning.
+        // Bytes still queued are delivered even after a hang-up. Readable with an
+        // empty queue, or POLLHUP/POLLERR, means the far end is gone (a pulled
+        // cable, a closed pty master): those conditions repeat on every poll, so
+        // report them at once instead of spinning.
+        int queued = 0;
+        if ((p.revents & POLLIN) && ::ioctl(fd_, FIONREAD, &queued) == 0 && queued > 0) return PortError::Success;
         error_ = EIO;
         return PortError::WaitFailed;
       }

@@ -1,0 +1,139 @@
+// CSerialPort's termios backend on a pseudo-terminal: configuration, waits,
+// abort from another thread, a vanishing far end.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "rxt4/link/SerialPort.h"
+
+namespace rxt4::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The far end of a pseudo-terminal, as an instrument would hold it.
+class PtyPair {
+ public:
+  PtyPair() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0) slave_ = ::ptsname(master_);
+  }
+  ~PtyPair() { CloseMaster(); }
+  void CloseMaster() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+  }
+  void Send(const char* text) { ASSERT_EQ(::write(master_, text, std::strlen(text)), static_cast<ssize_t>(std::strlen(text))); }
+  std::string Receive(std::size_t n) {
+    std::string got;
+    while (got.size() < n) {
+      pollfd p{master_, POLLIN, 0};
+      if (::poll(&p, 1, 2000) <= 0) break;
+      char b[64];
+      ssize_t r = ::read(master_, b, std::min(sizeof b, n - got.size()));
+      if (r <= 0) break;
+      got.append(b, static_cast<std::size_t>(r));
+    }
+    return got;
+  }
+  const std::string& slave() const { return slave_; }
+
+ private:
+  int master_ = -1;
+  std::string slave_;
+};
+
+CommSettings Settings(const std::string& port, int baud) {
+  CommSettings s;
+  s.comPort = port;
+  s.baudRate = baud;
+  s.dataSize = 7;  // ignored: the port always runs 8N1
+  s.parity = 1;
+  s.stopBits = 2;
+  s.flowControl = 1;
+  return s;
+}
+
+TEST(SerialPortPtyTest, OpensExclusivelyAndMovesBytesBothWays) {
+  PtyPair pty;
+  ASSERT_FALSE(pty.slave().empty());
+  CSerialPort port;
+  ASSERT_EQ(port.Open(Settings(pty.slave(), 115200)), PortError::Success);
+  EXPECT_EQ(port.GetBaudRate(), 115200);
+
+  CSerialPort second;
+  EXPECT_EQ(second.Open(Settings(pty.slave(), 115200)), PortError::OpenFailed);
+  EXPECT_FALSE(second.isOpen());
+
+  const std::uint8_t request[] = {0x02, 0x00, 0x0A, 0x0D, 0x11, 0x13, 0xFF};  // raw: no translation, no flow control
+  ASSERT_EQ(port.Write(request, sizeof request), PortError::Success);
+  EXPECT_EQ(pty.Receive(sizeof request), std::string(reinterpret_cast<const char*>(request), sizeof request));
+
+  EXPECT_EQ(port.WaitEvent(20), PortError::Timeout);
+  pty.Send("\r\nabc");
+  ASSERT_EQ(port.WaitEvent(2000), PortError::Success);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::uint32_t queued = 0;
+  ASSERT_EQ(port.GetInQueue(queued), PortError::Success);
+  EXPECT_EQ(queued, 5u);
+  std::uint8_t buffer[8] = {};
+  std::size_t n = 3;
+  ASSERT_EQ(port.Read(buffer, n), PortError::Success);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), n), "\r\na");
+
+  port.Close();
+  EXPECT_EQ(second.Open(Settings(pty.slave(), 9600)), PortError::Success);
+  EXPECT_EQ(second.GetBaudRate(), 9600);
+}
+
+TEST(SerialPortPtyTest, OpenFailures) {
+  CSerialPort port;
+  EXPECT_EQ(port.Open(Settings("/nonexistent/ttyRXT4", 9600)), PortError::OpenFailed);
+  EXPECT_EQ(port.systemError(), ENOENT);
+  EXPECT_EQ(port.Open(Settings("", 9600)), PortError::OpenFailed);
+  PtyPair pty;
+  EXPECT_EQ(port.Open(Settings(pty.slave(), 12345)), PortError::SetStateFailed);
+  EXPECT_FALSE(port.isOpen());
+}
+
+TEST(SerialPortPtyTest, AbortEndsAWaitInProgress) {
+  PtyPair pty;
+  CSerialPort port;
+  ASSERT_EQ(port.Open(Settings(pty.slave(), 9600)), PortError::Success);
+  std::thread aborter([&port] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    port.Abort();
+  });
+  const auto start = Clock::now();
+  EXPECT_EQ(port.WaitEvent(20000), PortError::Aborted);
+  aborter.join();
+  // Generous bound: the point is that the 20 s wait did not run out.
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  std::uint32_t queued = 0;
+  EXPECT_EQ(port.GetInQueue(queued), PortError::Aborted);
+}
+
+TEST(SerialPortPtyTest, VanishedFarEndFailsAtOnce) {
+  PtyPair pty;
+  CSerialPort port;
+  ASSERT_EQ(port.Open(Settings(pty.slave(), 9600)), PortError::Success);
+  pty.CloseMaster();
+  const auto start = Clock::now();
+  EXPECT_EQ(port.WaitEvent(20000), PortError::WaitFailed);
+  EXPECT_EQ(port.WaitEvent(20000), PortError::WaitFailed);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+  std::uint8_t buffer[4];
+  std::size_t n = sizeof buffer;
+  EXPECT_EQ(port.Read(buffer, n), PortError::ReadFailed);
+}
+
+}  // namespace
+}  // namespace rxt4::test
