@@ -1,12 +1,150 @@
+// rxt4 render: draws every measurement of a data folder as the viewer shows it right
+// after the measurement is selected, one image file per measurement.
+
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <string>
 
 #include "Commands.h"
+#include "rxt4/data/DataFolderModel.h"
+#include "rxt4/screens/ImageFiles.h"
+#include "rxt4/screens/ScreenSet.h"
 
 namespace rxt4::cli {
+namespace {
 
-int RunRender(Args) {
-  std::fprintf(stderr, "rxt4 render: not available yet\n");
+constexpr const char* kRenderUsage =
+    "usage: rxt4 render DATA_FOLDER --out DIR [--format bmp|png]\n"
+    "\n"
+    "Loads the data folder as the viewer does and draws every measurement as the\n"
+    "viewer's screen area shows it (321 x 240 pixels, framed). Each image goes to\n"
+    "DIR/<data set folder>/<KIND FOLDER>/<NNN>.<format>, NNN being the measurement's\n"
+    "number (\"データNo.\") with three digits. Loader messages go to standard error.\n"
+    "\n"
+    "  --out DIR       folder for the images (created when missing)\n"
+    "  --format FMT    png (default) or bmp (24 bits per pixel, as \"画面を保存\" writes)\n"
+    "  --help          show this text\n";
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "rxt4 render: %s\n\n%s", message.c_str(), kRenderUsage);
   return 2;
+}
+
+class StderrObserver : public LoadObserver {
+ public:
+  void FileError(const std::string& message) override { Print(message); }
+  void CountWarning(const std::string& message) override { Print(message); }
+
+ private:
+  static void Print(const std::string& message) {
+    std::string line;
+    for (char c : message) {
+      if (c == '\n') line += "\\n";
+      else if (c != '\r') line += c;
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+  }
+};
+
+// A folder name as the file system listed it, kept from climbing out of DIR.
+std::string SafeFolderName(std::string name) {
+  if (name.empty() || name == "." || name == "..") return "_";
+  for (char& c : name)
+    if (c == '/') c = '_';
+  return name;
+}
+
+}  // namespace
+
+int RunRender(Args args) {
+  std::string folder, out, format = "png";
+  bool haveFolder = false, haveOut = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kRenderUsage, stdout);
+      return 0;
+    }
+    if (arg == "--out" || arg == "--format") {
+      if (i + 1 >= args.size()) return UsageError(std::string(arg) + " needs a value");
+      const std::string value(args[++i]);
+      if (arg == "--out") {
+        out = value;
+        haveOut = true;
+      } else {
+        format = value;
+      }
+    } else if (!haveFolder && (arg.empty() || arg[0] != '-')) {
+      folder = std::string(arg);
+      haveFolder = true;
+    } else {
+      return UsageError("unexpected argument '" + std::string(arg) + "'");
+    }
+  }
+  if (!haveFolder) return UsageError("no data folder given");
+  if (!haveOut || out.empty()) return UsageError("no output folder given (--out DIR)");
+  if (format != "png" && format != "bmp") return UsageError("unknown format '" + format + "' (bmp or png)");
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) {
+    std::fprintf(stderr, "rxt4 render: '%s' is not a folder\n", folder.c_str());
+    return 2;
+  }
+  std::filesystem::create_directories(out, ec);
+  if (ec || !std::filesystem::is_directory(out)) {
+    std::fprintf(stderr, "rxt4 render: cannot create the output folder '%s': %s\n", out.c_str(),
+                 ec ? ec.message().c_str() : "not a folder");
+    return 2;
+  }
+
+  DataFolderModel model;
+  StderrObserver observer;
+  model.Load(folder, observer);
+
+  std::string fontWarning;
+  ScreenSet screens(FontSet::CreateDefault(&fontWarning));
+  if (!fontWarning.empty())
+    std::fprintf(stderr, "rxt4 render: %s; texts are drawn as boxes\n", fontWarning.c_str());
+
+  const bool progress = isatty(STDERR_FILENO) != 0;
+  const int total = model.measurementCount();
+  int done = 0;
+  Surface surface;
+  for (TransferKind kind : kAllTransferKinds) {
+    const int root = DataFolderModel::RootNumber(kind);
+    for (int f = 0; f < model.ChildCount(root); ++f) {
+      const int setItem = model.ChildAt(root, f);
+      const std::filesystem::path dir =
+          std::filesystem::path(out) / SafeFolderName(model.Label(setItem)) / std::string(KindFolderName(kind));
+      std::filesystem::create_directories(dir, ec);
+      if (ec) {
+        std::fprintf(stderr, "rxt4 render: cannot create '%s': %s\n", dir.c_str(), ec.message().c_str());
+        return 2;
+      }
+      for (int m = 0; m < model.ChildCount(setItem); ++m) {
+        const CDataSet* record = model.Record(model.ChildAt(setItem, m));
+        if (record == nullptr) continue;
+        screens.Select(*record);
+        screens.Paint(surface);
+        char name[32];
+        std::snprintf(name, sizeof name, "%03d.%s", record->index, format.c_str());
+        const std::filesystem::path file = dir / name;
+        std::string error;
+        const bool written = format == "png" ? WritePngFile(file, surface.View(), &error)
+                                             : WriteBitmapFile(file, surface.View(), 24, &error);
+        if (!written) {
+          if (progress) std::fputc('\n', stderr);
+          std::fprintf(stderr, "rxt4 render: %s\n", error.c_str());
+          return 2;
+        }
+        ++done;
+        if (progress) std::fprintf(stderr, "\rrendered %d of %d", done, total);
+      }
+    }
+  }
+  if (progress) std::fputc('\n', stderr);
+  return 0;
 }
 
 }  // namespace rxt4::cli

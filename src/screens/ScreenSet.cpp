@@ -48,6 +48,11 @@ CScreen* ScreenSet::Select(DataKind kind, const MeasurementRow& row, std::string
   return screen;
 }
 
+CScreen* ScreenSet::Select(const CDataSet& record) {
+  if (record.kind == DataKind::Multi) return SelectRows(record.rows);
+  return Select(record.kind, record.row, record.tablePath());
+}
+
 CScreen* ScreenSet::SelectRows(const std::vector<MeasurementRow>& rows) {
   CScreen* screen = Screen(DataKind::Multi);
   current_ = screen != nullptr ? DataKind::Multi : DataKind::None;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "rxt4/data/CDataSet.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/screens/Screen.h"
@@ -25,6 +26,10 @@ class ScreenSet {
   // the companion base of tablePath for the kinds with companion files) and makes it
   // current. Returns the screen, or nullptr (nothing current) when the kind has none.
   CScreen* Select(DataKind kind, const MeasurementRow& row, std::string_view tablePath);
+  // Gives a tree record to the screen of its kind (by its kind: the row with the
+  // table path, or the multi-channel rows) and makes that screen current; nullptr
+  // (nothing current) for folder records and kinds without a screen.
+  CScreen* Select(const CDataSet& record);
   // Gives the rows of a multi-channel table (rows[0] is key "1", in file order) to
   // the multi-channel screen and makes it current; nullptr when it has none.
   CScreen* SelectRows(const std::vector<MeasurementRow>& rows);
