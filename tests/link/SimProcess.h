@@ -37,8 +37,10 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// Starts a program with arguments; returns its pid, or -1.
-inline pid_t Spawn(const std::string& program, const std::vector<std::string>& args, bool quiet = true) {
+// Starts a program with arguments (standard output into stdoutFile when given,
+// standard error discarded when quiet); returns its pid, or -1.
+inline pid_t Spawn(const std::string& program, const std::vector<std::string>& args, bool quiet = true,
+                   const std::string& stdoutFile = {}) {
   std::vector<char*> argv;
   std::vector<std::string> all = {program};
   all.insert(all.end(), args.begin(), args.end());
@@ -47,6 +49,8 @@ inline pid_t Spawn(const std::string& program, const std::vector<std::string>& a
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (quiet) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  if (!stdoutFile.empty())
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = -1;
   if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);

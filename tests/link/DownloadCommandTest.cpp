@@ -1,0 +1,91 @@
+// rxt4 download against the simulator: exit statuses, final texts, Ctrl+C.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "SimProcess.h"
+
+namespace rxt4::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+};
+
+class DownloadCommandTest : public ::testing::Test {
+ protected:
+  DownloadCommandTest() : temp(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+  pid_t Start(const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"download"};
+    all.insert(all.end(), args.begin(), args.end());
+    return Spawn(std::string(RXT4_BIN_DIR) + "/rxt4", all, true, (temp.path() / "stdout.txt").string());
+  }
+  ToolRun Finish(pid_t pid) {
+    ToolRun r;
+    int status = 0;
+    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
+    std::ifstream in(temp.path() / "stdout.txt", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    r.out = s.str();
+    return r;
+  }
+  ToolRun Run(const std::vector<std::string>& args) { return Finish(Start(args)); }
+
+  TempFolder temp;
+};
+
+TEST_F(DownloadCommandTest, UsageAndBadArguments) {
+  ToolRun help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: rxt4 download --port PORT --out SET_FOLDER"), std::string::npos);
+  EXPECT_EQ(Run({}).status, 2);
+  EXPECT_EQ(Run({"--port", "/dev/null"}).status, 2);
+  EXPECT_EQ(Run({"--port", "x", "--out", "y", "--baud", "fast"}).status, 2);
+  EXPECT_EQ(Run({"--port", "x", "--out", "y", "--colour"}).status, 2);
+}
+
+TEST_F(DownloadCommandTest, DownloadsTwiceOverOneLineAndFailsOnAMissingPort) {
+  SimProcess sim(temp.path(), {});
+  ASSERT_TRUE(sim.ready());
+  const fs::path set = temp.path() / "new" / "folder" / "SET";
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    ToolRun r = Run({"--port", sim.port(), "--out", set.string(), "--baud", "9600"});
+    EXPECT_EQ(r.status, 0) << attempt;
+    EXPECT_EQ(r.out, "データ転送が完了しました。\n");
+  }
+  EXPECT_TRUE(fs::exists(set / "LEVEL" / "SET.CNT"));
+
+  ToolRun missing = Run({"--port", (temp.path() / "nothing").string(), "--out", set.string(), "--baud", "9600"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "通信に失敗しました。\nRXT4との接続を確認してください。\n");
+}
+
+TEST_F(DownloadCommandTest, CtrlCCancels) {
+  // The instrument never enters transfer mode: only the user's cancel ends the job.
+  SimProcess sim(temp.path(), {"--mode-wait", "100000"});
+  ASSERT_TRUE(sim.ready());
+  pid_t pid = Start({"--port", sim.port(), "--out", (temp.path() / "SET").string(), "--baud", "9600"});
+  ASSERT_GT(pid, 0);
+  // Let it reach the mode wait (its 0x20/0x23 exchanges take milliseconds).
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ::kill(pid, SIGINT);
+  ToolRun r = Finish(pid);
+  EXPECT_EQ(r.status, 130);
+  EXPECT_EQ(r.out, "データ転送を中止しました。\n");
+}
+
+}  // namespace
+}  // namespace rxt4::test
