@@ -16,6 +16,7 @@
 #include "FaultPlan.h"
 #include "PtyTransport.h"
 #include "TransferInstrument.h"
+#include "UpdateInstrument.h"
 #include "rxt4/data/DemoImages.h"
 
 namespace {
@@ -37,6 +38,9 @@ struct Options {
   bool lineRate = false;
   bool log = false;
   rxt4::sim::FaultPlan faults;
+  bool baudGiven = false;
+  bool updateMode = false;
+  rxt4::sim::UpdateSettings update;
 };
 
 int Usage(FILE* out, int status) {
@@ -53,6 +57,7 @@ int Usage(FILE* out, int status) {
                "  --fault SPEC        inject a fault (repeatable):\n%s"
                "  --log               log every request received to standard error\n",
                rxt4::sim::FaultSyntaxHelp());
+  std::fputs(rxt4::sim::UpdateOptionsHelp(), out);
   return status;
 }
 
@@ -83,6 +88,14 @@ int main(int argc, char** argv) {
     } else if (a == "--data" && value(v)) {
       o.data = v;
     } else if (a == "--baud" && value(v) && ParseInt(v, o.baud) && o.baud > 0) {
+      o.baudGiven = true;
+    } else if (a == "--update-mode") {
+      o.updateMode = true;
+    } else if (rxt4::sim::UpdateSettings::Takes(a) && value(v)) {
+      if (auto error = o.update.Add(a, v)) {
+        std::fprintf(stderr, "rxt4-sim: %s\n\n", error->c_str());
+        return Usage(stderr, 2);
+      }
     } else if (a == "--mode-wait" && value(v) && ParseInt(v, o.modeWait)) {
     } else if (a == "--fault" && value(v)) {
       if (auto error = o.faults.Add(std::string(v))) {
@@ -124,10 +137,16 @@ int main(int argc, char** argv) {
   ::sigaction(SIGINT, &sa, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
 
+  // The update mode runs at 115200 baud.
+  if (o.updateMode && !o.baudGiven) o.baud = 115200;
   rxt4::sim::PtyTransport transport(o.link, o.baud, o.lineRate, o.log);
   if (std::string e = transport.Create(); !e.empty()) {
     std::fprintf(stderr, "rxt4-sim: %s\n", e.c_str());
     return 1;
+  }
+  if (o.updateMode) {
+    rxt4::sim::UpdateInstrument updater(std::move(o.update));
+    return transport.Run(updater, stopPipe[0]);
   }
   rxt4::sim::TransferInstrument instrument(std::move(images), static_cast<std::uint32_t>(o.baud), o.modeWait,
                                            std::move(o.faults));
