@@ -83,7 +83,7 @@ Fields Row(const std::string& no, const std::string& name, std::initializer_list
 }
 
 std::string No(int i) {
-  char text[8];
+  char text[16];
   std::snprintf(text, sizeof text, "%04d", i);
   return text;
 }
@@ -282,7 +282,7 @@ std::vector<std::string> MultiRecords(int setNumber, const MultiSet& set, std::u
   const bool vu = std::string(set.mode) == "VU/CATV";
   std::vector<std::string> records;
   for (int ch = 1; ch <= set.channels; ++ch) {
-    char no[16], channel[16], level[16], frequency[16], count[8], cursor[8], bandNo[8];
+    char no[32], channel[32], level[32], frequency[32], count[16], cursor[16], bandNo[16];
     std::snprintf(no, sizeof no, "%03d%02d", setNumber, ch);
     std::snprintf(count, sizeof count, "%d", set.channels);
     std::snprintf(cursor, sizeof cursor, "%d", set.cursor);
