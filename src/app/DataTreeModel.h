@@ -1,0 +1,37 @@
+#pragma once
+// The tree of data sets as a Qt item model over the loader's DataFolderModel: an
+// index carries the item number, so no object exists per item and a large archive
+// appears at once.
+
+#include <QAbstractItemModel>
+
+#include "rxt4/data/DataFolderModel.h"
+
+namespace rxt4 {
+
+class DataTreeModel : public QAbstractItemModel {
+  Q_OBJECT
+ public:
+  explicit DataTreeModel(const DataFolderModel& data, QObject* parent = nullptr);
+
+  // Brackets a reload of the underlying model.
+  void BeginReload() { beginResetModel(); }
+  void EndReload() { endResetModel(); }
+
+  // Item number of an index; 0 for an invalid index.
+  static int ItemNumber(const QModelIndex& index);
+  // Index of an item number; invalid for 0 and unknown numbers.
+  QModelIndex IndexOf(int number) const;
+
+  QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+  QModelIndex parent(const QModelIndex& child) const override;
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
+
+ private:
+  const DataFolderModel& data_;
+};
+
+}  // namespace rxt4

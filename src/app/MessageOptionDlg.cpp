@@ -1,0 +1,32 @@
+#include "MessageOptionDlg.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "UiPrompts.h"
+
+namespace rxt4 {
+
+CMessageOptionDlg::CMessageOptionDlg(int folderAlert, QWidget* parent) : QDialog(parent), folderAlert_(folderAlert) {
+  setWindowTitle(Tr(StringId::MessageOptionTitle));
+  check_ = new QCheckBox(Tr(StringId::MessageOptionText), this);
+  check_->setChecked(folderAlert != 0);
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* ok = buttons->addButton(Tr(StringId::ButtonOk), QDialogButtonBox::AcceptRole);
+  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
+  ok->setDefault(true);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(check_);
+  layout->addWidget(buttons);
+}
+
+void CMessageOptionDlg::accept() {
+  folderAlert_ = check_->isChecked() ? 1 : 0;
+  QDialog::accept();
+}
+
+}  // namespace rxt4

@@ -1,0 +1,67 @@
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "UiPrompts.h"
+
+namespace rxt4 {
+
+QString Tr(StringId id) {
+  std::string_view t = Text(id);
+  return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+}
+
+QString DialogFilter(const QString& pipeFilter) {
+  QStringList parts = pipeFilter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].isEmpty()) break;
+    // The description already names its pattern in parentheses; the dialog takes
+    // the pattern from there.
+    QString entry = parts[i];
+    if (!entry.contains(QLatin1Char('('))) entry += QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    filters << entry;
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+void QtUiPrompts::Inform(QWidget* owner, const QString& text, Icon icon) {
+  QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+  if (icon == Icon::Information) boxIcon = QMessageBox::Information;
+  if (icon == Icon::Warning) boxIcon = QMessageBox::Warning;
+  if (icon == Icon::Error) boxIcon = QMessageBox::Critical;
+  if (icon == Icon::Question) boxIcon = QMessageBox::Question;
+  QMessageBox box(boxIcon, Tr(StringId::AppCaption), text, QMessageBox::Ok, owner);
+  box.exec();
+}
+
+bool QtUiPrompts::AskYesNo(QWidget* owner, const QString& text) {
+  QMessageBox box(QMessageBox::Question, Tr(StringId::AppCaption), text, QMessageBox::Yes | QMessageBox::No, owner);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtUiPrompts::ChooseFolder(QWidget* owner, const QString& title, const QString& start,
+                                                 bool offerNewFolder) {
+  QFileDialog dialog(owner, title, start);
+  dialog.setFileMode(QFileDialog::Directory);
+  // Qt's own dialog, so that the new-folder button can be withheld (ReadOnly).
+  QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
+  if (!offerNewFolder) options |= QFileDialog::ReadOnly;
+  dialog.setOptions(options);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtUiPrompts::ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
+                                                   const QString& filter, const QString& defaultSuffix) {
+  QFileDialog dialog(owner, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+  dialog.setDefaultSuffix(defaultSuffix);
+  if (!proposed.isEmpty()) dialog.selectFile(proposed);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+}  // namespace rxt4

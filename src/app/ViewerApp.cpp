@@ -1,0 +1,33 @@
+#include "ViewerApp.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "ViewerDlg.h"
+#include "rxt4/screens/Fonts.h"
+
+namespace rxt4 {
+
+CViewerApp::CViewerApp() : guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {}
+
+int CViewerApp::Run(const QStringList& arguments) {
+  // A second copy says so and ends before it reads settings or loads a folder.
+  if (!guard_.Acquire()) {
+    prompts_.Inform(nullptr, Tr(StringId::SecondInstance), UiPrompts::Icon::Warning);
+    return 0;
+  }
+  ViewerServices services;
+  services.settings = &settings_;
+  services.prompts = &prompts_;
+  services.listPorts = [] { return ListSerialPorts(); };
+  services.fonts = FontSet::CreateDefault();
+  CViewerDlg window(std::move(services));
+  window.Initialise();
+  if (arguments.size() > 1) window.OpenFolder(arguments.at(1));
+  window.show();
+  const int status = QApplication::exec();
+  guard_.Release();
+  return status;
+}
+
+}  // namespace rxt4

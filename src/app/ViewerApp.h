@@ -1,0 +1,28 @@
+#pragma once
+// CViewerApp: the application object. It refuses to run a second copy, holds the
+// settings for the whole run and runs the main window.
+
+#include <QStringList>
+#include <memory>
+
+#include "InstanceGuard.h"
+#include "UiPrompts.h"
+#include "rxt4/link/SettingsFile.h"
+
+namespace rxt4 {
+
+class CViewerApp {
+ public:
+  CViewerApp();
+
+  // Runs the viewer; arguments: an optional data folder to open at start. Returns
+  // the process exit status.
+  int Run(const QStringList& arguments);
+
+ private:
+  QtUiPrompts prompts_;
+  InstanceGuard guard_;
+  SettingsFile settings_;
+};
+
+}  // namespace rxt4

@@ -1,0 +1,664 @@
+#include "ViewerDlg.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimerEvent>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "AboutDlg.h"
+#include "CommSettingDlg.h"
+#include "DataTreeModel.h"
+#include "MessageOptionDlg.h"
+#include "RepeatButton.h"
+#include "ScreenView.h"
+#include "Snapshot.h"
+#include "UiPrompts.h"
+
+namespace rxt4 {
+
+void InitViewerResources();
+
+namespace {
+
+constexpr int kIconPx = 28;
+constexpr int kToolButtonPx = 42;
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QIcon ResourceIcon(const char* name) { return QIcon(QStringLiteral(":/viewer/") + QLatin1String(name) + QStringLiteral(".svg")); }
+
+QPushButton* MakeIconButton(QPushButton* button, const char* icon, StringId accessibleText, StringId tip, QSize size) {
+  button->setIcon(ResourceIcon(icon));
+  button->setIconSize(QSize(kIconPx, kIconPx));
+  button->setFixedSize(size);
+  button->setAccessibleName(Tr(accessibleText));
+  button->setToolTip(Tr(tip));
+  button->setFocusPolicy(Qt::TabFocus);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QFrame* GroupFrame(QWidget* parent) {
+  auto* frame = new QFrame(parent);
+  frame->setFrameShape(QFrame::Box);
+  frame->setFrameShadow(QFrame::Sunken);
+  return frame;
+}
+
+// Shows the loader's messages as they occur. The wait cursor makes way for the box.
+class BoxLoadObserver : public LoadObserver {
+ public:
+  BoxLoadObserver(QWidget* owner, UiPrompts& prompts) : owner_(owner), prompts_(prompts) {}
+  void FileError(const std::string& message) override { Show(message); }
+  void CountWarning(const std::string& message) override { Show(message); }
+
+ private:
+  void Show(const std::string& message) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    prompts_.Inform(owner_, FromUtf8(message), UiPrompts::Icon::None);
+    QApplication::restoreOverrideCursor();
+  }
+  QWidget* owner_;
+  UiPrompts& prompts_;
+};
+
+}  // namespace
+
+CViewerDlg::CViewerDlg(ViewerServices services, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      services_(std::move(services)),
+      screens_(services_.fonts),
+      surface_() {
+  InitViewerResources();
+  setWindowTitle(Tr(StringId::AppCaption));
+  treeModel_ = new DataTreeModel(data_, this);
+  BuildWidgets();
+  BuildMenus();
+  qApp->installEventFilter(this);
+}
+
+CViewerDlg::~CViewerDlg() {
+  qApp->removeEventFilter(this);
+  pollTimer_.stop();
+  repeatTimer_.stop();
+}
+
+void CViewerDlg::BuildWidgets() {
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+
+  // Folder path across the top.
+  folderPath_ = new QLabel(central);
+  folderPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  folderPath_->setFrameShape(QFrame::StyledPanel);
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel(Tr(StringId::LabelFolderName), central));
+  top->addWidget(folderPath_, 1);
+
+  // The tree of data sets.
+  tree_ = new QTreeView(central);
+  tree_->setModel(treeModel_);
+  tree_->setHeaderHidden(true);
+  tree_->setUniformRowHeights(true);
+  tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+  tree_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  tree_->setAllColumnsShowFocus(true);
+  tree_->setDragEnabled(false);
+  tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tree_->setMinimumWidth(230);
+  connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { OnSelectionChanged(); });
+
+  // The screen side: title, data number, screen area, data name.
+  screenSide_ = new QFrame(central);
+  screenSide_->setFrameShape(QFrame::Box);
+  screenSide_->setAutoFillBackground(true);
+  title_ = new QLabel(screenSide_);
+  index_ = new QLabel(QStringLiteral("0"), screenSide_);
+  index_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  index_->setMinimumWidth(32);
+  count_ = new QLabel(QStringLiteral("0"), screenSide_);
+  count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  count_->setMinimumWidth(32);
+  auto* slash = new QLabel(QStringLiteral("/"), screenSide_);
+  slash->setAlignment(Qt::AlignCenter);
+  slash->setMinimumWidth(16);
+  auto* header = new QHBoxLayout;
+  header->addWidget(title_, 1);
+  header->addWidget(new QLabel(Tr(StringId::LabelDataNo), screenSide_));
+  header->addWidget(index_);
+  header->addWidget(slash);
+  header->addWidget(count_);
+  screenView_ = new ScreenView(surface_, screenSide_);
+  dataName_ = new QLabel(screenSide_);
+  auto* footer = new QHBoxLayout;
+  footer->addWidget(new QLabel(Tr(StringId::LabelDataName), screenSide_));
+  footer->addWidget(dataName_, 1);
+  auto* side = new QVBoxLayout(screenSide_);
+  side->addLayout(header);
+  side->addWidget(screenView_, 0, Qt::AlignCenter);
+  side->addLayout(footer);
+
+  // Tool buttons.
+  const QSize toolSize(kToolButtonPx, kToolButtonPx);
+  exit_ = MakeIconButton(new QPushButton(central), "exit", StringId::ButtonExit, StringId::TipExit, toolSize);
+  folder_ = MakeIconButton(new QPushButton(central), "folder", StringId::ButtonFolder, StringId::TipFolder, toolSize);
+  save_ = MakeIconButton(new QPushButton(central), "save", StringId::ButtonSave, StringId::TipSave, toolSize);
+  copy_ = MakeIconButton(new QPushButton(central), "copy", StringId::ButtonCopy, StringId::TipCopy, toolSize);
+  auto* tools = GroupFrame(central);
+  auto* toolRow = new QHBoxLayout(tools);
+  for (QPushButton* b : {exit_, folder_, save_, copy_}) toolRow->addWidget(b);
+
+  // Instrument keys: シフト top right, ↑ ↓ on the left, ← → tall on the right, 決定 below.
+  shift_ = MakeIconButton(new QPushButton(central), "shift", StringId::ButtonShift, StringId::TipShift, toolSize);
+  shift_->setCheckable(true);
+  const QSize arrowSize(48, 40);
+  const QSize tallSize(40, 82);
+  up_ = MakeIconButton(new QPushButton(central), "up", StringId::TipUp, StringId::TipUp, arrowSize);
+  down_ = MakeIconButton(new QPushButton(central), "down", StringId::TipDown, StringId::TipDown, arrowSize);
+  left_ = new CRepeatButton(central);
+  MakeIconButton(left_, "left", StringId::TipLeft, StringId::TipLeft, tallSize);
+  right_ = new CRepeatButton(central);
+  MakeIconButton(right_, "right", StringId::TipRight, StringId::TipRight, tallSize);
+  enter_ = MakeIconButton(new QPushButton(central), "enter", StringId::ButtonEnter, StringId::TipEnter, toolSize);
+  auto* keys = GroupFrame(central);
+  auto* keyGrid = new QGridLayout(keys);
+  auto* upDown = GroupFrame(keys);
+  auto* upDownLayout = new QVBoxLayout(upDown);
+  upDownLayout->addWidget(up_);
+  upDownLayout->addWidget(down_);
+  auto* leftRight = GroupFrame(keys);
+  auto* leftRightLayout = new QHBoxLayout(leftRight);
+  leftRightLayout->setSpacing(0);
+  leftRightLayout->addWidget(left_);
+  leftRightLayout->addWidget(right_);
+  keyGrid->addWidget(shift_, 0, 1, Qt::AlignRight);
+  keyGrid->addWidget(upDown, 1, 0);
+  keyGrid->addWidget(leftRight, 1, 1);
+  keyGrid->addWidget(enter_, 2, 1, Qt::AlignRight);
+
+  auto* logo = new QLabel(central);
+  logo->setPixmap(QIcon(QStringLiteral(":/viewer/logo.svg")).pixmap(QSize(230, 68)));
+  logo->setAlignment(Qt::AlignCenter);
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(tools);
+  right->addWidget(keys);
+  right->addStretch();
+  right->addWidget(logo);
+
+  auto* middle = new QHBoxLayout;
+  middle->addWidget(tree_, 1);
+  middle->addWidget(screenSide_, 0, Qt::AlignTop);
+  middle->addLayout(right);
+
+  auto* layout = new QVBoxLayout(central);
+  layout->addLayout(top);
+  layout->addLayout(middle, 1);
+
+  connect(exit_, &QPushButton::clicked, this, [this] { ExitCommand(); });
+  connect(folder_, &QPushButton::clicked, this, &CViewerDlg::ChooseFolder);
+  connect(save_, &QPushButton::clicked, this, &CViewerDlg::SaveScreen);
+  connect(copy_, &QPushButton::clicked, this, &CViewerDlg::CopyScreen);
+  connect(up_, &QPushButton::clicked, this, [this] { ArrowAction(kUp, true); });
+  connect(down_, &QPushButton::clicked, this, [this] { ArrowAction(kDown, true); });
+  connect(left_, &QPushButton::clicked, this, [this] { ArrowAction(kLeft, true); });
+  connect(right_, &QPushButton::clicked, this, [this] { ArrowAction(kRight, true); });
+  connect(shift_, &QPushButton::clicked, this, &CViewerDlg::ShiftToggled);
+  connect(enter_, &QPushButton::clicked, this, &CViewerDlg::EnterAction);
+}
+
+void CViewerDlg::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(Tr(StringId::MenuFile));
+  folderAction_ = file->addAction(Tr(StringId::MenuFolder), this, &CViewerDlg::ChooseFolder);
+  saveAction_ = file->addAction(Tr(StringId::MenuSave), this, &CViewerDlg::SaveScreen);
+  file->addSeparator();
+  exitAction_ = file->addAction(Tr(StringId::MenuExit), this, [this] { ExitCommand(); });
+  QMenu* edit = menuBar()->addMenu(Tr(StringId::MenuEdit));
+  copyAction_ = edit->addAction(Tr(StringId::MenuCopy), this, &CViewerDlg::CopyScreen);
+  QMenu* view = menuBar()->addMenu(Tr(StringId::MenuView));
+  auto* zoomGroup = new QActionGroup(this);
+  const StringId zoomTexts[] = {StringId::MenuZoom1, StringId::MenuZoom2, StringId::MenuZoom3};
+  for (int z = 1; z <= ScreenView::kMaxZoom; ++z) {
+    QAction* a = view->addAction(Tr(zoomTexts[z - 1]), this, [this, z] { SetZoom(z); });
+    a->setCheckable(true);
+    a->setChecked(z == 1);
+    zoomGroup->addAction(a);
+  }
+  QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
+  option->addAction(Tr(StringId::MenuMessage), this, &CViewerDlg::MessageOptionCommand);
+  option->addSeparator();
+  option->addAction(Tr(StringId::MenuCommSettings), this, &CViewerDlg::CommSettingsCommand);
+  QMenu* comm = menuBar()->addMenu(Tr(StringId::MenuComm));
+  comm->addAction(Tr(StringId::MenuTransfer), this, &CViewerDlg::TransferCommand);
+  comm->addAction(Tr(StringId::MenuUpdate), this, &CViewerDlg::UpdateCommand);
+  QMenu* help = menuBar()->addMenu(Tr(StringId::MenuHelp));
+  help->addAction(Tr(StringId::MenuAbout), this, &CViewerDlg::AboutCommand);
+  // The accelerators are matched by the keyboard routing before anything else sees
+  // the key (the texts after the tab show them in the menus).
+}
+
+void CViewerDlg::Initialise() {
+  setWindowIcon(QIcon(QStringLiteral(":/viewer/app.svg")));
+  std::vector<std::string> names;
+  if (services_.listPorts)
+    for (const PortInfo& p : services_.listPorts()) names.push_back(p.name);
+  services_.settings->LoadSettings(names);
+  SetShownState(false);
+  RefreshArrowImages();
+  currentScreen_ = 0;
+  LoadDataFolder();
+  PaintRoutine();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  pollTimer_.start(kPollTimerMs, this);
+}
+
+void CViewerDlg::OpenFolder(const QString& path) {
+  dataFolder_ = path;
+  lastBrowsedFolder_ = path;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  LoadDataFolder();
+  QApplication::restoreOverrideCursor();
+  tree_->setFocus();
+  folderPath_->setText(dataFolder_);
+}
+
+void CViewerDlg::LoadDataFolder() {
+  // The new tree is read beside the old one and swapped in whole, so the view never
+  // sees a half-built model while a loader message box is open.
+  BoxLoadObserver observer(this, *services_.prompts);
+  DataFolderModel fresh;
+  fresh.Load(std::filesystem::path(dataFolder_.toStdString()), observer);
+  treeModel_->BeginReload();
+  data_ = std::move(fresh);
+  treeModel_->EndReload();
+}
+
+void CViewerDlg::ChooseFolder() {
+  std::optional<QString> chosen =
+      services_.prompts->ChooseFolder(this, Tr(StringId::FolderBrowserTitle), lastBrowsedFolder_, false);
+  if (!chosen) {
+    tree_->setFocus();
+    return;
+  }
+  lastBrowsedFolder_ = *chosen;
+  if (services_.settings->FolderAlert() != 0 && !chosen->endsWith(Tr(StringId::FolderNameSuffix), Qt::CaseSensitive) &&
+      !services_.prompts->AskYesNo(this, Tr(StringId::FolderWarning))) {
+    tree_->setFocus();
+    return;
+  }
+  OpenFolder(*chosen);
+}
+
+void CViewerDlg::OnSelectionChanged() {
+  const int number = DataTreeModel::ItemNumber(tree_->currentIndex());
+  const CDataSet* record = number > 0 ? data_.Record(number) : nullptr;
+  CScreen* screen = nullptr;
+  if (record) {
+    switch (record->kind) {
+      case DataKind::Level:
+      case DataKind::Ber:
+      case DataKind::Sky:
+      case DataKind::Constellation:
+      case DataKind::Spectrum:
+      case DataKind::Profile:
+        currentRow_ = record->row;
+        screen = screens_.Select(record->kind, currentRow_, record->tablePath());
+        break;
+      case DataKind::Multi:
+        screen = screens_.SelectRows(record->rows);
+        break;
+      default:
+        break;
+    }
+  }
+  if (screen) {
+    title_->setText(FromUtf8(screen->ShowKindName()));
+    if (std::optional<std::string> name = screen->ShowDataName()) dataName_->setText(FromUtf8(*name));
+    index_->setText(FromUtf8(record->indexText()));
+    count_->setText(FromUtf8(std::string(record->countText())));
+    currentScreen_ = static_cast<int>(record->kind) - 1;
+  } else {
+    screens_.Deselect();
+    currentScreen_ = 0;
+    index_->setText(QStringLiteral("  "));
+    count_->setText(QStringLiteral("  "));
+    title_->setText(QStringLiteral(" "));
+    dataName_->setText(QStringLiteral(" "));
+  }
+  PaintRoutine();
+  SetShownState(currentScreen_ != 0);
+}
+
+void CViewerDlg::PaintRoutine() {
+  if (isMinimized()) return;
+  if (currentScreen_ != 0) screenView_->HideBlankPanel();
+  // Draws the current screen, or clears the area when none is shown, then the frame.
+  screens_.Paint(surface_);
+  screenView_->update();
+  emit screenChanged();
+}
+
+void CViewerDlg::SetShownState(bool shown) {
+  save_->setEnabled(shown);
+  copy_->setEnabled(shown);
+  saveAction_->setEnabled(shown);
+  copyAction_->setEnabled(shown);
+}
+
+void CViewerDlg::RefreshArrowImages() {
+  const bool s = shift_->isChecked();
+  up_->setIcon(ResourceIcon(s ? "up_shift" : "up"));
+  down_->setIcon(ResourceIcon(s ? "down_shift" : "down"));
+  left_->setIcon(ResourceIcon(s ? "left_shift" : "left"));
+  right_->setIcon(ResourceIcon(s ? "right_shift" : "right"));
+  // The icon name lets tests see which image a button shows.
+  for (QPushButton* b : {up_, down_, static_cast<QPushButton*>(left_), static_cast<QPushButton*>(right_)})
+    b->setProperty("shiftImage", s);
+}
+
+void CViewerDlg::SetZoom(int zoom) { screenView_->SetZoom(zoom); }
+
+QImage CViewerDlg::RenderScreenSide() const { return screenSide_->grab().toImage(); }
+
+void CViewerDlg::SaveScreen() {
+  std::optional<QString> path = services_.prompts->ChooseSaveFile(
+      this, Tr(StringId::SaveDialogTitle), dataName_->text().trimmed(), DialogFilter(Tr(StringId::BitmapFilter)),
+      Tr(StringId::BitmapExtension));
+  if (path) {
+    screenSide_->repaint();
+    WriteSnapshotFile(RenderScreenSide(), *path);
+  }
+  tree_->setFocus();
+}
+
+void CViewerDlg::CopyScreen() {
+  QApplication::clipboard()->setImage(SnapshotImage(RenderScreenSide()));
+  tree_->setFocus();
+}
+
+void CViewerDlg::SendKeyToTree(int qtKey) {
+  // The tree moves its selection (↑ ↓) or collapses and expands (← →) as it does for
+  // the keyboard; the routing must not see this key a second time.
+  forwardingKey_ = true;
+  QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+  QCoreApplication::sendEvent(tree_, &press);
+  forwardingKey_ = false;
+}
+
+void CViewerDlg::ArrowAction(ArrowKey key, bool fromButton) {
+  lastArrow_ = key;
+  const bool shift = shift_->isChecked();
+  const bool vertical = key == kUp || key == kDown;
+  // Without シフト, ↑ and ↓ always move in the tree; ← and → only when nothing is shown.
+  if (!shift && (vertical || currentScreen_ == 0)) {
+    const int qtKey = key == kUp ? Qt::Key_Up : key == kDown ? Qt::Key_Down : key == kLeft ? Qt::Key_Left : Qt::Key_Right;
+    SendKeyToTree(qtKey);
+  } else {
+    RunScreenKey(key, shift);
+  }
+  if (fromButton) tree_->setFocus();
+}
+
+void CViewerDlg::RunScreenKey(ArrowKey key, bool shift) {
+  (void)key;
+  (void)shift;
+  // The level, BER, SKY and constellation screens have no key actions.
+}
+
+void CViewerDlg::EnterAction() {
+  tree_->setFocus();
+}
+
+void CViewerDlg::ShiftToggled() {
+  RefreshArrowImages();
+  tree_->setFocus();
+}
+
+bool CViewerDlg::ExitCommand() {
+  if (!services_.prompts->AskYesNo(this, Tr(StringId::ConfirmExit))) return false;
+  exitConfirmed_ = true;
+  close();
+  return true;
+}
+
+void CViewerDlg::closeEvent(QCloseEvent* event) {
+  if (exitConfirmed_ || services_.prompts->AskYesNo(this, Tr(StringId::ConfirmExit))) {
+    exitConfirmed_ = true;
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void CViewerDlg::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) PaintRoutine();
+}
+
+void CViewerDlg::CommSettingsCommand() {
+  CCommSettingDlg dialog(services_.settings->Comm(), services_.listPorts ? services_.listPorts() : std::vector<PortInfo>{},
+                         this);
+  if (dialog.exec() != QDialog::Rejected) services_.settings->SaveCommSettings(dialog.settings());
+}
+
+void CViewerDlg::MessageOptionCommand() {
+  CMessageOptionDlg dialog(services_.settings->FolderAlert(), this);
+  if (dialog.exec() != QDialog::Rejected) services_.settings->SaveFolderAlert(dialog.folderAlert());
+}
+
+void CViewerDlg::AboutCommand() {
+  CAboutDlg dialog(this);
+  dialog.exec();
+}
+
+void CViewerDlg::TransferCommand() {
+  std::optional<QString> folder =
+      services_.prompts->ChooseFolder(this, Tr(StringId::FolderBrowserTitle), lastBrowsedFolder_, true);
+  if (!folder) return;
+  lastBrowsedFolder_ = *folder;
+  RunTransferDialog(*folder);
+}
+
+void CViewerDlg::UpdateCommand() { RunUpdateDialog(); }
+
+void CViewerDlg::RunTransferDialog(const QString&) {
+  QDialog dialog(this);
+  dialog.setWindowTitle(Tr(StringId::TransferCaption));
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  (new QVBoxLayout(&dialog))->addWidget(buttons);
+  dialog.exec();
+}
+
+void CViewerDlg::RunUpdateDialog() {
+  QDialog dialog(this);
+  dialog.setWindowTitle(Tr(StringId::UpdateCaption));
+  auto* buttons = new QDialogButtonBox(&dialog);
+  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  (new QVBoxLayout(&dialog))->addWidget(buttons);
+  dialog.exec();
+}
+
+QPushButton* CViewerDlg::ArrowButton(ArrowKey key) const {
+  switch (key) {
+    case kUp: return up_;
+    case kDown: return down_;
+    case kLeft: return left_;
+    case kRight: return right_;
+  }
+  return nullptr;
+}
+
+CViewerDlg::ArrowKey CViewerDlg::HeldArrow(bool* found) const {
+  // The button that holds the mouse: pressed with the left button and not released.
+  *found = false;
+  ArrowKey held = kUp;
+  const std::pair<QPushButton*, ArrowKey> order[] = {{up_, kUp}, {left_, kLeft}, {right_, kRight}, {down_, kDown}};
+  for (const auto& [button, key] : order) {
+    if (button == mouseHolder_ || (button->isDown() && button->hasFocus() && spaceDown_)) {
+      held = key;
+      *found = true;
+    }
+  }
+  return held;
+}
+
+void CViewerDlg::timerEvent(QTimerEvent* event) {
+  const bool poll = event->timerId() == pollTimer_.timerId();
+  if (!poll && event->timerId() != repeatTimer_.timerId()) {
+    QMainWindow::timerEvent(event);
+    return;
+  }
+  bool found = false;
+  const ArrowKey key = HeldArrow(&found);
+  if (!found) {
+    repeatTimer_.stop();
+    repeating_ = false;
+    return;
+  }
+  lastArrow_ = key;
+  if (poll) {
+    if (!repeating_) {
+      repeatTimer_.start(kRepeatTimerMs, this);
+      repeating_ = true;
+    }
+    return;
+  }
+  QPushButton* button = ArrowButton(key);
+  const bool leftDown = QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+  const bool inside = button->rect().contains(button->mapFromGlobal(QCursor::pos()));
+  // Moving off the button pauses the repetition; a button held by the space bar repeats too.
+  if (!((inside && leftDown) || (spaceDown_ && !leftDown))) {
+    repeatTimer_.stop();
+    repeating_ = false;
+    return;
+  }
+  ArrowAction(key, false);
+}
+
+bool CViewerDlg::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::MouseButtonPress &&
+      type != QEvent::MouseButtonRelease)
+    return QMainWindow::eventFilter(watched, event);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this) return QMainWindow::eventFilter(watched, event);
+
+  if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      if (type == QEvent::MouseButtonRelease) mouseHolder_ = nullptr;
+      else if (widget == up_ || widget == down_ || widget == left_ || widget == right_)
+        mouseHolder_ = static_cast<QPushButton*>(widget);
+    }
+    return QMainWindow::eventFilter(watched, event);
+  }
+  // A key travels from the focus widget up to its parents; route it once, at the start.
+  QWidget* focus = QApplication::focusWidget();
+  if (forwardingKey_ || (focus ? widget != focus : widget != this)) return QMainWindow::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  return type == QEvent::KeyPress ? HandleKeyPress(key) : HandleKeyRelease(key);
+}
+
+bool CViewerDlg::HandleKeyPress(QKeyEvent* event) {
+  // Accelerators first: a matching key is consumed even when its command is greyed.
+  const QKeyCombination combo = event->keyCombination();
+  const Qt::KeyboardModifiers mods = combo.keyboardModifiers() & ~Qt::KeypadModifier;
+  const int k = combo.key();
+  if (mods == Qt::ControlModifier && (k == Qt::Key_O || k == Qt::Key_S || k == Qt::Key_C)) {
+    QAction* action = k == Qt::Key_O ? folderAction_ : k == Qt::Key_S ? saveAction_ : copyAction_;
+    if (action->isEnabled() && !event->isAutoRepeat()) action->trigger();
+    return true;
+  }
+  if (mods == Qt::AltModifier && k == Qt::Key_F4) return true;  // consumed; 終了 is the exit command
+
+  switch (k) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      enter_->setDown(true);
+      EnterAction();
+      return true;
+    case Qt::Key_Escape:
+      return true;
+    case Qt::Key_Space:
+      spaceDown_ = true;
+      return false;
+    case Qt::Key_Shift:
+      shift_->setChecked(true);
+      RefreshArrowImages();
+      return false;
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+      CRepeatButton* button = k == Qt::Key_Left ? left_ : right_;
+      button->setDown(true);
+      button->StartHolding();
+      if (currentScreen_ == 0) return false;
+      ArrowAction(k == Qt::Key_Left ? kLeft : kRight, false);
+      return true;
+    }
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+      (k == Qt::Key_Up ? up_ : down_)->setDown(true);
+      if (!shift_->isChecked()) return false;
+      ArrowAction(k == Qt::Key_Up ? kUp : kDown, false);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool CViewerDlg::HandleKeyRelease(QKeyEvent* event) {
+  const int k = event->key();
+  switch (k) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      enter_->setDown(false);
+      return true;
+    case Qt::Key_Escape:
+      return true;
+    case Qt::Key_Space:
+      spaceDown_ = false;
+      return false;
+    case Qt::Key_Shift:
+      shift_->setChecked(false);
+      RefreshArrowImages();
+      return false;
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+      // X11 repeats a held key as release/press pairs: only the real release ends holding.
+      if (event->isAutoRepeat()) return false;
+      CRepeatButton* button = k == Qt::Key_Left ? left_ : right_;
+      button->setDown(false);
+      button->StopHolding();
+      return false;
+    }
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (!event->isAutoRepeat()) (k == Qt::Key_Up ? up_ : down_)->setDown(false);
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace rxt4

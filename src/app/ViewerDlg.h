@@ -1,0 +1,177 @@
+#pragma once
+// CViewerDlg: the main window. The tree of data sets, the screen side (title,
+// "データNo.", the screen area, the data name), the instrument keys, the tool
+// buttons and the menus; it routes the keyboard to the tree or to the shown screen.
+
+#include <QBasicTimer>
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/MeasurementRow.h"
+#include "rxt4/link/PortInfo.h"
+#include "rxt4/link/SettingsFile.h"
+#include "rxt4/screens/ScreenSet.h"
+#include "rxt4/screens/Surface.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTreeView;
+
+namespace rxt4 {
+
+class CRepeatButton;
+class DataTreeModel;
+class ScreenView;
+class UiPrompts;
+
+// What the main window needs from the application object.
+struct ViewerServices {
+  SettingsFile* settings = nullptr;
+  UiPrompts* prompts = nullptr;
+  std::function<std::vector<PortInfo>()> listPorts;  // the serial ports present
+  std::shared_ptr<const FontSet> fonts;               // the screens' font set
+};
+
+class CViewerDlg : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Virtual-key codes of the arrow keys, as the last arrow key is recorded.
+  enum ArrowKey { kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
+  static constexpr int kPollTimerMs = 500;
+  static constexpr int kRepeatTimerMs = 100;
+
+  explicit CViewerDlg(ViewerServices services, QWidget* parent = nullptr);
+  ~CViewerDlg() override;
+
+  // Loads the settings and the (empty) data folder, paints the empty screen area and
+  // starts the poll timer.
+  void Initialise();
+  // Opens a data folder as if chosen, without the folder name warning.
+  void OpenFolder(const QString& path);
+
+  // --- commands (menu items, buttons) ---
+  void ChooseFolder();
+  void SaveScreen();
+  void CopyScreen();
+  void ArrowAction(ArrowKey key, bool fromButton);
+  void EnterAction();
+  void ShiftToggled();
+  void CommSettingsCommand();
+  void MessageOptionCommand();
+  void AboutCommand();
+  void TransferCommand();
+  void UpdateCommand();
+  // Asks for confirmation and closes the window on Yes; true when it closes.
+  bool ExitCommand();
+  // Sets the enlargement of the screen area (1, 2 or 3).
+  void SetZoom(int zoom);
+
+  // The screen side as it is shown: title, "データNo.", screen area and data name.
+  QImage RenderScreenSide() const;
+
+  // --- state, for the tests ---
+  int currentScreenIndex() const { return currentScreen_; }
+  const Surface& surface() const { return surface_; }
+  const DataFolderModel& dataModel() const { return data_; }
+  const ScreenSet& screens() const { return screens_; }
+  QTreeView* tree() const { return tree_; }
+  DataTreeModel* treeModel() const { return treeModel_; }
+  ScreenView* screenView() const { return screenView_; }
+  QFrame* screenSide() const { return screenSide_; }
+  QLabel* titleLabel() const { return title_; }
+  QLabel* indexLabel() const { return index_; }
+  QLabel* countLabel() const { return count_; }
+  QLabel* dataNameLabel() const { return dataName_; }
+  QLabel* folderLabel() const { return folderPath_; }
+  QPushButton* saveButton() const { return save_; }
+  QPushButton* copyButton() const { return copy_; }
+  QPushButton* shiftButton() const { return shift_; }
+  QPushButton* enterButton() const { return enter_; }
+  QPushButton* upButton() const { return up_; }
+  QPushButton* downButton() const { return down_; }
+  CRepeatButton* leftButton() const { return left_; }
+  CRepeatButton* rightButton() const { return right_; }
+  QAction* saveAction() const { return saveAction_; }
+  QAction* copyAction() const { return copyAction_; }
+  QString dataFolder() const { return dataFolder_; }
+  int lastArrowKey() const { return lastArrow_; }
+  bool repeating() const { return repeating_; }
+
+ signals:
+  // The screen area was repainted (whole or by a key action).
+  void screenChanged();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+
+  // The transfer and update dialogs; tests replace them.
+  virtual void RunTransferDialog(const QString& folder);
+  virtual void RunUpdateDialog();
+
+ private:
+  void BuildWidgets();
+  void BuildMenus();
+  void LoadDataFolder();
+  void OnSelectionChanged();
+  void PaintRoutine();
+  void SetShownState(bool shown);
+  void RefreshArrowImages();
+  void SendKeyToTree(int qtKey);
+  bool HandleKeyPress(QKeyEvent* event);
+  bool HandleKeyRelease(QKeyEvent* event);
+  QPushButton* ArrowButton(ArrowKey key) const;
+  ArrowKey HeldArrow(bool* found) const;
+  void RunScreenKey(ArrowKey key, bool shift);
+
+  ViewerServices services_;
+  DataFolderModel data_;
+  ScreenSet screens_;
+  Surface surface_;
+  MeasurementRow currentRow_;
+  int currentScreen_ = 0;
+  QString dataFolder_;
+  QString lastBrowsedFolder_;
+  int lastArrow_ = 0;
+  bool repeating_ = false;
+  bool exitConfirmed_ = false;
+  bool forwardingKey_ = false;
+  bool spaceDown_ = false;
+  QPushButton* mouseHolder_ = nullptr;  // the arrow button the left mouse button holds
+  QBasicTimer pollTimer_;    // timer 2
+  QBasicTimer repeatTimer_;  // timer 1
+
+  DataTreeModel* treeModel_ = nullptr;
+  QTreeView* tree_ = nullptr;
+  QFrame* screenSide_ = nullptr;
+  ScreenView* screenView_ = nullptr;
+  QLabel* folderPath_ = nullptr;
+  QLabel* title_ = nullptr;
+  QLabel* index_ = nullptr;
+  QLabel* count_ = nullptr;
+  QLabel* dataName_ = nullptr;
+  QPushButton* exit_ = nullptr;
+  QPushButton* folder_ = nullptr;
+  QPushButton* save_ = nullptr;
+  QPushButton* copy_ = nullptr;
+  QPushButton* shift_ = nullptr;
+  QPushButton* up_ = nullptr;
+  QPushButton* down_ = nullptr;
+  CRepeatButton* left_ = nullptr;
+  CRepeatButton* right_ = nullptr;
+  QPushButton* enter_ = nullptr;
+  QAction* folderAction_ = nullptr;
+  QAction* saveAction_ = nullptr;
+  QAction* copyAction_ = nullptr;
+  QAction* exitAction_ = nullptr;
+  QAction* altF4Action_ = nullptr;
+};
+
+}  // namespace rxt4

@@ -1,0 +1,49 @@
+#pragma once
+// Answers the viewer's questions without a modal loop and records what was asked.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "UiPrompts.h"
+
+namespace rxt4 {
+
+class FakePrompts : public UiPrompts {
+ public:
+  void Inform(QWidget*, const QString& text, Icon icon) override {
+    informed << text;
+    lastIcon = icon;
+  }
+  bool AskYesNo(QWidget*, const QString& text) override {
+    asked << text;
+    return answerYes;
+  }
+  std::optional<QString> ChooseFolder(QWidget*, const QString& title, const QString& start, bool offerNewFolder) override {
+    folderTitles << title;
+    lastStart = start;
+    lastOfferNewFolder = offerNewFolder;
+    return folder;
+  }
+  std::optional<QString> ChooseSaveFile(QWidget*, const QString& title, const QString& proposed, const QString& filter,
+                                        const QString& defaultSuffix) override {
+    saveTitle = title;
+    saveProposed = proposed;
+    saveFilter = filter;
+    saveSuffix = defaultSuffix;
+    return saveFile;
+  }
+
+  bool answerYes = true;
+  std::optional<QString> folder;
+  std::optional<QString> saveFile;
+  QStringList informed;
+  QStringList asked;
+  QStringList folderTitles;
+  Icon lastIcon = Icon::None;
+  QString lastStart;
+  bool lastOfferNewFolder = false;
+  QString saveTitle, saveProposed, saveFilter, saveSuffix;
+};
+
+}  // namespace rxt4

@@ -1,0 +1,151 @@
+// The communication settings and message option dialogs: the speed list rules, the
+// select-by-prefix rule, the OK rules, and the commands writing the settings file.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+#include "AppTests.h"
+#include "CommSettingDlg.h"
+#include "MessageOptionDlg.h"
+
+namespace rxt4::test {
+namespace {
+
+const std::vector<PortInfo> kPorts = {{"/dev/ttyUSB0", "RXT4 USB", 1, 2}, {"/dev/ttyACM0", "", -1, -1}};
+
+QStringList Items(const QComboBox* box) {
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+  return items;
+}
+
+CommSettings Stored(int baud, std::string port = "/dev/ttyACM0") {
+  CommSettings s;
+  s.comPort = std::move(port);
+  s.baudRate = baud;
+  return s;
+}
+
+const QStringList kThreeSpeeds = {"4800", "9600", "19200"};
+const QStringList kSevenSpeeds = {"4800", "9600", "19200", "38400", "57600", "115200", "230400"};
+
+}  // namespace
+
+class SettingsDialogTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void highSpeedsAreOfferedWhenStoredOrWithShift() {
+    CCommSettingDlg high(Stored(115200), kPorts);
+    QCOMPARE(Items(high.speedBox()), kSevenSpeeds);
+    QCOMPARE(high.speedBox()->currentText(), QStringLiteral("115200"));
+    high.shiftHeld = [] { return false; };
+    high.OnSpeedDropDown();  // a high rate selected: all seven stay
+    QCOMPARE(Items(high.speedBox()), kSevenSpeeds);
+    QCOMPARE(high.speedBox()->currentText(), QStringLiteral("115200"));
+
+    CCommSettingDlg normal(Stored(9600), kPorts);
+    QCOMPARE(Items(normal.speedBox()), kThreeSpeeds);
+    QCOMPARE(normal.speedBox()->currentText(), QStringLiteral("9600"));
+    normal.shiftHeld = [] { return false; };
+    normal.OnSpeedDropDown();
+    QCOMPARE(Items(normal.speedBox()), kThreeSpeeds);
+    normal.shiftHeld = [] { return true; };
+    normal.OnSpeedDropDown();
+    QCOMPARE(Items(normal.speedBox()), kSevenSpeeds);
+    normal.OnSpeedDropDown();  // no duplicates
+    QCOMPARE(normal.speedBox()->count(), 7);
+    normal.speedBox()->setCurrentIndex(6);
+    normal.accept();
+    QCOMPARE(normal.settings().baudRate, 230400);
+
+    // Opened again without Shift while 9600 is selected: back to three.
+    CCommSettingDlg again(Stored(9600), kPorts);
+    again.shiftHeld = [] { return true; };
+    again.OnSpeedDropDown();
+    again.shiftHeld = [] { return false; };
+    again.OnSpeedDropDown();
+    QCOMPARE(Items(again.speedBox()), kThreeSpeeds);
+  }
+
+  void okRulesForUnlistedValuesAndHiddenLists() {
+    CommSettings s = Stored(1200, "/dev/ttyS9");  // neither is listed
+    s.dataSize = 7;
+    s.parity = 2;
+    s.stopBits = 1;
+    s.flowControl = 2;
+    CCommSettingDlg dialog(s, kPorts);
+    QCOMPARE(dialog.speedBox()->currentIndex(), -1);
+    QCOMPARE(dialog.portBox()->currentIndex(), -1);
+    QVERIFY(dialog.portBox()->currentText().isEmpty());
+    QVERIFY(!dialog.dataSizeBox()->isVisibleTo(&dialog));
+    QVERIFY(!dialog.parityBox()->isVisibleTo(&dialog));
+    QCOMPARE(dialog.parityBox()->currentText(), QStringLiteral("偶数"));
+    QCOMPARE(dialog.stopBitsBox()->currentText(), QStringLiteral("1.5 ビット"));
+    QCOMPARE(dialog.flowBox()->currentText(), QStringLiteral("Xon / Xoff"));
+    dialog.flowBox()->setCurrentIndex(-1);
+    dialog.accept();
+    QCOMPARE(dialog.settings().comPort, std::string());
+    QCOMPARE(dialog.settings().baudRate, 0);
+    QCOMPARE(dialog.settings().dataSize, 7);
+    QCOMPARE(dialog.settings().parity, 2);
+    QCOMPARE(dialog.settings().stopBits, 1);
+    QCOMPARE(dialog.settings().flowControl, 255);  // no selection: position -1
+
+    // The listed port is selected by its name; its description is shown beside it.
+    CCommSettingDlg listed(Stored(9600, "/dev/ttyusb0"), kPorts);
+    QCOMPARE(listed.portBox()->currentIndex(), 0);
+    QCOMPARE(listed.portBox()->currentText(), QStringLiteral("/dev/ttyUSB0  (RXT4 USB)"));
+    listed.accept();
+    QCOMPARE(listed.settings().comPort, std::string("/dev/ttyUSB0"));
+
+    // A typed device path is taken as it is.
+    CCommSettingDlg typed(Stored(9600), kPorts);
+    typed.portBox()->setEditText(QStringLiteral(" /dev/pts/7 "));
+    typed.accept();
+    QCOMPARE(typed.settings().comPort, std::string("/dev/pts/7"));
+  }
+
+  void selectByPrefixIgnoresCaseAndKeepsTheSelectionWhenNothingMatches() {
+    QComboBox box;
+    box.addItems({QStringLiteral("Xon / Xoff"), QStringLiteral("xonly"), QStringLiteral("8 ビット")});
+    CCommSettingDlg::SelectByPrefix(&box, QStringLiteral("XON"));
+    QCOMPARE(box.currentIndex(), 0);
+    CCommSettingDlg::SelectByPrefix(&box, QStringLiteral("8"));
+    QCOMPARE(box.currentIndex(), 2);
+    CCommSettingDlg::SelectByPrefix(&box, QStringLiteral("9"));
+    QCOMPARE(box.currentIndex(), 2);
+    CCommSettingDlg::SelectByPrefix(&box, QString());
+    QCOMPARE(box.currentIndex(), 0);  // the empty text begins every entry
+  }
+
+  void messageOptionDialogGivesOneOrZero() {
+    CMessageOptionDlg on(5);
+    QVERIFY(on.checkBox()->isChecked());
+    on.accept();
+    QCOMPARE(on.folderAlert(), 1);
+    CMessageOptionDlg off(0);
+    QVERIFY(!off.checkBox()->isChecked());
+    off.checkBox()->setChecked(true);
+    off.accept();
+    QCOMPARE(off.folderAlert(), 1);
+    CMessageOptionDlg cleared(1);
+    cleared.checkBox()->setChecked(false);
+    cleared.accept();
+    QCOMPARE(cleared.folderAlert(), 0);
+  }
+
+  void startUpDefaultPortIsTheFirstListed() {
+    ViewerFixture f;
+    QCOMPARE(f.settings->Comm().comPort, std::string("/dev/ttyUSB0"));
+    QCOMPARE(f.settings->Comm().baudRate, 9600);
+    QCOMPARE(f.settings->FolderAlert(), 1);
+  }
+};
+
+QObject* NewSettingsDialogTest() { return new SettingsDialogTest; }
+
+}  // namespace rxt4::test
+
+#include "SettingsDialogTest.moc"

@@ -1,0 +1,107 @@
+// The screen snapshot: the bitmap file's headers, size and pixels, and the
+// clipboard image, both equal to the screen side as the window shows it.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFrame>
+#include <QTest>
+#include <QTreeView>
+
+#include "AppTests.h"
+#include "ScreenView.h"
+
+namespace rxt4::test {
+namespace {
+
+uint32_t U32(const QByteArray& b, int at) {
+  return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 | static_cast<uint8_t>(b[at + 2]) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+}
+uint16_t U16(const QByteArray& b, int at) {
+  return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
+}
+
+}  // namespace
+
+class SnapshotTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void savedFileHoldsTheScreenSideAsA32BitBitmap() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    w.OpenFolder(MakeDataFolder(f.dir));
+    w.tree()->expandAll();
+    w.tree()->setCurrentIndex(w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0))));
+    const QString path = f.dir.path() + QStringLiteral("/A1.bmp");
+    f.prompts.saveFile = path;
+    w.SaveScreen();
+    QCOMPARE(f.prompts.saveProposed, QStringLiteral("A1"));
+    QVERIFY(w.tree()->hasFocus() || !w.isActiveWindow());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray b = file.readAll();
+    const int width = w.screenSide()->width();
+    const int height = w.screenSide()->height();
+    QVERIFY(width > 321 && height > 240);
+    QCOMPARE(b.size(), 54 + 4 * width * height);
+    QCOMPARE(b[0], 'B');
+    QCOMPARE(b[1], 'M');
+    QCOMPARE(U32(b, 2), static_cast<uint32_t>(b.size()));
+    QCOMPARE(U32(b, 6), 0u);  // both reserved fields
+    QCOMPARE(U32(b, 10), 54u);
+    QCOMPARE(U32(b, 14), 40u);
+    QCOMPARE(U32(b, 18), static_cast<uint32_t>(width));
+    QCOMPARE(U32(b, 22), static_cast<uint32_t>(height));
+    QCOMPARE(U16(b, 26), uint16_t{1});
+    QCOMPARE(U16(b, 28), uint16_t{32});
+    QCOMPARE(U32(b, 30), 0u);
+    QCOMPARE(U32(b, 34), static_cast<uint32_t>(4 * width * height));
+    for (int at : {38, 42, 46, 50}) QCOMPARE(U32(b, at), 0u);
+
+    // The screen area inside the file is the surface, pixel for pixel (rows bottom-up, BGR0).
+    const QPoint origin = w.screenView()->mapTo(w.screenSide(), QPoint(0, 0));
+    auto filePixel = [&](int x, int y) {
+      const int at = 54 + (height - 1 - y) * width * 4 + x * 4;
+      return Rgb{static_cast<uint8_t>(b[at + 2]), static_cast<uint8_t>(b[at + 1]), static_cast<uint8_t>(b[at])};
+    };
+    for (int y = 0; y < 240; y += 3)
+      for (int x = 0; x < 321; x += 2)
+        if (!(filePixel(origin.x() + x, origin.y() + y) == w.surface().Pixel(x, y))) QFAIL("pixel differs from the surface");
+    QVERIFY(filePixel(origin.x(), origin.y()) == kBlack);
+    QVERIFY(filePixel(origin.x() + 1, origin.y() + 1) == kWhite);
+
+    // The clipboard gets the same picture.
+    w.CopyScreen();
+    const QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB888);
+    QCOMPARE(copied.size(), QSize(width, height));
+    for (int y = 0; y < height; y += 7)
+      for (int x = 0; x < width; x += 5) {
+        const QRgb c = copied.pixel(x, y);
+        if (!(filePixel(x, y) == Rgb{static_cast<uint8_t>(qRed(c)), static_cast<uint8_t>(qGreen(c)), static_cast<uint8_t>(qBlue(c))}))
+          QFAIL("clipboard differs from the file");
+      }
+  }
+
+  void zoomEnlargesWithoutSmoothing() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    w.SetZoom(2);
+    QCOMPARE(w.screenView()->size(), QSize(642, 480));
+    const QImage shown = w.screenView()->grab().toImage();
+    // The frame pixel (0, 0) becomes a 2 x 2 black block; (1, 1) a 2 x 2 white block.
+    QCOMPARE(shown.pixel(0, 0), qRgb(0, 0, 0));
+    QCOMPARE(shown.pixel(1, 1), qRgb(0, 0, 0));
+    QCOMPARE(shown.pixel(2, 2), qRgb(255, 255, 255));
+    QCOMPARE(shown.pixel(641, 479), qRgb(0, 0, 0));
+    QCOMPARE(shown.pixel(639, 477), qRgb(255, 255, 255));
+    w.SetZoom(9);
+    QCOMPARE(w.screenView()->zoom(), 3);
+  }
+};
+
+QObject* NewSnapshotTest() { return new SnapshotTest; }
+
+}  // namespace rxt4::test
+
+#include "SnapshotTest.moc"

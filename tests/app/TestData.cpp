@@ -1,0 +1,59 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "AppTests.h"
+#include "rxt4/screens/Fonts.h"
+
+namespace rxt4::test {
+
+void PutFile(const QString& root, const QString& relative, const std::string& bytes) {
+  QString path = root + QLatin1Char('/') + relative;
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly)) file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string MeasurementLine(int number, const std::string& dataName, int screenType) {
+  // Columns: no., name, band, channel, polarisation, frequency, level, C/N, modulation,
+  // oscillator, correction, -, converter power, layer, band number, ..., screen type (20),
+  // BER (21), MER (22), second row fields 23..29.
+  std::string fields[30] = {std::to_string(number), dataName, "UHF", "13", "", "473.143", "65.2", "30.1", "64QAM",
+                            "*", "0", "", "", "A", "13", "", "", "", "", "1", std::to_string(screenType), "2.0E-05", "28.5", "", "", "",
+                            "", "", "", ""};
+  std::string line;
+  for (int i = 0; i < 30; ++i) line += (i ? "," : "") + fields[i];
+  return line + "\n";
+}
+
+QString MakeDataFolder(const QTemporaryDir& dir) {
+  const QString root = dir.path() + QStringLiteral("/RXT4");
+  const std::string header = "No.,Name\n";
+  PutFile(root, QStringLiteral("0412/LEVEL/0412.cnt"), "3\n2.00");
+  PutFile(root, QStringLiteral("0412/LEVEL/0412.CSV"),
+          header + MeasurementLine(1, "A1") + MeasurementLine(2, "A2") + MeasurementLine(3, "A3"));
+  PutFile(root, QStringLiteral("0412/BER/0412.cnt"), "2\n2.00");
+  PutFile(root, QStringLiteral("0412/BER/0412.CSV"), header + MeasurementLine(1, "B1") + MeasurementLine(2, "B2"));
+  PutFile(root, QStringLiteral("0412/SKY/0412.cnt"), "1\n2.00");
+  PutFile(root, QStringLiteral("0412/SKY/0412.CSV"), header + MeasurementLine(1, "S1", 4));
+  return root;
+}
+
+ViewerFixture::ViewerFixture() {
+  settings = std::make_unique<SettingsFile>((dir.path() + QStringLiteral("/cfg/RXT4_Viewer.ini")).toStdString());
+  ViewerServices services;
+  services.settings = settings.get();
+  services.prompts = &prompts;
+  services.listPorts = [] { return std::vector<PortInfo>{{"/dev/ttyUSB0", "RXT4", 0x1234, 0x5678}}; };
+  services.fonts = FontSet::CreatePattern();
+  window = std::make_unique<CViewerDlg>(std::move(services));
+  window->Initialise();
+  window->show();
+}
+
+ViewerFixture::~ViewerFixture() {
+  // Closing without the confirmation: the tests end the window directly.
+  window.reset();
+}
+
+}  // namespace rxt4::test

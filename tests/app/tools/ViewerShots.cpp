@@ -1,0 +1,70 @@
+// Pictures and figures of the viewer for the documentation:
+//   viewer_shots <data folder> <out dir> [item path ...]
+// Opens the folder as the viewer does, prints the time to the first painted window
+// and to the loaded tree, and writes one PNG of the whole window per item path
+// (rows from the top, e.g. 0/0/1 = first set folder's second level measurement).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTreeView>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "UiPrompts.h"
+#include "ViewerDlg.h"
+#include "rxt4/link/SettingsFile.h"
+#include "rxt4/screens/Fonts.h"
+
+namespace {
+
+long ResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QElapsedTimer clock;
+  clock.start();
+  QApplication app(argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: viewer_shots <data folder> <out dir> [item path ...]\n");
+    return 2;
+  }
+  rxt4::QtUiPrompts prompts;
+  rxt4::SettingsFile settings(rxt4::DefaultSettingsPath());
+  rxt4::ViewerServices services{&settings, &prompts, [] { return rxt4::ListSerialPorts(); },
+                                rxt4::FontSet::CreateDefault()};
+  rxt4::CViewerDlg window(std::move(services));
+  window.Initialise();
+  window.show();
+  QApplication::processEvents();
+  (void)window.grab();
+  std::printf("first painted window: %lld ms (RSS %ld KiB)\n", static_cast<long long>(clock.elapsed()), ResidentKiB());
+  QElapsedTimer load;
+  load.start();
+  window.OpenFolder(QString::fromLocal8Bit(argv[1]));
+  window.tree()->expandAll();
+  QApplication::processEvents();
+  (void)window.grab();
+  std::printf("folder loaded and tree painted: %lld ms, %d measurements (RSS %ld KiB)\n",
+              static_cast<long long>(load.elapsed()), window.dataModel().measurementCount(), ResidentKiB());
+  const QString out = QString::fromLocal8Bit(argv[2]);
+  for (int i = 3; i < argc; ++i) {
+    QModelIndex index;
+    const QString spec = QString::fromLocal8Bit(argv[i]);
+    for (const QString& row : spec.split(QLatin1Char('/'))) index = window.tree()->model()->index(row.toInt(), 0, index);
+    window.tree()->setCurrentIndex(index);
+    window.tree()->scrollTo(index);
+    QApplication::processEvents();
+    const QString file = out + QStringLiteral("/viewer-") + QString(spec).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".png");
+    window.grab().toImage().save(file);
+    std::printf("%s\n", file.toLocal8Bit().constData());
+  }
+  return 0;
+}
