@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -17,7 +18,8 @@ namespace {
 
 // Paced replies are written in slices; each slice leaves when its last byte
 // would have left a real line.
-constexpr std::size_t kPacedSliceBytes = 8;
+constexpr std::size_t kPacedSliceBytes = 16;
+
 constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
 
 }  // namespace
@@ -25,6 +27,8 @@ constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
 PtyTransport::PtyTransport(std::filesystem::path linkPath, int baudRate, bool lineRate, bool log)
     : linkPath_(std::move(linkPath)), baudRate_(baudRate), lineRate_(lineRate), log_(log) {
   if (baudRate_ > 0) byteTime_ = std::chrono::nanoseconds(1'000'000'000LL * kBitsPerByte / baudRate_);
+  // Paced sleeps should end when asked, not up to 50 us later.
+  if (lineRate_) ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 }
 
 PtyTransport::~PtyTransport() {
@@ -85,12 +89,14 @@ void PtyTransport::SleepUntil(std::chrono::steady_clock::time_point t) {
 
 void PtyTransport::ReceiveTime(std::size_t count) {
   if (!lineRate_ || count == 0) return;
-  SleepUntil(std::chrono::steady_clock::now() + byteTime_ * static_cast<long>(count));
+  // The request's bytes would still be arriving: the reply cannot start before
+  // they have. No sleep here; Send starts its clock at this point.
+  replyEarliest_ = std::chrono::steady_clock::now() + byteTime_ * static_cast<long>(count);
 }
 
 void PtyTransport::Send(std::span<const std::uint8_t> bytes) {
   if (master_ < 0 || hungUp_) return;
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = std::max(std::chrono::steady_clock::now(), replyEarliest_);
   std::size_t done = 0;
   while (done < bytes.size()) {
     std::size_t slice = bytes.size() - done;

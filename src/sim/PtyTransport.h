@@ -46,6 +46,7 @@ class PtyTransport final : public SimLink {
   bool linkMade_ = false;
   bool hungUp_ = false;
   std::chrono::nanoseconds byteTime_{0};
+  std::chrono::steady_clock::time_point replyEarliest_{};  // end of the last request on a paced line
 };
 
 }  // namespace rxt4::sim

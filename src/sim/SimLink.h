@@ -14,7 +14,8 @@ class SimLink {
   virtual ~SimLink() = default;
   // Sends bytes to the PC (paced at 10 bits per byte when line-rate pacing is on).
   virtual void Send(std::span<const std::uint8_t> bytes) = 0;
-  // Lets time pass as if count bytes had just come in over the line (pacing only).
+  // Notes that count bytes have just come in: on a paced line the next Send starts
+  // only once they would have arrived.
   virtual void ReceiveTime(std::size_t count) = 0;
   // Pulls the cable: the PC's open port fails; a fresh line appears under the same path.
   virtual void Hangup() = 0;
