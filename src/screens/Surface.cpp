@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "rxt4/data/Sjis.h"
 #include "rxt4/screens/Fonts.h"
@@ -37,8 +38,21 @@ void Surface::Fill(Rgb colour) { FillRect(0, 0, width_, height_, colour); }
 void Surface::FillRect(int left, int top, int right, int bottom, Rgb colour) {
   const int x0 = std::max(left, 0), x1 = std::min(right, width_);
   const int y0 = std::max(top, 0), y1 = std::min(bottom, height_);
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) Paint(x, y, colour);
+  if (x0 >= x1 || y0 >= y1) return;
+  const std::size_t span = static_cast<std::size_t>(x1 - x0) * 3;
+  std::uint8_t* first = &pixels_[(static_cast<std::size_t>(y0) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x0)) * 3];
+  if (colour.r == colour.g && colour.g == colour.b) {
+    std::memset(first, colour.r, span);
+  } else {
+    for (std::size_t i = 0; i < span; i += 3) {
+      first[i] = colour.r;
+      first[i + 1] = colour.g;
+      first[i + 2] = colour.b;
+    }
+  }
+  // Every further row is a copy of the first.
+  const std::size_t stride = static_cast<std::size_t>(width_) * 3;
+  for (int y = y0 + 1; y < y1; ++y) std::memcpy(first + static_cast<std::size_t>(y - y0) * stride, first, span);
 }
 
 void Surface::FrameRect(int left, int top, int right, int bottom, Rgb colour) {
@@ -52,13 +66,11 @@ void Surface::FrameRect(int left, int top, int right, int bottom, Rgb colour) {
 void Surface::InvertRect(int left, int top, int right, int bottom) {
   const int x0 = std::max(left, 0), x1 = std::min(right, width_);
   const int y0 = std::max(top, 0), y1 = std::min(bottom, height_);
+  if (x0 >= x1 || y0 >= y1) return;
+  const std::size_t span = static_cast<std::size_t>(x1 - x0) * 3;
   for (int y = y0; y < y1; ++y) {
-    for (int x = x0; x < x1; ++x) {
-      std::uint8_t* p = &pixels_[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) * 3];
-      p[0] = static_cast<std::uint8_t>(255 - p[0]);
-      p[1] = static_cast<std::uint8_t>(255 - p[1]);
-      p[2] = static_cast<std::uint8_t>(255 - p[2]);
-    }
+    std::uint8_t* p = &pixels_[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x0)) * 3];
+    for (std::size_t i = 0; i < span; ++i) p[i] = static_cast<std::uint8_t>(~p[i]);
   }
 }
 
@@ -152,9 +164,13 @@ void Surface::TextOut(int x, int y, std::string_view sjis) {
     }
     if (backgroundMode_ == BackgroundMode::Opaque) FillRect(cx, y, cx + cellWidth, y + cell.height, backgroundColour_);
     const GlyphBitmap& glyph = fonts_->Glyph(fontIndex_, character);
-    for (int gy = 0; gy < glyph.height; ++gy)
-      for (int gx = 0; gx < glyph.width; ++gx)
-        if (glyph.ink[static_cast<std::size_t>(gy * glyph.width + gx)] != 0) SetPixel(cx + gx, y + gy, textColour_);
+    const int gx0 = std::max(0, -cx), gx1 = std::min(glyph.width, width_ - cx);
+    const int gy0 = std::max(0, -y), gy1 = std::min(glyph.height, height_ - y);
+    for (int gy = gy0; gy < gy1; ++gy) {
+      const std::uint8_t* ink = glyph.ink.data() + static_cast<std::size_t>(gy) * static_cast<std::size_t>(glyph.width);
+      for (int gx = gx0; gx < gx1; ++gx)
+        if (ink[gx] != 0) Paint(cx + gx, y + gy, textColour_);
+    }
     cx += cellWidth;
     pos += length;
   }

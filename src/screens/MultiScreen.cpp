@@ -1,0 +1,389 @@
+#include "rxt4/screens/MultiScreen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "Labels.h"
+#include "rxt4/data/Sjis.h"
+#include "rxt4/data/TextRules.h"
+
+namespace rxt4 {
+
+namespace {
+
+constexpr int kControlRange = 15;    // "制御用(表示幅)": range offset digit
+constexpr int kControlScale = 16;    // "制御用(スケール幅)": 0, 1 or 2
+constexpr int kControlMode = 17;     // "制御用(モード)"
+constexpr int kControlCursor = 18;   // "制御用(測定カーソル位置)"
+constexpr int kControlChannels = 19; // "制御用(測定全チャンネル数)"
+constexpr int kBoosterPower = 11;
+
+constexpr int kGraphBottomY = 192;
+constexpr int kMarkY = 194;
+// A stored cursor far outside the table is held here, which keeps the mark
+// arithmetic in range; it still stands beside the bars.
+constexpr long long kCursorBound = 10000;
+
+const std::string& Sjis(int which) {
+  static const std::string kTexts[] = {EncodeSjis("▲"),         EncodeSjis("△"),    EncodeSjis("補"),
+                                       std::string("\x81\x40"), EncodeSjis("Δﾚﾍﾞﾙ"), EncodeSjis("BS･CS ")};
+  return kTexts[which];
+}
+enum { kCursorMark, kReferenceMark, kCorrectionMark, kFullWidthBlank, kDeltaLevel, kSatellitePrefix };
+
+// "   %3.1f", rightmost 5 characters.
+std::string FormatLevel(double value) {
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof buffer, "   %3.1f", value);
+  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+  return text.size() > 5 ? text.substr(text.size() - 5) : text;
+}
+
+int HexDigit(std::string_view text) {
+  if (text.empty()) return 0;
+  const char c = text.front();
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return 0;
+}
+
+}  // namespace
+
+CMultiScreen::CMultiScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) { ResetTables(); }
+
+void CMultiScreen::ResetTables() {
+  levels.fill(0);
+  levelStates.fill(kNoMeasurement);
+  correctionFlags.fill(0);
+  infoChannel_ = 0;
+}
+
+void CMultiScreen::SetData(const std::vector<MeasurementRow>& data) {
+  referenceChannel = -1;
+  channelCount = static_cast<int>(std::min<std::size_t>(data.size(), 1u << 20));
+  rows.clear();
+  ResetTables();
+  if (channelCount == 0) return;
+  rows = data;
+  Format();
+}
+
+std::optional<std::string> CMultiScreen::ShowDataName() const { return DecodeSjis(dataName); }
+
+MeasurementRow CMultiScreen::RowOf(int channel) const {
+  if (channel < 1 || static_cast<std::size_t>(channel) > rows.size()) return {};
+  return rows[static_cast<std::size_t>(channel - 1)];
+}
+
+int CMultiScreen::TableChannels() const { return std::clamp(channelCount, 0, kMaxChannels); }
+
+int CMultiScreen::BarLeft(int channel) const {
+  const long long x = 32 + static_cast<long long>(channel - 1) * (barWidth + barGap);
+  return static_cast<int>(std::clamp<long long>(x, -1000000, 1000000));
+}
+
+int CMultiScreen::MarkX(int channel) const {
+  const long long x = static_cast<long long>(barWidth + barGap) * (channel - 1) + barWidth / 2 + 26;
+  return static_cast<int>(std::clamp<long long>(x, -1000000, 1000000));
+}
+
+Rgb CMultiScreen::StateColour(int state) {
+  switch (state) {
+    case kNoMeasurement: return {64, 128, 64};
+    case kBelow: return {32, 32, 255};
+    case kAbove: return {255, 0, 0};
+    default: return kBlack;
+  }
+}
+
+int CMultiScreen::CombinedState(int referenceState, int cursorState) {
+  static constexpr int kTable[4][4] = {{0, 1, 0, 3}, {1, 1, 1, 3}, {0, 1, 2, 3}, {3, 1, 3, 3}};
+  return kTable[std::clamp(referenceState, 0, 3)][std::clamp(cursorState, 0, 3)];
+}
+
+double CMultiScreen::LowerLimit() const { return bandClass == 1 ? 43.0 : 20.0; }
+double CMultiScreen::UpperLimit() const { return bandClass == 1 ? 105.0 : 120.0; }
+
+int CMultiScreen::MaxTopLevelFor(int dpd) const {
+  if (bandClass == 1) return 106;
+  return dpd == 8 ? 148 : 132;
+}
+
+void CMultiScreen::Format() {
+  if (channelCount <= 0) return;
+  const MeasurementRow first = RowOf(1);
+  const std::string mode(TrimRight(first.Field(kControlMode)));
+  if (mode == "VU/CATV") {
+    bandClass = 2;
+    kindName = mode;
+  } else {
+    bandClass = 1;
+    kindName = Sjis(kSatellitePrefix) + mode;
+  }
+  powerText = std::string(first.Field(bandClass == 1 ? column::kConverterPower : kBoosterPower));
+  dataName = std::string(first.Field(column::kDataName));
+  bandName = std::string(first.Field(column::kBandName));
+  channelCount = static_cast<int>(std::clamp<long long>(ParseInt(first.Field(kControlChannels)), -1, 1 << 20));
+
+  const long long scale = ParseInt(first.Field(kControlScale));
+  dbPerDivision = scale == 0 ? 8 : scale == 1 ? 4 : 2;
+  maxTopLevel = MaxTopLevelFor(dbPerDivision);
+  minBottomLevel = bandClass == 1 ? 42 : 20;
+  topLevel = maxTopLevel;
+  bottomLevel = topLevel - 8 * dbPerDivision;
+  bottomLevel -= 4 * dbPerDivision * HexDigit(first.Field(kControlRange));
+  if (bottomLevel < minBottomLevel) bottomLevel = minBottomLevel;
+  topLevel = bottomLevel + 8 * dbPerDivision;
+
+  if (channelCount <= 10) {
+    barWidth = 16;
+    barGap = 8;
+  } else if (channelCount <= 20) {
+    barWidth = 8;
+    barGap = 4;
+  } else {
+    barWidth = 2;
+    barGap = 2;
+  }
+  cursorChannel = static_cast<int>(std::clamp(ParseInt(first.Field(kControlCursor)), -kCursorBound, kCursorBound));
+}
+
+void CMultiScreen::DrawGrid(Surface& dc) const {
+  dc.SetPenColor(kBlack);
+  dc.MoveTo(24, 24);
+  dc.LineTo(24, kGraphBottomY);
+  dc.MoveTo(288, 24);
+  dc.LineTo(288, kGraphBottomY);
+  for (int y = 26; y <= 186; y += 20) {
+    dc.MoveTo(20, y);
+    dc.LineTo(292, y);
+  }
+  dc.MoveTo(0, kGraphBottomY);
+  dc.LineTo(320, kGraphBottomY);
+}
+
+void CMultiScreen::DrawScaleLabels(Surface& dc) const {
+  SelectFont(5, dc);
+  for (int k = 0; k <= 8; ++k) {
+    char buffer[32];
+    const int n = std::snprintf(buffer, sizeof buffer, "    %d", topLevel - k * dbPerDivision);
+    std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(n));
+    if (text.size() > 3) text = text.substr(text.size() - 3);
+    dc.TextOut(4, 21 + 20 * k, text);
+    dc.TextOut(296, 21 + 20 * k, text);
+  }
+}
+
+void CMultiScreen::DrawBar(Surface& dc, int channel) {
+  const MeasurementRow r = RowOf(channel);
+  if (r.absent() || channel < 1 || channel > kMaxChannels) return;
+  const std::string_view stored = r.Field(column::kLevel);
+  const float level = static_cast<float>(ParseReal(stored));
+  int state = kInRange;
+  if (stored == rxt4::kNoMeasurement) state = kNoMeasurement;
+  else if (level < LowerLimit()) state = kBelow;
+  else if (level > UpperLimit()) state = kAbove;
+  const auto i = static_cast<std::size_t>(channel);
+  correctionFlags[i] = r.Field(column::kCorrection) != "OFF " ? 1 : 0;
+  levels[i] = level;
+  levelStates[i] = state;
+
+  const double pixelsPerDb = dbPerDivision == 8 ? 2.5 : dbPerDivision == 4 ? 5.0 : 10.0;
+  int top = 0;
+  if (level < bottomLevel) top = 189;
+  else if (level > topLevel) top = 24;
+  else top = static_cast<int>(std::trunc(186 - pixelsPerDb * (level - bottomLevel)));
+  const int left = BarLeft(channel);
+  dc.FillRect(left, top, left + barWidth, kGraphBottomY, StateColour(state));
+}
+
+void CMultiScreen::DrawCursorFields(Surface& dc) const {
+  SelectFont(6, dc);
+  dc.TextOut(4, 208, bandName);
+  dc.TextOut(148, 208, channelText);
+  dc.TextOut(236, 208, "     ");
+  dc.TextOut(236, 213, "     ");
+  const int info = infoChannel_;
+  const bool known = info >= 1 && info <= kMaxChannels;
+  if (known) {
+    const auto i = static_cast<std::size_t>(info);
+    int state = levelStates[i];
+    double shown = cursorLevel;
+    if (referenceChannel != -1) {
+      // A reference without a bar has no level: it reads as no measurement.
+      const bool referenceKnown = referenceChannel >= 1 && referenceChannel <= TableChannels();
+      const int referenceState = referenceKnown ? levelStates[static_cast<std::size_t>(referenceChannel)] : kNoMeasurement;
+      state = CombinedState(referenceState, state);
+      if (state == kInRange) {
+        shown = static_cast<double>(levels[i]) - (referenceKnown ? levels[static_cast<std::size_t>(referenceChannel)] : 0.0f);
+        if (shown <= -100) shown = -99.9;
+      }
+    }
+    switch (state) {
+      case kInRange:
+        dc.TextOut(236, 208, FormatLevel(shown));
+        break;
+      case kNoMeasurement:
+        dc.TextOut(236, 208, kNoMeasurementShown);
+        break;
+      case kAbove:
+        dc.TextOut(236, 203, " -- -");
+        dc.TextOut(263, 208, ".");
+        break;
+      default:
+        dc.TextOut(236, 213, " -- -");
+        dc.TextOut(263, 208, ".");
+        break;
+    }
+  }
+  SelectFont(5, dc);
+  if (known && correctionFlags[static_cast<std::size_t>(info)] == 1) {
+    dc.TextOut(296, 196, Sjis(kCorrectionMark));
+    dc.FrameRect(294, 194, 310, 210, kBlack);
+  } else {
+    dc.TextOut(296, 196, Sjis(kFullWidthBlank));
+    dc.FrameRect(294, 194, 310, 210, kWhite);
+  }
+}
+
+void CMultiScreen::DrawBottomRow(Surface& dc) const {
+  if (bandClass == 1) {
+    DrawConverterLabel(dc);
+    DrawSatelliteFooterBox(dc);
+    DrawOscillatorText(dc);
+    DrawConverterPower(dc, powerText);
+  } else if (bandClass == 2) {
+    DrawModulationLabel(dc);
+    DrawTerrestrialFooterBox(dc);
+    DrawModulationText(dc);
+  }
+  FrameScreenArea(dc);
+}
+
+void CMultiScreen::DrawCursorInformation(Surface& dc) {
+  // The tables end at channel 59: a cursor beyond them has no information, like a
+  // cursor on a channel without a row, and the line stays as it was.
+  if (cursorChannel < 1 || cursorChannel > kMaxChannels) return;
+  const MeasurementRow r = RowOf(cursorChannel);
+  if (r.absent()) return;
+  oscillatorText = std::string(r.Field(column::kOscillator));
+  polarizationOrModulation = std::string(r.Field(column::kModulation));
+  channelText = std::string(r.Field(column::kChannel));
+  cursorLevel = static_cast<float>(ParseReal(r.Field(column::kLevel)));
+  infoChannel_ = cursorChannel;
+  DrawCursorFields(dc);
+  DrawBottomRow(dc);
+}
+
+void CMultiScreen::DrawMarkerRow(Surface& dc) {
+  dc.FillRect(1, 193, 292, 207, kWhite);
+  SelectFont(5, dc);
+  dc.SetBackgroundMode(BackgroundMode::Transparent);
+  dc.TextOut(MarkX(cursorChannel), kMarkY, Sjis(kCursorMark));
+  dc.SetBackgroundMode(BackgroundMode::Opaque);
+  DrawCursorInformation(dc);
+  if (referenceChannel != -1) {
+    SelectFont(5, dc);
+    dc.TextOut(MarkX(referenceChannel), kMarkY, Sjis(kReferenceMark));
+  }
+}
+
+void CMultiScreen::DrawInfoLabels(Surface& dc) const {
+  SelectFont(5, dc);
+  dc.FillRect(128, 208, 144, 223, kWhite);
+  dc.TextOut(130, 210, LabelText(Label::Channel));
+  dc.FillRect(192, 208, 232, 223, kWhite);
+  dc.TextOut(194, 210, referenceChannel == -1 ? LabelText(Label::Level) : Sjis(kDeltaLevel));
+  dc.TextOut(282, 212, SjisText(StringId::UnitDbMicroVolt));
+  dc.SetBackgroundMode(BackgroundMode::Opaque);
+}
+
+void CMultiScreen::InvertInfoLabels(Surface& dc) const {
+  dc.InvertRect(128, 208, 144, 223);
+  dc.InvertRect(192, 208, 232, 223);
+}
+
+void CMultiScreen::Draw(Surface& dc) {
+  ClearScreenAreaOfDc(dc);
+  DrawGrid(dc);
+  DrawScaleLabels(dc);
+  const int bars = TableChannels();
+  for (int i = 1; i <= bars; ++i) DrawBar(dc, i);
+  DrawCursorInformation(dc);
+  DrawMarkerRow(dc);
+  DrawCursorFields(dc);
+  DrawInfoLabels(dc);
+  InvertInfoLabels(dc);
+  DrawBottomRow(dc);
+}
+
+void CMultiScreen::CursorLeft(Surface& dc) {
+  const int limit = TableChannels();
+  if (limit > 0) {
+    const int next = cursorChannel - 1;
+    cursorChannel = next < 1 || next > limit ? limit : next;
+  }
+  DrawMarkerRow(dc);
+}
+
+void CMultiScreen::CursorRight(Surface& dc) {
+  const int limit = TableChannels();
+  if (limit > 0) {
+    const int next = cursorChannel + 1;
+    cursorChannel = next > limit || next < 1 ? 1 : next;
+  }
+  DrawMarkerRow(dc);
+}
+
+void CMultiScreen::RangeUp(Surface& dc) {
+  topLevel = std::min(topLevel + 4 * dbPerDivision, maxTopLevel);
+  bottomLevel = topLevel - 8 * dbPerDivision;
+  Draw(dc);
+}
+
+void CMultiScreen::RangeDown(Surface& dc) {
+  bottomLevel = std::max(bottomLevel - 4 * dbPerDivision, minBottomLevel);
+  topLevel = bottomLevel + 8 * dbPerDivision;
+  Draw(dc);
+}
+
+void CMultiScreen::Recentre() {
+  const int m = (topLevel + bottomLevel) / 2;
+  bottomLevel = m - 4 * dbPerDivision;
+  topLevel = m + 4 * dbPerDivision;
+}
+
+void CMultiScreen::ScaleCoarser(Surface& dc) {
+  if (dbPerDivision < 8) dbPerDivision *= 2;
+  if (bandClass != 1) maxTopLevel = MaxTopLevelFor(dbPerDivision);
+  Recentre();
+  if (topLevel > maxTopLevel) {
+    topLevel = maxTopLevel;
+    bottomLevel = maxTopLevel - 8 * dbPerDivision;
+  }
+  if (bottomLevel < minBottomLevel) {
+    bottomLevel = minBottomLevel;
+    topLevel = minBottomLevel + 8 * dbPerDivision;
+  }
+  Draw(dc);
+}
+
+void CMultiScreen::ScaleFiner(Surface& dc) {
+  if (dbPerDivision > 2) dbPerDivision /= 2;
+  if (bandClass != 1) maxTopLevel = MaxTopLevelFor(dbPerDivision);
+  Recentre();
+  Draw(dc);
+}
+
+void CMultiScreen::ToggleReference(Surface& dc) {
+  dc.FillRect(1, 193, 292, 207, kWhite);
+  referenceChannel = referenceChannel == -1 ? cursorChannel : -1;
+  dc.FillRect(1, 193, 292, 207, kWhite);
+  DrawMarkerRow(dc);
+  DrawInfoLabels(dc);
+  InvertInfoLabels(dc);
+}
+
+}  // namespace rxt4

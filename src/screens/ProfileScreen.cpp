@@ -1,0 +1,409 @@
+#include "rxt4/screens/ProfileScreen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "CompanionFile.h"
+#include "rxt4/data/Paths.h"
+#include "rxt4/data/Sjis.h"
+#include "rxt4/data/TextRules.h"
+
+namespace rxt4 {
+
+namespace {
+
+constexpr std::size_t kHeaderBytes = 8;  // payload length and the carried word
+// Largest payload of a valid file (8192 samples, and an odd length byte) plus one, so
+// that a longer file shows itself by its length.
+constexpr std::size_t kReadLimitBytes = kHeaderBytes + 2 * CProfileScreen::kMaxSamples + 2;
+// Peaks this close after index 0 are moved to index 0 by shifting the first quarter.
+constexpr int kNearPeakSamples = 25;
+
+struct Mode {
+  int samples;
+  int earliestUs;
+  int latestUs;
+  int tailStart;  // first index of the tail that the peak search visits
+};
+// Indexed by fftMode (0: no profile).
+constexpr Mode kModes[4] = {{0, 0, 0, 0}, {2048, -21, 63, 1877}, {4096, -42, 126, 3754}, {8192, -84, 252, 7509}};
+
+struct Window {
+  int widthUs;
+  int stepUs;
+};
+// Indexed by fftMode and zoom.
+constexpr Window kWindows[4][4] = {{{0, 1}, {0, 1}, {0, 1}, {0, 1}},
+                                   {{84, 21}, {42, 11}, {22, 6}, {12, 3}},
+                                   {{168, 42}, {84, 21}, {42, 11}, {22, 6}},
+                                   {{336, 84}, {168, 42}, {84, 21}, {42, 11}}};
+
+constexpr int kTopY = 26;
+constexpr int kBottomY = 176;
+constexpr int kGuardDelayUs = 126;  // the guard interval of the 8192-sample mode
+
+// Position lists of ZoomIn, by the new zoom (1..3).
+const std::vector<int> kZoomInPositions[4] = {
+    {}, {0, 2}, {0, 2, 4, 6, 8}, {0, 2, 4, 6, 8, 9, 11, 13, 15, 17, 18}};
+// Position lists of ZoomOut, by the new zoom (0..2) and, for zoom 2, by fftMode.
+const std::vector<int> kZoomOutTo0 = {0, 1, 1, 1, 1};
+const std::vector<int> kZoomOutTo1 = {0, 1, 1, 2, 2, 3, 3, 4, 4, 4, 4};
+const std::vector<int> kZoomOutTo2[4] = {
+    {},
+    {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 6, 6, 7, 7, 8, 8, 9, 9, 9, 9},
+    {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 10},
+    {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 10, 10, 10, 10}};
+
+// Entry p of a list; positions beyond the list take its last entry.
+int Entry(const std::vector<int>& list, int p) {
+  if (list.empty()) return p;
+  return list[static_cast<std::size_t>(std::clamp(p, 0, static_cast<int>(list.size()) - 1))];
+}
+
+std::string Sjis(const char* utf8) { return EncodeSjis(utf8); }
+
+}  // namespace
+
+CProfileScreen::CProfileScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
+
+void CProfileScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
+  if (data.absent()) {
+    bandClass = 0;
+    return;
+  }
+  row = data;
+  companionPath = std::string(companionBase);
+  Format();
+}
+
+std::optional<std::string> CProfileScreen::ShowDataName() const { return DecodeSjis(dataName); }
+
+void CProfileScreen::Format() {
+  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  dataName = std::string(row.Field(column::kDataName));
+  bandName = std::string(row.Field(column::kBandName));
+  polarizationOrModulation = std::string(row.Field(column::kModulation));
+  channelText = std::string(row.Field(column::kChannel));
+  companionPath = CompanionPath(companionPath, row.Field(0)).string();
+  kindName = screenType == 0 || screenType == 7 ? ScreenTypeName(screenType) : std::string(" ");
+  LoadProfile(companionPath);
+  cursor = 0;
+  firstDraw = true;
+  zoom = 0;
+  position = 1;
+}
+
+bool CProfileScreen::LoadProfile(const std::string& file) {
+  sampleBytes = 0;
+  sampleCount = 0;
+  fftMode = 0;
+  peakIndex = 0;
+  const std::optional<std::string> bytes = ReadFilePrefix(file, kReadLimitBytes);
+  if (!bytes || bytes->size() <= kHeaderBytes) return false;
+  auto byteAt = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>((*bytes)[i])); };
+  const std::uint32_t length = byteAt(0) | byteAt(1) << 8 | byteAt(2) << 16 | byteAt(3) << 24;
+  const std::uint32_t n = length / 2;
+  const int mode = n == 8192 ? 3 : n == 4096 ? 2 : n == 2048 ? 1 : 0;
+  if (mode == 0) return false;
+  if (bytes->size() != static_cast<std::size_t>(length) + kHeaderBytes) return false;
+
+  // An odd length carries one byte more than its samples; only whole samples are kept.
+  const int count = static_cast<int>(n);
+  for (int i = 0; i < count; ++i) {
+    const std::size_t at = kHeaderBytes + 2 * static_cast<std::size_t>(i);
+    samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(static_cast<std::uint16_t>(byteAt(at) | byteAt(at + 1) << 8));
+  }
+
+  // The main path is the largest sample among the early delays (first quarter) and
+  // the pre-echo tail; the first of equal maxima wins.
+  const Mode& m = kModes[mode];
+  const int quarter = m.samples / 4;
+  peakValue = samples[0];
+  int p = 0;
+  auto visit = [&](int i) {
+    if (samples[static_cast<std::size_t>(i)] > peakValue) {
+      peakValue = samples[static_cast<std::size_t>(i)];
+      p = i;
+    }
+  };
+  for (int i = 0; i < quarter; ++i) visit(i);
+  for (int i = m.tailStart; i < m.samples; ++i) visit(i);
+  peakIndex = p;
+
+  if (p >= 1 && p < kNearPeakSamples) {
+    // A main path just after index 0: the first quarter moves down so that it is sample 0.
+    for (int k = 0; k < quarter; ++k) samples[static_cast<std::size_t>(k)] = samples[static_cast<std::size_t>(p + k)];
+  } else if (p > m.samples - 26) {
+    // A main path just before the end of the buffer (a slightly negative delay): the
+    // first quarter becomes the buffer read from the peak on, wrapping at the end
+    // (sample k = former sample (p + k) mod N), taken from a copy so that nothing is
+    // read after it was overwritten. The tail stays as it was, as it does for the
+    // peaks just after index 0.
+    const std::vector<std::int16_t> before(samples.begin(), samples.begin() + m.samples);
+    for (int k = 0; k < quarter; ++k)
+      samples[static_cast<std::size_t>(k)] = before[static_cast<std::size_t>((p + k) % m.samples)];
+  }
+  fftMode = mode;
+  sampleBytes = length;
+  sampleCount = count;
+  return true;
+}
+
+int CProfileScreen::WindowWidthUs() const { return kWindows[std::clamp(fftMode, 0, 3)][std::clamp(zoom, 0, 3)].widthUs; }
+int CProfileScreen::ScrollStepUs() const { return kWindows[std::clamp(fftMode, 0, 3)][std::clamp(zoom, 0, 3)].stepUs; }
+int CProfileScreen::EarliestDelayUs() const { return kModes[std::clamp(fftMode, 0, 3)].earliestUs; }
+int CProfileScreen::LatestDelayUs() const { return kModes[std::clamp(fftMode, 0, 3)].latestUs; }
+
+void CProfileScreen::ComputeWindow() {
+  const int w = WindowWidthUs(), s = ScrollStepUs();
+  leftDelay = s * position - w / 2;
+  rightDelay = leftDelay + w;
+  if (leftDelay < EarliestDelayUs()) {
+    leftDelay = EarliestDelayUs();
+    rightDelay = leftDelay + w;
+  } else if (rightDelay > LatestDelayUs()) {
+    rightDelay = LatestDelayUs();
+    leftDelay = rightDelay - w;
+  }
+}
+
+float CProfileScreen::ColumnDelay(int column) const {
+  return static_cast<float>(leftDelay) +
+         static_cast<float>(rightDelay - leftDelay) * static_cast<float>(column) / static_cast<float>(kGraphWidthPx);
+}
+
+int CProfileScreen::IndexOfDelay(float delayUs) const {
+  if (sampleCount <= 0) return 0;
+  double v = static_cast<double>(delayUs) * kSamplesPerUs;
+  if (delayUs < 0) v += sampleCount;
+  const long long index = static_cast<long long>(std::trunc(v));
+  // Delays inside the mode's window always land inside the buffer; anything else
+  // wraps rather than reading past it.
+  return static_cast<int>(((index % sampleCount) + sampleCount) % sampleCount);
+}
+
+std::int16_t CProfileScreen::RangeMaximum(int a, int b) const {
+  if (sampleCount <= 0) return 0;
+  a = ((a % sampleCount) + sampleCount) % sampleCount;
+  b = ((b % sampleCount) + sampleCount) % sampleCount;
+  // The walk covers a up to (not including) b, wrapping at the end of the buffer. From
+  // an index to the same index it is that one sample: walking the whole buffer would
+  // put the profile's maximum (the main path) into every such column.
+  const int count = a < b ? b - a : a > b ? sampleCount + b - a : 1;
+  std::int16_t m = samples[static_cast<std::size_t>(a)];
+  for (int k = 1; k < count; ++k) m = std::max(m, samples[static_cast<std::size_t>((a + k) % sampleCount)]);
+  return m;
+}
+
+int CProfileScreen::YOfValue(int value) const {
+  const double y = std::trunc((static_cast<double>(peakValue) - value) * 0.3 + kTopY);
+  return static_cast<int>(std::clamp(y, static_cast<double>(kTopY), static_cast<double>(kBottomY)));
+}
+
+void CProfileScreen::DrawGraph(Surface& dc) {
+  SelectFont(3, dc);
+  dc.SetPenColor(kBlack);
+  for (int j = 0; j < 5; ++j) {
+    char label[32];
+    std::snprintf(label, sizeof label, "  %d", -10 * j);
+    const std::string text(label);
+    const std::string shown = text.size() > 3 ? text.substr(text.size() - 3) : text;
+    dc.TextOut(4, 20 + 30 * j, shown);
+    dc.TextOut(307, 20 + 30 * j, shown);
+    dc.MoveTo(27, 26 + 30 * j);
+    dc.LineTo(30, 26 + 30 * j);
+    dc.MoveTo(300, 26 + 30 * j);
+    dc.LineTo(303, 26 + 30 * j);
+  }
+  dc.MoveTo(33, 21);
+  dc.LineTo(33, 178);
+  dc.MoveTo(297, 21);
+  dc.LineTo(297, 178);
+  dc.MoveTo(33, 25);
+  dc.LineTo(297, 25);
+  dc.MoveTo(33, 177);
+  dc.LineTo(297, 177);
+  for (int y = 26; y <= 176; y += 30) DrawDottedLine(dc, 33, y, 297, y);
+  if (sampleBytes == 0) return;
+
+  ComputeWindow();
+  char text[32];
+  std::snprintf(text, sizeof text, "%d", leftDelay);
+  dc.TextOut(25, 179, text);
+  std::snprintf(text, sizeof text, "%d", rightDelay);
+  dc.TextOut(285, 179, text);
+
+  dc.SetPenColor(kBlack);
+  int previous = YOfValue(RangeMaximum(IndexOfDelay(ColumnDelay(-1)), IndexOfDelay(ColumnDelay(0))));
+  for (int i = 1; i <= kLastColumn; ++i) {
+    const float t = ColumnDelay(i), before = ColumnDelay(i - 1);
+    int y = YOfValue(RangeMaximum(IndexOfDelay(before), IndexOfDelay(t)));
+    if (t >= 0 && before <= 0) {
+      // The column of 0 µs is the main path.
+      y = kTopY;
+      if (firstDraw) cursor = i - 1;
+    }
+    dc.MoveTo(i + 34, previous);
+    dc.LineTo(i + 35, y);
+    previous = y;
+  }
+
+  if (leftDelay < 0 && 0 < rightDelay) {
+    int z = 0;
+    float best = std::fabs(ColumnDelay(0));
+    for (int i = 1; i <= kLastColumn; ++i) {
+      const float d = std::fabs(ColumnDelay(i));
+      if (d < best) {
+        best = d;
+        z = i;
+      }
+    }
+    dc.TextOut(z + 23, 179, "0[us]");
+  }
+  firstDraw = false;
+  DrawMarker(dc);
+  DrawGuardLine(dc);
+}
+
+void CProfileScreen::DrawMarker(Surface& dc) const {
+  static const std::string kMarker = Sjis("▼");
+  SelectFont(3, dc);
+  dc.SetPenColor(kBlack);
+  dc.MoveTo(33, 21);
+  dc.LineTo(33, 26);
+  dc.MoveTo(297, 21);
+  dc.LineTo(297, 26);
+  dc.TextOut(cursor + 29, 11, kMarker);
+  dc.InvertRect(cursor + 35, 31, cursor + 36, 171);
+}
+
+void CProfileScreen::DrawGuardLine(Surface& dc) const {
+  if (fftMode != 3 || !(leftDelay <= kGuardDelayUs - 1 && rightDelay > kGuardDelayUs)) return;
+  const int x = 35 + (kGuardDelayUs - leftDelay) * kGraphWidthPx / (rightDelay - leftDelay);
+  DrawDottedLine(dc, x, 20, x, 176);
+}
+
+std::string CProfileScreen::DelayText(float delayUs) {
+  // "%f" with its last five characters removed: one decimal, cut rather than rounded.
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof buffer, "     %f", static_cast<double>(delayUs));
+  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+  text.resize(text.size() > 5 ? text.size() - 5 : 0);
+  return text.size() > 6 ? text.substr(text.size() - 6) : text;
+}
+
+std::string CProfileScreen::RatioText(double du) {
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof buffer, "     %.1f", du);
+  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+  return text.size() > 6 ? text.substr(text.size() - 6) : text;
+}
+
+void CProfileScreen::DrawReadout(Surface& dc) const {
+  static const std::string kPrefix = Sjis("遅延時間:");
+  static const std::string kPlaceholder = Sjis("遅延時間:   . [us] D/U:   . [dB]");
+  SelectFont(3, dc);
+  if (sampleBytes == 0) {
+    const BackgroundMode mode = dc.backgroundMode();
+    dc.SetBackgroundMode(BackgroundMode::Transparent);
+    dc.TextOut(73, 216, "          -- -          -- -");
+    dc.TextOut(73, 210, kPlaceholder);
+    dc.SetBackgroundMode(mode);
+    return;
+  }
+  const float t = ColumnDelay(cursor), before = ColumnDelay(cursor - 1);
+  const int index = IndexOfDelay(t);
+  const double du = index == 0 ? 0.0 : (RangeMaximum(IndexOfDelay(before), index) - samples[0]) * 0.1;
+  const std::string line = kPrefix + DelayText(t) + "[us] D/U:" + RatioText(du) + "[dB]";
+  dc.TextOut(73, 210, line);
+}
+
+void CProfileScreen::Draw(Surface& dc) {
+  ClearScreenAreaOfDc(dc);
+  DrawGraph(dc);
+  SelectFont(3, dc);
+  dc.TextOut(2, 192, bandName);
+  DrawChannelTag(dc, channelText, 128, 192);
+  dc.TextOut(2, 210, SjisText(StringId::MarkerLabel));
+  dc.InvertRect(1, 208, 66, 224);
+  dc.SetPenColor(kBlack);
+  dc.Polyline({{66, 208}, {314, 208}, {316, 210}, {316, 224}});
+  dc.Polyline({{318, 208}, {320, 210}, {320, 224}});
+  DrawReadout(dc);
+  DrawModulationText(dc);
+  DrawModulationLabel(dc);
+  DrawTerrestrialFooterBox(dc);
+}
+
+void CProfileScreen::MoveCursor(Surface& dc, int heldTicks, int direction) {
+  if (sampleBytes == 0) return;
+  dc.FillRect(cursor + 29, 11, cursor + 42, 25, kWhite);
+  dc.InvertRect(cursor + 35, 31, cursor + 36, 171);
+  dc.FillRect(73, 210, 314, 223, kWhite);
+  int base = 1;
+  if (fftMode == 1) base = zoom >= 2 ? 4 : 3;
+  else if (fftMode == 2) base = zoom == 3 ? 3 : 1;
+  const int held = std::max(heldTicks, 0);
+  const int step = base * (held < 2 ? held + 1 : 3);
+  constexpr int kColumns = kLastColumn + 1;
+  cursor = ((cursor + direction * step) % kColumns + kColumns) % kColumns;
+  DrawMarker(dc);
+  DrawReadout(dc);
+  DrawGuardLine(dc);
+}
+
+void CProfileScreen::CursorRight(Surface& dc, int heldTicks) { MoveCursor(dc, heldTicks, +1); }
+void CProfileScreen::CursorLeft(Surface& dc, int heldTicks) { MoveCursor(dc, heldTicks, -1); }
+
+void CProfileScreen::RedrawGraph(Surface& dc) {
+  dc.FillRect(0, 11, 320, 194, kWhite);
+  dc.FillRect(73, 210, 314, 223, kWhite);
+  DrawGraph(dc);
+  DrawReadout(dc);
+}
+
+void CProfileScreen::ZoomIn(Surface& dc) {
+  if (sampleBytes == 0 || zoom >= kMaxZoom) return;
+  ++zoom;
+  position = position >= 0 ? Entry(kZoomInPositions[zoom], position) : 2 * position;
+  RedrawGraph(dc);
+}
+
+void CProfileScreen::ZoomOut(Surface& dc) {
+  if (sampleBytes == 0 || zoom <= 0) return;
+  --zoom;
+  if (position >= 0) {
+    const std::vector<int>& list = zoom == 0 ? kZoomOutTo0 : zoom == 1 ? kZoomOutTo1 : kZoomOutTo2[std::clamp(fftMode, 0, 3)];
+    position = Entry(list, position);
+  } else if (zoom <= 1) {
+    position = 0;
+  } else {
+    position = position >= -2 ? -1 : -2;
+  }
+  RedrawGraph(dc);
+}
+
+void CProfileScreen::ScrollEarlier(Surface& dc) {
+  if (sampleBytes == 0) return;
+  const int s = ScrollStepUs();
+  const int a = WindowWidthUs() / 2 + EarliestDelayUs();
+  const int lowest = a / s - (a % s != 0 ? 1 : 0);
+  if (position <= lowest) return;
+  --position;
+  RedrawGraph(dc);
+}
+
+void CProfileScreen::ScrollLater(Surface& dc) {
+  if (sampleBytes == 0) return;
+  const int s = ScrollStepUs();
+  const int a = LatestDelayUs() - WindowWidthUs() / 2;
+  const int highest = a / s + (a % s != 0 ? 1 : 0);
+  if (position >= highest) return;
+  ++position;
+  RedrawGraph(dc);
+}
+
+}  // namespace rxt4

@@ -1,0 +1,201 @@
+#include "rxt4/screens/SpectrumScreen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "CompanionFile.h"
+#include "rxt4/data/Paths.h"
+#include "rxt4/data/Sjis.h"
+#include "rxt4/data/TextRules.h"
+
+namespace rxt4 {
+
+namespace {
+
+constexpr std::size_t kHeaderBytes = 8;  // payload length and the carried word
+constexpr int kPlotTopY = 22;
+constexpr int kPlotCentreY = 102;
+constexpr int kPlotBottomY = 182;
+constexpr int kPlotLeftX = 35;
+constexpr int kPlotRightX = 295;
+constexpr int kCentreX = 165;
+constexpr int kPlotWidthPx = 257;     // the trace is centred in this width
+constexpr int kMaxPlainSamples = 257;  // counts without a layout of their own up to here
+
+// Per range: pixels per sample unit (tenths of a dB) and the label value in dB.
+constexpr double kPixelsPerUnit[CSpectrumScreen::kRangeCount] = {4.0, 1.6, 0.8, 0.4};
+constexpr unsigned kLabelDb[CSpectrumScreen::kRangeCount] = {2, 5, 10, 20};
+
+struct Layout {
+  int sampleStep = 0;  // 0: no trace
+  int pixelStep = 0;
+};
+
+Layout LayoutOf(int n) {
+  switch (n) {
+    case 36: return {1, 6};
+    case 72: return {1, 3};
+    case 108: return {1, 2};
+    case 432: case 468: return {2, 1};
+    case 936: return {4, 1};
+    case 1872: return {8, 1};
+    default: return n <= kMaxPlainSamples ? Layout{1, 1} : Layout{};
+  }
+}
+
+std::string FormatFrequency(double mhz) {
+  char buffer[512];
+  const int n = std::snprintf(buffer, sizeof buffer, "%.2f", mhz);
+  return std::string(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+}
+
+std::string RightmostOf(const char* format, unsigned value, std::size_t keep) {
+  char buffer[64];
+  const int n = std::snprintf(buffer, sizeof buffer, format, value);
+  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(n));
+  return text.size() > keep ? text.substr(text.size() - keep) : text;
+}
+
+}  // namespace
+
+CSpectrumScreen::CSpectrumScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
+
+void CSpectrumScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
+  if (data.absent()) {
+    bandClass = 0;
+    return;
+  }
+  row = data;
+  companionPath = std::string(companionBase);
+  Format();
+}
+
+std::optional<std::string> CSpectrumScreen::ShowDataName() const { return DecodeSjis(dataName); }
+
+std::int16_t CSpectrumScreen::Sample(int n) const {
+  if (n < 0 || static_cast<std::size_t>(n) * 2 + 1 >= samples.size()) return 0;
+  const auto i = static_cast<std::size_t>(n) * 2;
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(samples[i] | (samples[i + 1] << 8)));
+}
+
+void CSpectrumScreen::Format() {
+  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  dataName = std::string(row.Field(column::kDataName));
+  bandName = std::string(row.Field(column::kBandName));
+  polarizationOrModulation = std::string(row.Field(column::kModulation));
+  channelText = std::string(row.Field(column::kChannel));
+
+  // The instrument holds the frequency in single precision.
+  const float f = static_cast<float>(ParseReal(row.Field(column::kFrequency)));
+  centreFrequencyText = FormatFrequency(f + 0.14);
+  lowFrequencyText = FormatFrequency(f - 2.64);
+  highFrequencyText = FormatFrequency(f + 2.93);
+
+  kindName = screenType == 0 || screenType == 7 ? ScreenTypeName(screenType) : std::string(" ");
+
+  // The trace: header (length and carried word, neither used) and up to the buffer's
+  // size of payload. A header shorter than 8 bytes gives no trace.
+  sampleBytes = 0;
+  samples.fill(0);
+  const std::optional<std::string> bytes =
+      ReadFilePrefix(CompanionPath(companionPath, row.Field(0)), kHeaderBytes + kSampleBufferBytes);
+  if (bytes && bytes->size() >= kHeaderBytes) {
+    sampleBytes = bytes->size() - kHeaderBytes;
+    std::copy(bytes->begin() + kHeaderBytes, bytes->end(), samples.begin());
+  }
+}
+
+void CSpectrumScreen::DrawScaleLabels(Surface& dc) const {
+  SelectFont(3, dc);
+  const unsigned v = kLabelDb[std::clamp(scaleIndex, 0, kRangeCount - 1)];
+  const std::string top = RightmostOf("  %u", v, 3), bottom = RightmostOf(" -%u", v, 3);
+  dc.TextOut(10, 16, top);
+  dc.TextOut(297, 16, top);
+  dc.TextOut(10, 176, bottom);
+  dc.TextOut(297, 176, bottom);
+  dc.TextOut(10, 96, "  0");
+  dc.TextOut(297, 96, "  0");
+}
+
+void CSpectrumScreen::DrawGrid(Surface& dc) const {
+  dc.SetPenColor(kBlack);
+  dc.MoveTo(kPlotLeftX, kPlotTopY);
+  dc.LineTo(kPlotRightX, kPlotTopY);
+  dc.MoveTo(kPlotLeftX, kPlotBottomY);
+  dc.LineTo(kPlotRightX, kPlotBottomY);
+  for (int y : {62, 102, 142}) DrawDottedLine(dc, kPlotLeftX, y, kPlotRightX, y);
+}
+
+void CSpectrumScreen::DrawFrequencyLabels(Surface& dc) const {
+  dc.TextOut(kPlotLeftX, 186, lowFrequencyText);
+  dc.TextOut(kPlotRightX - dc.TextWidth(highFrequencyText), 186, highFrequencyText);
+  dc.TextOut(kCentreX - dc.TextWidth(centreFrequencyText) / 2, 186, centreFrequencyText);
+  if (sampleBytes != 0) DrawDottedLine(dc, kCentreX, kPlotTopY, kCentreX, kPlotBottomY);
+}
+
+void CSpectrumScreen::DrawTrace(Surface& dc) const {
+  if (sampleBytes == 0) return;
+  const int n = static_cast<int>(sampleBytes / 2);
+  const Layout layout = LayoutOf(n);
+  if (layout.sampleStep == 0) return;
+  const double k = kPixelsPerUnit[std::clamp(scaleIndex, 0, kRangeCount - 1)];
+  const int p = layout.pixelStep, q = layout.sampleStep;
+  const int x0 = (kPlotWidthPx - p * (n / q)) / 2 + kPlotLeftX;
+  auto yOf = [&](int i) {
+    const double y = std::trunc(kPlotCentreY - Sample(i) * k);
+    return static_cast<int>(std::clamp(y, static_cast<double>(kPlotTopY), static_cast<double>(kPlotBottomY)));
+  };
+  dc.SetPenColor(kBlack);
+  dc.MoveTo(x0, 16);
+  dc.LineTo(x0, kPlotBottomY);
+  int x = x0, previous = yOf(0), segments = 0;
+  for (int i = 0; i < n; i += q) {
+    const int y = yOf(i);
+    dc.MoveTo(x, previous);
+    dc.LineTo(x + p, y);
+    x += p;
+    previous = y;
+    ++segments;
+  }
+  const int x1 = x0 + segments * p;
+  dc.MoveTo(x1, 16);
+  dc.LineTo(x1, kPlotBottomY);
+}
+
+void CSpectrumScreen::Draw(Surface& dc) {
+  ClearScreenAreaOfDc(dc);
+  DrawScaleLabels(dc);
+  DrawGrid(dc);
+  DrawFrequencyLabels(dc);
+  DrawTrace(dc);
+  SelectFont(3, dc);
+  dc.TextOut(4, 208, bandName);
+  DrawChannelTag(dc, channelText, 128, 208);
+  DrawModulationText(dc);
+  DrawModulationLabel(dc);
+  DrawTerrestrialFooterBox(dc);
+}
+
+void CSpectrumScreen::RedrawAfterRangeChange(Surface& dc) {
+  // Only the plot is repainted: the frequency labels below it stay, and the dotted
+  // centre line, which lies in the cleared area, returns with the next Draw.
+  dc.FillRect(10, 16, 320, 182, kWhite);
+  DrawScaleLabels(dc);
+  DrawGrid(dc);
+  DrawTrace(dc);
+}
+
+void CSpectrumScreen::NextRange(Surface& dc) {
+  if (sampleBytes == 0) return;
+  scaleIndex = scaleIndex >= kRangeCount - 1 || scaleIndex < 0 ? 0 : scaleIndex + 1;
+  RedrawAfterRangeChange(dc);
+}
+
+void CSpectrumScreen::PreviousRange(Surface& dc) {
+  if (sampleBytes == 0) return;
+  scaleIndex = scaleIndex <= 0 || scaleIndex >= kRangeCount ? kRangeCount - 1 : scaleIndex - 1;
+  RedrawAfterRangeChange(dc);
+}
+
+}  // namespace rxt4
