@@ -104,13 +104,16 @@ TEST(DataFolderModel, SkipsKindFoldersWithoutUsableCountOrTable) {
   dir.Put("A/CONSTEL/A.CSV", kHeader);
   dir.Put("A/SPECTRUM/A.cnt", "1\r\n2.00\r\n");  // CR LF count file fails the version test
   dir.Put("A/SPECTRUM/A.CSV", kHeader + Line("1", "x"));
+  std::filesystem::create_directories(dir.path() / "A/PROFILE/A.cnt");  // opens, cannot be read
+  dir.Put("A/PROFILE/A.CSV", kHeader + Line("1", "x"));
   dir.Put("plain.txt", "not a set folder");
   std::filesystem::create_directories(dir.path() / "EMPTY/OTHER");
   DataFolderModel model;
   Recorder observer;
   model.Load(dir.path(), observer);
-  ASSERT_EQ(observer.messages.size(), 1u);
+  ASSERT_EQ(observer.messages.size(), 2u);
   EXPECT_EQ(observer.messages[0], "E:No such file or directory: " + (dir.path() / "A/LEVEL/A.CSV").string());
+  EXPECT_EQ(observer.messages[1], "E:Is a directory: " + (dir.path() / "A/PROFILE/A.cnt").string());
   EXPECT_EQ(Dump(model), kEmptyRoots);
 }
 
