@@ -2,8 +2,12 @@
 
 #include "rxt4/data/Paths.h"
 #include "rxt4/screens/BerScreen.h"
+#include "rxt4/screens/ConstelScreen.h"
 #include "rxt4/screens/LevelScreen.h"
+#include "rxt4/screens/MultiScreen.h"
+#include "rxt4/screens/ProfileScreen.h"
 #include "rxt4/screens/SkyScreen.h"
+#include "rxt4/screens/SpectrumScreen.h"
 
 namespace rxt4 {
 
@@ -18,6 +22,10 @@ ScreenSet::ScreenSet(std::shared_ptr<const FontSet> fonts) : fonts_(std::move(fo
   screens_[SlotOf(DataKind::Level)] = std::make_unique<CLevelScreen>(fonts_);
   screens_[SlotOf(DataKind::Ber)] = std::make_unique<CBerScreen>(fonts_);
   screens_[SlotOf(DataKind::Sky)] = std::make_unique<CSkyScreen>(fonts_);
+  screens_[SlotOf(DataKind::Constellation)] = std::make_unique<CConstelScreen>(fonts_);
+  screens_[SlotOf(DataKind::Multi)] = std::make_unique<CMultiScreen>(fonts_);
+  screens_[SlotOf(DataKind::Spectrum)] = std::make_unique<CSpectrumScreen>(fonts_);
+  screens_[SlotOf(DataKind::Profile)] = std::make_unique<CProfileScreen>(fonts_);
 }
 
 CScreen* ScreenSet::Screen(DataKind kind) const {
@@ -41,8 +49,20 @@ CScreen* ScreenSet::Select(DataKind kind, const MeasurementRow& row, std::string
     case DataKind::Sky:
       static_cast<CSkyScreen*>(screen)->SetData(row);
       break;
+    case DataKind::Constellation:
+      static_cast<CConstelScreen*>(screen)->SetData(row, CompanionBase(tablePath));
+      break;
+    case DataKind::Spectrum:
+      static_cast<CSpectrumScreen*>(screen)->SetData(row, CompanionBase(tablePath));
+      break;
+    case DataKind::Profile:
+      static_cast<CProfileScreen*>(screen)->SetData(row, CompanionBase(tablePath));
+      break;
+    case DataKind::Multi:
+      // A single row stands for a table of one channel.
+      static_cast<CMultiScreen*>(screen)->SetData(std::vector<MeasurementRow>{row});
+      break;
     default:
-      (void)tablePath;
       break;
   }
   return screen;
@@ -56,7 +76,7 @@ CScreen* ScreenSet::Select(const CDataSet& record) {
 CScreen* ScreenSet::SelectRows(const std::vector<MeasurementRow>& rows) {
   CScreen* screen = Screen(DataKind::Multi);
   current_ = screen != nullptr ? DataKind::Multi : DataKind::None;
-  (void)rows;
+  if (screen != nullptr) static_cast<CMultiScreen*>(screen)->SetData(rows);
   return screen;
 }
 
