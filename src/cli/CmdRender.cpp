@@ -3,20 +3,26 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "Commands.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/screens/ImageFiles.h"
+#include "rxt4/screens/KeyRouting.h"
 #include "rxt4/screens/ScreenSet.h"
 
 namespace rxt4::cli {
 namespace {
 
 constexpr const char* kRenderUsage =
-    "usage: rxt4 render DATA_FOLDER --out DIR [--format bmp|png]\n"
+    "usage: rxt4 render DATA_FOLDER --out DIR [--format bmp|png] [--keys KEYS [--held N]]\n"
     "\n"
     "Loads the data folder as the viewer does and draws every measurement as the\n"
     "viewer's screen area shows it (321 x 240 pixels, framed). Each image goes to\n"
@@ -25,7 +31,37 @@ constexpr const char* kRenderUsage =
     "\n"
     "  --out DIR       folder for the images (created when missing)\n"
     "  --format FMT    png (default) or bmp (24 bits per pixel, as \"画面を保存\" writes)\n"
+    "  --keys KEYS     instrument keys pressed after each measurement is shown,\n"
+    "                  comma-separated: LEFT, RIGHT, UP, DOWN, ENTER, each optionally\n"
+    "                  prefixed SHIFT+ (e.g. SHIFT+RIGHT,LEFT,ENTER); they act as in\n"
+    "                  the viewer on the screen shown. UP and DOWN without SHIFT move\n"
+    "                  the viewer's tree selection and do nothing here\n"
+    "  --held N        ticks of 1.4 s that LEFT and RIGHT are held (delay profile\n"
+    "                  marker speed: 0 single, 1 double, 2 or more triple step; default 0)\n"
     "  --help          show this text\n";
+
+struct PressedKey {
+  InstrumentKey key;
+  bool shift;
+};
+
+// Parses "SHIFT+RIGHT,LEFT,..."; false for an empty or unknown name.
+bool ParseKeys(std::string_view text, std::vector<PressedKey>& keys, std::string& bad) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = text.find(',', start);
+    const std::string_view name = text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    bool shift = false;
+    const std::optional<InstrumentKey> key = ParseKeyName(name, &shift);
+    if (!key) {
+      bad = std::string(name);
+      return false;
+    }
+    keys.push_back({*key, shift});
+    if (comma == std::string_view::npos) return true;
+    start = comma + 1;
+  }
+}
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "rxt4 render: %s\n\n%s", message.c_str(), kRenderUsage);
@@ -61,18 +97,31 @@ std::string SafeFolderName(std::string name) {
 int RunRender(Args args) {
   std::string folder, out, format = "png";
   bool haveFolder = false, haveOut = false;
+  std::vector<PressedKey> keys;
+  int held = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (arg == "--help" || arg == "-h") {
       std::fputs(kRenderUsage, stdout);
       return 0;
     }
-    if (arg == "--out" || arg == "--format") {
+    if (arg == "--out" || arg == "--format" || arg == "--keys" || arg == "--held") {
       if (i + 1 >= args.size()) return UsageError(std::string(arg) + " needs a value");
       const std::string value(args[++i]);
       if (arg == "--out") {
         out = value;
         haveOut = true;
+      } else if (arg == "--keys") {
+        std::string bad;
+        keys.clear();
+        if (!ParseKeys(value, keys, bad)) return UsageError("unknown key '" + bad + "' in --keys");
+      } else if (arg == "--held") {
+        char* end = nullptr;
+        errno = 0;
+        const long n = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || errno != 0 || n < 0 || n > 1000000)
+          return UsageError("--held needs a count of 0 or more");
+        held = static_cast<int>(n);
       } else {
         format = value;
       }
@@ -127,6 +176,11 @@ int RunRender(Args args) {
         if (record == nullptr) continue;
         screens.Select(*record);
         screens.Paint(surface);
+        // The keys act on the screen area as it stands, as in the viewer.
+        for (const PressedKey& k : keys) {
+          const KeyRoute route = Route(k.key, k.shift, screens.currentKind());
+          Apply(route.action, screens, surface, TakesHeldTicks(route.action) ? held : 0);
+        }
         char name[32];
         std::snprintf(name, sizeof name, "%03d.%s", record->index, format.c_str());
         const std::filesystem::path file = dir / name;
