@@ -31,7 +31,8 @@ class DataSetWriter {
 
   // Writes every file of the kind from the complete image; true when all were written.
   // Each file is written under a temporary name in its folder and renamed into place
-  // once complete, so a failure leaves no truncated file under a final name.
+  // once complete, so a failure leaves no truncated file under a final name. A
+  // multi-channel image stops with false at the first data set without a record.
   bool Write();
 
   TransferKind kind() const { return kind_; }
