@@ -101,7 +101,7 @@ CInstrumentCommand::FrameCheck CInstrumentCommand::CheckFrame() {
   const std::uint8_t* b = replyBuffer_.data();
   if (b[0] != kStx || b[1] != 0 || b[2] != 0 || b[3] != 1 || b[4] != replyCode_ || b[5] != n || b[6 + n] != kEtx)
     return FrameCheck::Bad;
-  std::memcpy(replyPayload_.data(), b + 6, n);
+  if (n > 0) std::memcpy(replyPayload_.data(), b + 6, n);
   if (FrameChecksum(replyCode_, replyPayload_) != b[7 + n]) return FrameCheck::Bad;
   return FrameCheck::Good;
 }
