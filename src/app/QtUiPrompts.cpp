@@ -25,18 +25,18 @@ QString DialogFilter(const QString& pipeFilter) {
   return filters.join(QStringLiteral(";;"));
 }
 
-void QtUiPrompts::Inform(QWidget* owner, const QString& text, Icon icon) {
+void QtUiPrompts::Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption) {
   QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
   if (icon == Icon::Information) boxIcon = QMessageBox::Information;
   if (icon == Icon::Warning) boxIcon = QMessageBox::Warning;
   if (icon == Icon::Error) boxIcon = QMessageBox::Critical;
   if (icon == Icon::Question) boxIcon = QMessageBox::Question;
-  QMessageBox box(boxIcon, Tr(StringId::AppCaption), text, QMessageBox::Ok, owner);
+  QMessageBox box(boxIcon, caption.isEmpty() ? Tr(StringId::AppCaption) : caption, text, QMessageBox::Ok, owner);
   box.exec();
 }
 
-bool QtUiPrompts::AskYesNo(QWidget* owner, const QString& text) {
-  QMessageBox box(QMessageBox::Question, Tr(StringId::AppCaption), text, QMessageBox::Yes | QMessageBox::No, owner);
+bool QtUiPrompts::AskYesNo(QWidget* owner, const QString& text, const QString& caption) {
+  QMessageBox box(QMessageBox::Question, caption.isEmpty() ? Tr(StringId::AppCaption) : caption, text, QMessageBox::Yes | QMessageBox::No, owner);
   return box.exec() == QMessageBox::Yes;
 }
 
@@ -60,6 +60,16 @@ std::optional<QString> QtUiPrompts::ChooseSaveFile(QWidget* owner, const QString
   dialog.setNameFilters(filter.split(QStringLiteral(";;")));
   dialog.setDefaultSuffix(defaultSuffix);
   if (!proposed.isEmpty()) dialog.selectFile(proposed);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtUiPrompts::ChooseOpenFile(QWidget* owner, const QString& filter, const QString& defaultSuffix) {
+  QFileDialog dialog(owner);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(filter.split(QStringLiteral(";;")));
+  dialog.setDefaultSuffix(defaultSuffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
 }

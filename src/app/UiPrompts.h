@@ -18,27 +18,30 @@ class UiPrompts {
 
   virtual ~UiPrompts() = default;
 
-  // A message box with an OK button.
-  virtual void Inform(QWidget* owner, const QString& text, Icon icon) = 0;
-  // A Yes/No message box; true for Yes.
-  virtual bool AskYesNo(QWidget* owner, const QString& text) = 0;
+  // A message box with an OK button; an empty caption means "RXT4 ビューア".
+  virtual void Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption = QString()) = 0;
+  // A Yes/No message box; true for Yes. An empty caption means "RXT4 ビューア".
+  virtual bool AskYesNo(QWidget* owner, const QString& text, const QString& caption = QString()) = 0;
   // The folder picker; nothing when cancelled.
   virtual std::optional<QString> ChooseFolder(QWidget* owner, const QString& title, const QString& start,
                                               bool offerNewFolder) = 0;
   // The save-file dialog (asks before overwriting); nothing when cancelled.
   virtual std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
                                                 const QString& filter, const QString& defaultSuffix) = 0;
+  // The open-file dialog for an existing file; nothing when cancelled.
+  virtual std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& filter, const QString& defaultSuffix) = 0;
 };
 
-// The real dialogs, all with the caption "RXT4 ビューア".
+// The real dialogs.
 class QtUiPrompts : public UiPrompts {
  public:
-  void Inform(QWidget* owner, const QString& text, Icon icon) override;
-  bool AskYesNo(QWidget* owner, const QString& text) override;
+  void Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption = QString()) override;
+  bool AskYesNo(QWidget* owner, const QString& text, const QString& caption = QString()) override;
   std::optional<QString> ChooseFolder(QWidget* owner, const QString& title, const QString& start,
                                       bool offerNewFolder) override;
   std::optional<QString> ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,
                                         const QString& filter, const QString& defaultSuffix) override;
+  std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& filter, const QString& defaultSuffix) override;
 };
 
 // A UTF-8 text of the string table as a QString.

@@ -28,6 +28,8 @@
 #include "RepeatButton.h"
 #include "ScreenView.h"
 #include "Snapshot.h"
+#include "TransferDlg.h"
+#include "UpdateDlg.h"
 #include "UiPrompts.h"
 
 namespace rxt4 {
@@ -478,23 +480,13 @@ void CViewerDlg::TransferCommand() {
 
 void CViewerDlg::UpdateCommand() { RunUpdateDialog(); }
 
-void CViewerDlg::RunTransferDialog(const QString&) {
-  QDialog dialog(this);
-  dialog.setWindowTitle(Tr(StringId::TransferCaption));
-  auto* buttons = new QDialogButtonBox(&dialog);
-  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  (new QVBoxLayout(&dialog))->addWidget(buttons);
+void CViewerDlg::RunTransferDialog(const QString& folder) {
+  CTransferDlg dialog(services_.settings->Comm(), std::filesystem::path(folder.toStdString()), *services_.prompts, this);
   dialog.exec();
 }
 
 void CViewerDlg::RunUpdateDialog() {
-  QDialog dialog(this);
-  dialog.setWindowTitle(Tr(StringId::UpdateCaption));
-  auto* buttons = new QDialogButtonBox(&dialog);
-  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  (new QVBoxLayout(&dialog))->addWidget(buttons);
+  CUpdateDlg dialog(services_.settings->Comm(), *services_.prompts, this);
   dialog.exec();
 }
 

@@ -149,6 +149,10 @@ constexpr Entry kTable[] = {
     {StringId::MenuZoom1, "等倍(&1)"},
     {StringId::MenuZoom2, "2倍(&2)"},
     {StringId::MenuZoom3, "3倍(&3)"},
+    {StringId::UpdateFileLabel, "ｱｯﾌﾟﾃﾞｰﾄﾌｧｲﾙ"},
+    {StringId::UpdateOpen, "開く"},
+    {StringId::UpdateStart, "UPDATE"},
+    {StringId::UpdateCancel, "キャンセル"},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.

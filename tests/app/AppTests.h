@@ -19,10 +19,11 @@ QObject* NewKeyRoutingTest();
 QObject* NewSettingsDialogTest();
 QObject* NewInstanceGuardTest();
 QObject* NewSnapshotTest();
+QObject* NewLinkDialogsTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
-          NewSnapshotTest()};
+          NewSnapshotTest(), NewLinkDialogsTest()};
 }
 
 // Writes a file (and its folders) under root.

@@ -11,13 +11,20 @@ namespace rxt4 {
 
 class FakePrompts : public UiPrompts {
  public:
-  void Inform(QWidget*, const QString& text, Icon icon) override {
+  void Inform(QWidget*, const QString& text, Icon icon, const QString& caption = QString()) override {
     informed << text;
     lastIcon = icon;
+    lastCaption = caption;
   }
-  bool AskYesNo(QWidget*, const QString& text) override {
+  bool AskYesNo(QWidget*, const QString& text, const QString& caption = QString()) override {
     asked << text;
+    lastCaption = caption;
     return answerYes;
+  }
+  std::optional<QString> ChooseOpenFile(QWidget*, const QString& filter, const QString& defaultSuffix) override {
+    openFilter = filter;
+    openSuffix = defaultSuffix;
+    return openFile;
   }
   std::optional<QString> ChooseFolder(QWidget*, const QString& title, const QString& start, bool offerNewFolder) override {
     folderTitles << title;
@@ -37,6 +44,8 @@ class FakePrompts : public UiPrompts {
   bool answerYes = true;
   std::optional<QString> folder;
   std::optional<QString> saveFile;
+  std::optional<QString> openFile;
+  QString lastCaption, openFilter, openSuffix;
   QStringList informed;
   QStringList asked;
   QStringList folderTitles;

@@ -142,6 +142,10 @@ enum class StringId : int {
   MenuZoom1 = 41053,
   MenuZoom2 = 41054,
   MenuZoom3 = 41055,
+  UpdateFileLabel = 41056,
+  UpdateOpen = 41057,
+  UpdateStart = 41058,
+  UpdateCancel = 41059,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.

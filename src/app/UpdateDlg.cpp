@@ -1,0 +1,182 @@
+#include "UpdateDlg.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "UiPrompts.h"
+
+namespace rxt4 {
+
+// Carries the worker's reports to the dialog's thread (copying the texts), tagged
+// with their attempt.
+class CUpdateDlg::Relay : public UpdateObserver {
+ public:
+  Relay(CUpdateDlg* dialog, int attempt) : dialog_(dialog), attempt_(attempt) {}
+  void state(bool updating, int total) override {
+    Post([updating, total](CUpdateDlg* d) { d->OnState(updating, total); });
+  }
+  void progress(std::uint32_t block, std::uint32_t blocks) override {
+    Post([block, blocks](CUpdateDlg* d) { d->OnProgress(block, blocks); });
+  }
+  void versions(const std::string& instrument, const std::string& file) override {
+    Post([instrument, file](CUpdateDlg* d) { d->OnVersions(instrument, file); });
+  }
+  void finished(LinkResult result, int value) override {
+    Post([result, value](CUpdateDlg* d) { d->OnFinished(result, value); });
+  }
+
+ private:
+  template <typename F>
+  void Post(F f) {
+    QPointer<CUpdateDlg> dialog = dialog_;
+    const int attempt = attempt_;
+    QMetaObject::invokeMethod(
+        dialog_, [dialog, attempt, f] {
+          if (dialog && dialog->attempt_ == attempt) f(dialog.data());
+        },
+        Qt::QueuedConnection);
+  }
+  CUpdateDlg* dialog_;
+  int attempt_;
+};
+
+CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* parent, JobFactory makeJob)
+    : QDialog(parent), settings_(std::move(settings)), prompts_(prompts), makeJob_(std::move(makeJob)) {
+  if (!makeJob_) makeJob_ = [](UpdateObserver* observer) { return std::make_unique<CUpdateThread>(observer); };
+  setWindowTitle(Tr(StringId::UpdateCaption));
+  fileLabel_ = new QLabel(Tr(StringId::UpdateFileLabel), this);
+  path_ = new QLineEdit(this);
+  path_->setMinimumWidth(320);
+  open_ = new QPushButton(Tr(StringId::UpdateOpen), this);
+  update_ = new QPushButton(Tr(StringId::UpdateStart), this);
+  text_ = new QLabel(this);
+  text_->setMinimumHeight(40);
+  progress_ = new QProgressBar(this);
+  progress_->setTextVisible(false);
+  cancel_ = new QPushButton(Tr(StringId::UpdateCancel), this);
+  ok_ = new QPushButton(Tr(StringId::ButtonOk), this);
+  for (QPushButton* b : {open_, update_, cancel_, ok_}) b->setAutoDefault(false);
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(fileLabel_, 0, 0);
+  grid->addWidget(path_, 0, 1);
+  grid->addWidget(open_, 0, 2);
+  grid->addWidget(text_, 1, 0, 1, 3);
+  auto* row = new QHBoxLayout;
+  row->addWidget(progress_, 1);
+  row->addStretch();
+  row->addWidget(update_);
+  row->addWidget(cancel_);
+  row->addWidget(ok_);
+  grid->addLayout(row, 2, 0, 1, 3);
+  connect(open_, &QPushButton::clicked, this, &CUpdateDlg::Browse);
+  connect(update_, &QPushButton::clicked, this, &CUpdateDlg::StartUpdate);
+  connect(cancel_, &QPushButton::clicked, this, &CUpdateDlg::CancelUpdate);
+  connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  ok_->hide();
+  cancel_->hide();
+  text_->hide();
+  progress_->hide();
+}
+
+CUpdateDlg::~CUpdateDlg() { EndJob(); }
+
+QString CUpdateDlg::message() const { return text_->text(); }
+
+void CUpdateDlg::EndJob() {
+  if (!job_) return;
+  job_->DetachObserver();
+  job_.reset();  // aborts a running worker and joins it
+  relay_.reset();
+}
+
+void CUpdateDlg::ShowFileSelection(bool shown) {
+  for (QWidget* w : {static_cast<QWidget*>(path_), static_cast<QWidget*>(fileLabel_), static_cast<QWidget*>(update_),
+                     static_cast<QWidget*>(open_)})
+    w->setVisible(shown);
+  text_->setVisible(!shown);
+}
+
+void CUpdateDlg::Browse() {
+  if (std::optional<QString> file =
+          prompts_.ChooseOpenFile(this, DialogFilter(Tr(StringId::ImageFilter)), Tr(StringId::ImageExtension)))
+    path_->setText(*file);
+}
+
+void CUpdateDlg::StartUpdate() {
+  if (busy_) return;
+  EndJob();
+  ++attempt_;
+  relay_ = std::make_unique<Relay>(this, attempt_);
+  job_ = makeJob_(relay_.get());
+  if (!job_) return;
+  if (!job_->Prepare(std::filesystem::path(path_->text().toStdString()))) {
+    EndJob();
+    prompts_.Inform(this, Tr(StringId::InvalidImage), UiPrompts::Icon::None, Tr(StringId::UpdateCaption));
+    return;
+  }
+  versions_ = UpdateVersionTexts{};
+  steps_ = UpdateProgressSteps{};
+  if (!job_->Start(settings_)) {
+    EndJob();
+    return;
+  }
+  ShowFileSelection(false);
+  text_->clear();
+  busy_ = true;
+}
+
+void CUpdateDlg::CancelUpdate() {
+  if (job_) job_->Abort();
+}
+
+void CUpdateDlg::OnState(bool, int progressTotal) {
+  if (progressTotal != 0) {
+    text_->setText(Tr(StringId::Updating));
+    progress_->setRange(0, progressTotal);
+    progress_->setValue(0);
+    progress_->show();
+    cancel_->hide();
+  } else {
+    text_->setText(Tr(StringId::UpdateWaitMode));
+    cancel_->show();
+  }
+}
+
+void CUpdateDlg::OnProgress(std::uint32_t block, std::uint32_t) {
+  if (steps_.Take(block)) progress_->setValue(progress_->value() + 1);
+}
+
+void CUpdateDlg::OnVersions(const std::string& instrument, const std::string& file) { versions_.Take(instrument, file); }
+
+void CUpdateDlg::OnFinished(LinkResult result, int) {
+  ++attempt_;  // nothing more from this attempt
+  busy_ = false;
+  progress_->hide();
+  cancel_->hide();
+  if (UpdateSucceeded(result)) {
+    text_->setText(QString::fromStdString(UpdateFinalText(result, versions_)));
+    ok_->show();
+  } else {
+    prompts_.Inform(this, QString::fromStdString(UpdateFinalText(result, versions_)), UiPrompts::Icon::None,
+                    Tr(StringId::UpdateCaption));
+    ShowFileSelection(true);
+  }
+}
+
+void CUpdateDlg::reject() {
+  // No closing while the instrument is being written.
+  if (!busy_) QDialog::reject();
+}
+
+void CUpdateDlg::closeEvent(QCloseEvent* event) {
+  if (busy_) event->ignore();
+  else QDialog::closeEvent(event);
+}
+
+}  // namespace rxt4
