@@ -1,0 +1,100 @@
+// rxt4 render, run as the built program over the demonstration data folder.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/DemoImages.h"
+#include "rxt4/screens/ImageFiles.h"
+#include "rxt4/screens/ScreenSet.h"
+
+namespace rxt4 {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RenderCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(RXT4_BIN_DIR "/rxt4")) GTEST_SKIP() << "rxt4 is not built";
+    dir_ = fs::temp_directory_path() / ("rxt4_render_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    if (!dir_.empty()) fs::remove_all(dir_);
+  }
+
+  int Rxt4(const std::string& args) {
+    const std::string command = "cd '" + dir_.string() + "' && '" RXT4_BIN_DIR "/rxt4' " + args + " >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+
+  std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(RenderCommand, WritesOneImageAsTheViewerShowsIt) {
+  ASSERT_TRUE(WriteDemoFolder(dir_ / "RXT4"));
+  ASSERT_EQ(Rxt4("render RXT4 --out out --format bmp"), 0) << Read(dir_ / "err.txt");
+  EXPECT_EQ(Read(dir_ / "out.txt"), "");
+
+  DataFolderModel model;
+  NullLoadObserver quiet;
+  model.Load(dir_ / "RXT4", quiet);
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(dir_ / "out"))
+    files += entry.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, model.measurementCount());
+
+  // The first level measurement of set 0412, painted here with the same font.
+  const fs::path file = dir_ / "out" / "0412" / "LEVEL" / "001.bmp";
+  ASSERT_TRUE(fs::exists(file));
+  const std::string bytes = Read(file);
+  ASSERT_EQ(bytes.size(), 54u + 964u * 240u);
+  const int root = DataFolderModel::RootNumber(TransferKind::Level);
+  int set = 0;
+  for (int f = 0; f < model.ChildCount(root); ++f)
+    if (model.Label(model.ChildAt(root, f)) == "0412") set = model.ChildAt(root, f);
+  ASSERT_NE(set, 0);
+  ScreenSet screens(FontSet::CreateDefault());
+  screens.Select(*model.Record(model.ChildAt(set, 0)));
+  Surface surface;
+  screens.Paint(surface);
+  const std::vector<std::uint8_t> expected = EncodeBitmapFile(surface.View(), 24);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())));
+  // The top-left pixel is the frame: black, stored in the last row.
+  EXPECT_EQ(bytes[54 + 964 * 239], 0);
+  EXPECT_TRUE(fs::exists(dir_ / "out" / "0413" / "SPECTRUM" / "002.bmp"));
+}
+
+TEST_F(RenderCommand, BadArgumentsAndFolders) {
+  EXPECT_EQ(Rxt4("render missing --out out"), 2);
+  EXPECT_NE(Read(dir_ / "err.txt").find("'missing' is not a folder"), std::string::npos);
+  fs::create_directories(dir_ / "empty");
+  EXPECT_EQ(Rxt4("render empty"), 2);
+  EXPECT_EQ(Rxt4("render empty --out out --format gif"), 2);
+  std::ofstream(dir_ / "blocker") << "x";
+  EXPECT_EQ(Rxt4("render empty --out blocker/sub"), 2);
+  EXPECT_NE(Read(dir_ / "err.txt").find("cannot create the output folder"), std::string::npos);
+  EXPECT_EQ(Rxt4("render --help"), 0);
+  EXPECT_NE(Read(dir_ / "out.txt").find("usage: rxt4 render"), std::string::npos);
+  // An empty data folder renders nothing and succeeds.
+  EXPECT_EQ(Rxt4("render empty --out out"), 0);
+}
+
+}  // namespace
+}  // namespace rxt4
