@@ -317,3 +317,27 @@ TEST(TransferTextTest, SeveralKindsAreJoined) {
 
 }  // namespace
 }  // namespace rxt4::test
+
+namespace rxt4::test {
+namespace {
+
+int SimExitStatus(const std::vector<std::string>& args) {
+  pid_t pid = Spawn(std::string(RXT4_BIN_DIR) + "/rxt4-sim", args);
+  int status = 0;
+  if (pid <= 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+TEST(SimulatorArgumentsTest, BadFaultsAndArgumentsAreRefused) {
+  TempFolder temp("sim_args");
+  const std::string link = (temp.path() / "port").string();
+  EXPECT_EQ(SimExitStatus({"--help"}), 0);
+  EXPECT_EQ(SimExitStatus({}), 2);
+  for (const char* fault : {"bogus:20", "drop", "drop:zz", "checksum:24:0", "echo:7:1", "echo:0", "hangup:0:1:2"})
+    EXPECT_EQ(SimExitStatus({"--link", link, "--fault", fault}), 2) << fault;
+  EXPECT_EQ(SimExitStatus({"--link", link, "--data", (temp.path() / "missing").string()}), 2);
+  EXPECT_FALSE(std::filesystem::exists(link));
+}
+
+}  // namespace
+}  // namespace rxt4::test
