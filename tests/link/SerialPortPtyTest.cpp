@@ -99,6 +99,8 @@ TEST(SerialPortPtyTest, OpenFailures) {
   EXPECT_EQ(port.Open(Settings("/nonexistent/ttyRXT4", 9600)), PortError::OpenFailed);
   EXPECT_EQ(port.systemError(), ENOENT);
   EXPECT_EQ(port.Open(Settings("", 9600)), PortError::OpenFailed);
+  // Not a terminal: its line state cannot be read.
+  EXPECT_EQ(port.Open(Settings("/dev/null", 9600)), PortError::GetStateFailed);
   PtyPair pty;
   EXPECT_EQ(port.Open(Settings(pty.slave(), 12345)), PortError::SetStateFailed);
   EXPECT_FALSE(port.isOpen());
