@@ -56,6 +56,19 @@ void CUpdateEntryCommand::DiscardLateAnswers(CSerialPort& port) {
   port.setPendingCount(0);
 }
 
+bool CUpdateEntryCommand::Verify() {
+  // The reply has no payload: compared whole with the one frame it may be (the base
+  // check would copy an empty payload into an empty destination).
+  const auto received = receivedBytes();
+  if (received.size() < kFrameOverheadBytes) {
+    setStep(WM_LINK_SEND);
+    return true;
+  }
+  const std::vector<std::uint8_t> expected = BuildFrame(kReplyCode, {});
+  if (!std::equal(expected.begin(), expected.end(), received.begin(), received.end())) return false;
+  return OnReply();
+}
+
 bool CUpdateEntryCommand::OnReply() {
   setStepValues(1, 0);
   setStep(WM_LINK_ENTRY);

@@ -19,7 +19,8 @@ bool CVersionCommand::Receive(CSerialPort& port) {
   if (receivedCount() > kLengthByteOffset) {
     const std::size_t announced = receivedBytes()[kLengthByteOffset];
     // The reply buffer and the version text hold at most 9 payload bytes.
-    if (announced > kMaxReplyPayloadBytes) return false;
+    // Without even the status byte the reply is malformed.
+    if (announced > kMaxReplyPayloadBytes || announced == 0) return false;
     if (announced != replyPayloadLength()) SetReplyPayloadLength(announced);
   }
   return Verify();

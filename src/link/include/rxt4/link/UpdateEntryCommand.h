@@ -19,6 +19,8 @@ class CUpdateEntryCommand : public CInstrumentCommand {
   // Collects what has arrived, dropping bytes before an STX: fewer than 8 bytes send
   // ESC again (WM_LINK_SEND); a complete frame is verified.
   bool Receive(CSerialPort& port) override;
+  // A complete reply must be exactly 02 00 00 01 E0 00 03 E6.
+  bool Verify() override;
   // The instrument answered: value 1 = 1, step WM_LINK_ENTRY.
   bool OnReply() override;
 
