@@ -30,6 +30,7 @@
 #include "Snapshot.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
+#include "rxt4/screens/KeyRouting.h"
 #include "UiPrompts.h"
 
 namespace rxt4 {
@@ -404,27 +405,37 @@ void CViewerDlg::SendKeyToTree(int qtKey) {
   forwardingKey_ = false;
 }
 
+DataKind CViewerDlg::ShownKind() const {
+  return currentScreen_ == 0 ? DataKind::None : static_cast<DataKind>(currentScreen_ + 1);
+}
+
+void CViewerDlg::RunKeyAction(KeyAction action, int heldTicks) {
+  // The screen repaints only what the action changes; the rest of the area stays.
+  if (Apply(action, screens_, surface_, heldTicks)) {
+    screenView_->update();
+    emit screenChanged();
+  }
+}
+
 void CViewerDlg::ArrowAction(ArrowKey key, bool fromButton) {
   lastArrow_ = key;
-  const bool shift = shift_->isChecked();
-  const bool vertical = key == kUp || key == kDown;
-  // Without シフト, ↑ and ↓ always move in the tree; ← and → only when nothing is shown.
-  if (!shift && (vertical || currentScreen_ == 0)) {
-    const int qtKey = key == kUp ? Qt::Key_Up : key == kDown ? Qt::Key_Down : key == kLeft ? Qt::Key_Left : Qt::Key_Right;
-    SendKeyToTree(qtKey);
+  const InstrumentKey instrumentKey = key == kUp     ? InstrumentKey::Up
+                                      : key == kDown ? InstrumentKey::Down
+                                      : key == kLeft ? InstrumentKey::Left
+                                                     : InstrumentKey::Right;
+  const KeyRoute route = Route(instrumentKey, shift_->isChecked(), ShownKind());
+  if (route.action == KeyAction::TreeKey) {
+    const int vk = route.treeVirtualKey;
+    SendKeyToTree(vk == kUp ? Qt::Key_Up : vk == kDown ? Qt::Key_Down : vk == kLeft ? Qt::Key_Left : Qt::Key_Right);
   } else {
-    RunScreenKey(key, shift);
+    const int held = key == kLeft ? left_->heldTicks() : key == kRight ? right_->heldTicks() : 0;
+    RunKeyAction(route.action, TakesHeldTicks(route.action) ? held : 0);
   }
   if (fromButton) tree_->setFocus();
 }
 
-void CViewerDlg::RunScreenKey(ArrowKey key, bool shift) {
-  (void)key;
-  (void)shift;
-  // The level, BER, SKY and constellation screens have no key actions.
-}
-
 void CViewerDlg::EnterAction() {
+  RunKeyAction(Route(InstrumentKey::Enter, shift_->isChecked(), ShownKind()).action, 0);
   tree_->setFocus();
 }
 

@@ -13,6 +13,7 @@
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/link/PortInfo.h"
 #include "rxt4/link/SettingsFile.h"
+#include "rxt4/screens/KeyRouting.h"
 #include "rxt4/screens/ScreenSet.h"
 #include "rxt4/screens/Surface.h"
 
@@ -129,7 +130,8 @@ class CViewerDlg : public QMainWindow {
   bool HandleKeyRelease(QKeyEvent* event);
   QPushButton* ArrowButton(ArrowKey key) const;
   ArrowKey HeldArrow(bool* found) const;
-  void RunScreenKey(ArrowKey key, bool shift);
+  DataKind ShownKind() const;
+  void RunKeyAction(KeyAction action, int heldTicks);
 
   ViewerServices services_;
   DataFolderModel data_;

@@ -20,10 +20,11 @@ QObject* NewSettingsDialogTest();
 QObject* NewInstanceGuardTest();
 QObject* NewSnapshotTest();
 QObject* NewLinkDialogsTest();
+QObject* NewGraphKeysTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
-          NewSnapshotTest(), NewLinkDialogsTest()};
+          NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest()};
 }
 
 // Writes a file (and its folders) under root.
