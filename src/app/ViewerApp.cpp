@@ -8,7 +8,10 @@
 
 namespace rxt4 {
 
-CViewerApp::CViewerApp() : guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {}
+CViewerApp::CViewerApp() : prompts_(qtPrompts_), guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {}
+
+CViewerApp::CViewerApp(UiPrompts& prompts, std::filesystem::path settingsPath)
+    : prompts_(prompts), guard_(std::string(kAppName)), settings_(std::move(settingsPath)) {}
 
 int CViewerApp::Run(const QStringList& arguments) {
   // A second copy says so and ends before it reads settings or loads a folder.

@@ -13,14 +13,18 @@ namespace rxt4 {
 
 class CViewerApp {
  public:
+  // The application with its real dialogs and the user's settings file.
   CViewerApp();
+  // The application with other prompts and another settings file (tests).
+  CViewerApp(UiPrompts& prompts, std::filesystem::path settingsPath);
 
   // Runs the viewer; arguments: an optional data folder to open at start. Returns
   // the process exit status.
   int Run(const QStringList& arguments);
 
  private:
-  QtUiPrompts prompts_;
+  QtUiPrompts qtPrompts_;
+  UiPrompts& prompts_;
   InstanceGuard guard_;
   SettingsFile settings_;
 };

@@ -9,6 +9,8 @@
 
 #include "AppTests.h"
 #include "InstanceGuard.h"
+#include "ViewerApp.h"
+#include <QApplication>
 
 namespace rxt4::test {
 
@@ -54,6 +56,17 @@ class InstanceGuardTest : public QObject {
     QVERIFY(next.Acquire());
     close(ready[0]);
     close(ready[1]);
+  }
+
+  void secondViewerSaysSoAndEndsWithoutAWindow() {
+    InstanceGuard first("RXT4_Viewer");
+    QVERIFY(first.Acquire());
+    FakePrompts prompts;
+    CViewerApp second(prompts, (runtime_.path() + QStringLiteral("/cfg/RXT4_Viewer.ini")).toStdString());
+    QCOMPARE(second.Run({QStringLiteral("RXT4_Viewer"), runtime_.path()}), 0);
+    QCOMPARE(prompts.informed, QStringList{QStringLiteral("多重起動は禁止されています")});
+    QCOMPARE(prompts.lastIcon, UiPrompts::Icon::Warning);
+    for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<CViewerDlg*>(w));
   }
 
  private:
