@@ -18,7 +18,10 @@ namespace {
 
 // Paced replies are written in slices; each slice leaves when its last byte
 // would have left a real line.
-constexpr std::size_t kPacedSliceBytes = 16;
+constexpr std::size_t kPacedSliceBytes = 64;
+// The last slice of a reply ends the exchange: a sleep may overshoot by the
+// scheduler's wake-up latency, so the final stretch before it is spun.
+constexpr std::chrono::microseconds kFinalSliceSpin{600};
 
 constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
 
@@ -102,7 +105,11 @@ void PtyTransport::Send(std::span<const std::uint8_t> bytes) {
     std::size_t slice = bytes.size() - done;
     if (lineRate_) {
       slice = std::min(slice, kPacedSliceBytes);
-      SleepUntil(start + byteTime_ * static_cast<long>(done + slice));
+      const auto due = start + byteTime_ * static_cast<long>(done + slice);
+      const bool last = done + slice == bytes.size();
+      SleepUntil(last ? due - kFinalSliceSpin : due);
+      while (last && std::chrono::steady_clock::now() < due) {
+      }
     }
     ssize_t n = ::write(master_, bytes.data() + done, slice);
     if (n > 0) {
