@@ -64,16 +64,16 @@ bool FaultPlan::Take(FaultType type, std::uint8_t code, int kind, int block) {
 }
 
 const char* FaultSyntaxHelp() {
-  return "  garbage:CMD[:N]      the next N replies to CMD (default 1) start with three noise bytes\n"
-         "  checksum:CMD[:N]     the next N replies to CMD carry a wrong checksum\n"
-         "  drop:CMD[:N]         the next N requests of CMD get no reply\n"
-         "  status:CMD[:N]       the next N replies to CMD carry status 1\n"
-         "  echo:KIND:BLOCK[:K]  K replies (default 1) to block BLOCK of kind KIND echo block BLOCK+1\n"
-         "  hangup:KIND:BLOCK    hang up the line when block BLOCK of kind KIND is asked for\n"
-         "                       (a fresh pseudo-terminal then appears under the same PATH)\n"
-         "  CMD is a request code in hex (20, 23, 26, 24; 0x24 also works), KIND 0..6\n"
-         "  (0 LEVEL, 1 BER, 2 CONSTEL, 3 SPECTRUM, 4 PROFILE, 5 SKY, 6 MULTI), BLOCK decimal.\n"
-         "  Counted faults fire on consecutive matching requests; --fault may be repeated.\n";
+  return "      garbage:CMD[:N]      the next N replies to CMD (default 1) start with three noise bytes\n"
+         "      checksum:CMD[:N]     the next N replies to CMD carry a wrong checksum\n"
+         "      drop:CMD[:N]         the next N requests of CMD get no reply\n"
+         "      status:CMD[:N]       the next N replies to CMD carry status 1\n"
+         "      echo:KIND:BLOCK[:K]  K replies (default 1) to block BLOCK of kind KIND echo block BLOCK+1\n"
+         "      hangup:KIND:BLOCK    hang up the line when block BLOCK of kind KIND is asked for\n"
+         "                           (a fresh pseudo-terminal then appears under the same PATH)\n"
+         "      CMD is a request code in hex (20, 23, 26, 24; 0x24 also works), KIND 0..6\n"
+         "      (0 LEVEL, 1 BER, 2 CONSTEL, 3 SPECTRUM, 4 PROFILE, 5 SKY, 6 MULTI), BLOCK decimal.\n"
+         "      Counted faults fire on consecutive matching requests; --fault may be repeated.\n";
 }
 
 }  // namespace rxt4::sim
