@@ -138,12 +138,11 @@ bool CProfileScreen::LoadProfile(const std::string& file) {
     for (int k = 0; k < quarter; ++k) samples[static_cast<std::size_t>(k)] = samples[static_cast<std::size_t>(p + k)];
   } else if (p > m.samples - 26) {
     // A main path just before the end of the buffer (a slightly negative delay): the
-    // first quarter becomes the buffer read from the peak on, wrapping at the end
-    // (sample k = former sample (p + k) mod N), taken from a copy so that nothing is
-    // read after it was overwritten. The tail stays as it was, as it does for the
-    // peaks just after index 0.
+    // whole buffer is rotated so that the peak becomes sample 0 (sample k = former
+    // sample (p + k) mod N, from a copy). Every sample keeps its delay relative to the
+    // main path, and the peak does not stay behind in the tail as a 0 dB pre-echo.
     const std::vector<std::int16_t> before(samples.begin(), samples.begin() + m.samples);
-    for (int k = 0; k < quarter; ++k)
+    for (int k = 0; k < m.samples; ++k)
       samples[static_cast<std::size_t>(k)] = before[static_cast<std::size_t>((p + k) % m.samples)];
   }
   fftMode = mode;

@@ -242,13 +242,14 @@ TEST(ProfileScreen, MainPathMovesToIndexZero) {
     EXPECT_EQ(s.samples[30], 100);
   }
   {
-    // Just before the end (a slightly negative delay): the first quarter becomes the
-    // buffer read from the peak on, wrapping; the tail stays.
+    // Just before the end (a slightly negative delay): the buffer is rotated so that
+    // the peak is sample 0 and every sample keeps its delay relative to it.
     std::vector<std::int16_t> samples(2048, -500);
     samples[2043] = 100;
     samples[2044] = 60;
     samples[0] = -100;
     samples[1] = -200;
+    samples[2040] = -300;  // a pre-echo 3 samples before the main path
     folder.Write("F.003", SampleFile(samples));
     s.SetData(ProfileRow("0003"), folder.Base());
     EXPECT_EQ(s.peakIndex, 2043);
@@ -257,7 +258,9 @@ TEST(ProfileScreen, MainPathMovesToIndexZero) {
     EXPECT_EQ(s.samples[4], -500);
     EXPECT_EQ(s.samples[5], -100);
     EXPECT_EQ(s.samples[6], -200);
-    EXPECT_EQ(s.samples[2043], 100);
+    EXPECT_EQ(s.samples[2043], -500);
+    EXPECT_EQ(s.samples[2047], -500);
+    EXPECT_EQ(s.samples[2045], -300);
     EXPECT_EQ(s.peakValue, 100);
     Surface dc;
     s.Draw(dc);
