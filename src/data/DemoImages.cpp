@@ -258,10 +258,12 @@ struct ProfileRow {
   int mainIndex;
 };
 
+// The 4096-sample profile has its main path a few samples before the end of the
+// buffer (a slightly negative delay), which the screen moves to index 0.
 std::vector<ProfileRow> ProfileRows() {
   return {
       {Row(No(1), "遅延 モード1", {{2, "UHF"}, {3, "13"}, {5, "473.143"}, {8, "64QAM"}, {9, "*"}, {14, "30"}, {20, "0"}}), 2048, 0},
-      {Row(No(2), "遅延 モード2", {{2, "UHF"}, {3, "13"}, {5, "473.143"}, {8, "64QAM"}, {9, "*"}, {14, "30"}, {20, "0"}}), 4096, 3},
+      {Row(No(2), "遅延 モード2", {{2, "UHF"}, {3, "13"}, {5, "473.143"}, {8, "64QAM"}, {9, "*"}, {14, "30"}, {20, "0"}}), 4096, 4092},
       {Row(No(3), "遅延 モード3", {{2, "VHF"}, {3, "13"}, {5, "473.143"}, {8, "64QAM"}, {9, "*"}, {14, "30"}, {20, "7"}}), 8192, 10},
   };
 }
@@ -296,7 +298,7 @@ std::vector<std::string> MultiRecords(int setNumber, const MultiSet& set, std::u
       std::snprintf(channel, sizeof channel, "%s-%d", set.band, 2 * ch - 1);
       std::snprintf(frequency, sizeof frequency, "%.2f", 1049.48 + 38.36 * (ch - 1));
       std::snprintf(bandNo, sizeof bandNo, "%d", 3);
-      lv = 70.0 - 1.5 * ch + noise.Gauss();
+      lv = 96.0 - 3.0 * ch + noise.Gauss();  // inside the 74..106 dB view of the 4 dB scale
     }
     std::snprintf(level, sizeof level, "%.1f", lv);
     // A few channels hold the markers and out-of-range readings.
@@ -331,9 +333,9 @@ std::vector<std::string> MultiRecords(int setNumber, const MultiSet& set, std::u
 
 const std::vector<MultiSet>& MultiSets() {
   static const std::vector<MultiSet> sets = {
-      {"BS 5ch一括", "BS", "BS", "0", "1", 5, 3},
+      {"BS 5ch一括", "BS", "BS", "0", "1", 5, 2},
       {"UHF 全局", "VU/CATV", "UHF", "1", "0", 12, 12},
-      {"CATV 25ch", "VU/CATV", "VHF", "2", "2", 25, 1},
+      {"CATV 25ch", "VU/CATV", "VHF", "6", "2", 25, 1},
   };
   return sets;
 }
