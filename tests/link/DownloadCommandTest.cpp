@@ -30,7 +30,14 @@ class DownloadCommandTest : public ::testing::Test {
   pid_t Start(const std::vector<std::string>& args) {
     std::vector<std::string> all = {"download"};
     all.insert(all.end(), args.begin(), args.end());
-    return Spawn(std::string(RXT4_BIN_DIR) + "/rxt4", all, true, (temp.path() / "stdout.txt").string());
+    return Spawn(std::string(RXT4_BIN_DIR) + "/rxt4", all, true, (temp.path() / "stdout.txt").string(),
+                 (temp.path() / "stderr.txt").string());
+  }
+  std::string Stderr() const {
+    std::ifstream in(temp.path() / "stderr.txt", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
   }
   ToolRun Finish(pid_t pid) {
     ToolRun r;
@@ -79,8 +86,9 @@ TEST_F(DownloadCommandTest, CtrlCCancels) {
   ASSERT_TRUE(sim.ready());
   pid_t pid = Start({"--port", sim.port(), "--out", (temp.path() / "SET").string(), "--baud", "9600"});
   ASSERT_GT(pid, 0);
-  // Let it reach the mode wait (its 0x20/0x23 exchanges take milliseconds).
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // Wait until it reports the mode wait (its handler is installed by then).
+  for (int i = 0; i < 1000 && Stderr().find("RXT4をデータ転送モードに設定して下さい。") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ::kill(pid, SIGINT);
   ToolRun r = Finish(pid);
   EXPECT_EQ(r.status, 130);

@@ -267,7 +267,7 @@ TEST_F(EndToEndTest, CancelDuringTheData) {
   EXPECT_EQ(recorder.result, LinkResult::Cancelled);
   EXPECT_EQ(recorder.value, 0);
   EXPECT_EQ(recorder.finishedCount, 1);
-  EXPECT_TRUE(fs::is_empty(OutSet() / "LEVEL"));
+  EXPECT_TRUE(fs::is_empty(OutSet() / "MULTI"));
 }
 
 TEST_F(EndToEndTest, HangUpMidTransferKeepsEarlierKinds) {

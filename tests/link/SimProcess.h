@@ -37,10 +37,10 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
-// Starts a program with arguments (standard output into stdoutFile when given,
-// standard error discarded when quiet); returns its pid, or -1.
+// Starts a program with arguments (standard output and error into the files when
+// given, standard error otherwise discarded when quiet); returns its pid, or -1.
 inline pid_t Spawn(const std::string& program, const std::vector<std::string>& args, bool quiet = true,
-                   const std::string& stdoutFile = {}) {
+                   const std::string& stdoutFile = {}, const std::string& stderrFile = {}) {
   std::vector<char*> argv;
   std::vector<std::string> all = {program};
   all.insert(all.end(), args.begin(), args.end());
@@ -48,7 +48,10 @@ inline pid_t Spawn(const std::string& program, const std::vector<std::string>& a
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (quiet) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  if (!stderrFile.empty())
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  else if (quiet)
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   if (!stdoutFile.empty())
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = -1;
