@@ -7,6 +7,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,8 @@ constexpr std::size_t kPacedSliceBytes = 64;
 constexpr std::chrono::microseconds kFinalSliceSpin{600};
 
 constexpr int kBitsPerByte = 10;  // start bit, 8 data bits, stop bit
+// A reply nobody reads (the PC side gone with the line's buffer full) is given up.
+constexpr std::chrono::seconds kStuckWriteLimit{2};
 
 }  // namespace
 
@@ -100,6 +103,7 @@ void PtyTransport::ReceiveTime(std::size_t count) {
 void PtyTransport::Send(std::span<const std::uint8_t> bytes) {
   if (master_ < 0 || hungUp_) return;
   const auto start = std::max(std::chrono::steady_clock::now(), replyEarliest_);
+  const auto giveUp = start + kStuckWriteLimit + byteTime_ * static_cast<long>(bytes.size());
   std::size_t done = 0;
   while (done < bytes.size()) {
     std::size_t slice = bytes.size() - done;
@@ -115,6 +119,10 @@ void PtyTransport::Send(std::span<const std::uint8_t> bytes) {
     if (n > 0) {
       done += static_cast<std::size_t>(n);
     } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+      if (std::chrono::steady_clock::now() > giveUp) {
+        Log("nobody reads the line: reply dropped");
+        return;
+      }
       pollfd p{master_, POLLOUT, 0};
       ::poll(&p, 1, 50);
     } else {
