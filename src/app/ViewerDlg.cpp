@@ -526,11 +526,12 @@ CViewerDlg::ArrowKey CViewerDlg::HeldArrow(bool* found) const {
 }
 
 void CViewerDlg::timerEvent(QTimerEvent* event) {
-  const bool poll = event->timerId() == pollTimer_.timerId();
-  if (!poll && event->timerId() != repeatTimer_.timerId()) {
-    QMainWindow::timerEvent(event);
-    return;
-  }
+  if (event->timerId() == pollTimer_.timerId()) TimerTick(true);
+  else if (event->timerId() == repeatTimer_.timerId()) TimerTick(false);
+  else QMainWindow::timerEvent(event);
+}
+
+void CViewerDlg::TimerTick(bool poll) {
   bool found = false;
   const ArrowKey key = HeldArrow(&found);
   if (!found) {

@@ -69,6 +69,9 @@ class CViewerDlg : public QMainWindow {
   void UpdateCommand();
   // Asks for confirmation and closes the window on Yes; true when it closes.
   bool ExitCommand();
+  // One tick of the 500 ms poll (poll) or of the 100 ms repeat timer: starts, runs or
+  // stops the repetition of a held arrow button.
+  void TimerTick(bool poll);
   // Sets the enlargement of the screen area (1, 2 or 3).
   void SetZoom(int zoom);
 

@@ -1,6 +1,7 @@
 // The instrument keys on the graph screens of the demonstration data: the delay
 // profile marker and its acceleration while → is held, シフト + ↓ on the
 // multi-channel screen, and the spectrum screen's ranges.
+#include <QCursor>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -68,6 +69,31 @@ class GraphKeysTest : public QObject {
       right->Tick();
     }
     right->StopHolding();
+
+    // Held with the mouse: the poll starts the repetition, each repeat tick moves the
+    // marker while the pointer stays on the button, releasing stops it.
+    const QPoint centre = right->rect().center();
+    QCursor::setPos(right->mapToGlobal(centre));
+    QTest::mousePress(right, Qt::LeftButton, Qt::NoModifier, centre);
+    QVERIFY(right->isDown());
+    w.TimerTick(true);
+    QVERIFY(w.repeating());
+    QCOMPARE(w.lastArrowKey(), 39);
+    before = profile->cursor;
+    w.TimerTick(false);
+    QCOMPARE(moved(before), base);
+    QCursor::setPos(right->mapToGlobal(QPoint(-50, -50)));  // off the button: paused
+    before = profile->cursor;
+    w.TimerTick(false);
+    QCOMPARE(profile->cursor, before);
+    QVERIFY(!w.repeating());
+    QCursor::setPos(right->mapToGlobal(centre));
+    QTest::mouseRelease(right, Qt::LeftButton, Qt::NoModifier, centre);
+    before = profile->cursor;
+    w.TimerTick(true);
+    QVERIFY(!w.repeating());
+    QCOMPARE(profile->cursor, before);
+
     before = profile->cursor;
     w.ArrowAction(CViewerDlg::kLeft, false);
     QCOMPARE(moved(before), kProfileColumns - base);
