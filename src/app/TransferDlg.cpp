@@ -62,7 +62,8 @@ CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolde
   cancel_ = new QPushButton(Tr(StringId::ButtonCancel), this);
   for (QPushButton* b : {start_, ok_, cancel_}) b->setAutoDefault(false);
   auto* row = new QHBoxLayout;
-  row->addWidget(progress_, 1);
+  row->addWidget(progress_, 3);
+  row->addStretch(1);
   row->addWidget(start_);
   row->addWidget(ok_);  // OK and Cancel share one place: only one is shown
   row->addWidget(cancel_);

@@ -2,16 +2,23 @@
 //   viewer_shots <data folder> <out dir> [item path ...]
 // Opens the folder as the viewer does, prints the time to the first painted window
 // and to the loaded tree, and writes one PNG of the whole window per item path
-// (rows from the top, e.g. 0/0/1 = first set folder's second level measurement).
+// (rows from the top, e.g. 0/0/1 = first set folder's second level measurement),
+// or of a dialog: about, comm, message, transfer, update.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QTreeView>
 #include <cstdio>
+#include <memory>
 #include <fstream>
 #include <string>
 
+#include "AboutDlg.h"
+#include "CommSettingDlg.h"
+#include "MessageOptionDlg.h"
+#include "TransferDlg.h"
 #include "UiPrompts.h"
+#include "UpdateDlg.h"
 #include "ViewerDlg.h"
 #include "rxt4/link/SettingsFile.h"
 #include "rxt4/screens/Fonts.h"
@@ -55,13 +62,28 @@ int main(int argc, char** argv) {
               static_cast<long long>(load.elapsed()), window.dataModel().measurementCount(), ResidentKiB());
   const QString out = QString::fromLocal8Bit(argv[2]);
   for (int i = 3; i < argc; ++i) {
+    const QString name = QString::fromLocal8Bit(argv[i]);
+    std::unique_ptr<QDialog> dialog;
+    if (name == QStringLiteral("about")) dialog = std::make_unique<rxt4::CAboutDlg>(&window);
+    if (name == QStringLiteral("comm")) dialog = std::make_unique<rxt4::CCommSettingDlg>(settings.Comm(), rxt4::ListSerialPorts(), &window);
+    if (name == QStringLiteral("message")) dialog = std::make_unique<rxt4::CMessageOptionDlg>(settings.FolderAlert(), &window);
+    if (name == QStringLiteral("transfer")) dialog = std::make_unique<rxt4::CTransferDlg>(settings.Comm(), "/tmp", prompts, &window);
+    if (name == QStringLiteral("update")) dialog = std::make_unique<rxt4::CUpdateDlg>(settings.Comm(), prompts, &window);
+    if (dialog) {
+      dialog->show();
+      QApplication::processEvents();
+      const QString file = out + QStringLiteral("/dialog-") + name + QStringLiteral(".png");
+      dialog->grab().toImage().save(file);
+      std::printf("%s\n", file.toLocal8Bit().constData());
+      continue;
+    }
     QModelIndex index;
-    const QString spec = QString::fromLocal8Bit(argv[i]);
-    for (const QString& row : spec.split(QLatin1Char('/'))) index = window.tree()->model()->index(row.toInt(), 0, index);
+    const QString itemPath = QString::fromLocal8Bit(argv[i]);
+    for (const QString& row : itemPath.split(QLatin1Char('/'))) index = window.tree()->model()->index(row.toInt(), 0, index);
     window.tree()->setCurrentIndex(index);
     window.tree()->scrollTo(index);
     QApplication::processEvents();
-    const QString file = out + QStringLiteral("/viewer-") + QString(spec).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".png");
+    const QString file = out + QStringLiteral("/viewer-") + QString(itemPath).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".png");
     window.grab().toImage().save(file);
     std::printf("%s\n", file.toLocal8Bit().constData());
   }
