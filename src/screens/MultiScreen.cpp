@@ -1,6 +1,7 @@
 #include "rxt4/screens/MultiScreen.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -38,6 +39,12 @@ std::string FormatLevel(double value) {
   const int n = std::snprintf(buffer, sizeof buffer, "   %3.1f", value);
   std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
   return text.size() > 5 ? text.substr(text.size() - 5) : text;
+}
+
+// A stored number in single precision, as the instrument holds it; numbers beyond
+// the single precision range are held at its ends (converting them is undefined).
+float Single(double value) {
+  return static_cast<float>(std::clamp(value, static_cast<double>(-FLT_MAX), static_cast<double>(FLT_MAX)));
 }
 
 int HexDigit(std::string_view text) {
@@ -180,7 +187,7 @@ void CMultiScreen::DrawBar(Surface& dc, int channel) {
   const MeasurementRow r = RowOf(channel);
   if (r.absent() || channel < 1 || channel > kMaxChannels) return;
   const std::string_view stored = r.Field(column::kLevel);
-  const float level = static_cast<float>(ParseReal(stored));
+  const float level = Single(ParseReal(stored));
   int state = kInRange;
   if (stored == rxt4::kNoMeasurement) state = kNoMeasurement;
   else if (level < LowerLimit()) state = kBelow;
@@ -271,7 +278,7 @@ void CMultiScreen::DrawCursorInformation(Surface& dc) {
   oscillatorText = std::string(r.Field(column::kOscillator));
   polarizationOrModulation = std::string(r.Field(column::kModulation));
   channelText = std::string(r.Field(column::kChannel));
-  cursorLevel = static_cast<float>(ParseReal(r.Field(column::kLevel)));
+  cursorLevel = Single(ParseReal(r.Field(column::kLevel)));
   infoChannel_ = cursorChannel;
   DrawCursorFields(dc);
   DrawBottomRow(dc);

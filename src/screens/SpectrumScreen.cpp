@@ -1,6 +1,7 @@
 #include "rxt4/screens/SpectrumScreen.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -42,6 +43,12 @@ Layout LayoutOf(int n) {
     case 1872: return {8, 1};
     default: return n <= kMaxPlainSamples ? Layout{1, 1} : Layout{};
   }
+}
+
+// A stored number in single precision, as the instrument holds it; numbers beyond
+// the single precision range are held at its ends (converting them is undefined).
+float Single(double value) {
+  return static_cast<float>(std::clamp(value, static_cast<double>(-FLT_MAX), static_cast<double>(FLT_MAX)));
 }
 
 std::string FormatFrequency(double mhz) {
@@ -87,7 +94,7 @@ void CSpectrumScreen::Format() {
   channelText = std::string(row.Field(column::kChannel));
 
   // The instrument holds the frequency in single precision.
-  const float f = static_cast<float>(ParseReal(row.Field(column::kFrequency)));
+  const float f = Single(ParseReal(row.Field(column::kFrequency)));
   centreFrequencyText = FormatFrequency(f + 0.14);
   lowFrequencyText = FormatFrequency(f - 2.64);
   highFrequencyText = FormatFrequency(f + 2.93);
