@@ -313,7 +313,11 @@ void CProfileScreen::DrawReadout(Surface& dc) const {
     dc.SetBackgroundMode(mode);
     return;
   }
-  const float t = ColumnDelay(cursor), before = ColumnDelay(cursor - 1);
+  // Left of column 0 the readout steps back by the window over 260 in whole
+  // microseconds (the trace's own start uses the column formula).
+  const float t = ColumnDelay(cursor);
+  const float before = cursor > 0 ? ColumnDelay(cursor - 1)
+                                  : static_cast<float>(leftDelay - (rightDelay - leftDelay) / kGraphWidthPx);
   const int index = IndexOfDelay(t);
   const double du = index == 0 ? 0.0 : (RangeMaximum(IndexOfDelay(before), index) - samples[0]) * 0.1;
   const std::string line = kPrefix + DelayText(t) + "[us] D/U:" + RatioText(du) + "[dB]";
