@@ -21,10 +21,12 @@ QObject* NewInstanceGuardTest();
 QObject* NewSnapshotTest();
 QObject* NewLinkDialogsTest();
 QObject* NewGraphKeysTest();
+QObject* NewTransferEndToEndTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
-          NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest()};
+          NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
+          NewTransferEndToEndTest()};
 }
 
 // Writes a file (and its folders) under root.

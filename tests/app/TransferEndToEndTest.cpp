@@ -1,0 +1,56 @@
+// A whole data transfer through the transfer dialog against the instrument
+// simulator on a pseudo-terminal, then the downloaded set opened in the main window.
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTest>
+#include <QTreeView>
+
+#include "AppTests.h"
+#include "TransferDlg.h"
+
+namespace rxt4::test {
+
+class TransferEndToEndTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void downloadIntoAFolderAndOpenIt() {
+    QTemporaryDir dir;
+    const QString link = dir.path() + QStringLiteral("/port");
+    QProcess sim;
+    sim.start(QStringLiteral(RXT4_BIN_DIR "/rxt4-sim"), {QStringLiteral("--link"), link});
+    QVERIFY(sim.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 5000);
+
+    const QString setFolder = dir.path() + QStringLiteral("/RXT4/SET");
+    QVERIFY(QDir().mkpath(setFolder));
+    FakePrompts prompts;
+    CommSettings settings;
+    settings.comPort = link.toStdString();
+    CTransferDlg dialog(settings, setFolder.toStdString(), prompts);
+    dialog.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(int(dialog.state()), int(CTransferDlg::kDone), 20000);
+    QCOMPARE(dialog.message(), QStringLiteral("データ転送が完了しました。"));
+    QCOMPARE(dialog.progressBar()->value(), 700);
+    sim.terminate();
+    sim.waitForFinished(5000);
+
+    // Every kind arrived and reads back: one folder "SET" under each root.
+    ViewerFixture f;
+    f.window->OpenFolder(dir.path() + QStringLiteral("/RXT4"));
+    QVERIFY(f.prompts.informed.isEmpty());
+    const QAbstractItemModel& model = *f.window->tree()->model();
+    for (int root = 0; root < 7; ++root) {
+      QCOMPARE(model.rowCount(model.index(root, 0)), 1);
+      QCOMPARE(model.index(0, 0, model.index(root, 0)).data().toString(), QStringLiteral("SET"));
+      QVERIFY(model.rowCount(model.index(0, 0, model.index(root, 0))) > 0);
+    }
+  }
+};
+
+QObject* NewTransferEndToEndTest() { return new TransferEndToEndTest; }
+
+}  // namespace rxt4::test
+
+#include "TransferEndToEndTest.moc"
