@@ -1,5 +1,6 @@
-// A whole data transfer through the transfer dialog against the instrument
-// simulator on a pseudo-terminal, then the downloaded set opened in the main window.
+// Whole jobs through the dialogs against the instrument simulator on a
+// pseudo-terminal: a data transfer, then the downloaded set opened in the main
+// window; a firmware update of a Main and a TSNM part.
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -8,7 +9,11 @@
 #include <QTreeView>
 
 #include "AppTests.h"
+#include "../link/FirmwareImageBuilder.h"
 #include "TransferDlg.h"
+#include "UpdateDlg.h"
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace rxt4::test {
 
@@ -46,6 +51,36 @@ class TransferEndToEndTest : public QObject {
       QCOMPARE(model.index(0, 0, model.index(root, 0)).data().toString(), QStringLiteral("SET"));
       QVERIFY(model.rowCount(model.index(0, 0, model.index(root, 0))) > 0);
     }
+  }
+
+  void updateMainAndTsnmThroughTheDialog() {
+    QTemporaryDir dir;
+    const QString link = dir.path() + QStringLiteral("/port");
+    QProcess sim;
+    sim.start(QStringLiteral(RXT4_BIN_DIR "/rxt4-sim"),
+              {QStringLiteral("--link"), link, QStringLiteral("--update-mode"), QStringLiteral("--received"),
+               dir.path() + QStringLiteral("/rx"), QStringLiteral("--fw-version"), QStringLiteral("main:1.02    ")});
+    QVERIFY(sim.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 5000);
+
+    imagetest::Bytes image = imagetest::MainPart("1.03", imagetest::Pattern(3000), imagetest::Pattern(100, 5));
+    imagetest::Append(image, imagetest::TsnmPart("T2.00", imagetest::Pattern(992, 6)));
+    const QString file = dir.path() + QStringLiteral("/fw.img");
+    imagetest::WriteFile(file.toStdString(), image);
+
+    FakePrompts prompts;
+    CommSettings settings;
+    settings.comPort = link.toStdString();  // 9600 in the settings: the update runs at 115200 anyway
+    CUpdateDlg dialog(settings, prompts);
+    dialog.pathEdit()->setText(file);
+    dialog.StartUpdate();
+    QVERIFY(dialog.busy());
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.busy(), 20000);
+    QVERIFY(prompts.informed.isEmpty());
+    QCOMPARE(dialog.message(), QStringLiteral("Ver.1.02 から Ver.1.03 にアップデートが完了しました。"));
+    QVERIFY(dialog.okButton()->isVisibleTo(&dialog));
+    sim.terminate();
+    sim.waitForFinished(5000);
   }
 };
 
