@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "PortErrorText.h"
 #include "UiPrompts.h"
 #include "rxt4/link/TransferText.h"
 
@@ -55,6 +56,9 @@ CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolde
   text_ = new QLabel(this);
   text_->setMinimumSize(380, 54);
   text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  detail_ = new QLabel(this);
+  detail_->setWordWrap(true);
+  detail_->hide();
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(false);
   start_ = new QPushButton(Tr(StringId::ButtonOk), this);
@@ -69,6 +73,7 @@ CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolde
   row->addWidget(cancel_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(text_);
+  layout->addWidget(detail_);
   layout->addLayout(row);
   connect(start_, &QPushButton::clicked, this, &CTransferDlg::Start);
   connect(ok_, &QPushButton::clicked, this, &CTransferDlg::Ok);
@@ -80,6 +85,8 @@ CTransferDlg::~CTransferDlg() { EndJob(); }
 
 QString CTransferDlg::message() const { return text_->text(); }
 
+QString CTransferDlg::detail() const { return detail_->text(); }
+
 void CTransferDlg::EndJob() {
   if (!job_) return;
   job_->DetachObserver();
@@ -90,6 +97,8 @@ void CTransferDlg::EndJob() {
 void CTransferDlg::Reset() {
   state_ = kIdle;
   text_->setText(Tr(StringId::TransferConnecting));
+  detail_->clear();
+  detail_->hide();
   ok_->hide();
   cancel_->show();
   start_->show();
@@ -134,6 +143,10 @@ void CTransferDlg::OnFinished(LinkResult result, int value) {
   state_ = kFailed;
   text_->setText(QString::fromStdString(TransferFinalText(result, value)));
   if (TransferSucceeded(result)) state_ = kDone;
+  if (result == LinkResult::PortOpenFailed && job_) {
+    detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
+    detail_->setVisible(!detail_->text().isEmpty());
+  }
   ok_->setEnabled(true);
 }
 

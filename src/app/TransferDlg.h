@@ -35,6 +35,8 @@ class CTransferDlg : public QDialog {
 
   State state() const { return state_; }
   QString message() const;
+  // The reason a port could not be opened (empty otherwise).
+  QString detail() const;
   QProgressBar* progressBar() const { return progress_; }
   QPushButton* startButton() const { return start_; }
   QPushButton* okButton() const { return ok_; }
@@ -70,6 +72,7 @@ class CTransferDlg : public QDialog {
   std::unique_ptr<Relay> relay_;
   std::unique_ptr<CTransferThread> job_;
   QLabel* text_ = nullptr;
+  QLabel* detail_ = nullptr;  // why the port could not be opened
   QProgressBar* progress_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* ok_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "PortErrorText.h"
 #include "UiPrompts.h"
 
 namespace rxt4 {
@@ -57,6 +58,9 @@ CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* paren
   update_ = new QPushButton(Tr(StringId::UpdateStart), this);
   text_ = new QLabel(this);
   text_->setMinimumHeight(40);
+  detail_ = new QLabel(this);
+  detail_->setWordWrap(true);
+  detail_->hide();
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(false);
   cancel_ = new QPushButton(Tr(StringId::UpdateCancel), this);
@@ -67,6 +71,7 @@ CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* paren
   grid->addWidget(path_, 0, 1);
   grid->addWidget(open_, 0, 2);
   grid->addWidget(text_, 1, 0, 1, 3);
+  grid->addWidget(detail_, 3, 0, 1, 3);
   auto* row = new QHBoxLayout;
   row->addWidget(progress_, 1);
   row->addStretch();
@@ -87,6 +92,8 @@ CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* paren
 CUpdateDlg::~CUpdateDlg() { EndJob(); }
 
 QString CUpdateDlg::message() const { return text_->text(); }
+
+QString CUpdateDlg::detail() const { return detail_->text(); }
 
 void CUpdateDlg::EndJob() {
   if (!job_) return;
@@ -128,6 +135,8 @@ void CUpdateDlg::StartUpdate() {
   }
   ShowFileSelection(false);
   text_->clear();
+  detail_->clear();
+  detail_->hide();
   busy_ = true;
 }
 
@@ -166,6 +175,10 @@ void CUpdateDlg::OnFinished(LinkResult result, int) {
     prompts_.Inform(this, QString::fromStdString(UpdateFinalText(result, versions_)), UiPrompts::Icon::None,
                     Tr(StringId::UpdateCaption));
     ShowFileSelection(true);
+    if (result == LinkResult::PortOpenFailed && job_) {
+      detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
+      detail_->setVisible(!detail_->text().isEmpty());
+    }
   }
 }
 

@@ -31,6 +31,8 @@ class CUpdateDlg : public QDialog {
 
   bool busy() const { return busy_; }
   QString message() const;
+  // The reason a port could not be opened (empty otherwise).
+  QString detail() const;
   QLineEdit* pathEdit() const { return path_; }
   QProgressBar* progressBar() const { return progress_; }
   QPushButton* updateButton() const { return update_; }
@@ -72,6 +74,7 @@ class CUpdateDlg : public QDialog {
   QPushButton* open_ = nullptr;
   QPushButton* update_ = nullptr;
   QLabel* text_ = nullptr;
+  QLabel* detail_ = nullptr;  // why the port could not be opened
   QProgressBar* progress_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* ok_ = nullptr;

@@ -153,6 +153,7 @@ constexpr Entry kTable[] = {
     {StringId::UpdateOpen, "開く"},
     {StringId::UpdateStart, "UPDATE"},
     {StringId::UpdateCancel, "キャンセル"},
+    {StringId::PortPermissionHint, "シリアルポートを使うには、ユーザーを dialout グループに加えてください。"},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.

@@ -5,10 +5,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "AppTests.h"
+#include "PortErrorText.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
 
@@ -115,9 +118,21 @@ class LinkDialogsTest : public QObject {
     dialog.Start();
     QTRY_COMPARE_WITH_TIMEOUT(int(dialog.state()), int(CTransferDlg::kFailed), 3000);
     QCOMPARE(dialog.message(), kLinkFailed);
+    // The reason appears below the message: the device and the system's words for ENOENT.
+    QVERIFY(dialog.detail().startsWith(QString::fromStdString(settings.comPort) + QStringLiteral(": ")));
+    QVERIFY(dialog.detail().contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
+    QVERIFY(!dialog.detail().contains(QStringLiteral("dialout")));
     dialog.reject();  // Cancel in the failed state resets
+    QVERIFY(dialog.detail().isEmpty());
     QCOMPARE(dialog.state(), CTransferDlg::kIdle);
     QVERIFY(prompts.asked.isEmpty());
+  }
+
+  void permissionRefusalSaysWhatToDo() {
+    const QString detail = PortOpenDetail("/dev/ttyACM0", EACCES);
+    QVERIFY(detail.startsWith(QStringLiteral("/dev/ttyACM0: ")));
+    QVERIFY(detail.endsWith(QStringLiteral("\nシリアルポートを使うには、ユーザーを dialout グループに加えてください。")));
+    QVERIFY(PortOpenDetail("/dev/ttyACM0", 0).isEmpty());
   }
 
   void updateRefusesAnInvalidImageAndReportsTheEnd() {

@@ -146,6 +146,7 @@ enum class StringId : int {
   UpdateOpen = 41057,
   UpdateStart = 41058,
   UpdateCancel = 41059,
+  PortPermissionHint = 41060,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
