@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -10,6 +11,8 @@ QString Tr(StringId id) {
   std::string_view t = Text(id);
   return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
+
+std::filesystem::path FsPath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }
 
 QString DialogFilter(const QString& pipeFilter) {
   QStringList parts = pipeFilter.split(QLatin1Char('|'));

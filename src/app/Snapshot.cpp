@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "UiPrompts.h"
 #include "rxt4/screens/ImageFiles.h"
 
 namespace rxt4 {
@@ -16,7 +17,7 @@ bool WriteSnapshotFile(const QImage& capture, const QString& path) {
   const QImage rgb = SnapshotImage(capture);
   if (rgb.isNull()) return false;
   RgbImageView view{rgb.width(), rgb.height(), rgb.constBits(), static_cast<std::size_t>(rgb.bytesPerLine())};
-  return WriteBitmapFile(std::filesystem::path(path.toStdString()), view, kSnapshotBitsPerPixel);
+  return WriteBitmapFile(FsPath(path), view, kSnapshotBitsPerPixel);
 }
 
 }  // namespace rxt4

@@ -4,6 +4,7 @@
 // without a modal loop.
 
 #include <QString>
+#include <filesystem>
 #include <optional>
 
 #include "rxt4/data/Strings.h"
@@ -46,6 +47,9 @@ class QtUiPrompts : public UiPrompts {
 
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);
+
+// A file name as the file system takes it (the platform's encoding of names).
+std::filesystem::path FsPath(const QString& name);
 
 // A filter of the form "desc|pattern|desc|pattern||" in the file dialog's form.
 QString DialogFilter(const QString& pipeFilter);

@@ -122,7 +122,7 @@ void CUpdateDlg::StartUpdate() {
   relay_ = std::make_unique<Relay>(this, attempt_);
   job_ = makeJob_(relay_.get());
   if (!job_) return;
-  if (!job_->Prepare(std::filesystem::path(path_->text().toStdString()))) {
+  if (!job_->Prepare(FsPath(path_->text()))) {
     EndJob();
     prompts_.Inform(this, Tr(StringId::InvalidImage), UiPrompts::Icon::None, Tr(StringId::UpdateCaption));
     return;

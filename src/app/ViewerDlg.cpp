@@ -287,7 +287,7 @@ void CViewerDlg::LoadDataFolder() {
   // sees a half-built model while a loader message box is open.
   BoxLoadObserver observer(this, *services_.prompts);
   DataFolderModel fresh;
-  fresh.Load(std::filesystem::path(dataFolder_.toStdString()), observer);
+  fresh.Load(FsPath(dataFolder_), observer);
   treeModel_->BeginReload();
   data_ = std::move(fresh);
   treeModel_->EndReload();
@@ -492,7 +492,7 @@ void CViewerDlg::TransferCommand() {
 void CViewerDlg::UpdateCommand() { RunUpdateDialog(); }
 
 void CViewerDlg::RunTransferDialog(const QString& folder) {
-  CTransferDlg dialog(services_.settings->Comm(), std::filesystem::path(folder.toStdString()), *services_.prompts, this);
+  CTransferDlg dialog(services_.settings->Comm(), FsPath(folder), *services_.prompts, this);
   dialog.exec();
 }
 
