@@ -101,6 +101,8 @@ CViewerDlg::~CViewerDlg() {
   qApp->removeEventFilter(this);
   pollTimer_.stop();
   repeatTimer_.stop();
+  // The widgets read the tree model and the surface, which are members: they go first.
+  delete takeCentralWidget();
 }
 
 void CViewerDlg::BuildWidgets() {
