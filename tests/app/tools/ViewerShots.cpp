@@ -3,7 +3,8 @@
 // Opens the folder as the viewer does, prints the time to the first painted window
 // and to the loaded tree, and writes one PNG of the whole window per item path
 // (rows from the top, e.g. 0/0/1 = first set folder's second level measurement),
-// or of a dialog: about, comm, message, transfer, update.
+// or of a dialog: about, comm, message, transfer, update; zoom1..zoom3 set the
+// enlargement for the pictures that follow.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
@@ -69,6 +70,10 @@ int main(int argc, char** argv) {
     if (name == QStringLiteral("message")) dialog = std::make_unique<rxt4::CMessageOptionDlg>(settings.FolderAlert(), &window);
     if (name == QStringLiteral("transfer")) dialog = std::make_unique<rxt4::CTransferDlg>(settings.Comm(), "/tmp", prompts, &window);
     if (name == QStringLiteral("update")) dialog = std::make_unique<rxt4::CUpdateDlg>(settings.Comm(), prompts, &window);
+    if (name.startsWith(QStringLiteral("zoom"))) {
+      window.SetZoom(name.mid(4).toInt());
+      continue;
+    }
     if (dialog) {
       dialog->show();
       QApplication::processEvents();
