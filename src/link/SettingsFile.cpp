@@ -95,11 +95,14 @@ struct IniLines {
   }
 
   void Set(std::string_view section, std::string_view key, std::string_view value) {
-    std::string line = std::string(key) + "=" + std::string(value);
+    std::string line(key);
+    line.append("=").append(value);
     auto range = Section(section);
     if (!range) {
       if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-      lines.push_back("[" + std::string(section) + "]");
+      std::string header("[");
+      header.append(section).append("]");
+      lines.push_back(std::move(header));
       lines.push_back(std::move(line));
       return;
     }
