@@ -2,10 +2,10 @@
 
 #include <exception>
 #include <string>
-#include <system_error>
 #include <utility>
 
 #include "rxt4/link/FirmwareSendCommand.h"
+#include "rxt4/link/ObserverRelay.h"
 #include "rxt4/link/QueueRunner.h"
 #include "rxt4/link/UpdateEndCommand.h"
 #include "rxt4/link/UpdateEntryCommand.h"
@@ -24,36 +24,20 @@ std::string VersionString(const std::array<char, kVersionChars>& text) {
 
 }  // namespace
 
-// Passes the worker's reports on to the observer, unless it has been detached. The
-// mutex makes DetachObserver a barrier: once it returns, no call is running or will start.
-class CUpdateThread::Relay {
+// Passes the worker's reports on to the observer, unless it has been detached.
+class CUpdateThread::Relay : public ObserverRelay<UpdateObserver> {
  public:
-  explicit Relay(UpdateObserver* observer) : observer_(observer) {}
+  using ObserverRelay::ObserverRelay;
 
   void State(bool updating, int total) {
-    std::lock_guard lock(mutex_);
-    if (observer_ != nullptr) observer_->state(updating, total);
+    Notify([&](UpdateObserver& o) { o.state(updating, total); });
   }
   void Progress(std::uint32_t block, std::uint32_t blocks) {
-    std::lock_guard lock(mutex_);
-    if (observer_ != nullptr) observer_->progress(block, blocks);
+    Notify([&](UpdateObserver& o) { o.progress(block, blocks); });
   }
   void Versions(const std::string& instrument, const std::string& file) {
-    std::lock_guard lock(mutex_);
-    if (observer_ != nullptr) observer_->versions(instrument, file);
+    Notify([&](UpdateObserver& o) { o.versions(instrument, file); });
   }
-  void Finished(LinkResult result, int value) {
-    std::lock_guard lock(mutex_);
-    if (observer_ != nullptr) observer_->finished(result, value);
-  }
-  void Detach() {
-    std::lock_guard lock(mutex_);
-    observer_ = nullptr;
-  }
-
- private:
-  std::mutex mutex_;
-  UpdateObserver* observer_;
 };
 
 // The queue runner with the update's own steps: the wake-up reports, the version
@@ -130,7 +114,7 @@ class CUpdateThread::Runner final : public CQueueRunner {
 CUpdateThread::CUpdateThread(UpdateObserver* observer) : CUpdateThread(observer, MakePlatformPortBackend()) {}
 
 CUpdateThread::CUpdateThread(UpdateObserver* observer, std::unique_ptr<PortBackend> backend)
-    : port_(std::move(backend)), relay_(std::make_unique<Relay>(observer)) {}
+    : relay_(std::make_unique<Relay>(observer)), job_(std::move(backend)) {}
 
 CUpdateThread::~CUpdateThread() {
   Abort();
@@ -138,61 +122,29 @@ CUpdateThread::~CUpdateThread() {
 }
 
 bool CUpdateThread::Prepare(const std::filesystem::path& path) {
-  if (running_ || worker_.joinable()) return false;
+  if (job_.started()) return false;
   prepared_ = image_.Load(path);
   return prepared_;
 }
 
 bool CUpdateThread::Start(const CommSettings& settings) {
-  if (!prepared_ || worker_.joinable() || running_) return false;
+  if (!prepared_) return false;
   CommSettings updateSettings = settings;
   updateSettings.baudRate = kUpdateBaudRate;
-  running_ = true;
-  try {
-    worker_ = std::thread(&CUpdateThread::Run, this, std::move(updateSettings));
-  } catch (const std::system_error&) {
-    running_ = false;
-    return false;
-  }
-  return true;
+  return job_.Start([this, updateSettings] { return Work(updateSettings); },
+                    [this](const LinkOutcome& outcome) { relay_->Finished(outcome.result, outcome.value); });
 }
 
-void CUpdateThread::Abort() {
-  abort_ = true;
-  port_.Abort();
-}
+void CUpdateThread::Abort() { job_.Abort(); }
 
 void CUpdateThread::DetachObserver() { relay_->Detach(); }
 
-void CUpdateThread::Join() {
-  if (worker_.joinable() && worker_.get_id() != std::this_thread::get_id()) worker_.join();
-}
-
-LinkOutcome CUpdateThread::outcome() const {
-  std::lock_guard lock(mutex_);
-  return outcome_;
-}
-
-void CUpdateThread::Run(CommSettings settings) {
-  const LinkOutcome outcome = Work(settings);
-  port_.Close();
-  {
-    std::lock_guard lock(mutex_);
-    outcome_ = outcome;
-  }
-  relay_->Finished(outcome.result, outcome.value);
-  running_ = false;
-}
+void CUpdateThread::Join() { job_.Join(); }
 
 LinkOutcome CUpdateThread::Work(const CommSettings& settings) {
-  if (port_.Open(settings) != PortError::Success) {
-    openSystemError_ = port_.systemError();
-    return {LinkResult::PortOpenFailed, 0};
-  }
-  // An abort that came before the port was open could not raise its flag.
-  if (abort_) port_.Abort();
+  if (!job_.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
 
-  Runner runner(port_, runnerNeverCancels_, image_, *relay_);
+  Runner runner(job_.port(), runnerNeverCancels_, image_, *relay_);
   try {
     runner.Push(std::make_unique<CUpdateEntryCommand>());
     bool decQueued = false;

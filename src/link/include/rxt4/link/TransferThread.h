@@ -9,17 +9,13 @@
 // before it goes away; after DetachObserver returns no further call reaches it.
 
 #include <atomic>
-#include <condition_variable>
-#include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "rxt4/link/CommSettings.h"
+#include "rxt4/link/LinkJob.h"
 #include "rxt4/link/LinkResult.h"
 #include "rxt4/link/PortBackend.h"
-#include "rxt4/link/SerialPort.h"
 #include "rxt4/link/TransferCommandListener.h"
 #include "rxt4/link/TransferObserver.h"
 
@@ -46,11 +42,11 @@ class CTransferThread {
   // Waits until the worker has ended (no-op when none was started).
   void Join();
   // True from Start until the worker has reported its end.
-  bool running() const { return running_.load(); }
+  bool running() const { return job_.running(); }
   // The result reported (valid once running() is false after a Start).
-  LinkOutcome outcome() const;
+  LinkOutcome outcome() const { return job_.outcome(); }
   // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
-  int openSystemError() const { return openSystemError_.load(); }
+  int openSystemError() const { return job_.openSystemError(); }
 
   // Sets the pause between transfer-mode polls (tests; the instrument's user needs 1000 ms).
   void setModePollIntervalMs(int ms) { modePollIntervalMs_ = ms; }
@@ -58,22 +54,12 @@ class CTransferThread {
  private:
   class Relay;
 
-  void Run(CommSettings settings, std::filesystem::path setFolder);
   LinkOutcome Work(const CommSettings& settings, const std::filesystem::path& setFolder);
-  // Sleeps ms unless the job is aborted first.
-  void AbortableSleep(int ms);
 
-  CSerialPort port_;
   std::unique_ptr<Relay> relay_;
-  std::atomic<bool> abort_{false};
-  std::atomic<bool> running_{false};
-  std::atomic<int> openSystemError_{0};
   std::atomic<int> notSavedMask_{0};
   int modePollIntervalMs_;
-  mutable std::mutex mutex_;  // guards outcome_ and the sleep's wake-up
-  std::condition_variable wake_;
-  LinkOutcome outcome_;
-  std::thread worker_;
+  CLinkJob job_;
 };
 
 }  // namespace rxt4

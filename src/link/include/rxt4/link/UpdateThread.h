@@ -15,14 +15,12 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "rxt4/link/CommSettings.h"
 #include "rxt4/link/FirmwareImage.h"
+#include "rxt4/link/LinkJob.h"
 #include "rxt4/link/LinkResult.h"
 #include "rxt4/link/PortBackend.h"
-#include "rxt4/link/SerialPort.h"
 #include "rxt4/link/UpdateObserver.h"
 
 namespace rxt4 {
@@ -54,11 +52,11 @@ class CUpdateThread {
   // Waits until the worker has ended (no-op when none was started).
   void Join();
   // True from Start until the worker has reported its end.
-  bool running() const { return running_.load(); }
+  bool running() const { return job_.running(); }
   // The result reported (valid once running() is false after a Start).
-  LinkOutcome outcome() const;
+  LinkOutcome outcome() const { return job_.outcome(); }
   // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
-  int openSystemError() const { return openSystemError_.load(); }
+  int openSystemError() const { return job_.openSystemError(); }
   // The prepared image (read-only; the worker reads it while running).
   const CFirmwareImage& image() const { return image_; }
 
@@ -66,22 +64,15 @@ class CUpdateThread {
   class Relay;
   class Runner;
 
-  void Run(CommSettings settings);
   LinkOutcome Work(const CommSettings& settings);
 
-  CSerialPort port_;
   CFirmwareImage image_;
   bool prepared_ = false;
   std::unique_ptr<Relay> relay_;
-  std::atomic<bool> abort_{false};
   // The queue runner's own cancel flag: never raised, since an abort shows up as the
   // failure of the port operation it interrupts.
   const std::atomic<bool> runnerNeverCancels_{false};
-  std::atomic<bool> running_{false};
-  std::atomic<int> openSystemError_{0};
-  mutable std::mutex mutex_;  // guards outcome_
-  LinkOutcome outcome_;
-  std::thread worker_;
+  CLinkJob job_;
 };
 
 }  // namespace rxt4
