@@ -24,15 +24,9 @@ Layout LayoutOf(int type) {
 CBerScreen::CBerScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
 
 void CBerScreen::SetData(const MeasurementRow& data) {
-  if (data.absent()) {
-    bandClass = 0;
-    return;
-  }
-  row = data;
+  if (!TakeRow(data, row)) return;
   Format();
 }
-
-std::optional<std::string> CBerScreen::ShowDataName() const { return DecodeSjis(dataName); }
 
 void CBerScreen::Format() {
   const double f = ParseReal(row.Field(column::kFrequency));

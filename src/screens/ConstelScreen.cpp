@@ -31,16 +31,10 @@ std::string FormatMer(double value) {
 CConstelScreen::CConstelScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
 
 void CConstelScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (data.absent()) {
-    bandClass = 0;
-    return;
-  }
-  row = data;
+  if (!TakeRow(data, row)) return;
   companionPath = std::string(companionBase);
   Format();
 }
-
-std::optional<std::string> CConstelScreen::ShowDataName() const { return DecodeSjis(dataName); }
 
 void CConstelScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));

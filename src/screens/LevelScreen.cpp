@@ -31,15 +31,9 @@ bool SatelliteRange(int type) { return type == 2 || type == 3 || type == 4 || ty
 CLevelScreen::CLevelScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
 
 void CLevelScreen::SetData(const MeasurementRow& data) {
-  if (data.absent()) {
-    bandClass = 0;
-    return;
-  }
-  row = data;
+  if (!TakeRow(data, row)) return;
   Format();
 }
-
-std::optional<std::string> CLevelScreen::ShowDataName() const { return DecodeSjis(dataName); }
 
 void CLevelScreen::Format() {
   const double f = ParseReal(row.Field(column::kFrequency));

@@ -77,8 +77,6 @@ void CMultiScreen::SetData(const std::vector<MeasurementRow>& data) {
   Format();
 }
 
-std::optional<std::string> CMultiScreen::ShowDataName() const { return DecodeSjis(dataName); }
-
 MeasurementRow CMultiScreen::RowOf(int channel) const {
   if (channel < 1 || static_cast<std::size_t>(channel) > rows.size()) return {};
   return rows[static_cast<std::size_t>(channel - 1)];

@@ -70,16 +70,10 @@ std::string Sjis(const char* utf8) { return EncodeSjis(utf8); }
 CProfileScreen::CProfileScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
 
 void CProfileScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (data.absent()) {
-    bandClass = 0;
-    return;
-  }
-  row = data;
+  if (!TakeRow(data, row)) return;
   companionPath = std::string(companionBase);
   Format();
 }
-
-std::optional<std::string> CProfileScreen::ShowDataName() const { return DecodeSjis(dataName); }
 
 void CProfileScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));

@@ -33,6 +33,17 @@ CScreen::CScreen(std::shared_ptr<const FontSet> fonts) : fonts_(std::move(fonts)
 
 std::string CScreen::ShowKindName() const { return DecodeSjis(kindName); }
 
+std::optional<std::string> CScreen::DataNameLabel() const { return DecodeSjis(dataName); }
+
+bool CScreen::TakeRow(const MeasurementRow& data, MeasurementRow& into) {
+  if (data.absent()) {
+    bandClass = 0;
+    return false;
+  }
+  into = data;
+  return true;
+}
+
 void CScreen::SelectFont(int index, Surface& dc) const { dc.SelectFont(*fonts_, index); }
 
 int CScreen::BandClassOf(long long number) {

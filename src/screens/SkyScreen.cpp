@@ -23,15 +23,9 @@ constexpr int kCnLayout = 6;
 CSkyScreen::CSkyScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
 
 void CSkyScreen::SetData(const MeasurementRow& data) {
-  if (data.absent()) {
-    bandClass = 0;
-    return;
-  }
-  row = data;
+  if (!TakeRow(data, row)) return;
   Format();
 }
-
-std::optional<std::string> CSkyScreen::ShowDataName() const { return DecodeSjis(dataName); }
 
 void CSkyScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));

@@ -69,16 +69,10 @@ std::string RightmostOf(const char* format, unsigned value, std::size_t keep) {
 CSpectrumScreen::CSpectrumScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
 
 void CSpectrumScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (data.absent()) {
-    bandClass = 0;
-    return;
-  }
-  row = data;
+  if (!TakeRow(data, row)) return;
   companionPath = std::string(companionBase);
   Format();
 }
-
-std::optional<std::string> CSpectrumScreen::ShowDataName() const { return DecodeSjis(dataName); }
 
 std::int16_t CSpectrumScreen::Sample(int n) const {
   if (n < 0 || static_cast<std::size_t>(n) * 2 + 1 >= samples.size()) return 0;

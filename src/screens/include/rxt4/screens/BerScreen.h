@@ -14,7 +14,7 @@ class CBerScreen : public CScreen {
 
   // Copies the row and derives its texts; an absent row only resets bandClass to 0.
   void SetData(const MeasurementRow& row);
-  std::optional<std::string> ShowDataName() const override;
+  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
 

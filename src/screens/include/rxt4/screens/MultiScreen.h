@@ -32,7 +32,7 @@ class CMultiScreen : public CScreen {
   // reference and derives scale, range and cursor from the first row. An empty
   // vector only sets channelCount to 0.
   void SetData(const std::vector<MeasurementRow>& rows);
-  std::optional<std::string> ShowDataName() const override;
+  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
   // Turns the "ch" and level labels of the information line white on black.

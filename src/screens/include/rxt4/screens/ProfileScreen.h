@@ -29,7 +29,7 @@ class CProfileScreen : public CScreen {
   // Copies the row and the companion base path, loads the profile and resets zoom,
   // position and marker; an absent row only resets bandClass to 0.
   void SetData(const MeasurementRow& row, std::string_view companionBase);
-  std::optional<std::string> ShowDataName() const override;
+  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
 

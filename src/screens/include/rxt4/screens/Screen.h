@@ -150,6 +150,13 @@ class CScreen {
   const FontSet& fonts() const { return *fonts_; }
   const std::shared_ptr<const FontSet>& sharedFonts() const { return fonts_; }
 
+ protected:
+  // Copies data into `into` and returns true; an absent row leaves `into` as it is,
+  // resets bandClass to 0 and returns false (the screens' SetData).
+  bool TakeRow(const MeasurementRow& data, MeasurementRow& into);
+  // dataName decoded for the data-name label (the screens' ShowDataName).
+  std::optional<std::string> DataNameLabel() const;
+
  private:
   std::shared_ptr<const FontSet> fonts_;
 };

@@ -27,7 +27,7 @@ class CSpectrumScreen : public CScreen {
   // Copies the row and the companion base path and derives the texts and the trace;
   // an absent row only resets bandClass to 0.
   void SetData(const MeasurementRow& row, std::string_view companionBase);
-  std::optional<std::string> ShowDataName() const override;
+  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
 
