@@ -1,6 +1,8 @@
 #include "ViewerApp.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 #include "ViewerDlg.h"
@@ -26,7 +28,8 @@ int CViewerApp::Run(const QStringList& arguments) {
   services.fonts = FontSet::CreateDefault();
   CViewerDlg window(std::move(services));
   window.Initialise();
-  if (arguments.size() > 1) window.OpenFolder(arguments.at(1));
+  // Shown as a folder picker would give it: absolute, without a trailing separator.
+  if (arguments.size() > 1) window.OpenFolder(QDir::cleanPath(QFileInfo(arguments.at(1)).absoluteFilePath()));
   window.show();
   const int status = QApplication::exec();
   guard_.Release();
