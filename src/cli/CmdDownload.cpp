@@ -14,6 +14,7 @@
 #include <string>
 #include <system_error>
 
+#include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/Strings.h"
@@ -127,10 +128,7 @@ int RunDownload(Args args) {
   int baud = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view a = args[i];
-    if (a == "--help" || a == "-h") {
-      std::fputs(kDownloadUsage, stdout);
-      return 0;
-    }
+    if (IsHelpArg(a)) return PrintHelp(kDownloadUsage);
     const bool hasValue = i + 1 < args.size();
     if (a == "--port" && hasValue) {
       port = args[++i];
@@ -139,21 +137,13 @@ int RunDownload(Args args) {
     } else if (a == "--baud" && hasValue) {
       std::string_view v = args[++i];
       auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), baud);
-      if (ec != std::errc() || end != v.data() + v.size() || baud <= 0) {
-        std::fprintf(stderr, "rxt4 download: bad rate '%.*s'\n\n%s", static_cast<int>(v.size()), v.data(),
-                     kDownloadUsage);
-        return 2;
-      }
+      if (ec != std::errc() || end != v.data() + v.size() || baud <= 0)
+        return UsageError("download", Quoted("bad rate", v), kDownloadUsage);
     } else {
-      std::fprintf(stderr, "rxt4 download: bad argument '%.*s'\n\n%s", static_cast<int>(a.size()), a.data(),
-                   kDownloadUsage);
-      return 2;
+      return UsageError("download", Quoted("bad argument", a), kDownloadUsage);
     }
   }
-  if (port.empty() || out.empty()) {
-    std::fprintf(stderr, "rxt4 download: --port and --out are required\n\n%s", kDownloadUsage);
-    return 2;
-  }
+  if (port.empty() || out.empty()) return UsageError("download", "--port and --out are required", kDownloadUsage);
 
   CommSettings comm;
   comm.comPort = port;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/link/FirmwareImage.h"
@@ -16,11 +17,6 @@ constexpr const char* kUsage =
     "Loads a firmware image file (*.img) and verifies every part (header checksums,\n"
     "CRC-32, Dec records). Prints one line per part present: type, name, size in\n"
     "bytes, version. Exit status 0 when the image is valid, 1 when it is not.\n";
-
-int Usage(FILE* out, int status) {
-  std::fputs(kUsage, out);
-  return status;
-}
 
 // The version text as it may be shown: trailing blanks dropped, control bytes as '.'.
 std::string Printable(const std::array<char, kVersionChars>& version) {
@@ -36,18 +32,15 @@ std::string Printable(const std::array<char, kVersionChars>& version) {
 int RunImage(Args args) {
   std::string_view path;
   for (std::string_view arg : args) {
-    if (arg == "--help" || arg == "-h") return Usage(stdout, 0);
-    if (arg.size() > 1 && arg.front() == '-') {
-      std::fprintf(stderr, "rxt4 image: unknown option '%.*s'\n\n", static_cast<int>(arg.size()), arg.data());
-      return Usage(stderr, 2);
-    }
-    if (!path.empty()) {
-      std::fprintf(stderr, "rxt4 image: only one image file can be checked at a time\n\n");
-      return Usage(stderr, 2);
-    }
+    if (IsHelpArg(arg)) return PrintHelp(kUsage);
+    if (arg.size() > 1 && arg.front() == '-') return UsageError("image", Quoted("unknown option", arg), kUsage);
+    if (!path.empty()) return UsageError("image", "only one image file can be checked at a time", kUsage);
     path = arg;
   }
-  if (path.empty()) return Usage(stderr, 2);
+  if (path.empty()) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
 
   CFirmwareImage image;
   if (!image.Load(std::string(path))) {

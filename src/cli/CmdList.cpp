@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/DataFolderModel.h"
 
@@ -21,23 +22,6 @@ constexpr const char* kListUsage =
     "              folders, TAB, number of measurements\n"
     "  --help      show this text\n";
 
-// Writes loader messages to standard error, one line each.
-class StderrObserver : public LoadObserver {
- public:
-  void FileError(const std::string& message) override { Print(message); }
-  void CountWarning(const std::string& message) override { Print(message); }
-
- private:
-  static void Print(const std::string& message) {
-    std::string line;
-    for (char c : message) {
-      if (c == '\n') line += "\\n";
-      else if (c != '\r') line += c;
-    }
-    std::fprintf(stderr, "%s\n", line.c_str());
-  }
-};
-
 void PrintTree(const DataFolderModel& model, int number, int depth) {
   for (int i = 0; i < model.ChildCount(number); ++i) {
     int child = model.ChildAt(number, i);
@@ -53,25 +37,17 @@ int RunList(Args args) {
   bool haveFolder = false;
   std::string folder;
   for (std::string_view arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kListUsage, stdout);
-      return 0;
-    }
+    if (IsHelpArg(arg)) return PrintHelp(kListUsage);
     if (arg == "--summary") {
       summary = true;
     } else if (!haveFolder && (arg.empty() || arg[0] != '-')) {
       folder = std::string(arg);
       haveFolder = true;
     } else {
-      std::fprintf(stderr, "rxt4 list: unexpected argument '%.*s'\n\n%s", static_cast<int>(arg.size()), arg.data(),
-                   kListUsage);
-      return 2;
+      return UsageError("list", Quoted("unexpected argument", arg), kListUsage);
     }
   }
-  if (!haveFolder) {
-    std::fprintf(stderr, "rxt4 list: no data folder given\n\n%s", kListUsage);
-    return 2;
-  }
+  if (!haveFolder) return UsageError("list", "no data folder given", kListUsage);
   // An empty argument is the empty data folder path, which the loader reads as the
   // root of the file system.
   std::error_code ec;
@@ -81,7 +57,7 @@ int RunList(Args args) {
   }
 
   DataFolderModel model;
-  StderrObserver observer;
+  StderrLoadObserver observer;
   model.Load(folder, observer);
   if (summary) {
     for (TransferKind kind : kAllTransferKinds) {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/screens/ImageFiles.h"
@@ -63,26 +64,7 @@ bool ParseKeys(std::string_view text, std::vector<PressedKey>& keys, std::string
   }
 }
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "rxt4 render: %s\n\n%s", message.c_str(), kRenderUsage);
-  return 2;
-}
-
-class StderrObserver : public LoadObserver {
- public:
-  void FileError(const std::string& message) override { Print(message); }
-  void CountWarning(const std::string& message) override { Print(message); }
-
- private:
-  static void Print(const std::string& message) {
-    std::string line;
-    for (char c : message) {
-      if (c == '\n') line += "\\n";
-      else if (c != '\r') line += c;
-    }
-    std::fprintf(stderr, "%s\n", line.c_str());
-  }
-};
+int UsageError(std::string_view message) { return cli::UsageError("render", message, kRenderUsage); }
 
 // A folder name as the file system listed it, kept from climbing out of DIR.
 std::string SafeFolderName(std::string name) {
@@ -101,10 +83,7 @@ int RunRender(Args args) {
   int held = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      std::fputs(kRenderUsage, stdout);
-      return 0;
-    }
+    if (IsHelpArg(arg)) return PrintHelp(kRenderUsage);
     if (arg == "--out" || arg == "--format" || arg == "--keys" || arg == "--held") {
       if (i + 1 >= args.size()) return UsageError(std::string(arg) + " needs a value");
       const std::string value(args[++i]);
@@ -129,7 +108,7 @@ int RunRender(Args args) {
       folder = std::string(arg);
       haveFolder = true;
     } else {
-      return UsageError("unexpected argument '" + std::string(arg) + "'");
+      return UsageError(Quoted("unexpected argument", arg));
     }
   }
   if (!haveFolder) return UsageError("no data folder given");
@@ -148,7 +127,7 @@ int RunRender(Args args) {
   }
 
   DataFolderModel model;
-  StderrObserver observer;
+  StderrLoadObserver observer;
   model.Load(folder, observer);
 
   std::string fontWarning;

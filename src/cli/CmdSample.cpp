@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/DemoImages.h"
 #include "rxt4/link/DemoFirmware.h"
@@ -26,10 +27,7 @@ constexpr const char* kSampleUsage =
 }  // namespace
 
 int RunSample(Args args) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::fputs(kSampleUsage, stdout);
-    return 0;
-  }
+  if (args.size() == 1 && IsHelpArg(args[0])) return PrintHelp(kSampleUsage);
   if (args.size() == 2 && args[0] == "--firmware" && !args[1].empty()) {
     const std::filesystem::path file{std::string(args[1])};
     if (!WriteDemoFirmwareImage(file)) {
@@ -38,10 +36,8 @@ int RunSample(Args args) {
     }
     return 0;
   }
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-    std::fprintf(stderr, "rxt4 sample: expected one folder\n\n%s", kSampleUsage);
-    return 2;
-  }
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-')
+    return UsageError("sample", "expected one folder", kSampleUsage);
   const std::filesystem::path folder{std::string(args[0])};
   if (!WriteDemoFolder(folder)) {
     std::fprintf(stderr, "rxt4 sample: could not write the demonstration data into '%s'\n", folder.string().c_str());

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/link/UpdateText.h"
@@ -36,9 +37,8 @@ constexpr const char* kUpdateUsage =
 constexpr int kSignalPollMs = 50;
 constexpr int kBarWidth = 35;
 
-int UsageError(const char* what, std::string_view arg) {
-  std::fprintf(stderr, "rxt4 update: %s '%.*s'\n\n%s", what, static_cast<int>(arg.size()), arg.data(), kUpdateUsage);
-  return 2;
+int UsageError(std::string_view what, std::string_view arg) {
+  return cli::UsageError("update", Quoted(what, arg), kUpdateUsage);
 }
 
 void Say(std::string_view text) { std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data()); }
@@ -147,10 +147,7 @@ int RunUpdate(Args args) {
   std::string image;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
-    if (a == "--help" || a == "-h") {
-      std::fputs(kUpdateUsage, stdout);
-      return 0;
-    }
+    if (IsHelpArg(a)) return PrintHelp(kUpdateUsage);
     if (a == "--port") {
       if (i + 1 >= args.size()) return UsageError("missing value of", a);
       port = args[++i];
@@ -162,10 +159,7 @@ int RunUpdate(Args args) {
       image = a;
     }
   }
-  if (port.empty() || image.empty()) {
-    std::fprintf(stderr, "rxt4 update: --port and IMAGE are required\n\n%s", kUpdateUsage);
-    return 2;
-  }
+  if (port.empty() || image.empty()) return UsageError("update", "--port and IMAGE are required", kUpdateUsage);
 
   BlockedSignals signals;
   ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
