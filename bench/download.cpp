@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "rxt4/data/DemoImages.h"
 #include "rxt4/link/TransferText.h"
 #include "rxt4/link/TransferThread.h"
@@ -28,7 +29,8 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using rxt4::bench::Clock;
+using rxt4::bench::Seconds;
 
 constexpr int kBaud = 115200;
 constexpr double kBitsPerByte = 10.0;
@@ -78,7 +80,7 @@ double Download(const std::string& port, const fs::path& out) {
   const auto start = Clock::now();
   if (!job.Start(s, out)) return -1;
   job.Join();
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const double seconds = Seconds(Clock::now() - start);
   if (job.outcome().result != rxt4::LinkResult::Success) {
     std::fprintf(stderr, "download failed: %s\n", rxt4::TransferFinalText(job.outcome().result, job.outcome().value).c_str());
     return -1;

@@ -19,19 +19,18 @@
 #include <string>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "rxt4/data/DataFolderModel.h"
-#include "rxt4/data/DemoImages.h"
 #include "rxt4/screens/KeyRouting.h"
 #include "rxt4/screens/ScreenSet.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using rxt4::bench::Clock;
+using rxt4::bench::Seconds;
 using rxt4::DataKind;
 using rxt4::InstrumentKey;
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 std::vector<const rxt4::CDataSet*> Measurements(const rxt4::DataFolderModel& model, DataKind only) {
   std::vector<const rxt4::CDataSet*> records;
@@ -103,24 +102,13 @@ double KeyActionUs(rxt4::ScreenSet& screens, const rxt4::CDataSet& record, const
 }  // namespace
 
 int main(int argc, char** argv) {
-  int runs = 5;
-  for (int i = 1; i + 1 < argc; ++i)
-    if (std::string(argv[i]) == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+  const int runs = rxt4::bench::RunsArg(argc, argv);
+  rxt4::bench::DemoBench demo;
+  if (!demo.Prepare("graph")) return 1;
+  const fs::path& work = demo.work;
+  const rxt4::DataFolderModel& model = demo.model;
 
-  const fs::path work = fs::temp_directory_path() / ("rxt4-bench-graph-" + std::to_string(::getpid()));
-  const fs::path data = work / "RXT4";
-  if (!rxt4::WriteDemoFolder(data)) {
-    std::fprintf(stderr, "bench_graph: cannot write the demonstration data to %s\n", data.c_str());
-    return 1;
-  }
-  rxt4::DataFolderModel model;
-  rxt4::NullLoadObserver quiet;
-  model.Load(data, quiet);
-
-  std::string warning;
-  auto fonts = rxt4::FontSet::CreateDefault(&warning);
-  std::printf("font: %s%s\n", fonts->source().Describe().c_str(), warning.empty() ? "" : (" (" + warning + ")").c_str());
-  rxt4::ScreenSet screens(fonts);
+  rxt4::ScreenSet screens(rxt4::bench::DefaultFontsReported());
   rxt4::ScreenSet patternScreens(rxt4::FontSet::CreatePattern());
 
   const int passes = 100;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/Kinds.h"
@@ -20,7 +21,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using rxt4::bench::Clock;
+using rxt4::bench::Seconds;
 
 constexpr int kRowsPerSingleKind = 48;
 constexpr int kMultiTables = 4;
@@ -138,7 +140,7 @@ int main() {
     return 1;
   }
   std::printf("data folders ready under %s (%.1f s)\n", base.string().c_str(),
-              std::chrono::duration<double>(Clock::now() - start).count());
+              Seconds(Clock::now() - start));
   Measure(small, 100);
   Measure(big, 1000);
   return 0;

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "rxt4/link/Crc.h"
 #include "rxt4/link/FirmwareSendCommand.h"
 #include "rxt4/link/UpdateThread.h"
@@ -28,7 +29,8 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using rxt4::bench::Clock;
+using rxt4::bench::Seconds;
 
 constexpr int kBaudRate = 115200;
 constexpr double kBitsPerByte = 10.0;
@@ -136,8 +138,8 @@ int main(int argc, char** argv) {
   const double byteSeconds = kBitsPerByte / kBaudRate;
   // Every block and the EOT: 1029 bytes (1 for EOT) out, one ACK back.
   const double floorSeconds = (blocks * (rxt4::kXmodemPacketBytes + 1.0) + 2.0) * byteSeconds;
-  const double upload = std::chrono::duration<double>(observer.end - observer.firstBlock).count();
-  const double total = std::chrono::duration<double>(observer.end - start).count();
+  const double upload = Seconds(observer.end - observer.firstBlock);
+  const double total = Seconds(observer.end - start);
   const double overhead = upload / floorSeconds - 1.0;
   std::printf("part %zu bytes, %u blocks at %d baud\n", part.size(), blocks, kBaudRate);
   std::printf("result %d, received %s\n", rxt4::ToInt(observer.result), received == part ? "byte-exact" : "DIFFERENT");
