@@ -29,7 +29,6 @@ void CBerScreen::SetData(const MeasurementRow& data) {
 }
 
 void CBerScreen::Format() {
-  const double f = ParseReal(row.Field(column::kFrequency));
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
   DeriveBandClass(row);
   berText = std::string(row.Field(column::kBer));
@@ -55,18 +54,8 @@ void CBerScreen::Format() {
   cnText = cn.text;
   cnFlag = cn.flag;
 
-  dataName = std::string(row.Field(column::kDataName));
-  bandName = std::string(row.Field(column::kBandName));
-  channelText = std::string(row.Field(column::kChannel));
-  oscillatorText = std::string(row.Field(column::kOscillator));
   kindName = LayoutOf(screenType) != Layout::None ? ScreenTypeName(screenType) : std::string(" ");
-  if (bandClass == 1) {
-    frequencyText = FormatInteger(f);
-    polarizationOrModulation = std::string(row.Field(column::kPolarization));
-  } else {
-    frequencyText = FormatTwoDecimals(f);
-    polarizationOrModulation = std::string(row.Field(column::kModulation));
-  }
+  ReadFieldTexts(*this, row, channelText, frequencyText);
   layerText = std::string(row.Field(column::kLayer));
 }
 

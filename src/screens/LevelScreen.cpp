@@ -36,7 +36,6 @@ void CLevelScreen::SetData(const MeasurementRow& data) {
 }
 
 void CLevelScreen::Format() {
-  const double f = ParseReal(row.Field(column::kFrequency));
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
   DeriveBandClass(row);
   correctionOn = CorrectionOn(row.Field(column::kCorrection));
@@ -62,17 +61,7 @@ void CLevelScreen::Format() {
   cnText = cn.text;
   cnFlag = cn.flag;
 
-  dataName = std::string(row.Field(column::kDataName));
-  bandName = std::string(row.Field(column::kBandName));
-  channelText = std::string(row.Field(column::kChannel));
-  oscillatorText = std::string(row.Field(column::kOscillator));
-  if (bandClass == 1) {
-    frequencyText = FormatInteger(f);
-    polarizationOrModulation = std::string(row.Field(column::kPolarization));
-  } else {
-    frequencyText = FormatTwoDecimals(f);
-    polarizationOrModulation = std::string(row.Field(column::kModulation));
-  }
+  ReadFieldTexts(*this, row, channelText, frequencyText);
 }
 
 void CLevelScreen::Draw(Surface& dc) {

@@ -5,6 +5,22 @@
 
 namespace rxt4 {
 
+void ReadFieldTexts(CScreen& screen, const MeasurementRow& row, std::string& channelText,
+                    std::string& frequencyText) {
+  screen.dataName = std::string(row.Field(column::kDataName));
+  screen.bandName = std::string(row.Field(column::kBandName));
+  channelText = std::string(row.Field(column::kChannel));
+  screen.oscillatorText = std::string(row.Field(column::kOscillator));
+  const double frequency = ParseReal(row.Field(column::kFrequency));
+  if (screen.bandClass == 1) {
+    frequencyText = CScreen::FormatInteger(frequency);
+    screen.polarizationOrModulation = std::string(row.Field(column::kPolarization));
+  } else {
+    frequencyText = CScreen::FormatTwoDecimals(frequency);
+    screen.polarizationOrModulation = std::string(row.Field(column::kModulation));
+  }
+}
+
 LevelReading ReadLevel(std::string_view stored, double lower, double upper) {
   LevelReading reading;
   if (stored == kNoMeasurement) {

@@ -28,4 +28,10 @@ struct ShownReading {
 };
 ShownReading ReadClamped(std::string_view stored, bool clamp, double lower, double upper);
 
+// The texts the level and BER screens take from a row alike: data, band, channel and
+// oscillator texts, and by band class (bandClass already derived) the frequency as an
+// integer with the polarization (class 1) or with two decimals with the modulation.
+void ReadFieldTexts(CScreen& screen, const MeasurementRow& row, std::string& channelText,
+                    std::string& frequencyText);
+
 }  // namespace rxt4
