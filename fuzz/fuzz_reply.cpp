@@ -3,6 +3,8 @@
 // Input: byte 0 selects the command (modulo 3: 0x24 data read of the kind in byte 1,
 // 0x61 version query, update completion wait); then chunks, each a length byte and
 // that many bytes (short at the end), each arriving at one wait of the command.
+// When byte 0 / 3 is odd each chunk is a payload that arrives framed with the
+// expected reply code and a right checksum, so the commands' own checks are reached.
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +12,7 @@
 #include <memory>
 #include <span>
 
+#include "FakeInstrument.h"
 #include "FakePort.h"
 #include "FuzzEntry.h"
 #include "rxt4/data/Kinds.h"
@@ -48,10 +51,18 @@ RXT4_FUZZ_ENTRY(FuzzReply) {
   if (size < 2) return 0;
   folder.Clean();
 
+  static constexpr std::uint8_t kReplyCodes[] = {CDataReadCommand::kReplyCode, CVersionCommand::kReplyCode,
+                                                 CUpdateEndCommand::kReplyCode};
+  const int command = data[0] % 3;
+  const bool framed = data[0] / 3 % 2 == 1;
   auto line = std::make_shared<test::FakeLine>();
   for (std::size_t i = 2; i < size;) {
     const std::size_t length = std::min<std::size_t>(data[i], size - i - 1);
-    line->Deliver(std::span<const std::uint8_t>(data + i + 1, length));
+    const std::span<const std::uint8_t> chunk(data + i + 1, length);
+    if (framed)
+      line->Deliver(test::ReplyFrame(kReplyCodes[command], test::Bytes(chunk.begin(), chunk.end())));
+    else
+      line->Deliver(chunk);
     i += 1 + length;
   }
   CSerialPort port(std::make_unique<test::FakePortBackend>(line));
@@ -60,7 +71,7 @@ RXT4_FUZZ_ENTRY(FuzzReply) {
   settings.baudRate = 115200;
   if (port.Open(settings) != PortError::Success) __builtin_trap();
 
-  switch (data[0] % 3) {
+  switch (command) {
     case 0: {
       CDataReadCommand read;
       if (!read.Setup(static_cast<TransferKind>(data[1] % kTransferKindCount), nullptr, folder.path()))
