@@ -31,9 +31,9 @@ struct Target {
 constexpr Target kTargets[] = {
     {"fuzz_table", rxt4::fuzz::FuzzTable, 3000},
     {"fuzz_writer", rxt4::fuzz::FuzzWriter, 250},
-    {"fuzz_firmware", rxt4::fuzz::FuzzFirmware, 600},
-    {"fuzz_companion", rxt4::fuzz::FuzzCompanion, 250},
-    {"fuzz_reply", rxt4::fuzz::FuzzReply, 600},
+    {"fuzz_firmware", rxt4::fuzz::FuzzFirmware, 250},
+    {"fuzz_companion", rxt4::fuzz::FuzzCompanion, 200},
+    {"fuzz_reply", rxt4::fuzz::FuzzReply, 1500},
 };
 
 constexpr std::uint32_t kSeed = 0x52585434;  // "RXT4"

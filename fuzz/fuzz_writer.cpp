@@ -3,7 +3,8 @@
 // read whatever the writer made of arbitrary image bytes.
 // Input: byte 0 selects the kind (modulo 7) and, from its high bits, how many
 // 180-byte blocks the announced image size exceeds the bytes that follow (an image
-// written before it was complete); the rest is the image.
+// written before it was complete); the rest is the image. The written kind folder is
+// also read back into an image, as the simulator does.
 
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "FuzzEntry.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DataSetWriter.h"
+#include "rxt4/data/DemoImages.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/LoadObserver.h"
 #include "rxt4/screens/Fonts.h"
@@ -67,6 +69,7 @@ RXT4_FUZZ_ENTRY(FuzzWriter) {
       sum += screens.Current()->ShowDataName().value_or("").size();
     }
   }
+  if (const auto readBack = ReadKindImage(setFolder, kind)) sum += readBack->size();
   return static_cast<int>(sum & 0);
 }
 
