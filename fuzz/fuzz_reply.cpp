@@ -12,7 +12,6 @@
 #include <memory>
 #include <span>
 
-#include "FakeInstrument.h"
 #include "FakePort.h"
 #include "FuzzEntry.h"
 #include "rxt4/data/Kinds.h"
@@ -44,6 +43,21 @@ void Drive(CInstrumentCommand& command, CSerialPort& port) {
   __builtin_trap();
 }
 
+// A reply frame around payload: STX, address, code, length, payload, ETX, byte sum.
+test::Bytes Framed(std::uint8_t code, std::span<const std::uint8_t> payload) {
+  test::Bytes frame;
+  frame.reserve(payload.size() + 8);
+  for (std::uint8_t b : {std::uint8_t{0x02}, std::uint8_t{0x00}, std::uint8_t{0x00}, std::uint8_t{0x01}, code,
+                         static_cast<std::uint8_t>(payload.size())})
+    frame.push_back(b);
+  for (std::uint8_t b : payload) frame.push_back(b);
+  frame.push_back(0x03);
+  unsigned sum = 0;
+  for (std::uint8_t b : frame) sum += b;
+  frame.push_back(static_cast<std::uint8_t>(sum));
+  return frame;
+}
+
 }  // namespace
 
 RXT4_FUZZ_ENTRY(FuzzReply) {
@@ -60,7 +74,7 @@ RXT4_FUZZ_ENTRY(FuzzReply) {
     const std::size_t length = std::min<std::size_t>(data[i], size - i - 1);
     const std::span<const std::uint8_t> chunk(data + i + 1, length);
     if (framed)
-      line->Deliver(test::ReplyFrame(kReplyCodes[command], test::Bytes(chunk.begin(), chunk.end())));
+      line->Deliver(Framed(kReplyCodes[command], chunk));
     else
       line->Deliver(chunk);
     i += 1 + length;
