@@ -23,7 +23,8 @@ class CsvTable {
   // failure the rows completed before it are kept. errorMessage() tells of a failure.
   int Read(const std::filesystem::path& path);
 
-  // Parses table bytes as if read from a file (no error can occur).
+  // Parses table bytes as if read from a file: the rows stored, or -1 when the bytes
+  // end inside the header line.
   int Parse(std::string bytes);
 
   int rowCount() const { return static_cast<int>(lines_.size()); }
