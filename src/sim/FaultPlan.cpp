@@ -23,12 +23,12 @@ bool ParseNumber(std::string text, int base, int& out) {
 
 }  // namespace
 
-std::optional<std::string> FaultPlan::Add(const std::string& spec) {
-  const std::vector<std::string> p = Split(spec);
+std::optional<std::string> FaultPlan::Add(const std::string& text) {
+  const std::vector<std::string> p = Split(text);
   if (p.empty()) return "empty fault";
   Fault f;
   const std::string& name = p[0];
-  auto bad = [&spec](const char* why) { return std::optional<std::string>("bad fault '" + spec + "': " + why); };
+  auto bad = [&text](const char* why) { return std::optional<std::string>("bad fault '" + text + "': " + why); };
   if (name == "garbage" || name == "checksum" || name == "drop" || name == "status") {
     f.type = name == "garbage" ? FaultType::Garbage
              : name == "checksum" ? FaultType::Checksum

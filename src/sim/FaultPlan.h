@@ -1,5 +1,5 @@
 #pragma once
-// Faults the simulated instrument injects, from --fault SPEC options:
+// Faults the simulated instrument injects, from --fault FAULT options:
 //   garbage:CMD[:N]        N replies to CMD (default 1) start with three noise bytes
 //   checksum:CMD[:N]       N replies to CMD carry a wrong checksum
 //   drop:CMD[:N]           N requests of CMD get no reply
@@ -27,8 +27,8 @@ struct Fault {
 
 class FaultPlan {
  public:
-  // Parses one SPEC; an error text on failure.
-  std::optional<std::string> Add(const std::string& spec);
+  // Parses one FAULT text; an error text on failure.
+  std::optional<std::string> Add(const std::string& text);
 
   // Consumes one firing of a fault of type for the request (code, and kind/block
   // for 0x24; -1 otherwise); true when it fires.

@@ -46,7 +46,7 @@ struct Options {
 int Usage(FILE* out, int status) {
   std::fprintf(out,
                "usage: rxt4-sim --link PATH [--data SET_FOLDER] [--baud RATE] [--mode-wait N]\n"
-               "                [--line-rate] [--fault SPEC]... [--log]\n\n"
+               "                [--line-rate] [--fault FAULT]... [--log]\n\n"
                "Simulates an RXT4 on a pseudo-terminal whose slave is reachable at PATH (a symlink).\n"
                "Runs until SIGTERM or SIGINT, then removes PATH.\n\n"
                "  --link PATH         where to put the symlink to the pseudo-terminal\n"
@@ -54,7 +54,7 @@ int Usage(FILE* out, int status) {
                "  --baud RATE         the rate the instrument reports to 0x23 and paces at (default 9600)\n"
                "  --mode-wait N       answer 0x26 with mode 0 (not in transfer mode) for the first N polls\n"
                "  --line-rate         pace every byte in both directions at 10 bits per byte at RATE\n"
-               "  --fault SPEC        inject a fault (repeatable):\n%s"
+               "  --fault FAULT       inject a fault (repeatable):\n%s"
                "  --log               log every request received to standard error\n",
                rxt4::sim::FaultSyntaxHelp());
   std::fputs(rxt4::sim::UpdateOptionsHelp(), out);
