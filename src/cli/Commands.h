@@ -15,5 +15,6 @@ int RunRender(Args args);
 int RunDownload(Args args);
 int RunUpdate(Args args);
 int RunImage(Args args);
+int RunUdevRule(Args args);
 
 }  // namespace rxt4::cli

@@ -21,12 +21,13 @@ constexpr Command kCommands[] = {
     {"update", rxt4::cli::RunUpdate, "update --port PORT IMAGE          update the instrument's firmware"},
     {"image", rxt4::cli::RunImage, "image IMAGE                       check a firmware image file"},
     {"sample", rxt4::cli::RunSample, "sample DIR                        write a demonstration data folder"},
+    {"udev-rule", rxt4::cli::RunUdevRule, "udev-rule PORT                    print a udev rule for the instrument's port"},
 };
 
 int Usage(FILE* out, int status) {
-  std::fprintf(out, "usage: rxt4 COMMAND [ARGS...]\n\ncommands:\n");
+  std::fprintf(out, "Usage: rxt4 COMMAND [ARGS...]\n\ncommands:\n");
   for (const Command& c : kCommands) std::fprintf(out, "  %.*s\n", static_cast<int>(c.summary.size()), c.summary.data());
-  std::fprintf(out, "\nrxt4 COMMAND --help shows the options of a command.\n");
+  std::fprintf(out, "\nrxt4 COMMAND --help shows the options of a command; rxt4 --version the version.\n");
   return status;
 }
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage(stderr, 2);
   std::string_view name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") return Usage(stdout, 0);
+  if (name == "--version") return std::puts("rxt4 (RXT4 Viewer) " RXT4_VERSION) < 0;
   std::vector<std::string_view> args(argv + 2, argv + argc);
   for (const Command& c : kCommands)
     if (c.name == name) return c.run(args);

@@ -45,8 +45,7 @@ struct Options {
 
 int Usage(FILE* out, int status) {
   std::fprintf(out,
-               "usage: rxt4-sim --link PATH [--data SET_FOLDER] [--baud RATE] [--mode-wait N]\n"
-               "                [--line-rate] [--fault FAULT]... [--log]\n\n"
+               "Usage: rxt4-sim --link PATH [OPTION]...\n\n"
                "Simulates an RXT4 on a pseudo-terminal whose slave is reachable at PATH (a symlink).\n"
                "Runs until SIGTERM or SIGINT, then removes PATH.\n\n"
                "  --link PATH         where to put the symlink to the pseudo-terminal\n"
@@ -79,6 +78,7 @@ int main(int argc, char** argv) {
     };
     std::string_view v;
     if (a == "--help" || a == "-h") return Usage(stdout, 0);
+    if (a == "--version") return std::puts("rxt4-sim (RXT4 Viewer) " RXT4_VERSION) < 0;
     if (a == "--line-rate") {
       o.lineRate = true;
     } else if (a == "--log") {
