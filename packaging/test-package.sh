@@ -39,6 +39,7 @@ done
 zcat "$share/man/man1/rxt4.1.gz" | grep -q '^\.SS "rxt4 udev-rule"' || fail "rxt4.1 lacks the commands' help"
 
 "$bin/rxt4" --help | grep -q '^Usage: rxt4 COMMAND' || fail "rxt4 --help"
+"$bin/rxt4-sim" --version | grep -q '^rxt4-sim (RXT4 Viewer) ' || fail "rxt4-sim --version"
 "$bin/rxt4" sample "$work/RXT4"
 "$bin/rxt4" list "$work/RXT4" > "$work/list.txt"
 [[ "$(head -n 1 "$work/list.txt")" == "レベル測定データ" && "$(wc -l < "$work/list.txt")" -gt 50 ]] ||
