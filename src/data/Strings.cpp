@@ -97,6 +97,7 @@ constexpr Entry kTable[] = {
     {StringId::CountWarning,
      " のデータ数が記録情報と異なります。\nデータが正常に表示できない可能性があります。\nCSVファイルを確認してください。"},
     {StringId::AboutVersion, "RXT4 ビューア Version 1.00"},
+    {StringId::UpdateCancelled, "アップデートを中止しました。"},
     {StringId::AboutCaption, "RXT4 ビューアのﾊﾞｰｼﾞｮﾝ情報"},
     {StringId::MessageOptionText, "[RXT4]以外のフォルダを選択したときに警告を表示する。"},
     {StringId::MenuFile, "ファイル(&F)"},
