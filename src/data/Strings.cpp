@@ -98,6 +98,8 @@ constexpr Entry kTable[] = {
      " のデータ数が記録情報と異なります。\nデータが正常に表示できない可能性があります。\nCSVファイルを確認してください。"},
     {StringId::AboutVersion, "RXT4 ビューア Version 1.00"},
     {StringId::UpdateCancelled, "アップデートを中止しました。"},
+    {StringId::FolderNotFound, "%s\nフォルダが見つかりません。"},
+    {StringId::SnapshotNotSaved, "%s\n画面を保存できませんでした。\n%s"},
     {StringId::AboutCaption, "RXT4 ビューアのﾊﾞｰｼﾞｮﾝ情報"},
     {StringId::MessageOptionText, "[RXT4]以外のフォルダを選択したときに警告を表示する。"},
     {StringId::MenuFile, "ファイル(&F)"},

@@ -92,6 +92,8 @@ enum class StringId : int {
   AboutCaption = 40004,
   MessageOptionText = 40005,
   UpdateCancelled = 40006,      // "アップデートを中止しました。"
+  FolderNotFound = 40007,       // the data folder named at start does not exist; "%s" is its path
+  SnapshotNotSaved = 40008,     // the screen could not be saved; "%s": the file, then the system's reason
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
   MenuFolder = 41002,
