@@ -40,8 +40,9 @@ int CViewerApp::Run(const QStringList& arguments) {
   window.Initialise();
   // Placed by the program (centred on its screen) rather than later by the window
   // manager, so that a message at start, about the folder below, stands over it.
-  if (const QScreen* screen = window.screen())
-    window.move(screen->availableGeometry().center() - QRect(QPoint(), window.sizeHint()).center());
+  const QRect area = window.screen() ? window.screen()->availableGeometry() : QRect();
+  const QRect frame(QPoint(), window.sizeHint());
+  if (area.width() >= frame.width() && area.height() >= frame.height()) window.move(area.center() - frame.center());
   window.show();
   // Shown as a folder picker would give it: absolute, without a trailing separator.
   if (arguments.size() > 1) window.OpenStartFolder(QDir::cleanPath(QFileInfo(arguments.at(1)).absoluteFilePath()));
