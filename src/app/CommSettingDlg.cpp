@@ -1,6 +1,7 @@
 #include "CommSettingDlg.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -99,16 +100,10 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
   layout->addWidget(buttons);
 
   // Selections from the stored record.
-  {
-    // The port list matches on the device names, not on the descriptions shown.
-    QString stored = QString::fromStdString(settings_.comPort);
-    for (int i = 0; i < port_->count(); ++i) {
-      if (port_->itemData(i, kNameRole).toString().startsWith(stored, Qt::CaseInsensitive)) {
-        port_->setCurrentIndex(i);
-        break;
-      }
-    }
-  }
+  ShowStoredPort();
+  // Only the user's own choice or typing changes the stored port on OK.
+  connect(port_, &QComboBox::activated, this, [this] { portTouched_ = true; });
+  connect(port_->lineEdit(), &QLineEdit::textEdited, this, [this] { portTouched_ = true; });
   if (settings_.baudRate > kHighestBaseSpeed) AppendHighSpeeds();
   SelectByPrefix(speed_, QString::number(static_cast<unsigned>(settings_.baudRate)));
   SelectByPrefix(dataSize_, QString::number(settings_.dataSize) + QStringLiteral(" ビット"));
@@ -118,6 +113,22 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
   SelectByPrefix(flow_, CodeText(settings_.flowControl, StringId::FlowNone, StringId::FlowHardware, StringId::FlowXonXoff));
 
   connect(speed_, &SpeedComboBox::aboutToDropDown, this, &CCommSettingDlg::OnSpeedDropDown);
+}
+
+void CCommSettingDlg::ShowStoredPort() {
+  // A listed device is selected by its name (device names are case-sensitive paths);
+  // a device the listing cannot show (a symlink, a pseudo-terminal) stands in the box
+  // as typed, as long as it exists. A port that is gone shows nothing.
+  const QString stored = QString::fromStdString(settings_.comPort);
+  if (stored.isEmpty()) return;
+  for (int i = 0; i < port_->count(); ++i) {
+    if (port_->itemData(i, kNameRole).toString() == stored) {
+      port_->setCurrentIndex(i);
+      return;
+    }
+  }
+  const QFileInfo device(stored);
+  if (device.exists() && !device.isDir()) port_->setEditText(stored);
 }
 
 void CCommSettingDlg::SelectByPrefix(QComboBox* box, const QString& prefix) {
@@ -152,7 +163,7 @@ QString CCommSettingDlg::SelectedPortName() const {
 }
 
 void CCommSettingDlg::accept() {
-  settings_.comPort = SelectedPortName().toStdString();
+  if (portTouched_) settings_.comPort = SelectedPortName().toStdString();
   settings_.baudRate = speed_->currentIndex() >= 0 ? LeadingValue(speed_->currentText()) : 0;
   settings_.dataSize = static_cast<uint8_t>(dataSize_->currentIndex() >= 0 ? LeadingValue(dataSize_->currentText()) : 0);
   settings_.parity = PositionCode(parity_);

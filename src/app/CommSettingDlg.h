@@ -1,7 +1,9 @@
 #pragma once
 // CCommSettingDlg: the communication settings dialog. The user sees the port and
 // the speed; data size, parity, stop bits and flow control are hidden lists that
-// still take part in loading and saving.
+// still take part in loading and saving. The port box shows the stored port when it
+// names a device present (listed or not); OK changes the stored port only when the
+// user picked or typed one.
 
 #include <QComboBox>
 #include <QDialog>
@@ -53,10 +55,12 @@ class CCommSettingDlg : public QDialog {
   void accept() override;
 
  private:
+  void ShowStoredPort();
   void AppendHighSpeeds();
   QString SelectedPortName() const;
 
   CommSettings settings_;
+  bool portTouched_ = false;  // the user picked or typed a port
   QComboBox* port_ = nullptr;
   SpeedComboBox* speed_ = nullptr;
   QComboBox* dataSize_ = nullptr;

@@ -2,6 +2,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QToolButton>
 
 #include "UiPrompts.h"
 
@@ -28,31 +29,45 @@ QString DialogFilter(const QString& pipeFilter) {
   return filters.join(QStringLiteral(";;"));
 }
 
-void QtUiPrompts::Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption) {
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text, UiPrompts::Icon icon,
+                                            const QString& caption, bool yesNo) {
+  using Icon = UiPrompts::Icon;
   QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
   if (icon == Icon::Information) boxIcon = QMessageBox::Information;
   if (icon == Icon::Warning) boxIcon = QMessageBox::Warning;
   if (icon == Icon::Error) boxIcon = QMessageBox::Critical;
   if (icon == Icon::Question) boxIcon = QMessageBox::Question;
-  QMessageBox box(boxIcon, caption.isEmpty() ? Tr(StringId::AppCaption) : caption, text, QMessageBox::Ok, owner);
-  box.exec();
+  return std::make_unique<QMessageBox>(boxIcon, caption.isEmpty() ? Tr(StringId::AppCaption) : caption, text,
+                                       yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
+}
+
+std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& title, const QString& start,
+                                              bool offerNewFolder) {
+  auto dialog = std::make_unique<QFileDialog>(owner, title, start);
+  dialog->setFileMode(QFileDialog::Directory);
+  // Qt's own dialog, so that the new-folder button can be withheld: ReadOnly disables
+  // it (and the menu's new-folder entry), and the button is hidden as well.
+  QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
+  if (!offerNewFolder) options |= QFileDialog::ReadOnly;
+  dialog->setOptions(options);
+  if (auto* newFolder = dialog->findChild<QToolButton*>(QStringLiteral("newFolderButton")))
+    newFolder->setVisible(offerNewFolder);
+  return dialog;
+}
+
+void QtUiPrompts::Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption) {
+  MakeMessageBox(owner, text, icon, caption, false)->exec();
 }
 
 bool QtUiPrompts::AskYesNo(QWidget* owner, const QString& text, const QString& caption) {
-  QMessageBox box(QMessageBox::Question, caption.isEmpty() ? Tr(StringId::AppCaption) : caption, text, QMessageBox::Yes | QMessageBox::No, owner);
-  return box.exec() == QMessageBox::Yes;
+  return MakeMessageBox(owner, text, Icon::None, caption, true)->exec() == QMessageBox::Yes;
 }
 
 std::optional<QString> QtUiPrompts::ChooseFolder(QWidget* owner, const QString& title, const QString& start,
                                                  bool offerNewFolder) {
-  QFileDialog dialog(owner, title, start);
-  dialog.setFileMode(QFileDialog::Directory);
-  // Qt's own dialog, so that the new-folder button can be withheld (ReadOnly).
-  QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
-  if (!offerNewFolder) options |= QFileDialog::ReadOnly;
-  dialog.setOptions(options);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().front();
+  std::unique_ptr<QFileDialog> dialog = MakeFolderDialog(owner, title, start, offerNewFolder);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return dialog->selectedFiles().front();
 }
 
 std::optional<QString> QtUiPrompts::ChooseSaveFile(QWidget* owner, const QString& title, const QString& proposed,

@@ -1,8 +1,7 @@
 #include "Snapshot.h"
 
-#include <filesystem>
+#include <QFile>
 
-#include "UiPrompts.h"
 #include "rxt4/screens/ImageFiles.h"
 
 namespace rxt4 {
@@ -13,11 +12,18 @@ QImage SnapshotImage(const QImage& capture) {
   return rgb;
 }
 
-bool WriteSnapshotFile(const QImage& capture, const QString& path) {
+bool WriteSnapshotFile(const QImage& capture, const QString& path, QString* reason) {
   const QImage rgb = SnapshotImage(capture);
-  if (rgb.isNull()) return false;
   RgbImageView view{rgb.width(), rgb.height(), rgb.constBits(), static_cast<std::size_t>(rgb.bytesPerLine())};
-  return WriteBitmapFile(FsPath(path), view, kSnapshotBitsPerPixel);
+  const std::vector<std::uint8_t> bytes = rgb.isNull() ? std::vector<std::uint8_t>{} : EncodeBitmapFile(view, kSnapshotBitsPerPixel);
+  QFile file(path);
+  // QFile gives the system's own words for a refusal (permissions, a missing folder, a full disk).
+  const bool written = !bytes.empty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                       file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
+                           static_cast<qint64>(bytes.size()) &&
+                       file.flush();
+  if (!written && reason != nullptr) *reason = file.errorString();
+  return written;
 }
 
 }  // namespace rxt4

@@ -14,7 +14,7 @@ inline constexpr int kSnapshotBitsPerPixel = 32;
 QImage SnapshotImage(const QImage& capture);
 
 // Writes the capture as a bitmap file (32 bits per pixel, rows bottom-up, no colour
-// table); false when nothing could be written.
-bool WriteSnapshotFile(const QImage& capture, const QString& path);
+// table); false with the system's reason in *reason when it could not be written.
+bool WriteSnapshotFile(const QImage& capture, const QString& path, QString* reason = nullptr);
 
 }  // namespace rxt4

@@ -5,10 +5,13 @@
 
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "rxt4/data/Strings.h"
 
+class QFileDialog;
+class QMessageBox;
 class QWidget;
 
 namespace rxt4 {
@@ -44,6 +47,15 @@ class QtUiPrompts : public UiPrompts {
                                         const QString& filter, const QString& defaultSuffix) override;
   std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& filter, const QString& defaultSuffix) override;
 };
+
+// The message box of Inform (OK) or AskYesNo (Yes and No), built but not shown. Only
+// the icon asked for is shown: the questions carry none.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text, UiPrompts::Icon icon,
+                                            const QString& caption, bool yesNo);
+// The folder picker of ChooseFolder, built but not shown: Qt's own dialog, whose
+// new-folder button is hidden unless offered.
+std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& title, const QString& start,
+                                              bool offerNewFolder);
 
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);

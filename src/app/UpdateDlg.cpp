@@ -1,13 +1,15 @@
 #include "UpdateDlg.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <QWindow>
 
 #include "PortErrorText.h"
 #include "UiPrompts.h"
@@ -51,13 +53,24 @@ CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* paren
     : QDialog(parent), settings_(std::move(settings)), prompts_(prompts), makeJob_(std::move(makeJob)) {
   if (!makeJob_) makeJob_ = [](UpdateObserver* observer) { return std::make_unique<CUpdateThread>(observer); };
   setWindowTitle(Tr(StringId::UpdateCaption));
-  fileLabel_ = new QLabel(Tr(StringId::UpdateFileLabel), this);
-  path_ = new QLineEdit(this);
+  // The message takes the place of the file row while an update runs: one stack, so
+  // the dialog keeps one size in every state.
+  stack_ = new QStackedWidget(this);
+  auto* fileRow = new QWidget(stack_);
+  fileLabel_ = new QLabel(Tr(StringId::UpdateFileLabel), fileRow);
+  path_ = new QLineEdit(fileRow);
   path_->setMinimumWidth(320);
-  open_ = new QPushButton(Tr(StringId::UpdateOpen), this);
-  update_ = new QPushButton(Tr(StringId::UpdateStart), this);
-  text_ = new QLabel(this);
+  open_ = new QPushButton(Tr(StringId::UpdateOpen), fileRow);
+  auto* fileLayout = new QHBoxLayout(fileRow);
+  fileLayout->setContentsMargins(0, 0, 0, 0);
+  fileLayout->addWidget(fileLabel_);
+  fileLayout->addWidget(path_, 1);
+  fileLayout->addWidget(open_);
+  text_ = new QLabel(stack_);
   text_->setMinimumHeight(40);
+  stack_->addWidget(fileRow);
+  stack_->addWidget(text_);
+  update_ = new QPushButton(Tr(StringId::UpdateStart), this);
   detail_ = new QLabel(this);
   detail_->setWordWrap(true);
   detail_->hide();
@@ -66,26 +79,26 @@ CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* paren
   cancel_ = new QPushButton(Tr(StringId::UpdateCancel), this);
   ok_ = new QPushButton(Tr(StringId::ButtonOk), this);
   for (QPushButton* b : {open_, update_, cancel_, ok_}) b->setAutoDefault(false);
-  auto* grid = new QGridLayout(this);
-  grid->addWidget(fileLabel_, 0, 0);
-  grid->addWidget(path_, 0, 1);
-  grid->addWidget(open_, 0, 2);
-  grid->addWidget(text_, 1, 0, 1, 3);
-  grid->addWidget(detail_, 3, 0, 1, 3);
+  ok_->setDefault(true);  // Enter closes the dialog once OK is shown
   auto* row = new QHBoxLayout;
   row->addWidget(progress_, 1);
   row->addStretch();
   row->addWidget(update_);
   row->addWidget(cancel_);
   row->addWidget(ok_);
-  grid->addLayout(row, 2, 0, 1, 3);
+  auto* layout = new QVBoxLayout(this);
+  // The dialog always takes its layout's size: after a failure it is as compact as
+  // at the start (the port's reason, shown below the buttons, adds its own row).
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->addWidget(stack_);
+  layout->addLayout(row);
+  layout->addWidget(detail_);
   connect(open_, &QPushButton::clicked, this, &CUpdateDlg::Browse);
   connect(update_, &QPushButton::clicked, this, &CUpdateDlg::StartUpdate);
   connect(cancel_, &QPushButton::clicked, this, &CUpdateDlg::CancelUpdate);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   ok_->hide();
   cancel_->hide();
-  text_->hide();
   progress_->hide();
 }
 
@@ -102,11 +115,19 @@ void CUpdateDlg::EndJob() {
   relay_.reset();
 }
 
+void CUpdateDlg::EnableCloseBox(bool enabled) {
+  // Set on the native window directly: setWindowFlags would hide the dialog, which
+  // ends its modal run. (A window manager may keep drawing the box; closeEvent then
+  // ignores it while busy.)
+  Qt::WindowFlags flags = windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
+  flags.setFlag(Qt::WindowCloseButtonHint, enabled);
+  overrideWindowFlags(flags);
+  if (QWindow* window = windowHandle()) window->setFlags(flags);
+}
+
 void CUpdateDlg::ShowFileSelection(bool shown) {
-  for (QWidget* w : {static_cast<QWidget*>(path_), static_cast<QWidget*>(fileLabel_), static_cast<QWidget*>(update_),
-                     static_cast<QWidget*>(open_)})
-    w->setVisible(shown);
-  text_->setVisible(!shown);
+  stack_->setCurrentIndex(shown ? 0 : 1);
+  update_->setVisible(shown);
 }
 
 void CUpdateDlg::Browse() {
@@ -138,6 +159,7 @@ void CUpdateDlg::StartUpdate() {
   detail_->clear();
   detail_->hide();
   busy_ = true;
+  EnableCloseBox(false);
 }
 
 void CUpdateDlg::CancelUpdate() {
@@ -166,11 +188,13 @@ void CUpdateDlg::OnVersions(const std::string& instrument, const std::string& fi
 void CUpdateDlg::OnFinished(LinkResult result, int) {
   ++attempt_;  // nothing more from this attempt
   busy_ = false;
+  EnableCloseBox(true);
   progress_->hide();
   cancel_->hide();
   if (UpdateSucceeded(result)) {
     text_->setText(QString::fromStdString(UpdateFinalText(result, versions_)));
     ok_->show();
+    ok_->setFocus();
   } else {
     prompts_.Inform(this, QString::fromStdString(UpdateFinalText(result, versions_)), UiPrompts::Icon::None,
                     Tr(StringId::UpdateCaption));

@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QStackedWidget;
 
 namespace rxt4 {
 
@@ -58,6 +59,7 @@ class CUpdateDlg : public QDialog {
  private:
   class Relay;
   void ShowFileSelection(bool shown);
+  void EnableCloseBox(bool enabled);
   void EndJob();
 
   CommSettings settings_;
@@ -69,6 +71,7 @@ class CUpdateDlg : public QDialog {
   UpdateProgressSteps steps_;
   std::unique_ptr<Relay> relay_;
   std::unique_ptr<CUpdateThread> job_;
+  QStackedWidget* stack_ = nullptr;  // the file row, or the message in its place
   QLabel* fileLabel_ = nullptr;
   QLineEdit* path_ = nullptr;
   QPushButton* open_ = nullptr;

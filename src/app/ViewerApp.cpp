@@ -3,17 +3,27 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
+#include <QLibraryInfo>
+#include <QScreen>
 
 #include "ViewerDlg.h"
 #include "rxt4/screens/Fonts.h"
 
 namespace rxt4 {
 
-CViewerApp::CViewerApp() : prompts_(qtPrompts_), guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {}
+bool UseJapaneseQtTexts(QTranslator& translator) {
+  if (!translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+  return QCoreApplication::installTranslator(&translator);
+}
+
+CViewerApp::CViewerApp() : prompts_(qtPrompts_), guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {
+  UseJapaneseQtTexts(qtTexts_);
+}
 
 CViewerApp::CViewerApp(UiPrompts& prompts, std::filesystem::path settingsPath)
-    : prompts_(prompts), guard_(std::string(kAppName)), settings_(std::move(settingsPath)) {}
+    : prompts_(prompts), guard_(std::string(kAppName)), settings_(std::move(settingsPath)) {
+  UseJapaneseQtTexts(qtTexts_);
+}
 
 int CViewerApp::Run(const QStringList& arguments) {
   // A second copy says so and ends before it reads settings or loads a folder.
@@ -28,9 +38,14 @@ int CViewerApp::Run(const QStringList& arguments) {
   services.fonts = FontSet::CreateDefault();
   CViewerDlg window(std::move(services));
   window.Initialise();
-  // Shown as a folder picker would give it: absolute, without a trailing separator.
-  if (arguments.size() > 1) window.OpenFolder(QDir::cleanPath(QFileInfo(arguments.at(1)).absoluteFilePath()));
+  // Placed by the program (centred on its screen) rather than later by the window
+  // manager, so that a message at start, about the folder below, stands over it.
+  const QRect area = window.screen() ? window.screen()->availableGeometry() : QRect();
+  const QRect frame(QPoint(), window.sizeHint());
+  if (area.width() >= frame.width() && area.height() >= frame.height()) window.move(area.center() - frame.center());
   window.show();
+  // Shown as a folder picker would give it: absolute, without a trailing separator.
+  if (arguments.size() > 1) window.OpenStartFolder(QDir::cleanPath(QFileInfo(arguments.at(1)).absoluteFilePath()));
   const int status = QApplication::exec();
   guard_.Release();
   return status;

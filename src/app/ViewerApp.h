@@ -3,6 +3,7 @@
 // settings for the whole run and runs the main window.
 
 #include <QStringList>
+#include <QTranslator>
 #include <memory>
 
 #include "InstanceGuard.h"
@@ -10,6 +11,12 @@
 #include "rxt4/link/SettingsFile.h"
 
 namespace rxt4 {
+
+// Installs Qt's own Japanese texts (qtbase_ja, from Qt's translations folder) whatever
+// the system's locale: the standard buttons and the file and folder dialogs then
+// speak the viewer's language. False when the translations are not installed (the
+// dialogs then stay in Qt's English).
+bool UseJapaneseQtTexts(QTranslator& translator);
 
 class CViewerApp {
  public:
@@ -23,6 +30,7 @@ class CViewerApp {
   int Run(const QStringList& arguments);
 
  private:
+  QTranslator qtTexts_;  // Qt's own texts (standard buttons, file dialogs) in Japanese
   QtUiPrompts qtPrompts_;
   UiPrompts& prompts_;
   InstanceGuard guard_;

@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,13 +18,16 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimerEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "AboutDlg.h"
 #include "CommSettingDlg.h"
 #include "DataTreeModel.h"
+#include "ElidedLabel.h"
 #include "MessageOptionDlg.h"
 #include "RepeatButton.h"
 #include "ScreenView.h"
@@ -43,6 +47,18 @@ constexpr int kIconPx = 28;
 constexpr int kToolButtonPx = 42;
 
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A text of the string table with its "%s" filled in, in order.
+QString FillIn(QString text, std::initializer_list<QString> values) {
+  qsizetype at = 0;
+  for (const QString& value : values) {
+    at = text.indexOf(QStringLiteral("%s"), at);
+    if (at < 0) break;
+    text.replace(at, 2, value);
+    at += value.size();
+  }
+  return text;
+}
 
 QIcon ResourceIcon(const char* name) { return QIcon(QStringLiteral(":/viewer/") + QLatin1String(name) + QStringLiteral(".svg")); }
 
@@ -110,8 +126,9 @@ void CViewerDlg::BuildWidgets() {
   setCentralWidget(central);
 
   // Folder path across the top.
-  folderPath_ = new QLabel(central);
-  folderPath_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // A long path is elided in the middle (the whole path is the tool tip), so that the
+  // window's width never depends on it.
+  folderPath_ = new ElidedLabel(Qt::ElideMiddle, central);
   folderPath_->setFrameShape(QFrame::StyledPanel);
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel(Tr(StringId::LabelFolderName), central));
@@ -151,7 +168,8 @@ void CViewerDlg::BuildWidgets() {
   header->addWidget(slash);
   header->addWidget(count_);
   screenView_ = new ScreenView(surface_, screenSide_);
-  dataName_ = new QLabel(screenSide_);
+  // Cut at the frame: the screen side, and so the snapshot, keeps its size.
+  dataName_ = new ElidedLabel(Qt::ElideNone, screenSide_);
   auto* footer = new QHBoxLayout;
   footer->addWidget(new QLabel(Tr(StringId::LabelDataName), screenSide_));
   footer->addWidget(dataName_, 1);
@@ -203,6 +221,7 @@ void CViewerDlg::BuildWidgets() {
   logo->setAlignment(Qt::AlignCenter);
 
   auto* right = new QVBoxLayout;
+  keyColumn_ = right;
   right->addWidget(tools);
   right->addWidget(keys);
   right->addStretch();
@@ -245,7 +264,9 @@ void CViewerDlg::BuildMenus() {
     a->setCheckable(true);
     a->setChecked(z == 1);
     zoomGroup->addAction(a);
+    zoomActions_[z - 1] = a;
   }
+  connect(view, &QMenu::aboutToShow, this, [this] { OfferZoomsThatFit(AvailableArea()); });
   QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
   option->addAction(Tr(StringId::MenuMessage), this, &CViewerDlg::MessageOptionCommand);
   option->addSeparator();
@@ -274,6 +295,14 @@ void CViewerDlg::Initialise() {
   pollTimer_.start(kPollTimerMs, this);
 }
 
+void CViewerDlg::OpenStartFolder(const QString& path) {
+  if (!QFileInfo(path).isDir()) {
+    services_.prompts->Inform(this, FillIn(Tr(StringId::FolderNotFound), {path}), UiPrompts::Icon::None);
+    return;
+  }
+  OpenFolder(path);
+}
+
 void CViewerDlg::OpenFolder(const QString& path) {
   dataFolder_ = path;
   lastBrowsedFolder_ = path;
@@ -281,7 +310,7 @@ void CViewerDlg::OpenFolder(const QString& path) {
   LoadDataFolder();
   QApplication::restoreOverrideCursor();
   tree_->setFocus();
-  folderPath_->setText(dataFolder_);
+  folderPath_->SetText(dataFolder_);
 }
 
 void CViewerDlg::LoadDataFolder() {
@@ -293,6 +322,10 @@ void CViewerDlg::LoadDataFolder() {
   treeModel_->BeginReload();
   data_ = std::move(fresh);
   treeModel_->EndReload();
+  // No item is current until the user picks one: otherwise the tree's first focus
+  // would make the first root current, and the selection handler would blank the
+  // "データNo." labels.
+  tree_->setCurrentIndex(QModelIndex());
 }
 
 void CViewerDlg::ChooseFolder() {
@@ -378,7 +411,68 @@ void CViewerDlg::RefreshArrowImages() {
     b->setProperty("shiftImage", s);
 }
 
-void CViewerDlg::SetZoom(int zoom) { screenView_->SetZoom(zoom); }
+void CViewerDlg::SetZoom(int zoom) {
+  screenView_->SetZoom(zoom);
+  zoomActions_[screenView_->zoom() - 1]->setChecked(true);
+  // Laid out at once rather than by the event loop, so that the window's size (and
+  // what WindowSizeAt says) follows the enlargement as soon as it is set.
+  for (QWidget* w : {static_cast<QWidget*>(screenSide_), centralWidget(), static_cast<QWidget*>(this)}) {
+    w->layout()->invalidate();
+    w->layout()->activate();
+  }
+}
+
+QSize CViewerDlg::WindowSizeAt(int zoom) const {
+  // Only the screen area changes with the enlargement. It widens the window by its own
+  // growth; it heightens it only where the screen side outgrows the key column.
+  const int steps = zoom - screenView_->zoom();
+  const QSize area = screenView_->sizeHint() / screenView_->zoom();
+  const int keysHeight = keyColumn_->sizeHint().height();
+  const int sideHeight = screenSide_->sizeHint().height();
+  const int rowNow = std::max(keysHeight, sideHeight);
+  const int rowThen = std::max(keysHeight, sideHeight + steps * area.height());
+  const QSize frame = frameGeometry().size() - size();
+  return sizeHint() + QSize(steps * area.width(), rowThen - rowNow) + frame;
+}
+
+bool CViewerDlg::ZoomFits(int zoom, const QSize& available) const {
+  const QSize needed = WindowSizeAt(zoom);
+  return needed.width() <= available.width() && needed.height() <= available.height();
+}
+
+void CViewerDlg::OfferZoomsThatFit(const QSize& available) {
+  for (int z = 2; z <= ScreenView::kMaxZoom; ++z) zoomActions_[z - 1]->setEnabled(ZoomFits(z, available));
+}
+
+void CViewerDlg::FitZoom(const QSize& available) {
+  int zoom = screenView_->zoom();
+  while (zoom > 1 && !ZoomFits(zoom, available)) --zoom;
+  if (zoom != screenView_->zoom()) SetZoom(zoom);
+  OfferZoomsThatFit(available);
+}
+
+QSize CViewerDlg::AvailableArea() const {
+  const QScreen* s = screen();
+  return s ? s->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void CViewerDlg::OnScreenChanged(QScreen* screen) {
+  // A window moved to a smaller screen (or on a screen that shrank) falls back to the
+  // largest enlargement that still fits.
+  if (watchedScreen_) disconnect(watchedScreen_, nullptr, this, nullptr);
+  watchedScreen_ = screen;
+  if (screen == nullptr) return;
+  connect(screen, &QScreen::availableGeometryChanged, this, [this](const QRect& area) { FitZoom(area.size()); });
+  FitZoom(screen->availableGeometry().size());
+}
+
+void CViewerDlg::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (QWindow* window = windowHandle()) {
+    connect(window, &QWindow::screenChanged, this, &CViewerDlg::OnScreenChanged, Qt::UniqueConnection);
+    if (watchedScreen_ != window->screen()) OnScreenChanged(window->screen());
+  }
+}
 
 QImage CViewerDlg::RenderScreenSide() const { return screenSide_->grab().toImage(); }
 
@@ -388,7 +482,9 @@ void CViewerDlg::SaveScreen() {
       Tr(StringId::BitmapExtension));
   if (path) {
     screenSide_->repaint();
-    WriteSnapshotFile(RenderScreenSide(), *path);
+    QString reason;
+    if (!WriteSnapshotFile(RenderScreenSide(), *path, &reason))
+      services_.prompts->Inform(this, FillIn(Tr(StringId::SnapshotNotSaved), {*path, reason}), UiPrompts::Icon::None);
   }
   tree_->setFocus();
 }
@@ -412,7 +508,7 @@ DataKind CViewerDlg::ShownKind() const {
 }
 
 void CViewerDlg::RunKeyAction(KeyAction action, int heldTicks) {
-  // The screen repaints only what the action changes; the rest of the area stays.
+  // Apply leaves the area painted whole for the new state.
   if (Apply(action, screens_, surface_, heldTicks)) {
     screenView_->update();
     emit screenChanged();
@@ -464,7 +560,18 @@ void CViewerDlg::closeEvent(QCloseEvent* event) {
 
 void CViewerDlg::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) PaintRoutine();
+  if (event->type() != QEvent::ActivationChange) return;
+  if (isActiveWindow()) PaintRoutine();
+  else ReleaseKeyButtons();  // the key's release goes to another window
+}
+
+void CViewerDlg::ReleaseKeyButtons() {
+  for (QPushButton* b : {up_, down_, enter_}) b->setDown(false);
+  for (CRepeatButton* b : {left_, right_}) {
+    b->setDown(false);
+    b->StopHolding();
+  }
+  spaceDown_ = false;
 }
 
 void CViewerDlg::CommSettingsCommand() {
@@ -578,11 +685,19 @@ bool CViewerDlg::eventFilter(QObject* watched, QEvent* event) {
     }
     return QMainWindow::eventFilter(watched, event);
   }
-  // A key travels from the focus widget up to its parents; route it once, at the start.
-  QWidget* focus = QApplication::focusWidget();
-  if (forwardingKey_ || (focus ? widget != focus : widget != this)) return QMainWindow::eventFilter(watched, event);
+  if (forwardingKey_ || !RoutesKeysOf(watched)) return QMainWindow::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   return type == QEvent::KeyPress ? HandleKeyPress(key) : HandleKeyRelease(key);
+}
+
+bool CViewerDlg::RoutesKeysOf(QObject* watched) const {
+  // A key travels from the focus widget up to its parents; it is routed once, at the
+  // start. Keys of the menu bar and of open menus are theirs: a key pressed there
+  // must not press an instrument key, whose release would never come here.
+  if (QApplication::activePopupWidget() != nullptr) return false;
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr) return watched == this;
+  return watched == focus && centralWidget()->isAncestorOf(focus);
 }
 
 bool CViewerDlg::HandleKeyPress(QKeyEvent* event) {

@@ -5,10 +5,12 @@
 
 #include <QBasicTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "ElidedLabel.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/link/PortInfo.h"
@@ -20,7 +22,9 @@
 class QAction;
 class QFrame;
 class QLabel;
+class QLayout;
 class QPushButton;
+class QScreen;
 class QTreeView;
 
 namespace rxt4 {
@@ -54,6 +58,9 @@ class CViewerDlg : public QMainWindow {
   void Initialise();
   // Opens a data folder as if chosen, without the folder name warning.
   void OpenFolder(const QString& path);
+  // Opens the folder named when the program was started; a folder that does not exist
+  // is said so and nothing is loaded.
+  void OpenStartFolder(const QString& path);
 
   // --- commands (menu items, buttons) ---
   void ChooseFolder();
@@ -74,6 +81,13 @@ class CViewerDlg : public QMainWindow {
   void TimerTick(bool poll);
   // Sets the enlargement of the screen area (1, 2 or 3).
   void SetZoom(int zoom);
+  // The size of the window, with its frame, at an enlargement (the window's size
+  // depends on the enlargement alone, never on the data shown).
+  QSize WindowSizeAt(int zoom) const;
+  // Offers in the menu only the enlargements whose window fits the available area.
+  void OfferZoomsThatFit(const QSize& available);
+  // Falls back to the largest enlargement whose window fits the available area.
+  void FitZoom(const QSize& available);
 
   // The screen side as it is shown: title, "データNo.", screen area and data name.
   QImage RenderScreenSide() const;
@@ -90,8 +104,8 @@ class CViewerDlg : public QMainWindow {
   QLabel* titleLabel() const { return title_; }
   QLabel* indexLabel() const { return index_; }
   QLabel* countLabel() const { return count_; }
-  QLabel* dataNameLabel() const { return dataName_; }
-  QLabel* folderLabel() const { return folderPath_; }
+  ElidedLabel* dataNameLabel() const { return dataName_; }
+  ElidedLabel* folderLabel() const { return folderPath_; }
   QPushButton* saveButton() const { return save_; }
   QPushButton* copyButton() const { return copy_; }
   QPushButton* shiftButton() const { return shift_; }
@@ -102,6 +116,7 @@ class CViewerDlg : public QMainWindow {
   CRepeatButton* rightButton() const { return right_; }
   QAction* saveAction() const { return saveAction_; }
   QAction* copyAction() const { return copyAction_; }
+  QAction* zoomAction(int zoom) const { return zoomActions_[zoom - 1]; }
   QString dataFolder() const { return dataFolder_; }
   int lastArrowKey() const { return lastArrow_; }
   bool repeating() const { return repeating_; }
@@ -114,6 +129,7 @@ class CViewerDlg : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
 
   // The transfer and update dialogs; tests replace them.
@@ -131,6 +147,11 @@ class CViewerDlg : public QMainWindow {
   void SendKeyToTree(int qtKey);
   bool HandleKeyPress(QKeyEvent* event);
   bool HandleKeyRelease(QKeyEvent* event);
+  bool RoutesKeysOf(QObject* watched) const;
+  void ReleaseKeyButtons();
+  bool ZoomFits(int zoom, const QSize& available) const;
+  void OnScreenChanged(QScreen* screen);
+  QSize AvailableArea() const;
   QPushButton* ArrowButton(ArrowKey key) const;
   ArrowKey HeldArrow(bool* found) const;
   DataKind ShownKind() const;
@@ -157,11 +178,12 @@ class CViewerDlg : public QMainWindow {
   QTreeView* tree_ = nullptr;
   QFrame* screenSide_ = nullptr;
   ScreenView* screenView_ = nullptr;
-  QLabel* folderPath_ = nullptr;
+  ElidedLabel* folderPath_ = nullptr;
   QLabel* title_ = nullptr;
   QLabel* index_ = nullptr;
   QLabel* count_ = nullptr;
-  QLabel* dataName_ = nullptr;
+  ElidedLabel* dataName_ = nullptr;
+  QLayout* keyColumn_ = nullptr;  // tool buttons, instrument keys and logo beside the screen side
   QPushButton* exit_ = nullptr;
   QPushButton* folder_ = nullptr;
   QPushButton* save_ = nullptr;
@@ -177,6 +199,8 @@ class CViewerDlg : public QMainWindow {
   QAction* copyAction_ = nullptr;
   QAction* exitAction_ = nullptr;
   QAction* altF4Action_ = nullptr;
+  QAction* zoomActions_[3] = {};
+  QPointer<QScreen> watchedScreen_;
 };
 
 }  // namespace rxt4

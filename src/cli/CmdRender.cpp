@@ -155,7 +155,7 @@ int RunRender(Args args) {
         if (record == nullptr) continue;
         screens.Select(*record);
         screens.Paint(surface);
-        // The keys act on the screen area as it stands, as in the viewer.
+        // The keys act as in the viewer: each leaves the area painted whole.
         for (const PressedKey& k : keys) {
           const KeyRoute route = Route(k.key, k.shift, screens.currentKind());
           Apply(route.action, screens, surface, TakesHeldTicks(route.action) ? held : 0);

@@ -50,6 +50,7 @@ std::string UpdateDoneText(std::string_view oldVersion, std::string_view newVers
 
 std::string UpdateFinalText(LinkResult result, const UpdateVersionTexts& versions) {
   if (UpdateSucceeded(result)) return UpdateDoneText(versions.oldVersion, versions.newVersion);
+  if (result == LinkResult::Cancelled) return std::string(Text(StringId::UpdateCancelled));
   return std::string(Text(StringId::LinkFailed));
 }
 

@@ -159,7 +159,11 @@ LinkOutcome CUpdateThread::Work(const CommSettings& settings) {
   } catch (const std::exception&) {
     return {LinkResult::SetupFailed, 0};
   }
-  return runner.Run();
+  const LinkOutcome outcome = runner.Run();
+  // An abort shows up as the failure of the port operation it interrupted; the user
+  // is told that the update was cancelled, not that the link failed.
+  if (outcome.result != LinkResult::Success && job_.aborted()) return {LinkResult::Cancelled, 0};
+  return outcome;
 }
 
 }  // namespace rxt4

@@ -55,45 +55,59 @@ bool TakesHeldTicks(KeyAction action) {
   return action == KeyAction::ProfileCursorLeft || action == KeyAction::ProfileCursorRight;
 }
 
-bool Apply(KeyAction action, ScreenSet& screens, Surface& dc, int heldTicks) {
+namespace {
+
+// Runs an action's change of state on its screen; the screen, or nullptr when nothing ran.
+CScreen* ChangeState(KeyAction action, ScreenSet& screens, int heldTicks) {
   using A = KeyAction;
   switch (action) {
     case A::MultiCursorLeft: case A::MultiCursorRight: case A::MultiRangeUp: case A::MultiRangeDown:
     case A::MultiScaleCoarser: case A::MultiScaleFiner: case A::MultiToggleReference: {
       auto* screen = dynamic_cast<CMultiScreen*>(screens.Screen(DataKind::Multi));
-      if (screen == nullptr) return false;
-      if (action == A::MultiCursorLeft) screen->CursorLeft(dc);
-      else if (action == A::MultiCursorRight) screen->CursorRight(dc);
-      else if (action == A::MultiRangeUp) screen->RangeUp(dc);
-      else if (action == A::MultiRangeDown) screen->RangeDown(dc);
-      else if (action == A::MultiScaleCoarser) screen->ScaleCoarser(dc);
-      else if (action == A::MultiScaleFiner) screen->ScaleFiner(dc);
-      else screen->ToggleReference(dc);
-      return true;
+      if (screen == nullptr) return nullptr;
+      if (action == A::MultiCursorLeft) screen->CursorLeft();
+      else if (action == A::MultiCursorRight) screen->CursorRight();
+      else if (action == A::MultiRangeUp) screen->RangeUp();
+      else if (action == A::MultiRangeDown) screen->RangeDown();
+      else if (action == A::MultiScaleCoarser) screen->ScaleCoarser();
+      else if (action == A::MultiScaleFiner) screen->ScaleFiner();
+      else screen->ToggleReference();
+      return screen;
     }
     case A::SpectrumNextRange: case A::SpectrumPreviousRange: {
       auto* screen = dynamic_cast<CSpectrumScreen*>(screens.Screen(DataKind::Spectrum));
-      if (screen == nullptr) return false;
-      if (action == A::SpectrumNextRange) screen->NextRange(dc);
-      else screen->PreviousRange(dc);
-      return true;
+      if (screen == nullptr) return nullptr;
+      if (action == A::SpectrumNextRange) screen->NextRange();
+      else screen->PreviousRange();
+      return screen;
     }
     case A::ProfileCursorLeft: case A::ProfileCursorRight: case A::ProfileZoomIn: case A::ProfileZoomOut:
     case A::ProfileScrollEarlier: case A::ProfileScrollLater: {
       auto* screen = dynamic_cast<CProfileScreen*>(screens.Screen(DataKind::Profile));
-      if (screen == nullptr) return false;
-      if (action == A::ProfileCursorLeft) screen->CursorLeft(dc, heldTicks);
-      else if (action == A::ProfileCursorRight) screen->CursorRight(dc, heldTicks);
-      else if (action == A::ProfileZoomIn) screen->ZoomIn(dc);
-      else if (action == A::ProfileZoomOut) screen->ZoomOut(dc);
-      else if (action == A::ProfileScrollEarlier) screen->ScrollEarlier(dc);
-      else screen->ScrollLater(dc);
-      return true;
+      if (screen == nullptr) return nullptr;
+      if (action == A::ProfileCursorLeft) screen->CursorLeft(heldTicks);
+      else if (action == A::ProfileCursorRight) screen->CursorRight(heldTicks);
+      else if (action == A::ProfileZoomIn) screen->ZoomIn();
+      else if (action == A::ProfileZoomOut) screen->ZoomOut();
+      else if (action == A::ProfileScrollEarlier) screen->ScrollEarlier();
+      else screen->ScrollLater();
+      return screen;
     }
     case A::None: case A::TreeKey:
-      return false;
+      return nullptr;
   }
-  return false;
+  return nullptr;
+}
+
+}  // namespace
+
+bool Apply(KeyAction action, ScreenSet& screens, Surface& dc, int heldTicks) {
+  if (ChangeState(action, screens, heldTicks) == nullptr) return false;
+  // The one place where a key's effect reaches the screen area: it is painted whole,
+  // so that it always shows exactly what a Draw of the new state shows (painting only
+  // the changed parts left frame lines and the spectrum's centre line missing).
+  screens.Paint(dc);
+  return true;
 }
 
 std::optional<InstrumentKey> ParseKeyName(std::string_view name, bool* shift) {

@@ -324,34 +324,30 @@ void CMultiScreen::Draw(Surface& dc) {
   DrawBottomRow(dc);
 }
 
-void CMultiScreen::CursorLeft(Surface& dc) {
+void CMultiScreen::CursorLeft() {
   const int limit = TableChannels();
   if (limit > 0) {
     const int next = cursorChannel - 1;
     cursorChannel = next < 1 || next > limit ? limit : next;
   }
-  DrawMarkerRow(dc);
 }
 
-void CMultiScreen::CursorRight(Surface& dc) {
+void CMultiScreen::CursorRight() {
   const int limit = TableChannels();
   if (limit > 0) {
     const int next = cursorChannel + 1;
     cursorChannel = next > limit || next < 1 ? 1 : next;
   }
-  DrawMarkerRow(dc);
 }
 
-void CMultiScreen::RangeUp(Surface& dc) {
+void CMultiScreen::RangeUp() {
   topLevel = std::min(topLevel + 4 * dbPerDivision, maxTopLevel);
   bottomLevel = topLevel - 8 * dbPerDivision;
-  Draw(dc);
 }
 
-void CMultiScreen::RangeDown(Surface& dc) {
+void CMultiScreen::RangeDown() {
   bottomLevel = std::max(bottomLevel - 4 * dbPerDivision, minBottomLevel);
   topLevel = bottomLevel + 8 * dbPerDivision;
-  Draw(dc);
 }
 
 void CMultiScreen::Recentre() {
@@ -360,7 +356,7 @@ void CMultiScreen::Recentre() {
   topLevel = m + 4 * dbPerDivision;
 }
 
-void CMultiScreen::ScaleCoarser(Surface& dc) {
+void CMultiScreen::ScaleCoarser() {
   if (dbPerDivision < 8) dbPerDivision *= 2;
   if (bandClass != 1) maxTopLevel = MaxTopLevelFor(dbPerDivision);
   Recentre();
@@ -372,23 +368,14 @@ void CMultiScreen::ScaleCoarser(Surface& dc) {
     bottomLevel = minBottomLevel;
     topLevel = minBottomLevel + 8 * dbPerDivision;
   }
-  Draw(dc);
 }
 
-void CMultiScreen::ScaleFiner(Surface& dc) {
+void CMultiScreen::ScaleFiner() {
   if (dbPerDivision > 2) dbPerDivision /= 2;
   if (bandClass != 1) maxTopLevel = MaxTopLevelFor(dbPerDivision);
   Recentre();
-  Draw(dc);
 }
 
-void CMultiScreen::ToggleReference(Surface& dc) {
-  dc.FillRect(1, 193, 292, 207, kWhite);
-  referenceChannel = referenceChannel == -1 ? cursorChannel : -1;
-  dc.FillRect(1, 193, 292, 207, kWhite);
-  DrawMarkerRow(dc);
-  DrawInfoLabels(dc);
-  InvertInfoLabels(dc);
-}
+void CMultiScreen::ToggleReference() { referenceChannel = referenceChannel == -1 ? cursorChannel : -1; }
 
 }  // namespace rxt4

@@ -335,11 +335,8 @@ void CProfileScreen::Draw(Surface& dc) {
   DrawTerrestrialFooterBox(dc);
 }
 
-void CProfileScreen::MoveCursor(Surface& dc, int heldTicks, int direction) {
+void CProfileScreen::MoveCursor(int heldTicks, int direction) {
   if (sampleBytes == 0) return;
-  dc.FillRect(cursor + 29, 11, cursor + 42, 25, kWhite);
-  dc.InvertRect(cursor + 35, 31, cursor + 36, 171);
-  dc.FillRect(73, 210, 314, 223, kWhite);
   int base = 1;
   if (fftMode == 1) base = zoom >= 2 ? 4 : 3;
   else if (fftMode == 2) base = zoom == 3 ? 3 : 1;
@@ -347,29 +344,18 @@ void CProfileScreen::MoveCursor(Surface& dc, int heldTicks, int direction) {
   const int step = base * (held < 2 ? held + 1 : 3);
   constexpr int kColumns = kLastColumn + 1;
   cursor = ((cursor + direction * step) % kColumns + kColumns) % kColumns;
-  DrawMarker(dc);
-  DrawReadout(dc);
-  DrawGuardLine(dc);
 }
 
-void CProfileScreen::CursorRight(Surface& dc, int heldTicks) { MoveCursor(dc, heldTicks, +1); }
-void CProfileScreen::CursorLeft(Surface& dc, int heldTicks) { MoveCursor(dc, heldTicks, -1); }
+void CProfileScreen::CursorRight(int heldTicks) { MoveCursor(heldTicks, +1); }
+void CProfileScreen::CursorLeft(int heldTicks) { MoveCursor(heldTicks, -1); }
 
-void CProfileScreen::RedrawGraph(Surface& dc) {
-  dc.FillRect(0, 11, 320, 194, kWhite);
-  dc.FillRect(73, 210, 314, 223, kWhite);
-  DrawGraph(dc);
-  DrawReadout(dc);
-}
-
-void CProfileScreen::ZoomIn(Surface& dc) {
+void CProfileScreen::ZoomIn() {
   if (sampleBytes == 0 || zoom >= kMaxZoom) return;
   ++zoom;
   position = position >= 0 ? Entry(kZoomInPositions[zoom], position) : 2 * position;
-  RedrawGraph(dc);
 }
 
-void CProfileScreen::ZoomOut(Surface& dc) {
+void CProfileScreen::ZoomOut() {
   if (sampleBytes == 0 || zoom <= 0) return;
   --zoom;
   if (position >= 0) {
@@ -380,27 +366,24 @@ void CProfileScreen::ZoomOut(Surface& dc) {
   } else {
     position = position >= -2 ? -1 : -2;
   }
-  RedrawGraph(dc);
 }
 
-void CProfileScreen::ScrollEarlier(Surface& dc) {
+void CProfileScreen::ScrollEarlier() {
   if (sampleBytes == 0) return;
   const int s = ScrollStepUs();
   const int a = WindowWidthUs() / 2 + EarliestDelayUs();
   const int lowest = a / s - (a % s != 0 ? 1 : 0);
   if (position <= lowest) return;
   --position;
-  RedrawGraph(dc);
 }
 
-void CProfileScreen::ScrollLater(Surface& dc) {
+void CProfileScreen::ScrollLater() {
   if (sampleBytes == 0) return;
   const int s = ScrollStepUs();
   const int a = LatestDelayUs() - WindowWidthUs() / 2;
   const int highest = a / s + (a % s != 0 ? 1 : 0);
   if (position >= highest) return;
   ++position;
-  RedrawGraph(dc);
 }
 
 }  // namespace rxt4

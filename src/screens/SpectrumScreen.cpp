@@ -178,25 +178,14 @@ void CSpectrumScreen::Draw(Surface& dc) {
   DrawTerrestrialFooterBox(dc);
 }
 
-void CSpectrumScreen::RedrawAfterRangeChange(Surface& dc) {
-  // Only the plot is repainted: the frequency labels below it stay, and the dotted
-  // centre line, which lies in the cleared area, returns with the next Draw.
-  dc.FillRect(10, 16, 320, 182, kWhite);
-  DrawScaleLabels(dc);
-  DrawGrid(dc);
-  DrawTrace(dc);
-}
-
-void CSpectrumScreen::NextRange(Surface& dc) {
+void CSpectrumScreen::NextRange() {
   if (sampleBytes == 0) return;
   scaleIndex = scaleIndex >= kRangeCount - 1 || scaleIndex < 0 ? 0 : scaleIndex + 1;
-  RedrawAfterRangeChange(dc);
 }
 
-void CSpectrumScreen::PreviousRange(Surface& dc) {
+void CSpectrumScreen::PreviousRange() {
   if (sampleBytes == 0) return;
   scaleIndex = scaleIndex <= 0 || scaleIndex >= kRangeCount ? kRangeCount - 1 : scaleIndex - 1;
-  RedrawAfterRangeChange(dc);
 }
 
 }  // namespace rxt4

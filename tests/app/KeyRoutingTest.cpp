@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
@@ -154,6 +156,35 @@ class KeyRoutingTest : public QObject {
     f.prompts.folder.reset();
     QTest::keyClick(w.tree(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(f.prompts.folderTitles.size(), 1);
+  }
+
+  void keysOfTheMenusLeaveNoInstrumentKeyDown() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    Activate(w);
+    // The menu bar in keyboard mode (after Alt+F and Esc): its keys open and walk the
+    // menus, and their releases go to the menus.
+    w.menuBar()->setFocus(Qt::MenuBarFocusReason);
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Left, Qt::Key_Up, Qt::Key_Return}) {
+      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+      QApplication::sendEvent(w.menuBar(), &press);
+      while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    }
+    for (QPushButton* b : {w.upButton(), w.downButton(), static_cast<QPushButton*>(w.leftButton()),
+                           static_cast<QPushButton*>(w.rightButton()), w.enterButton()})
+      QVERIFY(!b->isDown());
+    QVERIFY(!w.leftButton()->holding());
+
+    // A key held while the window loses the keyboard is let go.
+    w.tree()->setFocus();
+    QTest::keyPress(w.tree(), Qt::Key_Left);
+    QVERIFY(w.leftButton()->isDown());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(!w.leftButton()->isDown());
+    QVERIFY(!w.leftButton()->holding());
   }
 
   void repeatButtonCountsHeldTicksBetweenPressAndRelease() {

@@ -14,6 +14,7 @@
 #include "PortErrorText.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
+#include "rxt4/link/DemoFirmware.h"
 
 namespace rxt4::test {
 namespace {
@@ -176,6 +177,36 @@ class LinkDialogsTest : public QObject {
     QCOMPARE(prompts.informed.last(), kLinkFailed);
     QVERIFY(dialog.updateButton()->isVisibleTo(&dialog));
     QVERIFY(!dialog.progressBar()->isVisibleTo(&dialog));
+  }
+
+  void updateCancelledWhileWaitingSaysSoAndTheDialogShrinksBack() {
+    FakePrompts prompts;
+    QTemporaryDir dir;
+    const QString image = dir.path() + QStringLiteral("/demo.img");
+    QVERIFY(WriteDemoFirmwareImage(FsPath(image)));
+    CUpdateDlg dialog(CommSettings{}, prompts, nullptr,
+                      [](UpdateObserver* o) { return std::make_unique<CUpdateThread>(o, std::make_unique<SilentPort>()); });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QSize compact = dialog.size();
+    dialog.pathEdit()->setText(image);
+    dialog.StartUpdate();
+    QVERIFY(dialog.busy());
+    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));  // no closing while busy
+    QTRY_VERIFY(dialog.cancelButton()->isVisible());  // waiting for the update mode
+    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+    QTRY_VERIFY(!dialog.busy());
+    QCOMPARE(prompts.informed, QStringList{QStringLiteral("アップデートを中止しました。")});
+    QCOMPARE(prompts.lastCaption, QStringLiteral("アップデート"));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QTRY_COMPARE(dialog.size(), compact);  // no gap above UPDATE
+
+    // After a success Enter is OK, which closes the dialog.
+    dialog.OnFinished(LinkResult::Success, 0);
+    QVERIFY(dialog.okButton()->isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.isVisible());
   }
 };
 

@@ -86,7 +86,7 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(dialog.flowBox()->currentText(), QStringLiteral("Xon / Xoff"));
     dialog.flowBox()->setCurrentIndex(-1);
     dialog.accept();
-    QCOMPARE(dialog.settings().comPort, std::string());
+    QCOMPARE(dialog.settings().comPort, std::string("/dev/ttyS9"));  // the port box was not touched
     QCOMPARE(dialog.settings().baudRate, 0);
     QCOMPARE(dialog.settings().dataSize, 7);
     QCOMPARE(dialog.settings().parity, 2);
@@ -94,7 +94,7 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(dialog.settings().flowControl, 255);  // no selection: position -1
 
     // The listed port is selected by its name; its description is shown beside it.
-    CCommSettingDlg listed(Stored(9600, "/dev/ttyusb0"), kPorts);
+    CCommSettingDlg listed(Stored(9600, "/dev/ttyUSB0"), kPorts);
     QCOMPARE(listed.portBox()->currentIndex(), 0);
     QCOMPARE(listed.portBox()->currentText(), QStringLiteral("/dev/ttyUSB0  (RXT4 USB)"));
     listed.accept();
@@ -102,9 +102,35 @@ class SettingsDialogTest : public QObject {
 
     // A typed device path is taken as it is.
     CCommSettingDlg typed(Stored(9600), kPorts);
-    typed.portBox()->setEditText(QStringLiteral(" /dev/pts/7 "));
+    typed.portBox()->lineEdit()->selectAll();
+    QTest::keyClicks(typed.portBox()->lineEdit(), QStringLiteral(" /dev/pts/7 "));
     typed.accept();
     QCOMPARE(typed.settings().comPort, std::string("/dev/pts/7"));
+  }
+
+  void aStoredPortThatExistsShowsAndStaysUnlessChanged() {
+    // A device the listing cannot show (the simulator's symlink to a pseudo-terminal).
+    QTemporaryDir dir;
+    const QString link = dir.path() + QStringLiteral("/rxt4");
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
+    CCommSettingDlg typed(Stored(9600, link.toStdString()), kPorts);
+    QCOMPARE(typed.portBox()->currentText(), link);
+    typed.accept();
+    QCOMPARE(typed.settings().comPort, link.toStdString());
+
+    // Once the device is gone the box is empty, and OK still keeps the port.
+    QVERIFY(QFile::remove(link));
+    CCommSettingDlg gone(Stored(9600, link.toStdString()), kPorts);
+    QVERIFY(gone.portBox()->currentText().isEmpty());
+    gone.accept();
+    QCOMPARE(gone.settings().comPort, link.toStdString());
+
+    // Picking a listed port changes it.
+    CCommSettingDlg picked(Stored(9600, link.toStdString()), kPorts);
+    picked.portBox()->setCurrentIndex(1);
+    emit picked.portBox()->activated(1);
+    picked.accept();
+    QCOMPARE(picked.settings().comPort, std::string("/dev/ttyACM0"));
   }
 
   void selectByPrefixIgnoresCaseAndKeepsTheSelectionWhenNothingMatches() {

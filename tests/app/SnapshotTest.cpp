@@ -1,11 +1,13 @@
 // The screen snapshot: the bitmap file's headers, size and pixels, and the
 // clipboard image, both equal to the screen side as the window shows it.
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFrame>
 #include <QTest>
 #include <QTreeView>
+#include <cstring>
 
 #include "AppTests.h"
 #include "ScreenView.h"
@@ -81,6 +83,49 @@ class SnapshotTest : public QObject {
         if (!(filePixel(x, y) == Rgb{static_cast<uint8_t>(qRed(c)), static_cast<uint8_t>(qGreen(c)), static_cast<uint8_t>(qBlue(c))}))
           QFAIL("clipboard differs from the file");
       }
+  }
+
+  void aFileThatCannotBeWrittenIsSaidWithTheSystemsReason() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    w.OpenFolder(MakeDataFolder(f.dir));
+    w.tree()->expandAll();
+    w.tree()->setCurrentIndex(w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0))));
+    const QString path = f.dir.path() + QStringLiteral("/no-such-folder/A1.bmp");
+    f.prompts.saveFile = path;
+    w.SaveScreen();
+    QCOMPARE(f.prompts.informed.size(), 1);
+    QCOMPARE(f.prompts.informed[0], path + QStringLiteral("\n画面を保存できませんでした。\n") +
+                                        QString::fromLocal8Bit(std::strerror(ENOENT)));
+  }
+
+  void onlyTheZoomsWhoseWindowFitsAreOffered() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    QApplication::processEvents();
+    // The predicted sizes are the sizes the window takes.
+    const QSize sizes[] = {w.WindowSizeAt(1), w.WindowSizeAt(2), w.WindowSizeAt(3)};
+    QCOMPARE(sizes[0], w.frameGeometry().size());
+    for (int z : {3, 2, 1}) {
+      w.SetZoom(z);
+      QCOMPARE(w.frameGeometry().size(), sizes[z - 1]);
+      QCOMPARE(w.WindowSizeAt(1), sizes[0]);
+    }
+    // An area that holds the 2x window but not the 3x one (the 1400 x 900 desktop).
+    w.OfferZoomsThatFit(sizes[1] + QSize(100, 0));
+    QVERIFY(w.zoomAction(2)->isEnabled());
+    QVERIFY(!w.zoomAction(3)->isEnabled());
+    w.OfferZoomsThatFit(sizes[2]);
+    QVERIFY(w.zoomAction(3)->isEnabled());
+    // Moved to a smaller screen: the largest zoom that fits.
+    w.SetZoom(3);
+    w.FitZoom(sizes[1] - QSize(0, 1));
+    QCOMPARE(w.screenView()->zoom(), 1);
+    QVERIFY(w.zoomAction(1)->isChecked());
+    QVERIFY(!w.zoomAction(2)->isEnabled());
+    w.SetZoom(3);
+    w.FitZoom(sizes[2] - QSize(1, 0));
+    QCOMPARE(w.screenView()->zoom(), 2);
   }
 
   void zoomEnlargesWithoutSmoothing() {

@@ -1,14 +1,21 @@
 // The main window: start-up state, selection of each kind and of folder items, the
 // folder choice with its name warning, and the exit confirmation.
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
+#include <QTranslator>
 #include <QTreeView>
 
 #include "AppTests.h"
 #include "DataTreeModel.h"
 #include "ScreenView.h"
+#include "ViewerApp.h"
+#include "rxt4/data/Sjis.h"
 
 namespace rxt4::test {
 namespace {
@@ -183,6 +190,76 @@ class ViewerWindowTest : public QObject {
     QVERIFY(w.ExitCommand());
     QVERIFY(!w.isVisible());
     QCOMPARE(f.prompts.asked.size(), 3);
+  }
+
+  void noItemIsCurrentUntilTheUserPicksOne() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.tree()->setFocus(Qt::TabFocusReason);  // the tree's first focus
+    QVERIFY(!w.tree()->currentIndex().isValid());
+    QCOMPARE(w.indexLabel()->text(), QStringLiteral("0"));
+    QCOMPARE(w.countLabel()->text(), QStringLiteral("0"));
+    w.OpenFolder(MakeDataFolder(f.dir));  // gives the tree the focus again
+    w.setFocus();
+    w.tree()->setFocus(Qt::TabFocusReason);
+    QVERIFY(!w.tree()->currentIndex().isValid());
+    QCOMPARE(w.indexLabel()->text(), QStringLiteral("0"));
+  }
+
+  void longNamesAndPathsNeitherWidenTheWindowNorTheSnapshot() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    QApplication::processEvents();
+    const QSize window = w.size();
+    const QSize side = w.screenSide()->size();
+    // A set folder path of about 200 characters and a data name of 33 full-width ones.
+    const QString root = f.dir.path() + QLatin1Char('/') + QString(150, QLatin1Char('p')) + QStringLiteral("/RXT4");
+    const std::string name = EncodeSjis("長いデータ名長いデータ名長いデータ名長いデータ名長いデータ名長いデ");
+    PutFile(root, QStringLiteral("0412/LEVEL/0412.cnt"), "1\n2.00");
+    PutFile(root, QStringLiteral("0412/LEVEL/0412.CSV"), "No.,Name\n" + MeasurementLine(1, name));
+    w.OpenFolder(root);
+    w.tree()->setCurrentIndex(Child(*w.tree()->model(), {0, 0, 0}));
+    QCOMPARE(w.dataNameLabel()->text(), QString::fromStdString(DecodeSjis(name)));
+    QApplication::processEvents();
+    QCOMPARE(w.size(), window);
+    QCOMPARE(w.screenSide()->size(), side);
+    // The folder path is elided in the middle; the whole path is its tool tip.
+    QCOMPARE(w.folderLabel()->toolTip(), root);
+    QVERIFY(w.folderLabel()->shownText().contains(QChar(0x2026)));
+    QVERIFY(w.folderLabel()->shownText().endsWith(QStringLiteral("/RXT4")));
+    QCOMPARE(w.RenderScreenSide().size(), side * w.devicePixelRatio());
+  }
+
+  void aMissingStartFolderIsSaidAndNothingIsLoaded() {
+    ViewerFixture f;
+    const QString missing = f.dir.path() + QStringLiteral("/no/such/RXT4");
+    f.window->OpenStartFolder(missing);
+    QCOMPARE(f.prompts.informed, QStringList{missing + QStringLiteral("\nフォルダが見つかりません。")});
+    QVERIFY(f.window->dataFolder().isEmpty());
+    QVERIFY(f.window->folderLabel()->text().isEmpty());
+    f.window->OpenStartFolder(MakeDataFolder(f.dir));
+    QCOMPARE(f.window->dataModel().measurementCount(), 6);
+  }
+
+  void qtsOwnTextsAreJapaneseAndQuestionsCarryNoIcon() {
+    QTranslator texts;
+    QVERIFY(UseJapaneseQtTexts(texts));
+    const auto question = MakeMessageBox(nullptr, QStringLiteral("?"), UiPrompts::Icon::None, QString(), true);
+    QCOMPARE(question->icon(), QMessageBox::NoIcon);
+    QCOMPARE(question->button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    QCOMPARE(question->button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    QCOMPARE(question->windowTitle(), QStringLiteral("RXT4 ビューア"));
+    QCOMPARE(MakeMessageBox(nullptr, QString(), UiPrompts::Icon::Warning, QString(), false)->icon(), QMessageBox::Warning);
+
+    // The data folder picker shows no new-folder button at all; the transfer's does.
+    const auto picker = MakeFolderDialog(nullptr, QStringLiteral("フォルダ選択"), QDir::tempPath(), false);
+    QCOMPARE(picker->labelText(QFileDialog::LookIn), QStringLiteral("アドレス:"));
+    QCOMPARE(picker->labelText(QFileDialog::Reject), QStringLiteral("キャンセル"));
+    QVERIFY(!picker->findChild<QToolButton*>(QStringLiteral("newFolderButton"))->isVisibleTo(picker.get()));
+    const auto transfer = MakeFolderDialog(nullptr, QStringLiteral("フォルダ選択"), QDir::tempPath(), true);
+    QVERIFY(transfer->findChild<QToolButton*>(QStringLiteral("newFolderButton"))->isVisibleTo(transfer.get()));
   }
 
   void transferAsksForAFolderWithTheNewFolderButton() {

@@ -171,7 +171,7 @@ TEST_F(UpdateThreadTest, FailuresReportTheirResults) {
   }
 }
 
-TEST_F(UpdateThreadTest, AbortWhileWaitingForTheUpdateModeIsAFailure) {
+TEST_F(UpdateThreadTest, AbortWhileWaitingForTheUpdateModeIsACancel) {
   instrument.escBeforeAnswer = -1;  // never in update mode
   {
     CUpdateThread job(&recorder, std::make_unique<FakePortBackend>(line));
@@ -188,9 +188,9 @@ TEST_F(UpdateThreadTest, AbortWhileWaitingForTheUpdateModeIsAFailure) {
     job.Join();
   }
   EXPECT_EQ(recorder.finishedCalls, 1);
-  EXPECT_NE(recorder.result, LinkResult::Success);
-  EXPECT_EQ(recorder.value, 0x1B);
-  EXPECT_EQ(UpdateFinalText(recorder.result, recorder.texts), "通信に失敗しました。\nRXT4との接続を確認してください。");
+  EXPECT_EQ(recorder.result, LinkResult::Cancelled);
+  EXPECT_EQ(recorder.value, 0);
+  EXPECT_EQ(UpdateFinalText(recorder.result, recorder.texts), "アップデートを中止しました。");
   EXPECT_TRUE(instrument.announcedTypes.empty());
 }
 

@@ -53,6 +53,12 @@ Surface Drawn(CMultiScreen& s, const Table& t) {
   return dc;
 }
 
+// A key action as the viewer runs it: the change of state, then a whole Draw.
+void Press(CMultiScreen& s, Surface& dc, void (CMultiScreen::*action)()) {
+  (s.*action)();
+  s.Draw(dc);
+}
+
 TEST(MultiScreen, BarGeometryForFiveTwelveAndTwentyFiveChannels) {
   CMultiScreen s(Fonts());
   // Satellite, 4 dB per division: range 74..106, 5 pixels per dB; 90 dB tops at y 106.
@@ -140,62 +146,56 @@ TEST(MultiScreen, ScaleAndRangeKeysStayWithinTheBandLimits) {
   EXPECT_EQ(s.ShowKindName(), "BS･CS BS");
   EXPECT_EQ(s.powerText, "11V");
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(74, 106));
-  s.ScaleCoarser(dc);
+  Press(s, dc, &CMultiScreen::ScaleCoarser);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(42, 106));
   EXPECT_TRUE(TextAt(dc, 4, 21, test::kCell5, "106"));
   EXPECT_TRUE(TextAt(dc, 4, 181, test::kCell5, " 42"));
-  s.ScaleCoarser(dc);  // 8 dB per division stays
+  Press(s, dc, &CMultiScreen::ScaleCoarser);  // 8 dB per division stays
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(42, 106));
 
   s.SetData(Rows({.mode = "BS", .scale = "1", .levels = Levels(3, "80.0")}));
-  s.ScaleFiner(dc);
+  Press(s, dc, &CMultiScreen::ScaleFiner);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(82, 98));
-  s.ScaleFiner(dc);  // 2 dB per division stays; the range is re-centred on 90
+  Press(s, dc, &CMultiScreen::ScaleFiner);  // 2 dB per division stays; the range is re-centred on 90
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(82, 98));
 
   s.SetData(Rows({.levels = Levels(3, "80.0")}));
   EXPECT_EQ(s.ShowKindName(), "VU/CATV");
   EXPECT_EQ(s.powerText, "15V");
-  s.RangeUp(dc);
+  Press(s, dc, &CMultiScreen::RangeUp);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(84, 148));
   const std::pair<int, int> down[] = {{52, 116}, {20, 84}, {20, 84}};
   for (const auto& expected : down) {
-    s.RangeDown(dc);
+    Press(s, dc, &CMultiScreen::RangeDown);
     EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), expected);
   }
-  s.RangeUp(dc);
+  Press(s, dc, &CMultiScreen::RangeUp);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(52, 116));
   // Finer scales lower the top limit to 132; coarser ones restore 148.
-  s.RangeUp(dc);
-  s.ScaleFiner(dc);
+  Press(s, dc, &CMultiScreen::RangeUp);
+  Press(s, dc, &CMultiScreen::ScaleFiner);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(100, 132));
-  s.ScaleFiner(dc);
+  Press(s, dc, &CMultiScreen::ScaleFiner);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(108, 124));
-  s.RangeUp(dc);
+  Press(s, dc, &CMultiScreen::RangeUp);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(116, 132));
-  s.ScaleCoarser(dc);
+  Press(s, dc, &CMultiScreen::ScaleCoarser);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(100, 132));
-  s.ScaleCoarser(dc);
+  Press(s, dc, &CMultiScreen::ScaleCoarser);
   EXPECT_EQ(std::pair(s.bottomLevel, s.topLevel), std::pair(84, 148));
 }
 
-TEST(MultiScreen, CursorWrapsAndRepaintsOnlyTheMarkerRow) {
+TEST(MultiScreen, CursorWraps) {
   CMultiScreen s(Fonts());
   Surface dc = Drawn(s, {.levels = Levels(12, "80.0")});
-  const Rgb sentinel{1, 2, 3};
-  dc.SetPixel(200, 100, sentinel);
-  s.CursorLeft(dc);
+  Press(s, dc, &CMultiScreen::CursorLeft);
   EXPECT_EQ(s.cursorChannel, 12);
   EXPECT_EQ(s.channelText, "C12");
   EXPECT_TRUE(TextAt(dc, 148, 208, test::kCell6, "C12"));
   EXPECT_TRUE(GlyphAt(dc, 162, 194, test::kCell5, 2));  // 12 x 11 + 4 + 26
-  EXPECT_TRUE(AllWhite(dc, 26, 194, 38, 206));          // the old mark is gone
-  EXPECT_EQ(dc.Pixel(200, 100), sentinel);               // the graph is not repainted
-  s.CursorRight(dc);
+  EXPECT_TRUE(AllWhite(dc, 26, 194, 38, 206));          // no mark on channel 1
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_EQ(s.cursorChannel, 1);
-  EXPECT_EQ(dc.Pixel(200, 100), sentinel);
-  s.RangeDown(dc);  // a whole draw
-  EXPECT_EQ(dc.Pixel(200, 100), kWhite);
 }
 
 TEST(MultiScreen, ReferenceCombinationTable) {
@@ -214,30 +214,30 @@ TEST(MultiScreen, ReferenceTurnsTheLevelIntoADifference) {
   };
   EXPECT_TRUE(TextAt(dc, 236, 208, test::kCell6, " 80.0"));
   EXPECT_EQ(labelCode(6), 0xFF9Au & 0x3Fu);  // "ﾚﾍﾞﾙ"
-  s.ToggleReference(dc);
+  Press(s, dc, &CMultiScreen::ToggleReference);
   EXPECT_EQ(s.referenceChannel, 2);
   EXPECT_EQ(labelCode(12), 0x394u);  // "Δﾚﾍﾞﾙ"
   EXPECT_TRUE(TextAt(dc, 236, 208, test::kCell6, "  0.0"));
   EXPECT_TRUE(GlyphAt(dc, 58, 194, test::kCell5, 2));  // "△" over the cursor's "▲"
   EXPECT_EQ(CodeAt(dc, 58, 194, 12), 0x25B3u & 0xFFFu);
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_TRUE(TextAt(dc, 236, 208, test::kCell6, " -4.6"));
   EXPECT_EQ(CodeAt(dc, 58, 194, 12), 0x25B3u & 0xFFFu);  // the reference mark stays
-  s.CursorRight(dc);  // no measurement shows as such whatever the reference
+  Press(s, dc, &CMultiScreen::CursorRight);  // no measurement shows as such whatever the reference
   EXPECT_TRUE(TextAt(dc, 236, 208, test::kCell6, " --.-"));
-  s.CursorRight(dc);  // below range: low dashes and the point (drawn over the dashes' blank)
+  Press(s, dc, &CMultiScreen::CursorRight);  // below range: low dashes and the point (drawn over the dashes' blank)
   EXPECT_TRUE(TextAt(dc, 236, 213, test::kCell6, " --"));
   EXPECT_TRUE(TextAt(dc, 272, 213, test::kCell6, "-"));
   EXPECT_TRUE(TextAt(dc, 263, 208, test::kCell6, "."));
   // A difference of -100 or less is shown as -99.9.
-  s.ToggleReference(dc);
-  s.CursorRight(dc);
-  s.ToggleReference(dc);
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::ToggleReference);
+  Press(s, dc, &CMultiScreen::CursorRight);
+  Press(s, dc, &CMultiScreen::ToggleReference);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_EQ(s.cursorChannel, 7);
   EXPECT_TRUE(TextAt(dc, 236, 208, test::kCell6, "-99.9"));
   // Twice returns to the plain level.
-  s.ToggleReference(dc);
+  Press(s, dc, &CMultiScreen::ToggleReference);
   EXPECT_EQ(s.referenceChannel, -1);
   EXPECT_EQ(labelCode(6), 0xFF9Au & 0x3Fu);
   EXPECT_TRUE(TextAt(dc, 236, 208, test::kCell6, " 20.0"));
@@ -245,8 +245,8 @@ TEST(MultiScreen, ReferenceTurnsTheLevelIntoADifference) {
   // A reference below range turns an in-range cursor into the below-range marker.
   s.SetData(Rows({.cursor = "1", .levels = {"15.0", "60.0"}}));
   s.Draw(dc);
-  s.ToggleReference(dc);
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::ToggleReference);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_TRUE(TextAt(dc, 236, 213, test::kCell6, " --"));
 }
 
@@ -255,9 +255,9 @@ TEST(MultiScreen, CorrectionMarkUnlessExactlyOffWithItsBlank) {
   Surface dc = Drawn(s, {.levels = Levels(3, "60.0"), .corrections = {"1.5", "OFF ", "OFF"}});
   EXPECT_TRUE(GlyphAt(dc, 296, 196, test::kCell5, 2));
   EXPECT_TRUE(dc.IsBlack(294, 194) && dc.IsBlack(309, 209));
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_TRUE(AllWhite(dc, 294, 194, 310, 210));
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_TRUE(dc.IsBlack(294, 194));
 }
 
@@ -270,13 +270,13 @@ TEST(MultiScreen, TablesBeyondFiftyNineChannelsAndCursorsOutsideTheTable) {
   EXPECT_TRUE(AllWhite(dc, 266, 147, 288, 166));
   EXPECT_TRUE(GlyphAt(dc, 283, 194, test::kCell5, 2));
   EXPECT_TRUE(AllWhite(dc, 148, 208, 190, 224));
-  s.CursorLeft(dc);
+  Press(s, dc, &CMultiScreen::CursorLeft);
   EXPECT_EQ(s.cursorChannel, 59);
   EXPECT_TRUE(TextAt(dc, 148, 208, test::kCell6, "C59"));
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_EQ(s.cursorChannel, 1);
-  s.ToggleReference(dc);
-  s.CursorLeft(dc);
+  Press(s, dc, &CMultiScreen::ToggleReference);
+  Press(s, dc, &CMultiScreen::CursorLeft);
   EXPECT_EQ(s.cursorChannel, 59);
 
   // A stored cursor of 0: the mark left of the bars, no information until a key.
@@ -284,28 +284,28 @@ TEST(MultiScreen, TablesBeyondFiftyNineChannelsAndCursorsOutsideTheTable) {
   dc = Drawn(fresh, {.cursor = "0", .levels = Levels(12, "60.0")});
   EXPECT_TRUE(GlyphAt(dc, 18, 194, test::kCell5, 2));
   EXPECT_TRUE(AllWhite(dc, 148, 208, 190, 224));
-  fresh.CursorRight(dc);
+  Press(fresh, dc, &CMultiScreen::CursorRight);
   EXPECT_TRUE(TextAt(dc, 148, 208, test::kCell6, "C1"));
 
   // A stored count beyond the rows: the missing channels have no bar or information.
   dc = Drawn(s, {.cursor = "5", .count = "9999999999", .levels = Levels(3, "60.0")});
   EXPECT_EQ(s.TableChannels(), 59);
-  s.CursorLeft(dc);
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::CursorLeft);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_EQ(s.cursorChannel, 5);
   // A reference without a bar reads as no measurement.
   s.SetData(Rows({.cursor = "70", .levels = Levels(3, "60.0")}));
-  s.ToggleReference(dc);
-  s.CursorRight(dc);
+  Press(s, dc, &CMultiScreen::ToggleReference);
+  Press(s, dc, &CMultiScreen::CursorRight);
   EXPECT_TRUE(TextAt(dc, 236, 208, test::kCell6, " --.-"));
 
   // No rows at all: nothing to draw from, and no fault.
   s.SetData({});
   EXPECT_EQ(s.channelCount, 0);
   s.Draw(dc);
-  s.CursorLeft(dc);
-  s.CursorRight(dc);
-  s.ToggleReference(dc);
+  Press(s, dc, &CMultiScreen::CursorLeft);
+  Press(s, dc, &CMultiScreen::CursorRight);
+  Press(s, dc, &CMultiScreen::ToggleReference);
 }
 
 }  // namespace

@@ -41,6 +41,13 @@ struct Shown {
   }
 };
 
+// A key action as the viewer runs it: the change of state, then a whole Draw.
+template <typename... Held>
+void Press(CProfileScreen& s, Surface& dc, void (CProfileScreen::*action)(Held...), Held... held) {
+  (s.*action)(held...);
+  s.Draw(dc);
+}
+
 std::pair<int, int> WindowOf(const CProfileScreen& s) { return {s.leftDelay, s.rightDelay}; }
 
 TEST(ProfileScreen, FirstWindowLabelsAndMarker) {
@@ -72,7 +79,7 @@ TEST(ProfileScreen, ZoomInKeepsTheWindowCentre) {
   {
     Shown t(Floor(4096));
     EXPECT_EQ(WindowOf(t.screen), std::pair(-42, 126));
-    t.screen.ZoomIn(t.dc);
+    Press(t.screen, t.dc, &CProfileScreen::ZoomIn);
     EXPECT_EQ(t.screen.zoom, 1);
     EXPECT_EQ(t.screen.position, 2);
     EXPECT_EQ(WindowOf(t.screen), std::pair(0, 84));
@@ -81,7 +88,7 @@ TEST(ProfileScreen, ZoomInKeepsTheWindowCentre) {
   }
   {
     Shown t(Floor(2048));
-    t.screen.ZoomIn(t.dc);
+    Press(t.screen, t.dc, &CProfileScreen::ZoomIn);
     EXPECT_EQ(WindowOf(t.screen), std::pair(1, 43));
     EXPECT_EQ(t.screen.cursor, 65);  // the marker keeps its column
   }
@@ -90,52 +97,52 @@ TEST(ProfileScreen, ZoomInKeepsTheWindowCentre) {
 TEST(ProfileScreen, ZoomAndScrollPositions) {
   Shown t(Floor(2048));
   CProfileScreen& s = t.screen;
-  s.ScrollLater(t.dc);  // zoom 0 has a single position
-  s.ScrollEarlier(t.dc);
+  Press(s, t.dc, &CProfileScreen::ScrollLater);  // zoom 0 has a single position
+  Press(s, t.dc, &CProfileScreen::ScrollEarlier);
   EXPECT_EQ(s.position, 1);
-  s.ZoomOut(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomOut);
   EXPECT_EQ(s.zoom, 0);
-  s.ZoomIn(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomIn);
   const int later[] = {3, 4, 4};
   for (int p : later) {
-    s.ScrollLater(t.dc);
+    Press(s, t.dc, &CProfileScreen::ScrollLater);
     EXPECT_EQ(s.position, p);
   }
   EXPECT_EQ(WindowOf(s), std::pair(21, 63));
   const int earlier[] = {3, 2, 1, 0, 0};
   for (int p : earlier) {
-    s.ScrollEarlier(t.dc);
+    Press(s, t.dc, &CProfileScreen::ScrollEarlier);
     EXPECT_EQ(s.position, p);
   }
-  s.ZoomIn(t.dc);  // zoom 2: entry 0 of 0, 2, 4, 6, 8
+  Press(s, t.dc, &CProfileScreen::ZoomIn);  // zoom 2: entry 0 of 0, 2, 4, 6, 8
   EXPECT_EQ(s.position, 0);
-  s.ScrollEarlier(t.dc);
-  s.ScrollEarlier(t.dc);
-  s.ScrollEarlier(t.dc);
+  Press(s, t.dc, &CProfileScreen::ScrollEarlier);
+  Press(s, t.dc, &CProfileScreen::ScrollEarlier);
+  Press(s, t.dc, &CProfileScreen::ScrollEarlier);
   EXPECT_EQ(s.position, -2);
   EXPECT_EQ(WindowOf(s), std::pair(-21, 1));
-  s.ZoomIn(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomIn);
   EXPECT_EQ(std::pair(s.zoom, s.position), std::pair(3, -4));
-  s.ZoomIn(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomIn);
   EXPECT_EQ(std::pair(s.zoom, s.position), std::pair(3, -4));
-  s.ZoomOut(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomOut);
   EXPECT_EQ(std::pair(s.zoom, s.position), std::pair(2, -2));
-  s.ZoomOut(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomOut);
   EXPECT_EQ(std::pair(s.zoom, s.position), std::pair(1, 0));
   // The far end: zoom 2 position 9 becomes 17 at zoom 3, which scrolls to 19 and
   // maps back to 9.
-  s.ZoomIn(t.dc);
-  for (int i = 0; i < 12; ++i) s.ScrollLater(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomIn);
+  for (int i = 0; i < 12; ++i) Press(s, t.dc, &CProfileScreen::ScrollLater);
   EXPECT_EQ(std::pair(s.zoom, s.position), std::pair(2, 9));
-  s.ZoomIn(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomIn);
   EXPECT_EQ(s.position, 17);
-  for (int i = 0; i < 4; ++i) s.ScrollLater(t.dc);
+  for (int i = 0; i < 4; ++i) Press(s, t.dc, &CProfileScreen::ScrollLater);
   EXPECT_EQ(s.position, 19);
   EXPECT_EQ(WindowOf(s), std::pair(51, 63));
-  s.ZoomOut(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomOut);
   EXPECT_EQ(std::pair(s.zoom, s.position), std::pair(2, 9));
-  s.ZoomOut(t.dc);
-  s.ZoomOut(t.dc);
+  Press(s, t.dc, &CProfileScreen::ZoomOut);
+  Press(s, t.dc, &CProfileScreen::ZoomOut);
   EXPECT_EQ(std::pair(s.zoom, s.position), std::pair(0, 1));
   EXPECT_EQ(WindowOf(s), std::pair(-21, 63));
 }
@@ -144,16 +151,16 @@ TEST(ProfileScreen, MarkerWrapsAndAccelerates) {
   Shown t(Floor(2048));
   CProfileScreen& s = t.screen;
   s.cursor = 259;
-  s.CursorRight(t.dc, 0);
+  Press(s, t.dc, &CProfileScreen::CursorRight, 0);
   EXPECT_EQ(s.cursor, 1);
-  s.CursorLeft(t.dc, 0);
+  Press(s, t.dc, &CProfileScreen::CursorLeft, 0);
   EXPECT_EQ(s.cursor, 259);
   // Held one tick: double step; two ticks and more: triple.
-  s.CursorRight(t.dc, 1);
+  Press(s, t.dc, &CProfileScreen::CursorRight, 1);
   EXPECT_EQ(s.cursor, 4);
-  s.CursorRight(t.dc, 2);
+  Press(s, t.dc, &CProfileScreen::CursorRight, 2);
   EXPECT_EQ(s.cursor, 13);
-  s.CursorRight(t.dc, 7);
+  Press(s, t.dc, &CProfileScreen::CursorRight, 7);
   EXPECT_EQ(s.cursor, 22);
   // The marker moved: the old "▼" and its column are gone.
   EXPECT_TRUE(GlyphAt(t.dc, 51, 11, test::kCell3, 2));
@@ -161,19 +168,19 @@ TEST(ProfileScreen, MarkerWrapsAndAccelerates) {
   EXPECT_FALSE(t.dc.IsBlack(48, 100));
   EXPECT_EQ(CountBlack(t.dc, 36, 11, 50, 25), 0);
   // Base steps: 4 at zoom 2 in the 2048 mode.
-  s.ZoomIn(t.dc);
-  s.ZoomIn(t.dc);
-  s.CursorRight(t.dc, 0);
+  Press(s, t.dc, &CProfileScreen::ZoomIn);
+  Press(s, t.dc, &CProfileScreen::ZoomIn);
+  Press(s, t.dc, &CProfileScreen::CursorRight, 0);
   EXPECT_EQ(s.cursor, 26);
 
   Shown mode2(Floor(4096));
-  mode2.screen.CursorRight(mode2.dc, 0);
+  Press(mode2.screen, mode2.dc, &CProfileScreen::CursorRight, 0);
   EXPECT_EQ(mode2.screen.cursor, 66);
-  for (int i = 0; i < 3; ++i) mode2.screen.ZoomIn(mode2.dc);
-  mode2.screen.CursorRight(mode2.dc, 0);
+  for (int i = 0; i < 3; ++i) Press(mode2.screen, mode2.dc, &CProfileScreen::ZoomIn);
+  Press(mode2.screen, mode2.dc, &CProfileScreen::CursorRight, 0);
   EXPECT_EQ(mode2.screen.cursor, 69);
   Shown mode3(Floor(8192));
-  mode3.screen.CursorLeft(mode3.dc, 2);
+  Press(mode3.screen, mode3.dc, &CProfileScreen::CursorLeft, 2);
   EXPECT_EQ(mode3.screen.cursor, 62);
 }
 
@@ -189,7 +196,7 @@ TEST(ProfileScreen, ReadoutCutsTheDelay) {
   std::vector<std::int16_t> samples = Floor(2048);
   samples[100] = -60;
   Shown t(samples);
-  for (int i = 0; i < 13; ++i) t.screen.CursorRight(t.dc, 0);
+  for (int i = 0; i < 13; ++i) Press(t.screen, t.dc, &CProfileScreen::CursorRight, 0);
   EXPECT_EQ(t.screen.cursor, 104);
   EXPECT_TRUE(TextAt(t.dc, 136, 210, test::kCell3, "  12.5[us] D/U:  -6.0[dB]"));
 }
@@ -201,10 +208,10 @@ TEST(ProfileScreen, GuardLineOfTheLongestMode) {
     EXPECT_TRUE(t.dc.IsBlack(197, 40));
     EXPECT_FALSE(t.dc.IsBlack(197, 41));
     EXPECT_TRUE(t.dc.IsBlack(197, 150));
-    t.screen.ZoomIn(t.dc);  // window 0..168: 35 + 126 x 260 / 168
+    Press(t.screen, t.dc, &CProfileScreen::ZoomIn);  // window 0..168: 35 + 126 x 260 / 168
     EXPECT_TRUE(t.dc.IsBlack(230, 40));
     EXPECT_FALSE(t.dc.IsBlack(197, 40));
-    t.screen.ZoomIn(t.dc);  // window 42..126 ends on the guard interval: no line
+    Press(t.screen, t.dc, &CProfileScreen::ZoomIn);  // window 42..126 ends on the guard interval: no line
     EXPECT_EQ(WindowOf(t.screen), std::pair(42, 126));
     EXPECT_EQ(CountBlack(t.dc, 36, 27, 100, 56), 0);  // (x 100: the marker's column)
     EXPECT_EQ(CountBlack(t.dc, 101, 27, 297, 56), 0);
@@ -324,9 +331,9 @@ TEST(ProfileScreen, NoProfileFromBadFiles) {
   EXPECT_EQ(CountBlack(dc, 25, 179, 60, 193), 0);
   EXPECT_EQ(CodeAt(dc, 73, 210, 14), 0x9045u & 0x3FFFu);  // 遅
   EXPECT_EQ(CodeAt(dc, 143, 216, 7), unsigned{'-'});  // "-- -" under the line's blanks
-  s.CursorRight(dc, 0);
-  s.ZoomIn(dc);
-  s.ScrollLater(dc);
+  Press(s, dc, &CProfileScreen::CursorRight, 0);
+  Press(s, dc, &CProfileScreen::ZoomIn);
+  Press(s, dc, &CProfileScreen::ScrollLater);
   EXPECT_EQ(s.cursor, 0);
   EXPECT_EQ(s.zoom, 0);
   EXPECT_EQ(s.position, 1);

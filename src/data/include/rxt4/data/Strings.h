@@ -85,12 +85,15 @@ enum class StringId : int {
   TransferSetMode = 32901,
   AppCaption = 32902,           // "RXT4 ビューア"
 
-  // Texts of our own, beyond the original program's table.
+  // Texts of our own, beyond the numbered resource texts above.
   TransferNotSaved = 40001,     // the data arrived but could not be saved; "%s" names the kind folders
   CountWarning = 40002,         // " のデータ数が記録情報と異なります。..." (follows the table path)
   AboutVersion = 40003,         // "RXT4 ビューア Version 1.00"
   AboutCaption = 40004,
   MessageOptionText = 40005,
+  UpdateCancelled = 40006,      // "アップデートを中止しました。"
+  FolderNotFound = 40007,       // the data folder named at start does not exist; "%s" is its path
+  SnapshotNotSaved = 40008,     // the screen could not be saved; "%s": the file, then the system's reason
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
   MenuFolder = 41002,

@@ -46,7 +46,8 @@ struct UpdateVersionTexts {
 // Shift-JIS bytes and are decoded).
 std::string UpdateDoneText(std::string_view oldVersion, std::string_view newVersion);
 
-// The final message for a result: the completion text on success, otherwise
+// The final message for a result: the completion text on success,
+// "アップデートを中止しました。" when cancelled, otherwise
 // "通信に失敗しました。\nRXT4との接続を確認してください。".
 std::string UpdateFinalText(LinkResult result, const UpdateVersionTexts& versions);
 

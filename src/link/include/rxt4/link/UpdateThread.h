@@ -6,8 +6,8 @@
 // waits for the completion status. The worker thread is owned by the job and joined
 // by its destructor.
 //
-// Abort makes the current port operation fail; that failure is the result (an update
-// has no "cancelled" result), so a cancel reports a communication failure.
+// Abort makes the current port operation fail; an update that fails after an abort
+// ends with LinkResult::Cancelled (value 0), so that a cancel is reported as one.
 //
 // Observer lifetime: the observer must outlive the job, or call DetachObserver()
 // before it goes away; after DetachObserver returns no further call reaches it.

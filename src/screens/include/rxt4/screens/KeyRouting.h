@@ -50,10 +50,11 @@ KeyRoute Route(InstrumentKey key, bool shift, DataKind shown);
 // True for the actions that take the held ticks of the ← or → button.
 bool TakesHeldTicks(KeyAction action);
 
-// Runs a screen action on the screen set's screen of that kind, drawing into dc (the
-// screen area, which keeps what the action does not repaint). heldTicks is the
-// number of 1400 ms ticks the ← or → button has been held. False when nothing ran:
-// KeyAction::None, KeyAction::TreeKey (the caller's tree handles it) or no screen.
+// Runs a screen action on the screen set's screen of that kind, then paints the
+// screen area dc whole (ScreenSet::Paint), so that it shows exactly what a Draw of
+// the new state shows. heldTicks is the number of 1400 ms ticks the ← or → button
+// has been held. False when nothing ran: KeyAction::None, KeyAction::TreeKey (the
+// caller's tree handles it) or no screen.
 bool Apply(KeyAction action, ScreenSet& screens, Surface& dc, int heldTicks = 0);
 
 // Parses a key name of the command line: LEFT, RIGHT, UP, DOWN or ENTER, each

@@ -38,21 +38,18 @@ class CMultiScreen : public CScreen {
   // Turns the "ch" and level labels of the information line white on black.
   virtual void InvertInfoLabels(Surface& dc) const;
 
-  // ← / →: the cursor one channel left / right, wrapping within 1..channelCount;
-  // redraws the marker row.
-  void CursorLeft(Surface& dc);
-  void CursorRight(Surface& dc);
-  // シフト + ↑ / ↓: the level range up / down by half a screen, within the band's
-  // limits; redraws the screen.
-  void RangeUp(Surface& dc);
-  void RangeDown(Surface& dc);
-  // シフト + ← / →: twice / half the dB per division around the range's centre;
-  // redraws the screen.
-  void ScaleCoarser(Surface& dc);
-  void ScaleFiner(Surface& dc);
-  // 決定: sets the reference on the cursor channel, or clears it; redraws the marker
-  // row and the information labels.
-  void ToggleReference(Surface& dc);
+  // Key actions. They change the state only; the caller then draws the screen whole.
+  // ← / →: the cursor one channel left / right, wrapping within 1..channelCount.
+  void CursorLeft();
+  void CursorRight();
+  // シフト + ↑ / ↓: the level range up / down by half a screen, within the band's limits.
+  void RangeUp();
+  void RangeDown();
+  // シフト + ← / →: twice / half the dB per division around the range's centre.
+  void ScaleCoarser();
+  void ScaleFiner();
+  // 決定: sets the reference on the cursor channel, or clears it.
+  void ToggleReference();
 
   // The row of channel i (1-based); absent when the table has none.
   MeasurementRow RowOf(int channel) const;

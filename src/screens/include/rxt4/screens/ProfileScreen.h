@@ -33,17 +33,18 @@ class CProfileScreen : public CScreen {
   void Draw(Surface& dc) override;
   void Format() override;
 
+  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Without a profile they do nothing.
   // → / ←: moves the marker by the mode's step, times (heldTicks + 1) below two ticks
-  // held and times 3 from then on, wrapping around the 261 columns; redraws marker,
-  // readout and guard line.
-  void CursorRight(Surface& dc, int heldTicks);
-  void CursorLeft(Surface& dc, int heldTicks);
-  // シフト + → / ←: one zoom step in / out, keeping the window centre; redraws the graph.
-  void ZoomIn(Surface& dc);
-  void ZoomOut(Surface& dc);
+  // held and times 3 from then on, wrapping around the 261 columns.
+  void CursorRight(int heldTicks);
+  void CursorLeft(int heldTicks);
+  // シフト + → / ←: one zoom step in / out, keeping the window centre.
+  void ZoomIn();
+  void ZoomOut();
   // シフト + ↓ / ↑: scrolls the window one step toward earlier / later delays.
-  void ScrollEarlier(Surface& dc);
-  void ScrollLater(Surface& dc);
+  void ScrollEarlier();
+  void ScrollLater();
 
   // Loads a companion file into samples/sampleBytes/sampleCount/fftMode/peakValue;
   // false (no profile) when it is missing or malformed.
@@ -91,8 +92,7 @@ class CProfileScreen : public CScreen {
   void DrawMarker(Surface& dc) const;
   void DrawGuardLine(Surface& dc) const;
   void DrawReadout(Surface& dc) const;
-  void MoveCursor(Surface& dc, int heldTicks, int direction);
-  void RedrawGraph(Surface& dc);
+  void MoveCursor(int heldTicks, int direction);
 };
 
 }  // namespace rxt4

@@ -31,10 +31,12 @@ class CSpectrumScreen : public CScreen {
   void Draw(Surface& dc) override;
   void Format() override;
 
-  // シフト + →: the next level range (3 wraps to 0); redraws scale, grid and trace.
-  void NextRange(Surface& dc);
-  // シフト + ←: the previous level range (0 wraps to 3); redraws as NextRange.
-  void PreviousRange(Surface& dc);
+  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Without a trace they do nothing.
+  // シフト + →: the next level range (3 wraps to 0).
+  void NextRange();
+  // シフト + ←: the previous level range (0 wraps to 3).
+  void PreviousRange();
 
   // Sample n of the stored payload (signed 16-bit little-endian); 0 beyond it.
   std::int16_t Sample(int n) const;
@@ -54,7 +56,6 @@ class CSpectrumScreen : public CScreen {
   void DrawGrid(Surface& dc) const;
   void DrawFrequencyLabels(Surface& dc) const;
   void DrawTrace(Surface& dc) const;
-  void RedrawAfterRangeChange(Surface& dc);
 };
 
 }  // namespace rxt4
