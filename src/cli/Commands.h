@@ -15,5 +15,7 @@ int RunRender(Args args);
 int RunDownload(Args args);
 int RunUpdate(Args args);
 int RunImage(Args args);
+int RunReport(Args args);
+int RunExport(Args args);
 
 }  // namespace rxt4::cli
