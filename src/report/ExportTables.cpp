@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "rxt4/data/DirectoryIndex.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
@@ -135,11 +136,14 @@ class RowWriter {
     if (m.kind == TransferKind::Multi) return WriteMulti(m);
     const TableId table = KindTable(m.kind);
     if (!WriteRow(table, m, m.record.row, std::nullopt)) return false;
-    const std::filesystem::path companion = CompanionPath(m.record.companionBase(), m.record.row.Field(0));
+    const std::optional<std::filesystem::path> companion = FindCompanion(m.record);
+    if (!companion && (m.kind == TransferKind::Spectrum || m.kind == TransferKind::Profile ||
+                       m.kind == TransferKind::Constellation))
+      return Unreadable(std::filesystem::path(m.record.companionBase() + std::string(CompanionSuffix(m.record))));
     switch (m.kind) {
-      case TransferKind::Spectrum: return WriteSpectrum(m, companion);
-      case TransferKind::Profile: return WriteProfile(m, companion);
-      case TransferKind::Constellation: return WriteConstellation(m, companion);
+      case TransferKind::Spectrum: return WriteSpectrum(m, *companion);
+      case TransferKind::Profile: return WriteProfile(m, *companion);
+      case TransferKind::Constellation: return WriteConstellation(m, *companion);
       default: return true;
     }
   }
@@ -151,13 +155,35 @@ class RowWriter {
   }
 
  private:
+  // The rightmost three characters of column 0 name the row's companion file.
+  static std::string_view CompanionSuffix(const CDataSet& record) {
+    const std::string_view no = record.row.Field(0);
+    return no.size() > 3 ? no.substr(no.size() - 3) : no;
+  }
+
+  // The companion file of a record, found as CompanionPath finds it (the name as it
+  // stands, else regardless of letter case) but through one listing of the kind
+  // folder per table: an archive without its companion files costs no search per row.
+  std::optional<std::filesystem::path> FindCompanion(const CDataSet& record) {
+    if (record.table.get() != indexedTable_) {
+      indexedTable_ = record.table.get();
+      folder_.emplace(ResolvePath(std::filesystem::path(record.tablePath()).parent_path()));
+    }
+    const std::string name = std::filesystem::path(record.companionBase()).filename().string() +
+                             std::string(CompanionSuffix(record));
+    const std::optional<std::string> found = folder_->Find(name);
+    if (!found) return std::nullopt;
+    return folder_->folder() / *found;
+  }
+
   // Key cells, then the 30 columns (numbers with their "_text" cells).
   bool WriteRow(TableId table, const SelectedMeasurement& m, const MeasurementRow& row, std::optional<int> channel) {
     cells_.clear();
     cells_.push_back(Cell::Text(m.setFolder));
     cells_.push_back(Cell::Int(m.record.index));
     if (channel) cells_.push_back(Cell::Int(*channel));
-    for (int c = 0; c < MeasurementRow::kColumnCount; ++c) AddField(c, Trim(row.Field(c)));
+    const std::array<std::string_view, MeasurementRow::kColumnCount> fields = row.Fields();
+    for (int c = 0; c < MeasurementRow::kColumnCount; ++c) AddField(c, Trim(fields[static_cast<std::size_t>(c)]));
     return sink_.Insert(table, cells_);
   }
 
@@ -248,6 +274,8 @@ class RowWriter {
   JobObserver& observer_;
   std::vector<Cell> cells_;
   std::array<std::string, MeasurementRow::kColumnCount> texts_;
+  const DataSetTable* indexedTable_ = nullptr;
+  std::optional<DirectoryIndex> folder_;  // the kind folder of indexedTable_
   int unreadable_ = 0;
 };
 
