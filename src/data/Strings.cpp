@@ -174,6 +174,8 @@ constexpr Entry kTable[] = {
     {StringId::ExportFailed, "エクスポートできませんでした。\n%s"},
     {StringId::ReportNothing, "測定データがありません。\nデータフォルダを選択してください。"},
     {StringId::ReportWarnings, "警告が %d 件ありました。"},
+    {StringId::ReportDialogTitle, "レポートを作成"},
+    {StringId::ExportDialogTitle, "エクスポート"},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.

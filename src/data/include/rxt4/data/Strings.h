@@ -168,6 +168,8 @@ enum class StringId : int {
   ExportFailed = 42018,
   ReportNothing = 42019,
   ReportWarnings = 42020,       // "%d" counts the warnings
+  ReportDialogTitle = 42021,
+  ExportDialogTitle = 42022,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
