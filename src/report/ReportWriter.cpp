@@ -51,7 +51,7 @@ constexpr double kSpaceHeightPt = 18;
 constexpr double kHeadingHeightPt = 30;
 constexpr double kHeaderHeightPt = 15;
 constexpr double kRowHeightPt = 12.5;
-constexpr double kCellPaddingPt = 3;
+constexpr double kCellPaddingPt = 4;
 constexpr double kLabelWidthPt = 96;
 
 std::string Utf8(StringId id) { return std::string(Text(id)); }
@@ -81,6 +81,9 @@ std::string CellText(const SelectedMeasurement& m, int field) {
   if (field < 0) return std::to_string(m.record.index);
   return DecodeSjis(Trim(m.record.firstRow().Field(field)));
 }
+
+// Numbers (and the markers that stand for them) are right-aligned, titles with them.
+bool RightAligned(int field) { return field < 0 || IsNumericColumn(field); }
 
 std::string HeaderText(int field) {
   return field < 0 ? Utf8(StringId::LabelDataNo) : std::string(ColumnTitle(field));
@@ -306,7 +309,7 @@ class ReportBuilder {
   }
 
   // Column widths from the widest text of each column; a table wider than the page
-  // gets a smaller font, a narrower one shares the rest out among its columns.
+  // gets a smaller font, a narrower one shares the rest out among its text columns.
   const TableLayout& LayoutOf(int group) {
     TableLayout& layout = layouts_[static_cast<std::size_t>(group)];
     if (!layout.widths.empty()) return layout;
@@ -326,7 +329,12 @@ class ReportBuilder {
       layout.fontPt = kTableFontPt * scale;
       for (double& w : layout.widths) w *= scale;
     } else {
-      for (double& w : layout.widths) w += (kContentWidthPt - total) / static_cast<double>(layout.widths.size());
+      // The rest goes to the text columns, so that the right-aligned numbers keep
+      // their column narrow and stay clear of the text that follows them.
+      std::vector<std::size_t> texts;
+      for (std::size_t c = 0; c < fields.size(); ++c)
+        if (!RightAligned(fields[c])) texts.push_back(c);
+      for (std::size_t c : texts) layout.widths[c] += (kContentWidthPt - total) / static_cast<double>(texts.size());
     }
     return layout;
   }
@@ -347,7 +355,7 @@ class ReportBuilder {
           measurement ? CellText(selection_.measurements[static_cast<std::size_t>(*measurement)], f) : HeaderText(f);
       const double baseline = y + height / 2 + layout.fontPt * 0.36;
       canvas_.Clip(x, y, w, height);
-      if (measurement && (f < 0 || IsNumericColumn(f)))
+      if (RightAligned(f))
         canvas_.TextRight(x + w - kCellPaddingPt, baseline, text);
       else
         canvas_.Text(x + kCellPaddingPt, baseline, text);

@@ -76,7 +76,7 @@ TEST(ReportPdf, PagesTextsFontAndPictures) {
                            "レベル(dBμ)", "C/N(dB)", "東京タワー方向", "---.-", "___._", "~~~.~", "-.-----",
                            "_._____", "~.~~~~~", "2.0E-4"})
     EXPECT_NE(tables.find(text), std::string::npos) << text;
-  EXPECT_TRUE(std::regex_search(tables, std::regex(R"( 5 CS110度 +N-SAT110 +ND2 +1613\.00 +---\.- +---\.-)"))) << tables;
+  EXPECT_TRUE(std::regex_search(tables, std::regex(R"( 5 +CS110度 +N-SAT110 +ND2 +1613\.00 +---\.- +---\.-)"))) << tables;
 
   const std::string screens = PdfText(pdf, 4, 4);
   EXPECT_NE(screens.find("0412 ／ レベル測定データ"), std::string::npos) << screens;
