@@ -4,8 +4,12 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
-#include <vector>
+#include <memory>
+#include <optional>
+#include <string>
 
 namespace rxt4 {
 
@@ -25,29 +29,75 @@ bool CoversJapanese(FcPattern* font) {
          FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>("ja")) == FcLangEqual;
 }
 
-// The report font through fontconfig (IPAGothic, else any font for Japanese);
-// nullptr when fontconfig finds nothing at all.
-cairo_font_face_t* OpenReportFace(std::string* warning) {
+struct FontFile {
+  std::string path;
+  int index = 0;
+  std::string family;
+  bool japanese = false;
+};
+
+// The report font's file (IPAGothic, else the best match for Japanese), through a
+// fontconfig configuration of our own that is released again (as the screens' font
+// lookup does): the library's default configuration would stay for the process.
+std::optional<FontFile> FindReportFont() {
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (config == nullptr) return std::nullopt;
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(kReportFamily));
   FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* font = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* font = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
-  if (font == nullptr) {
+  std::optional<FontFile> found;
+  FcChar8* path = nullptr;
+  if (font != nullptr && FcPatternGetString(font, FC_FILE, 0, &path) == FcResultMatch) {
+    found.emplace();
+    found->path = reinterpret_cast<const char*>(path);
+    FcPatternGetInteger(font, FC_INDEX, 0, &found->index);
+    FcChar8* family = nullptr;
+    if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch) found->family = reinterpret_cast<const char*>(family);
+    found->japanese = CoversJapanese(font);
+  }
+  if (font != nullptr) FcPatternDestroy(font);
+  FcConfigDestroy(config);
+  return found;
+}
+
+// The FreeType face under a cairo font face, released with it (cairo may keep the
+// font face in its caches after the document is done).
+struct OwnedFace {
+  FT_Library library = nullptr;
+  FT_Face face = nullptr;
+  ~OwnedFace() {
+    if (face != nullptr) FT_Done_Face(face);
+    if (library != nullptr) FT_Done_FreeType(library);
+  }
+};
+
+const cairo_user_data_key_t kOwnedFaceKey{};
+
+void DestroyOwnedFace(void* owned) { delete static_cast<OwnedFace*>(owned); }
+
+// The report font as a cairo font face; nullptr when no font can be opened.
+cairo_font_face_t* OpenReportFace(std::string* warning) {
+  const std::optional<FontFile> file = FindReportFont();
+  auto owned = std::make_unique<OwnedFace>();
+  if (!file || FT_Init_FreeType(&owned->library) != 0 ||
+      FT_New_Face(owned->library, file->path.c_str(), file->index, &owned->face) != 0) {
     if (warning) *warning = "no font found; the report's texts may not show";
     return nullptr;
   }
-  FcChar8* family = nullptr;
-  FcPatternGetString(font, FC_FAMILY, 0, &family);
-  const std::string found = family ? reinterpret_cast<const char*>(family) : "";
-  if (warning && found != kReportFamily)
-    *warning = CoversJapanese(font) ? "IPAGothic not found; the report uses " + found
-                                    : "no Japanese font found (install fonts-ipafont-gothic); Japanese texts may not show";
-  cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(font);
-  FcPatternDestroy(font);
+  if (warning && file->family != kReportFamily)
+    *warning = file->japanese ? "IPAGothic not found; the report uses " + file->family
+                              : "no Japanese font found (install fonts-ipafont-gothic); Japanese texts may not show";
+  cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(owned->face, 0);
+  if (cairo_font_face_set_user_data(face, &kOwnedFaceKey, owned.get(), DestroyOwnedFace) != CAIRO_STATUS_SUCCESS) {
+    cairo_font_face_destroy(face);
+    return nullptr;
+  }
+  owned.release();
   return face;
 }
 
