@@ -25,10 +25,11 @@ constexpr std::size_t kRecordBytes = 180;
 
 inline std::string Record(int set, int row, const char* tag) {
   char text[kRecordBytes + 1];
-  int n = std::snprintf(text, sizeof text,
-                        "%s%03d,Site %04d row %02d,UHF,%d,,473.143,%d.%d,32.5,OFDM,*,OFF,OFF,OFF,A,30,0,1,VU/CATV,1,%d,0,"
-                        "2.0E-4,27.3,,,,,,,",
-                        tag, row % 1000, set, row, 13 + row % 40, 40 + row % 50, row % 10, kChannelsPerTable);
+  int n =
+      std::snprintf(text, sizeof text,
+                    "%s%03d,Site %04d row %02d,UHF,%d,,473.143,%d.%d,32.5,OFDM,*,OFF,OFF,OFF,A,30,0,1,VU/CATV,1,%d,0,"
+                    "2.0E-4,27.3,,,,,,,",
+                    tag, row % 1000, set, row, 13 + row % 40, 40 + row % 50, row % 10, kChannelsPerTable);
   std::string record(text, static_cast<std::size_t>(n < 0 ? 0 : n));
   record.resize(kRecordBytes - 1, ' ');
   return record + "\n";

@@ -7,6 +7,8 @@
 //     demonstration sets (5,500 measurements, every companion file present).
 // Usage: bench_report [--runs N]
 
+#include "rxt4/report/Report.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,7 +22,6 @@
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/DemoImages.h"
 #include "rxt4/report/Export.h"
-#include "rxt4/report/Report.h"
 
 namespace {
 
@@ -85,7 +86,8 @@ bool WriteGraphArchive(const fs::path& folder) {
         writer.SelectKind(kind);
         const fs::path setFolder = folder / (set.name + "_" + std::to_string(copy));
         fs::create_directories(setFolder);
-        if (!writer.PrepareFolder(setFolder) || !writer.Allocate(static_cast<std::uint32_t>(image.size()))) return false;
+        if (!writer.PrepareFolder(setFolder) || !writer.Allocate(static_cast<std::uint32_t>(image.size())))
+          return false;
         writer.Append(image.data(), image.size());
         if (!writer.Write()) return false;
       }
@@ -112,11 +114,14 @@ int main(int argc, char** argv) {
   for (int perPage : {4, 2}) {
     options.screensPerPage = perPage;
     const std::string what = "report, " + std::to_string(perPage) + " screens a page";
-    Time(what.c_str(), runs, [&] { return rxt4::WriteReport(demoSelection, out / "report.pdf", options, quiet, never).done(); },
-         out / "report.pdf");
+    Time(
+        what.c_str(), runs,
+        [&] { return rxt4::WriteReport(demoSelection, out / "report.pdf", options, quiet, never).done(); },
+        out / "report.pdf");
   }
-  Time("export of the demonstration data to SQLite", runs,
-       [&] { return rxt4::ExportSqlite(demoSelection, out / "demo.db", quiet, never).done(); }, out / "demo.db");
+  Time(
+      "export of the demonstration data to SQLite", runs,
+      [&] { return rxt4::ExportSqlite(demoSelection, out / "demo.db", quiet, never).done(); }, out / "demo.db");
 
   const fs::path archive = rxt4::bench::ArchiveBase() / "sets1000";
   const fs::path graphs = rxt4::bench::ArchiveBase() / "graphs100";
@@ -129,17 +134,20 @@ int main(int argc, char** argv) {
     const rxt4::MeasurementSelection big = Load(archive, &loadSeconds, &selectSeconds);
     std::printf("1,000-set archive: %zu measurements, loaded in %.2f s, selected in %.2f s\n", big.measurements.size(),
                 loadSeconds, selectSeconds);
-    Time("export of the 1,000-set archive to SQLite", runs,
-         [&] { return rxt4::ExportSqlite(big, out / "archive.db", quiet, never).done(); }, out / "archive.db");
-    Time("export of the 1,000-set archive to CSV", 1,
-         [&] { return rxt4::ExportCsv(big, out / "archive-csv", quiet, never).done(); }, out / "archive-csv");
+    Time(
+        "export of the 1,000-set archive to SQLite", runs,
+        [&] { return rxt4::ExportSqlite(big, out / "archive.db", quiet, never).done(); }, out / "archive.db");
+    Time(
+        "export of the 1,000-set archive to CSV", 1,
+        [&] { return rxt4::ExportCsv(big, out / "archive-csv", quiet, never).done(); }, out / "archive-csv");
   }
   {
     const rxt4::MeasurementSelection withGraphs = Load(graphs, &loadSeconds, &selectSeconds);
-    std::printf("graph archive: %zu measurements, loaded in %.2f s, selected in %.2f s\n", withGraphs.measurements.size(),
-                loadSeconds, selectSeconds);
-    Time("export of the graph archive to SQLite", runs,
-         [&] { return rxt4::ExportSqlite(withGraphs, out / "graphs.db", quiet, never).done(); }, out / "graphs.db");
+    std::printf("graph archive: %zu measurements, loaded in %.2f s, selected in %.2f s\n",
+                withGraphs.measurements.size(), loadSeconds, selectSeconds);
+    Time(
+        "export of the graph archive to SQLite", runs,
+        [&] { return rxt4::ExportSqlite(withGraphs, out / "graphs.db", quiet, never).done(); }, out / "graphs.db");
   }
   fs::remove_all(demo.work);
   return 0;

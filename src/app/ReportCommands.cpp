@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <optional>
 #include <ctime>
+#include <optional>
 
 #include "ReportDlg.h"
 #include "UiPrompts.h"
@@ -35,8 +35,8 @@ QString Proposed(const ReportSource& source, const MeasurementSelection& selecti
 }
 
 // Runs the job in the progress dialog and tells the user how it ended.
-void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done, StringId failed,
-            const QString& target, ReportJob::Work work) {
+void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done, StringId failed, const QString& target,
+            ReportJob::Work work) {
   CReportDlg dialog(Tr(running), std::move(work), owner);
   const JobOutcome outcome = dialog.Run();
   if (outcome.status == JobOutcome::Status::Cancelled) return;
@@ -47,7 +47,8 @@ void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done,
   }
   QString text = Tr(done).replace(QLatin1String("%s"), target);
   if (dialog.warningCount() > 0)
-    text += QLatin1Char('\n') + Tr(StringId::ReportWarnings).replace(QLatin1String("%d"), QString::number(dialog.warningCount()));
+    text += QLatin1Char('\n') +
+            Tr(StringId::ReportWarnings).replace(QLatin1String("%d"), QString::number(dialog.warningCount()));
   prompts.Inform(owner, text, UiPrompts::Icon::Information);
 }
 
@@ -56,12 +57,14 @@ void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done,
 std::vector<std::string> SelectedSetFolders(const ReportSource& source) {
   if (source.data == nullptr || source.currentItem <= 0) return {};
   const DataFolderModel& data = *source.data;
-  const int setItem = data.Kind(source.currentItem) != DataKind::None ? data.Parent(source.currentItem) : source.currentItem;
+  const int setItem =
+      data.Kind(source.currentItem) != DataKind::None ? data.Parent(source.currentItem) : source.currentItem;
   if (setItem <= 0 || data.Parent(setItem) == 0) return {};  // a root
   return {data.Label(setItem)};
 }
 
-void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts, std::shared_ptr<const FontSet> fonts) {
+void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
+                   std::shared_ptr<const FontSet> fonts) {
   std::optional<MeasurementSelection> selection = Selection(owner, source, prompts);
   if (!selection) return;
   const std::optional<QString> path =
@@ -90,8 +93,10 @@ void ExportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompt
   // database file (".db" added when the name has no extension).
   const bool csv = path->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
   QString target = *path;
-  if (csv) target.chop(4);
-  else if (QFileInfo(target).suffix().isEmpty()) target += QLatin1String(".db");
+  if (csv)
+    target.chop(4);
+  else if (QFileInfo(target).suffix().isEmpty())
+    target += QLatin1String(".db");
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(target);
   RunJob(owner, prompts, StringId::ExportRunning, StringId::ExportDone, StringId::ExportFailed, target,

@@ -27,7 +27,8 @@ struct ReportSource {
 // none (all set folders) for a root or no item.
 std::vector<std::string> SelectedSetFolders(const ReportSource& source);
 
-void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts, std::shared_ptr<const FontSet> fonts);
+void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
+                   std::shared_ptr<const FontSet> fonts);
 void ExportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts);
 
 }  // namespace rxt4

@@ -30,7 +30,8 @@ class CReportDlg::Relay : public JobObserver {
   void Post(F f) {
     QPointer<CReportDlg> dialog = dialog_;
     QMetaObject::invokeMethod(
-        dialog_, [dialog, f] {
+        dialog_,
+        [dialog, f] {
           if (dialog) f(dialog.data());
         },
         Qt::QueuedConnection);

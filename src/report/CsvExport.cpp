@@ -121,8 +121,8 @@ class CsvSink : public TableSink {
 
 }  // namespace
 
-JobOutcome ExportCsv(const MeasurementSelection& selection, const std::filesystem::path& folder,
-                     JobObserver& observer, const std::atomic<bool>& abort) {
+JobOutcome ExportCsv(const MeasurementSelection& selection, const std::filesystem::path& folder, JobObserver& observer,
+                     const std::atomic<bool>& abort) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (!std::filesystem::is_directory(folder, ec))

@@ -28,16 +28,36 @@ struct ColumnDef {
 // The 30 table columns under stable ASCII names. Numbers are stored as numbers; the
 // rest (names, channels, on/off switches, modes) as texts.
 constexpr ColumnDef kColumns[MeasurementRow::kColumnCount] = {
-    {"record_no", Stored::Text},        {"data_name", Stored::Text},         {"band_name", Stored::Text},
-    {"channel", Stored::Text},          {"polarization", Stored::Text},      {"frequency_mhz", Stored::Real},
-    {"level_dbuv", Stored::Real},       {"cn_db", Stored::Real},             {"modulation", Stored::Text},
-    {"lo_frequency_ghz", Stored::Real}, {"correction", Stored::Real},        {"booster_power", Stored::Text},
-    {"converter_power", Stored::Text},  {"layer", Stored::Text},             {"band_no", Stored::Integer},
-    {"display_width", Stored::Integer}, {"scale_width", Stored::Integer},    {"mode", Stored::Text},
-    {"cursor_position", Stored::Integer}, {"channel_count", Stored::Integer}, {"screen_type", Stored::Integer},
-    {"ber", Stored::Real},              {"mer_db", Stored::Real},            {"band_name2", Stored::Text},
-    {"channel2", Stored::Text},         {"polarization2", Stored::Text},     {"level2_dbuv", Stored::Real},
-    {"ber2", Stored::Real},             {"cn2_db", Stored::Real},            {"correction2", Stored::Real},
+    {"record_no", Stored::Text},           // 0
+    {"data_name", Stored::Text},           // 1
+    {"band_name", Stored::Text},           // 2
+    {"channel", Stored::Text},             // 3
+    {"polarization", Stored::Text},        // 4
+    {"frequency_mhz", Stored::Real},       // 5
+    {"level_dbuv", Stored::Real},          // 6
+    {"cn_db", Stored::Real},               // 7
+    {"modulation", Stored::Text},          // 8
+    {"lo_frequency_ghz", Stored::Real},    // 9
+    {"correction", Stored::Real},          // 10
+    {"booster_power", Stored::Text},       // 11
+    {"converter_power", Stored::Text},     // 12
+    {"layer", Stored::Text},               // 13
+    {"band_no", Stored::Integer},          // 14
+    {"display_width", Stored::Integer},    // 15
+    {"scale_width", Stored::Integer},      // 16
+    {"mode", Stored::Text},                // 17
+    {"cursor_position", Stored::Integer},  // 18
+    {"channel_count", Stored::Integer},    // 19
+    {"screen_type", Stored::Integer},      // 20
+    {"ber", Stored::Real},                 // 21
+    {"mer_db", Stored::Real},              // 22
+    {"band_name2", Stored::Text},          // 23
+    {"channel2", Stored::Text},            // 24
+    {"polarization2", Stored::Text},       // 25
+    {"level2_dbuv", Stored::Real},         // 26
+    {"ber2", Stored::Real},                // 27
+    {"cn2_db", Stored::Real},              // 28
+    {"correction2", Stored::Real},         // 29
 };
 
 // Progress is reported every this many measurements (and at the end).
@@ -65,7 +85,8 @@ ExportTable KeyedTable(std::string name, std::vector<ExportColumn> extraKeys, bo
 
 std::vector<ExportTable> BuildSchema() {
   std::vector<ExportTable> s;
-  s.push_back({"columns", {{"name", ColumnType::Text}, {"position", ColumnType::Integer}, {"title", ColumnType::Text}}, 1});
+  s.push_back(
+      {"columns", {{"name", ColumnType::Text}, {"position", ColumnType::Integer}, {"title", ColumnType::Text}}, 1});
   for (const char* kind : {"level", "ber", "constellation", "spectrum", "profile", "sky"}) {
     s.push_back(KeyedTable(kind, {}));
     AddRowColumns(s.back().columns);
@@ -137,8 +158,8 @@ class RowWriter {
     const TableId table = KindTable(m.kind);
     if (!WriteRow(table, m, m.record.row, std::nullopt)) return false;
     const std::optional<std::filesystem::path> companion = FindCompanion(m.record);
-    if (!companion && (m.kind == TransferKind::Spectrum || m.kind == TransferKind::Profile ||
-                       m.kind == TransferKind::Constellation))
+    if (!companion &&
+        (m.kind == TransferKind::Spectrum || m.kind == TransferKind::Profile || m.kind == TransferKind::Constellation))
       return Unreadable(std::filesystem::path(m.record.companionBase() + std::string(CompanionSuffix(m.record))));
     switch (m.kind) {
       case TransferKind::Spectrum: return WriteSpectrum(m, *companion);
@@ -169,8 +190,8 @@ class RowWriter {
       indexedTable_ = record.table.get();
       folder_.emplace(ResolvePath(std::filesystem::path(record.tablePath()).parent_path()));
     }
-    const std::string name = std::filesystem::path(record.companionBase()).filename().string() +
-                             std::string(CompanionSuffix(record));
+    const std::string name =
+        std::filesystem::path(record.companionBase()).filename().string() + std::string(CompanionSuffix(record));
     const std::optional<std::string> found = folder_->Find(name);
     if (!found) return std::nullopt;
     return folder_->folder() / *found;

@@ -34,7 +34,8 @@ MeasurementSelection SelectMeasurements(const DataFolderModel& model, const std:
     for (const auto& [kind, setItem] : items) {
       for (int m = 0; m < model.ChildCount(setItem); ++m) {
         const CDataSet* record = model.Record(model.ChildAt(setItem, m));
-        if (record != nullptr && record->kind != DataKind::None) selection.measurements.push_back({name, kind, *record});
+        if (record != nullptr && record->kind != DataKind::None)
+          selection.measurements.push_back({name, kind, *record});
       }
     }
   }

@@ -57,7 +57,8 @@ std::optional<FontFile> FindReportFont() {
     found->path = reinterpret_cast<const char*>(path);
     FcPatternGetInteger(font, FC_INDEX, 0, &found->index);
     FcChar8* family = nullptr;
-    if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch) found->family = reinterpret_cast<const char*>(family);
+    if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
+      found->family = reinterpret_cast<const char*>(family);
     found->japanese = CoversJapanese(font);
   }
   if (font != nullptr) FcPatternDestroy(font);
@@ -127,7 +128,8 @@ bool PdfCanvas::ok() const {
 }
 
 std::string PdfCanvas::error() const {
-  const cairo_status_t s = cairo_status(cr_) != CAIRO_STATUS_SUCCESS ? cairo_status(cr_) : cairo_surface_status(surface_);
+  const cairo_status_t s =
+      cairo_status(cr_) != CAIRO_STATUS_SUCCESS ? cairo_status(cr_) : cairo_surface_status(surface_);
   return cairo_status_to_string(s);
 }
 
@@ -184,7 +186,8 @@ void PdfCanvas::Picture(const RgbImageView& image, double x, double y, double po
   const int stride = cairo_image_surface_get_stride(picture);
   for (int row = 0; row < image.height; ++row) {
     const std::uint8_t* from = image.pixels + static_cast<std::size_t>(row) * image.stride;
-    auto* to = reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride));
+    auto* to =
+        reinterpret_cast<std::uint32_t*>(data + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride));
     for (int col = 0; col < image.width; ++col, from += 3)
       to[col] = 0xFF000000u | std::uint32_t{from[0]} << 16 | std::uint32_t{from[1]} << 8 | from[2];
   }

@@ -18,7 +18,7 @@ namespace rxt4 {
 
 class PdfCanvas {
  public:
-  static constexpr double kPageWidthPt = 595.276;   // A4 portrait
+  static constexpr double kPageWidthPt = 595.276;  // A4 portrait
   static constexpr double kPageHeightPt = 841.890;
 
   // Starts a document on out; *fontWarning says when no Japanese font was found.

@@ -85,9 +85,7 @@ std::string CellText(const SelectedMeasurement& m, int field) {
 // Numbers (and the markers that stand for them) are right-aligned, titles with them.
 bool RightAligned(int field) { return field < 0 || IsNumericColumn(field); }
 
-std::string HeaderText(int field) {
-  return field < 0 ? Utf8(StringId::LabelDataNo) : std::string(ColumnTitle(field));
-}
+std::string HeaderText(int field) { return field < 0 ? Utf8(StringId::LabelDataNo) : std::string(ColumnTitle(field)); }
 
 // Consecutive measurements of one set folder and kind.
 struct Group {
@@ -101,8 +99,7 @@ std::vector<Group> Groups(const MeasurementSelection& s) {
   std::vector<Group> groups;
   for (std::size_t i = 0; i < s.measurements.size(); ++i) {
     const SelectedMeasurement& m = s.measurements[i];
-    if (groups.empty() || s.measurements[groups.back().first].setFolder != m.setFolder ||
-        groups.back().kind != m.kind)
+    if (groups.empty() || s.measurements[groups.back().first].setFolder != m.setFolder || groups.back().kind != m.kind)
       groups.push_back({i, 0, m.setFolder + " ／ " + Utf8(RootTextId(m.kind)), m.kind});
     ++groups.back().count;
   }
@@ -113,8 +110,8 @@ std::vector<Group> Groups(const MeasurementSelection& s) {
 struct Block {
   enum class Type { Title, Field, Space, Heading, Count, TableHeading, TableHeader, TableRow } type;
   double height = 0;
-  int ref = -1;    // Field/Count: line index; Table*: group index
-  int index = 0;   // TableRow: measurement index
+  int ref = -1;   // Field/Count: line index; Table*: group index
+  int index = 0;  // TableRow: measurement index
 };
 
 struct Placed {
@@ -163,7 +160,9 @@ class ReportBuilder {
  private:
   // --- planning ---
 
-  void Add(Block::Type type, double height, int ref = -1, int index = 0) { blocks_.push_back({type, height, ref, index}); }
+  void Add(Block::Type type, double height, int ref = -1, int index = 0) {
+    blocks_.push_back({type, height, ref, index});
+  }
 
   void AddField(const std::string& label, const std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -268,7 +267,9 @@ class ReportBuilder {
   void PlanScreens() {
     for (std::size_t g = 0; g < groups_.size(); ++g)
       for (std::size_t i = 0; i < groups_[g].count; i += static_cast<std::size_t>(perPage_))
-        pages_.push_back({{}, static_cast<int>(g), groups_[g].first + i,
+        pages_.push_back({{},
+                          static_cast<int>(g),
+                          groups_[g].first + i,
                           std::min<std::size_t>(static_cast<std::size_t>(perPage_), groups_[g].count - i)});
   }
 
@@ -299,7 +300,8 @@ class ReportBuilder {
       case Block::Type::TableHeading: {
         const Group& g = groups_[static_cast<std::size_t>(b.ref)];
         canvas_.SetFontSize(kHeadingFontPt);
-        canvas_.Text(kMarginPt, y + 22, g.heading + "（" + Format(StringId::ReportCountUnit, static_cast<int>(g.count)) + "）");
+        canvas_.Text(kMarginPt, y + 22,
+                     g.heading + "（" + Format(StringId::ReportCountUnit, static_cast<int>(g.count)) + "）");
         break;
       }
       case Block::Type::TableHeader: DrawTableLine(b.ref, std::nullopt, y); break;

@@ -31,7 +31,8 @@ std::string CreateStatement(const ExportTable& t) {
   std::string sql = "CREATE TABLE \"" + t.name + "\" (";
   for (const ExportColumn& c : t.columns) sql += "\"" + c.name + "\" " + SqlType(c.type) + ", ";
   sql += "PRIMARY KEY (";
-  for (int k = 0; k < t.keyColumns; ++k) sql += (k ? ", \"" : "\"") + t.columns[static_cast<std::size_t>(k)].name + "\"";
+  for (int k = 0; k < t.keyColumns; ++k)
+    sql += (k ? ", \"" : "\"") + t.columns[static_cast<std::size_t>(k)].name + "\"";
   sql += t.smallRows ? ")) WITHOUT ROWID" : "))";
   return sql;
 }
@@ -138,8 +139,8 @@ JobOutcome Fail(const std::filesystem::path& file, const std::string& why) {
 
 }  // namespace
 
-JobOutcome ExportSqlite(const MeasurementSelection& selection, const std::filesystem::path& file,
-                        JobObserver& observer, const std::atomic<bool>& abort) {
+JobOutcome ExportSqlite(const MeasurementSelection& selection, const std::filesystem::path& file, JobObserver& observer,
+                        const std::atomic<bool>& abort) {
   StagedDatabasePath staged(file);
   JobOutcome outcome;
   {
@@ -149,9 +150,10 @@ JobOutcome ExportSqlite(const MeasurementSelection& selection, const std::filesy
     if (rc != SQLITE_OK) return Fail(file, db ? sqlite3_errmsg(db.get()) : "out of memory");
     SqliteSink sink(db.get());
     // The file is thrown away on any failure, so it needs no journal and no syncs.
-    const std::string setup = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
-                              "PRAGMA cache_size=-65536; PRAGMA user_version=" + std::to_string(kSchemaVersion) +
-                              "; BEGIN";
+    const std::string setup =
+        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+        "PRAGMA cache_size=-65536; PRAGMA user_version=" +
+        std::to_string(kSchemaVersion) + "; BEGIN";
     if (!sink.Exec(setup)) return Fail(file, sink.error());
     outcome = WriteExportRows(selection, sink, observer, abort);
     if (outcome.status == JobOutcome::Status::Failed) return Fail(file, outcome.message);

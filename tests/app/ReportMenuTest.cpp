@@ -74,7 +74,8 @@ class ReportMenuTest : public QObject {
     MenuAction(w, StringId::MenuExport)->trigger();
     QCOMPARE(f.prompts.saveTitle, QStringLiteral("エクスポート"));
     QVERIFY(f.prompts.saveProposed.endsWith(QStringLiteral("/0413.db")));
-    QCOMPARE(f.prompts.informed.last(), QStringLiteral("エクスポートが完了しました。\n") + f.dir.path() + QStringLiteral("/sel"));
+    QCOMPARE(f.prompts.informed.last(),
+             QStringLiteral("エクスポートが完了しました。\n") + f.dir.path() + QStringLiteral("/sel"));
     QCOMPARE(Lines(f.dir.path() + QStringLiteral("/sel/level.csv")), 1 + 1);
     QCOMPARE(Lines(f.dir.path() + QStringLiteral("/sel/ber.csv")), 1);
 
@@ -91,7 +92,8 @@ class ReportMenuTest : public QObject {
     MenuAction(w, StringId::MenuReport)->trigger();
     QCOMPARE(f.prompts.saveTitle, QStringLiteral("レポートを作成"));
     QVERIFY(f.prompts.saveProposed.endsWith(QStringLiteral("/RXT4.pdf")));
-    QCOMPARE(f.prompts.informed.last(), QStringLiteral("レポートを作成しました。\n") + f.dir.path() + QStringLiteral("/all.pdf"));
+    QCOMPARE(f.prompts.informed.last(),
+             QStringLiteral("レポートを作成しました。\n") + f.dir.path() + QStringLiteral("/all.pdf"));
     QCOMPARE(Head(f.dir.path() + QStringLiteral("/all.pdf"), 5), QByteArray("%PDF-"));
     QVERIFY(!QFile::exists(f.dir.path() + QStringLiteral("/all.pdf.part")));
 

@@ -31,7 +31,8 @@ class Database {
   // Every row of a query, the columns of a row joined by '|', rows by '\n'.
   std::string Query(const std::string& sql) const {
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) != SQLITE_OK) return std::string("error: ") + sqlite3_errmsg(db_);
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &s, nullptr) != SQLITE_OK)
+      return std::string("error: ") + sqlite3_errmsg(db_);
     std::string out;
     while (sqlite3_step(s) == SQLITE_ROW) {
       if (!out.empty()) out += '\n';
@@ -67,12 +68,16 @@ TEST(SqliteExport, RowsPerKindAreTheLoadersMeasurements) {
   const struct {
     TransferKind kind;
     const char* table;
-  } tables[] = {{TransferKind::Level, "level"},       {TransferKind::Ber, "ber"},
-                {TransferKind::Constellation, "constellation"}, {TransferKind::Spectrum, "spectrum"},
-                {TransferKind::Profile, "profile"},   {TransferKind::Sky, "sky"},
+  } tables[] = {{TransferKind::Level, "level"},
+                {TransferKind::Ber, "ber"},
+                {TransferKind::Constellation, "constellation"},
+                {TransferKind::Spectrum, "spectrum"},
+                {TransferKind::Profile, "profile"},
+                {TransferKind::Sky, "sky"},
                 {TransferKind::Multi, "multi"}};
   for (const auto& t : tables)
-    EXPECT_EQ(db.Query(std::string("SELECT count(*) FROM ") + t.table), std::to_string(demo.model.MeasurementCountOf(t.kind)))
+    EXPECT_EQ(db.Query(std::string("SELECT count(*) FROM ") + t.table),
+              std::to_string(demo.model.MeasurementCountOf(t.kind)))
         << t.table;
   std::size_t channels = 0;
   for (const SelectedMeasurement& m : demo.selection.measurements) channels += m.record.rows.size();
@@ -128,12 +133,14 @@ TEST(SqliteExport, SpectrumIsTheCompanionFilesSamples) {
   ASSERT_EQ(file.size(), 8u + 2 * 1872);
   std::string expected;
   for (std::size_t at = 8; at + 1 < file.size(); at += 2) {
-    const auto raw = static_cast<std::int16_t>(static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1]) << 8);
+    const auto raw =
+        static_cast<std::int16_t>(static_cast<unsigned char>(file[at]) | static_cast<unsigned char>(file[at + 1]) << 8);
     expected += (expected.empty() ? "" : "\n") + std::to_string(raw);
   }
-  EXPECT_EQ(db.Query("SELECT CAST(round(db * 10) AS INTEGER) FROM spectrum_samples WHERE set_folder = '0412' AND item = 4 "
-                     "ORDER BY sample"),
-            expected);
+  EXPECT_EQ(
+      db.Query("SELECT CAST(round(db * 10) AS INTEGER) FROM spectrum_samples WHERE set_folder = '0412' AND item = 4 "
+               "ORDER BY sample"),
+      expected);
 }
 
 TEST(SqliteExport, TheSameFolderGivesTheSameDatabase) {
@@ -174,7 +181,8 @@ TEST(CsvExport, TheSameTablesInUtf8WithAByteOrderMark) {
                         0),
             0u);
   EXPECT_EQ(std::count(level.begin(), level.end(), '\n'), 1 + 16);
-  EXPECT_NE(level.find("\r\n0412,1,0001,東京タワー方向,UHF,13,,473.143,,68.2,,32.5,,OFDM,"), std::string::npos) << level;
+  EXPECT_NE(level.find("\r\n0412,1,0001,東京タワー方向,UHF,13,,473.143,,68.2,,32.5,,OFDM,"), std::string::npos)
+      << level;
   EXPECT_NE(level.find("\r\n0412,5,0005,CS110度,N-SAT110,ND2,"), std::string::npos);
   EXPECT_NE(level.find(",,---.-,,---.-,"), std::string::npos);
   const std::string images = test::FileBytes(csv / "constellation_images.csv");

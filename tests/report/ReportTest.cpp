@@ -72,11 +72,12 @@ TEST(ReportPdf, PagesTextsFontAndPictures) {
 
   // The tables keep the stored texts, the instrument's markers included.
   const std::string tables = PdfText(pdf, 2, 3);
-  for (const char* text : {"0412 ／ レベル測定データ（12 件）", "0520 ／ スカパー測定データ（2 件）", "データNo.",
-                           "レベル(dBμ)", "C/N(dB)", "東京タワー方向", "---.-", "___._", "~~~.~", "-.-----",
-                           "_._____", "~.~~~~~", "2.0E-4"})
+  for (const char* text :
+       {"0412 ／ レベル測定データ（12 件）", "0520 ／ スカパー測定データ（2 件）", "データNo.", "レベル(dBμ)",
+        "C/N(dB)", "東京タワー方向", "---.-", "___._", "~~~.~", "-.-----", "_._____", "~.~~~~~", "2.0E-4"})
     EXPECT_NE(tables.find(text), std::string::npos) << text;
-  EXPECT_TRUE(std::regex_search(tables, std::regex(R"( 5 +CS110度 +N-SAT110 +ND2 +1613\.00 +---\.- +---\.-)"))) << tables;
+  EXPECT_TRUE(std::regex_search(tables, std::regex(R"( 5 +CS110度 +N-SAT110 +ND2 +1613\.00 +---\.- +---\.-)")))
+      << tables;
 
   const std::string screens = PdfText(pdf, 4, 4);
   EXPECT_NE(screens.find("0412 ／ レベル測定データ"), std::string::npos) << screens;
@@ -100,9 +101,21 @@ TEST(ReportOutputs, FailuresAndCancelsLeaveNoFile) {
     Write write;
     const char* leftover;  // a file the output would have made
   } outputs[] = {
-      {"report.pdf", [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) { return WriteReport(demo.selection, p, options, o, a); }, ""},
-      {"export.db", [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) { return ExportSqlite(demo.selection, p, o, a); }, ""},
-      {"csv", [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) { return ExportCsv(demo.selection, p, o, a); }, "level.csv"},
+      {"report.pdf",
+       [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) {
+         return WriteReport(demo.selection, p, options, o, a);
+       },
+       ""},
+      {"export.db",
+       [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) {
+         return ExportSqlite(demo.selection, p, o, a);
+       },
+       ""},
+      {"csv",
+       [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) {
+         return ExportCsv(demo.selection, p, o, a);
+       },
+       "level.csv"},
   };
   for (const auto& output : outputs) {
     SCOPED_TRACE(output.name);
@@ -145,8 +158,9 @@ TEST(ReportJob, RunsOnItsWorkerAndStopsWhenAborted) {
     AbortingObserver observer;
     ReportJob job;
     if (abort) observer.job = &job;
-    ASSERT_TRUE(job.Start([&](JobObserver& o, const std::atomic<bool>& a) { return WriteReport(demo.selection, pdf, options, o, a); },
-                          observer));
+    ASSERT_TRUE(job.Start(
+        [&](JobObserver& o, const std::atomic<bool>& a) { return WriteReport(demo.selection, pdf, options, o, a); },
+        observer));
     EXPECT_FALSE(job.Start([](JobObserver&, const std::atomic<bool>&) { return JobOutcome{}; }, observer));
     job.Join();
     EXPECT_FALSE(job.running());

@@ -31,8 +31,8 @@ struct ExportColumn {
 struct ExportTable {
   std::string name;
   std::vector<ExportColumn> columns;
-  int keyColumns = 0;        // the first keyColumns columns are the primary key
-  bool smallRows = false;    // many narrow rows (stored without a separate row id)
+  int keyColumns = 0;      // the first keyColumns columns are the primary key
+  bool smallRows = false;  // many narrow rows (stored without a separate row id)
 };
 
 // The tables, in the order they are created.

@@ -23,7 +23,7 @@ struct SelectedMeasurement {
 
 struct MeasurementSelection {
   std::filesystem::path dataFolder;
-  std::vector<std::string> setFolders;             // by name (byte order)
+  std::vector<std::string> setFolders;            // by name (byte order)
   std::vector<SelectedMeasurement> measurements;  // by set folder, kind, number
 
   // Number of measurements of a kind.
