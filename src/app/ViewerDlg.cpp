@@ -29,6 +29,7 @@
 #include "DataTreeModel.h"
 #include "ElidedLabel.h"
 #include "MessageOptionDlg.h"
+#include "ReportCommands.h"
 #include "RepeatButton.h"
 #include "ScreenView.h"
 #include "Snapshot.h"
@@ -252,6 +253,9 @@ void CViewerDlg::BuildMenus() {
   QMenu* file = menuBar()->addMenu(Tr(StringId::MenuFile));
   folderAction_ = file->addAction(Tr(StringId::MenuFolder), this, &CViewerDlg::ChooseFolder);
   saveAction_ = file->addAction(Tr(StringId::MenuSave), this, &CViewerDlg::SaveScreen);
+  auto source = [this] { return ReportSource{&data_, FsPath(dataFolder_).string(), DataTreeModel::ItemNumber(tree_->currentIndex())}; };
+  file->addAction(Tr(StringId::MenuReport), this, [this, source] { ReportCommand(this, source(), *services_.prompts, services_.fonts); });
+  file->addAction(Tr(StringId::MenuExport), this, [this, source] { ExportCommand(this, source(), *services_.prompts); });
   file->addSeparator();
   exitAction_ = file->addAction(Tr(StringId::MenuExit), this, [this] { ExitCommand(); });
   QMenu* edit = menuBar()->addMenu(Tr(StringId::MenuEdit));

@@ -1,6 +1,12 @@
 #include "CliArgs.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <cstdio>
+
+#include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/Paths.h"
 
 namespace rxt4::cli {
 namespace {
@@ -13,6 +19,14 @@ void PrintLine(const std::string& message) {
   }
   std::fprintf(stderr, "%s\n", line.c_str());
 }
+
+// Raised by the signal handler: a lock-free atomic is safe to store there.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+struct sigaction g_oldInt {}, g_oldTerm{};
+
+void OnInterrupt(int) { g_interrupted.store(true); }
 
 }  // namespace
 
@@ -39,5 +53,66 @@ std::string Quoted(std::string_view what, std::string_view message) {
 void StderrLoadObserver::FileError(const std::string& message) { PrintLine(message); }
 
 void StderrLoadObserver::CountWarning(const std::string& message) { PrintLine(message); }
+
+ConsoleJobObserver::ConsoleJobObserver(const char* command, const char* what)
+    : command_(command), what_(what), terminal_(::isatty(STDERR_FILENO) != 0) {}
+
+ConsoleJobObserver::~ConsoleJobObserver() {
+  if (lineOpen_) std::fputc('\n', stderr);
+}
+
+void ConsoleJobObserver::Progress(int done, int total) {
+  if (!terminal_) return;
+  std::fprintf(stderr, "\r%s %d of %d", what_, done, total);
+  lineOpen_ = true;
+}
+
+void ConsoleJobObserver::Warning(const std::string& message) {
+  if (lineOpen_) std::fputc('\n', stderr);
+  lineOpen_ = false;
+  std::fprintf(stderr, "rxt4 %s: ", command_);
+  PrintLine(message);
+}
+
+InterruptFlag::InterruptFlag() {
+  g_interrupted = false;
+  struct sigaction sa {};
+  sa.sa_handler = OnInterrupt;
+  sigemptyset(&sa.sa_mask);
+  ::sigaction(SIGINT, &sa, &g_oldInt);
+  ::sigaction(SIGTERM, &sa, &g_oldTerm);
+}
+
+InterruptFlag::~InterruptFlag() {
+  ::sigaction(SIGINT, &g_oldInt, nullptr);
+  ::sigaction(SIGTERM, &g_oldTerm, nullptr);
+}
+
+const std::atomic<bool>& InterruptFlag::flag() const { return g_interrupted; }
+
+int LoadSelection(const char* command, const std::string& dataFolder, const std::vector<std::string>& sets,
+                  MeasurementSelection& selection) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dataFolder, ec)) {
+    std::fprintf(stderr, "rxt4 %s: '%s' is not a folder\n", command, dataFolder.c_str());
+    return 2;
+  }
+  // Named set folders as the file system spells them (matched regardless of case).
+  std::vector<std::string> names;
+  for (const std::string& name : sets) {
+    const std::filesystem::path resolved = ResolvePath(std::filesystem::path(dataFolder) / name);
+    const bool plainName = !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+    if (!plainName || !std::filesystem::is_directory(resolved, ec)) {
+      std::fprintf(stderr, "rxt4 %s: there is no set folder '%s' in '%s'\n", command, name.c_str(), dataFolder.c_str());
+      return 2;
+    }
+    names.push_back(resolved.filename().string());
+  }
+  DataFolderModel model;
+  StderrLoadObserver observer;
+  model.Load(dataFolder, observer);
+  selection = SelectMeasurements(model, std::filesystem::absolute(dataFolder, ec), names);
+  return 0;
+}
 
 }  // namespace rxt4::cli

@@ -1,10 +1,15 @@
 #pragma once
 // Helpers the subcommands share for their arguments, usage texts and loader messages.
 
+#include <atomic>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "rxt4/data/LoadObserver.h"
+#include "rxt4/report/JobObserver.h"
+#include "rxt4/report/MeasurementSelection.h"
 
 namespace rxt4::cli {
 
@@ -24,5 +29,38 @@ class StderrLoadObserver : public LoadObserver {
   void FileError(const std::string& message) override;
   void CountWarning(const std::string& message) override;
 };
+
+// Prints a job's warnings on standard error ("rxt4 COMMAND: ...") and, on a
+// terminal, its progress as "\rWHAT n of N".
+class ConsoleJobObserver : public JobObserver {
+ public:
+  ConsoleJobObserver(const char* command, const char* what);
+  ~ConsoleJobObserver() override;
+  void Progress(int done, int total) override;
+  void Warning(const std::string& message) override;
+
+ private:
+  const char* command_;
+  const char* what_;
+  bool terminal_;
+  bool lineOpen_ = false;
+};
+
+// While it lives, Ctrl+C and SIGTERM raise flag() instead of ending the process, so
+// that a job can stop and remove its temporary file.
+class InterruptFlag {
+ public:
+  InterruptFlag();
+  ~InterruptFlag();
+  InterruptFlag(const InterruptFlag&) = delete;
+  InterruptFlag& operator=(const InterruptFlag&) = delete;
+  const std::atomic<bool>& flag() const;
+};
+
+// Loads dataFolder (loader messages on standard error) and selects the measurements
+// of the named set folders (all when none is named). Returns 0, or exit status 2
+// after a message when the data folder or a named set folder does not exist.
+int LoadSelection(const char* command, const std::string& dataFolder, const std::vector<std::string>& sets,
+                  MeasurementSelection& selection);
 
 }  // namespace rxt4::cli

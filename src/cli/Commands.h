@@ -16,5 +16,7 @@ int RunDownload(Args args);
 int RunUpdate(Args args);
 int RunImage(Args args);
 int RunUdevRule(Args args);
+int RunReport(Args args);
+int RunExport(Args args);
 
 }  // namespace rxt4::cli

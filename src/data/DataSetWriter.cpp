@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "DirectoryIndex.h"
-#include "StagedFile.h"
+#include "rxt4/data/StagedFile.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"

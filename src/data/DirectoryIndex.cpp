@@ -1,4 +1,4 @@
-#include "DirectoryIndex.h"
+#include "rxt4/data/DirectoryIndex.h"
 
 namespace rxt4 {
 

@@ -39,4 +39,17 @@ std::string_view MeasurementRow::Field(int column) const {
   return line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
 }
 
+std::array<std::string_view, MeasurementRow::kColumnCount> MeasurementRow::Fields() const {
+  std::array<std::string_view, kColumnCount> fields{};
+  const std::string_view line = Line();
+  std::size_t start = 0;
+  for (int i = 0; i < kColumnCount; ++i) {
+    const std::size_t comma = line.find(',', start);
+    fields[static_cast<std::size_t>(i)] = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  return fields;
+}
+
 }  // namespace rxt4

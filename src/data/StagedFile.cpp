@@ -1,4 +1,4 @@
-#include "StagedFile.h"
+#include "rxt4/data/StagedFile.h"
 
 #include <system_error>
 #include <utility>

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "CompanionFile.h"
 #include "Labels.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
+#include "rxt4/screens/CompanionData.h"
 
 namespace rxt4 {
 
@@ -135,22 +135,9 @@ void CConstelScreen::Draw(Surface& dc) {
 }
 
 void CConstelScreen::DrawDiagram(Surface& dc) const {
-  // Missing or unreadable: the area stays white. Short: only the complete rows that
-  // are present. Anything after the 193rd row is not read.
-  constexpr std::size_t kDiagramBytes = static_cast<std::size_t>(kDiagramRows) * kDiagramRowBytes;
-  const std::optional<std::string> bytes =
-      ReadFilePrefix(CompanionPath(companionPath, row.Field(0)), kDiagramBytes);
-  if (!bytes) return;
-  const int rows = static_cast<int>(bytes->size() / kDiagramRowBytes);
-  for (int r = 0; r < rows; ++r) {
-    const int y = kDiagramBottomY - r;
-    for (int j = 0; j < kDiagramRowBytes; ++j) {
-      const auto byte = static_cast<unsigned char>((*bytes)[static_cast<std::size_t>(r * kDiagramRowBytes + j)]);
-      if (byte == 0) continue;
-      for (int b = 0; b < 8; ++b)
-        if ((byte & (0x80u >> b)) != 0) dc.SetPixel(kDiagramLeftX + 8 * j + b, y, kBlack);
-    }
-  }
+  // Missing or unreadable: the area stays white.
+  if (const std::optional<std::string> diagram = ReadConstellationDiagram(CompanionPath(companionPath, row.Field(0))))
+    DrawConstellationDiagram(*diagram, dc, kDiagramLeftX, kDiagramBottomY);
 }
 
 }  // namespace rxt4

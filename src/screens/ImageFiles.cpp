@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <new>
 
 namespace rxt4 {
 
@@ -109,8 +110,23 @@ void PngError(png_structp png, png_const_charp message) {
 
 void PngWarning(png_structp, png_const_charp) {}
 
+// No exception may cross libpng's frames: a failed allocation becomes a libpng error.
+void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+  bool appended = true;
+  try {
+    out->insert(out->end(), data, data + length);
+  } catch (const std::bad_alloc&) {
+    appended = false;
+  }
+  if (!appended) png_error(png, "out of memory");
+}
+
+void FlushNothing(png_structp) {}
+
 // Kept free of C++ objects with destructors: libpng leaves it by longjmp on error.
-bool EncodePng(std::FILE* f, const RgbImageView& image, std::string* message) {
+// Writes to the file f, or appends to *memory when f is null.
+bool EncodePng(std::FILE* f, std::vector<std::uint8_t>* memory, const RgbImageView& image, std::string* message) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, message, PngError, PngWarning);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -122,7 +138,10 @@ bool EncodePng(std::FILE* f, const RgbImageView& image, std::string* message) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, f);
+  if (f != nullptr)
+    png_init_io(png, f);
+  else
+    png_set_write_fn(png, memory, AppendToVector, FlushNothing);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   // Screens are large flat areas of few colours: unfiltered rows compress about as
@@ -149,7 +168,7 @@ bool WritePngFile(const std::filesystem::path& file, const RgbImageView& image, 
     return false;
   }
   std::string message = "PNG encoding failed";
-  if (!EncodePng(f.get(), image, &message)) {
+  if (!EncodePng(f.get(), nullptr, image, &message)) {
     SetError(error, "cannot write " + file.string() + ": " + message);
     return false;
   }
@@ -158,6 +177,13 @@ bool WritePngFile(const std::filesystem::path& file, const RgbImageView& image, 
     return false;
   }
   return true;
+}
+
+std::vector<std::uint8_t> EncodePngFile(const RgbImageView& image) {
+  std::vector<std::uint8_t> bytes;
+  std::string message;
+  if (!ValidView(image) || !EncodePng(nullptr, &bytes, image, &message)) return {};
+  return bytes;
 }
 
 }  // namespace rxt4

@@ -6,30 +6,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "CompanionFile.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
+#include "rxt4/screens/CompanionData.h"
 
 namespace rxt4 {
 
 namespace {
-
-constexpr std::size_t kHeaderBytes = 8;  // payload length and the carried word
-// Largest payload of a valid file (8192 samples, and an odd length byte) plus one, so
-// that a longer file shows itself by its length.
-constexpr std::size_t kReadLimitBytes = kHeaderBytes + 2 * CProfileScreen::kMaxSamples + 2;
-// Peaks this close after index 0 are moved to index 0 by shifting the first quarter.
-constexpr int kNearPeakSamples = 25;
-
-struct Mode {
-  int samples;
-  int earliestUs;
-  int latestUs;
-  int tailStart;  // first index of the tail that the peak search visits
-};
-// Indexed by fftMode (0: no profile).
-constexpr Mode kModes[4] = {{0, 0, 0, 0}, {2048, -21, 63, 1877}, {4096, -42, 126, 3754}, {8192, -84, 252, 7509}};
 
 struct Window {
   int widthUs;
@@ -95,60 +79,21 @@ bool CProfileScreen::LoadProfile(const std::string& file) {
   sampleCount = 0;
   fftMode = 0;
   peakIndex = 0;
-  const std::optional<std::string> bytes = ReadFilePrefix(file, kReadLimitBytes);
-  if (!bytes || bytes->size() <= kHeaderBytes) return false;
-  auto byteAt = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>((*bytes)[i])); };
-  const std::uint32_t length = byteAt(0) | byteAt(1) << 8 | byteAt(2) << 16 | byteAt(3) << 24;
-  const std::uint32_t n = length / 2;
-  const int mode = n == 8192 ? 3 : n == 4096 ? 2 : n == 2048 ? 1 : 0;
-  if (mode == 0) return false;
-  if (bytes->size() != static_cast<std::size_t>(length) + kHeaderBytes) return false;
-
-  // An odd length carries one byte more than its samples; only whole samples are kept.
-  const int count = static_cast<int>(n);
-  for (int i = 0; i < count; ++i) {
-    const std::size_t at = kHeaderBytes + 2 * static_cast<std::size_t>(i);
-    samples[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(static_cast<std::uint16_t>(byteAt(at) | byteAt(at + 1) << 8));
-  }
-
-  // The main path is the largest sample among the early delays (first quarter) and
-  // the pre-echo tail; the first of equal maxima wins.
-  const Mode& m = kModes[mode];
-  const int quarter = m.samples / 4;
-  peakValue = samples[0];
-  int p = 0;
-  auto visit = [&](int i) {
-    if (samples[static_cast<std::size_t>(i)] > peakValue) {
-      peakValue = samples[static_cast<std::size_t>(i)];
-      p = i;
-    }
-  };
-  for (int i = 0; i < quarter; ++i) visit(i);
-  for (int i = m.tailStart; i < m.samples; ++i) visit(i);
-  peakIndex = p;
-
-  if (p >= 1 && p < kNearPeakSamples) {
-    // A main path just after index 0: the first quarter moves down so that it is sample 0.
-    for (int k = 0; k < quarter; ++k) samples[static_cast<std::size_t>(k)] = samples[static_cast<std::size_t>(p + k)];
-  } else if (p > m.samples - 26) {
-    // A main path just before the end of the buffer (a slightly negative delay): the
-    // whole buffer is rotated so that the peak becomes sample 0 (sample k = former
-    // sample (p + k) mod N, from a copy). Every sample keeps its delay relative to the
-    // main path, and the peak does not stay behind in the tail as a 0 dB pre-echo.
-    const std::vector<std::int16_t> before(samples.begin(), samples.begin() + m.samples);
-    for (int k = 0; k < m.samples; ++k)
-      samples[static_cast<std::size_t>(k)] = before[static_cast<std::size_t>((p + k) % m.samples)];
-  }
-  fftMode = mode;
-  sampleBytes = length;
-  sampleCount = count;
+  const std::optional<DelayProfile> profile = ReadDelayProfile(file);
+  if (!profile) return false;
+  std::copy(profile->samples.begin(), profile->samples.end(), samples.begin());
+  fftMode = profile->fftMode;
+  sampleBytes = profile->payloadBytes;
+  sampleCount = static_cast<int>(profile->samples.size());
+  peakValue = profile->peakValue;
+  peakIndex = profile->peakIndex;
   return true;
 }
 
 int CProfileScreen::WindowWidthUs() const { return kWindows[std::clamp(fftMode, 0, 3)][std::clamp(zoom, 0, 3)].widthUs; }
 int CProfileScreen::ScrollStepUs() const { return kWindows[std::clamp(fftMode, 0, 3)][std::clamp(zoom, 0, 3)].stepUs; }
-int CProfileScreen::EarliestDelayUs() const { return kModes[std::clamp(fftMode, 0, 3)].earliestUs; }
-int CProfileScreen::LatestDelayUs() const { return kModes[std::clamp(fftMode, 0, 3)].latestUs; }
+int CProfileScreen::EarliestDelayUs() const { return ProfileModeOf(fftMode).earliestUs; }
+int CProfileScreen::LatestDelayUs() const { return ProfileModeOf(fftMode).latestUs; }
 
 void CProfileScreen::ComputeWindow() {
   const int w = WindowWidthUs(), s = ScrollStepUs();

@@ -5,16 +5,15 @@
 #include <cmath>
 #include <cstdio>
 
-#include "CompanionFile.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
+#include "rxt4/screens/CompanionData.h"
 
 namespace rxt4 {
 
 namespace {
 
-constexpr std::size_t kHeaderBytes = 8;  // payload length and the carried word
 constexpr int kPlotTopY = 22;
 constexpr int kPlotCentreY = 102;
 constexpr int kPlotBottomY = 182;
@@ -99,11 +98,9 @@ void CSpectrumScreen::Format() {
   // size of payload. A header shorter than 8 bytes gives no trace.
   sampleBytes = 0;
   samples.fill(0);
-  const std::optional<std::string> bytes =
-      ReadFilePrefix(CompanionPath(companionPath, row.Field(0)), kHeaderBytes + kSampleBufferBytes);
-  if (bytes && bytes->size() >= kHeaderBytes) {
-    sampleBytes = bytes->size() - kHeaderBytes;
-    std::copy(bytes->begin() + kHeaderBytes, bytes->end(), samples.begin());
+  if (const std::optional<std::string> payload = ReadSpectrumPayload(CompanionPath(companionPath, row.Field(0)))) {
+    sampleBytes = payload->size();
+    std::copy(payload->begin(), payload->end(), samples.begin());
   }
 }
 

@@ -22,11 +22,12 @@ QObject* NewSnapshotTest();
 QObject* NewLinkDialogsTest();
 QObject* NewGraphKeysTest();
 QObject* NewTransferEndToEndTest();
+QObject* NewReportMenuTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
-          NewTransferEndToEndTest()};
+          NewTransferEndToEndTest(), NewReportMenuTest()};
 }
 
 // Writes a file (and its folders) under root.

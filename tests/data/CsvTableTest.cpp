@@ -52,6 +52,12 @@ TEST(CsvTable, KeepsCarriageReturnsAndSplitsAtEveryComma) {
   EXPECT_EQ(table.Row(1).Field(2), "2");
   EXPECT_EQ(table.Row(1).Field(3), "");  // missing trailing fields are empty
   EXPECT_EQ(table.Row(1).Field(29), "");
+  // Fields() splits the same way in one pass.
+  EXPECT_EQ(table.Row(0).Fields()[29], "29");
+  EXPECT_EQ(table.Row(1).Fields()[2], "2");
+  EXPECT_EQ(table.Row(1).Fields()[3], "");
+  ASSERT_EQ(table.Parse("h\r\n001,A,B\r\n"), 1);
+  EXPECT_EQ(table.Row(0).Fields()[2], "B\r");
 }
 
 TEST(CsvTable, ReadsFilesAndReportsTheFileError) {

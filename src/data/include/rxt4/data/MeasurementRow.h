@@ -3,6 +3,7 @@
 // header. The row is a view of one line of its table's bytes (shared, immutable),
 // so copying a row is cheap and a loaded archive keeps its tables as they were read.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,6 +29,9 @@ class MeasurementRow {
   // before the line feed stays in the last field). Empty for a missing field or a
   // column outside 0..29.
   std::string_view Field(int column) const;
+
+  // All 30 fields at once, as Field gives them (one pass over the line).
+  std::array<std::string_view, kColumnCount> Fields() const;
 
   // The whole line, without its line feed.
   std::string_view Line() const;

@@ -150,6 +150,29 @@ enum class StringId : int {
   UpdateStart = 41058,
   UpdateCancel = 41059,
   PortPermissionHint = 41060,
+  // Texts of the measurement report and the export.
+  ReportTitle = 42001,          // "測定レポート"
+  ReportDataFolder = 42002,
+  ReportDate = 42003,
+  ReportSetFolders = 42004,
+  ReportCounts = 42005,
+  ReportTotal = 42006,
+  ReportCountUnit = 42007,      // "%d 件"
+  ReportDateFormat = 42008,     // strftime format of the report's date
+  MenuReport = 42009,
+  MenuExport = 42010,
+  ReportFilter = 42011,
+  ExportFilter = 42012,
+  ReportRunning = 42013,
+  ExportRunning = 42014,
+  ReportDone = 42015,           // "%s" names the file
+  ExportDone = 42016,
+  ReportFailed = 42017,         // "%s" gives the reason
+  ExportFailed = 42018,
+  ReportNothing = 42019,
+  ReportWarnings = 42020,       // "%d" counts the warnings
+  ReportDialogTitle = 42021,
+  ExportDialogTitle = 42022,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.

@@ -15,10 +15,7 @@ namespace rxt4 {
 
 class CConstelScreen : public CScreen {
  public:
-  // The diagram file: 193 rows of 25 bytes (200 pixels, most significant bit first),
-  // the first row being the bottom line.
-  static constexpr int kDiagramRows = 193;
-  static constexpr int kDiagramRowBytes = 25;
+  // The diagram (CompanionData.h) lies with its bottom-left pixel here.
   static constexpr int kDiagramLeftX = 120;
   static constexpr int kDiagramBottomY = 218;
 

@@ -22,6 +22,9 @@ std::vector<std::uint8_t> EncodeBitmapFile(const RgbImageView& image, int bitsPe
 bool WriteBitmapFile(const std::filesystem::path& file, const RgbImageView& image, int bitsPerPixel = 24,
                      std::string* error = nullptr);
 
+// The bytes of an 8-bit RGB PNG file of the image; empty for an empty image.
+std::vector<std::uint8_t> EncodePngFile(const RgbImageView& image);
+
 // Writes an 8-bit RGB PNG file; false with the reason in *error when it cannot be written.
 bool WritePngFile(const std::filesystem::path& file, const RgbImageView& image, std::string* error = nullptr);
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "rxt4/screens/CompanionData.h"
 #include "rxt4/screens/Screen.h"
 
 namespace rxt4 {
@@ -22,7 +23,7 @@ class CProfileScreen : public CScreen {
   static constexpr int kLastColumn = 260;
   static constexpr int kMaxZoom = 3;
   // Samples per microsecond of delay (one sample every 0.123046875 µs).
-  static constexpr double kSamplesPerUs = 8.126984126984127;
+  static constexpr double kSamplesPerUs = kProfileSamplesPerUs;
 
   explicit CProfileScreen(std::shared_ptr<const FontSet> fonts);
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "rxt4/screens/CompanionData.h"
 #include "rxt4/screens/Screen.h"
 
 namespace rxt4 {
@@ -19,7 +20,7 @@ namespace rxt4 {
 class CSpectrumScreen : public CScreen {
  public:
   // Payload bytes the screen keeps from a companion file (1972 samples).
-  static constexpr std::size_t kSampleBufferBytes = 3944;
+  static constexpr std::size_t kSampleBufferBytes = kSpectrumPayloadBytes;
   static constexpr int kRangeCount = 4;
 
   explicit CSpectrumScreen(std::shared_ptr<const FontSet> fonts);

@@ -1,0 +1,108 @@
+#include "ReportCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <ctime>
+#include <optional>
+
+#include "ReportDlg.h"
+#include "UiPrompts.h"
+#include "rxt4/data/DataFolderModel.h"
+#include "rxt4/report/Export.h"
+#include "rxt4/report/Report.h"
+
+namespace rxt4 {
+
+namespace {
+
+QString FromFs(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+
+// The measurements to report, or nothing (after saying so) when there are none.
+std::optional<MeasurementSelection> Selection(QWidget* owner, const ReportSource& source, UiPrompts& prompts) {
+  if (source.data != nullptr) {
+    MeasurementSelection selection = SelectMeasurements(*source.data, source.dataFolder, SelectedSetFolders(source));
+    if (!selection.measurements.empty()) return selection;
+  }
+  prompts.Inform(owner, Tr(StringId::ReportNothing), UiPrompts::Icon::Information);
+  return std::nullopt;
+}
+
+// The proposed file: beside the data folder, named after the set folder or the data folder.
+QString Proposed(const ReportSource& source, const MeasurementSelection& selection, const char* suffix) {
+  const QFileInfo folder(FromFs(source.dataFolder));
+  const QString name = selection.setFolders.size() == 1 ? FromFs(selection.setFolders.front()) : folder.fileName();
+  return folder.dir().filePath(name + QLatin1String(suffix));
+}
+
+// Runs the job in the progress dialog and tells the user how it ended.
+void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done, StringId failed, const QString& target,
+            ReportJob::Work work) {
+  CReportDlg dialog(Tr(running), std::move(work), owner);
+  const JobOutcome outcome = dialog.Run();
+  if (outcome.status == JobOutcome::Status::Cancelled) return;
+  if (!outcome.done()) {
+    prompts.Inform(owner, Tr(failed).replace(QLatin1String("%s"), QString::fromStdString(outcome.message)),
+                   UiPrompts::Icon::Error);
+    return;
+  }
+  QString text = Tr(done).replace(QLatin1String("%s"), target);
+  if (dialog.warningCount() > 0)
+    text += QLatin1Char('\n') +
+            Tr(StringId::ReportWarnings).replace(QLatin1String("%d"), QString::number(dialog.warningCount()));
+  prompts.Inform(owner, text, UiPrompts::Icon::Information);
+}
+
+}  // namespace
+
+std::vector<std::string> SelectedSetFolders(const ReportSource& source) {
+  if (source.data == nullptr || source.currentItem <= 0) return {};
+  const DataFolderModel& data = *source.data;
+  const int setItem =
+      data.Kind(source.currentItem) != DataKind::None ? data.Parent(source.currentItem) : source.currentItem;
+  if (setItem <= 0 || data.Parent(setItem) == 0) return {};  // a root
+  return {data.Label(setItem)};
+}
+
+void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
+                   std::shared_ptr<const FontSet> fonts) {
+  std::optional<MeasurementSelection> selection = Selection(owner, source, prompts);
+  if (!selection) return;
+  const std::optional<QString> path =
+      prompts.ChooseSaveFile(owner, Tr(StringId::ReportDialogTitle), Proposed(source, *selection, ".pdf"),
+                             DialogFilter(Tr(StringId::ReportFilter)), QStringLiteral("pdf"));
+  if (!path) return;
+  ReportOptions options;
+  options.date = ReportDateText(std::time(nullptr));
+  options.screenFonts = std::move(fonts);
+  auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
+  const std::filesystem::path file = FsPath(*path);
+  RunJob(owner, prompts, StringId::ReportRunning, StringId::ReportDone, StringId::ReportFailed, *path,
+         [shared, file, options](JobObserver& o, const std::atomic<bool>& abort) {
+           return WriteReport(*shared, file, options, o, abort);
+         });
+}
+
+void ExportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts) {
+  std::optional<MeasurementSelection> selection = Selection(owner, source, prompts);
+  if (!selection) return;
+  const std::optional<QString> path =
+      prompts.ChooseSaveFile(owner, Tr(StringId::ExportDialogTitle), Proposed(source, *selection, ".db"),
+                             DialogFilter(Tr(StringId::ExportFilter)), QString());
+  if (!path) return;
+  // A name ending in ".csv" stands for a folder of CSV files; anything else is the
+  // database file (".db" added when the name has no extension).
+  const bool csv = path->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+  QString target = *path;
+  if (csv)
+    target.chop(4);
+  else if (QFileInfo(target).suffix().isEmpty())
+    target += QLatin1String(".db");
+  auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
+  const std::filesystem::path file = FsPath(target);
+  RunJob(owner, prompts, StringId::ExportRunning, StringId::ExportDone, StringId::ExportFailed, target,
+         [shared, file, csv](JobObserver& o, const std::atomic<bool>& abort) {
+           return csv ? ExportCsv(*shared, file, o, abort) : ExportSqlite(*shared, file, o, abort);
+         });
+}
+
+}  // namespace rxt4

@@ -1,0 +1,94 @@
+#include "ReportDlg.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "UiPrompts.h"
+
+namespace rxt4 {
+
+// Carries the worker's reports to the dialog's thread.
+class CReportDlg::Relay : public JobObserver {
+ public:
+  explicit Relay(CReportDlg* dialog) : dialog_(dialog) {}
+  void Progress(int done, int total) override {
+    Post([done, total](CReportDlg* d) { d->OnProgress(done, total); });
+  }
+  void Warning(const std::string&) override {
+    Post([](CReportDlg* d) { d->OnWarning(); });
+  }
+  void Finished(const JobOutcome& outcome) override {
+    Post([outcome](CReportDlg* d) { d->OnFinished(outcome); });
+  }
+
+ private:
+  template <typename F>
+  void Post(F f) {
+    QPointer<CReportDlg> dialog = dialog_;
+    QMetaObject::invokeMethod(
+        dialog_,
+        [dialog, f] {
+          if (dialog) f(dialog.data());
+        },
+        Qt::QueuedConnection);
+  }
+  CReportDlg* dialog_;
+};
+
+CReportDlg::CReportDlg(const QString& text, ReportJob::Work work, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      work_(std::move(work)),
+      relay_(std::make_unique<Relay>(this)) {
+  setWindowTitle(Tr(StringId::AppCaption));
+  setModal(true);
+  text_ = new QLabel(text, this);
+  text_->setMinimumWidth(320);
+  progress_ = new QProgressBar(this);
+  progress_->setRange(0, 0);  // busy until the first report
+  cancel_ = new QPushButton(Tr(StringId::ButtonCancel), this);
+  cancel_->setAutoDefault(false);
+  auto* row = new QHBoxLayout;
+  row->addWidget(progress_, 1);
+  row->addWidget(cancel_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(text_);
+  layout->addLayout(row);
+  connect(cancel_, &QPushButton::clicked, this, &CReportDlg::reject);
+}
+
+CReportDlg::~CReportDlg() {
+  job_.Abort();
+  job_.Join();
+}
+
+JobOutcome CReportDlg::Run() {
+  if (!job_.Start(work_, *relay_)) return JobOutcome::Failed("no worker thread");
+  if (!finished_) exec();
+  return outcome_;
+}
+
+void CReportDlg::OnProgress(int done, int total) {
+  progress_->setRange(0, total);
+  progress_->setValue(done);
+}
+
+void CReportDlg::OnWarning() { ++warnings_; }
+
+void CReportDlg::OnFinished(const JobOutcome& outcome) {
+  job_.Join();
+  outcome_ = outcome;
+  finished_ = true;
+  QDialog::accept();
+}
+
+void CReportDlg::reject() {
+  if (finished_) return QDialog::reject();
+  job_.Abort();
+  cancel_->setEnabled(false);
+}
+
+}  // namespace rxt4

@@ -1,0 +1,136 @@
+// The CSV export: one UTF-8 file per table with a byte-order mark (so that a
+// spreadsheet reads the Japanese texts right), a header row and CRLF line ends; the
+// constellation images as PNG files beside them.
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+#include "rxt4/data/StagedFile.h"
+#include "rxt4/report/Export.h"
+#include "rxt4/report/ExportTables.h"
+
+namespace rxt4 {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+void AppendQuoted(std::string& line, std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    line += text;
+    return;
+  }
+  line += '"';
+  for (char c : text) {
+    if (c == '"') line += '"';
+    line += c;
+  }
+  line += '"';
+}
+
+template <typename T>
+void AppendNumber(std::string& line, T value) {
+  char buffer[32];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  if (ec == std::errc()) line.append(buffer, end);
+}
+
+class CsvSink : public TableSink {
+ public:
+  explicit CsvSink(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+  bool Begin(const std::vector<ExportTable>& schema) override {
+    schema_ = &schema;
+    for (const ExportTable& t : schema) {
+      auto file = std::make_unique<StagedFile>(folder_ / (t.name + ".csv"));
+      if (!file->ok()) return Fail(folder_ / (t.name + ".csv"), std::strerror(errno));
+      line_.assign(kByteOrderMark);
+      for (std::size_t i = 0; i < t.columns.size(); ++i) {
+        if (i) line_ += ',';
+        line_ += t.columns[i].name;
+      }
+      line_ += "\r\n";
+      if (!file->Write(line_)) return Fail(folder_ / (t.name + ".csv"), "write failed");
+      files_.push_back(std::move(file));
+    }
+    return true;
+  }
+
+  bool Insert(TableId table, std::span<const Cell> row) override {
+    const auto index = static_cast<std::size_t>(table);
+    line_.clear();
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      if (i) line_ += ',';
+      const Cell& c = row[i];
+      switch (c.kind) {
+        case Cell::Kind::Null: break;
+        case Cell::Kind::Integer: AppendNumber(line_, c.integer); break;
+        case Cell::Kind::Real: AppendNumber(line_, c.real); break;
+        case Cell::Kind::Text: AppendQuoted(line_, c.text); break;
+        case Cell::Kind::Bytes:
+          if (!WriteImage((*schema_)[index].name, row, c.text)) return false;
+          AppendQuoted(line_, imageName_);
+          break;
+      }
+    }
+    line_ += "\r\n";
+    if (!files_[index]->Write(line_)) return Fail(folder_ / ((*schema_)[index].name + ".csv"), "write failed");
+    return true;
+  }
+
+  bool Commit() {
+    for (std::size_t i = 0; i < files_.size(); ++i)
+      if (!files_[i]->Commit()) return Fail(folder_ / ((*schema_)[i].name + ".csv"), "cannot rename into place");
+    return true;
+  }
+
+  std::string error() const override { return error_; }
+
+ private:
+  // An image cell: the bytes go to <table>/<set folder>_<item>.png, the cell names it.
+  bool WriteImage(const std::string& table, std::span<const Cell> row, std::string_view bytes) {
+    imageName_ = table + "/";
+    imageName_ += row[0].text;
+    imageName_ += '_';
+    AppendNumber(imageName_, row[1].integer);
+    imageName_ += ".png";
+    std::error_code ec;
+    std::filesystem::create_directories(folder_ / table, ec);
+    StagedFile image(folder_ / imageName_);
+    if (!image.ok() || !image.Write(bytes.data(), bytes.size()) || !image.Commit())
+      return Fail(folder_ / imageName_, ec ? ec.message() : std::strerror(errno));
+    return true;
+  }
+
+  bool Fail(const std::filesystem::path& file, const std::string& why) {
+    error_ = "cannot write " + file.string() + ": " + why;
+    return false;
+  }
+
+  std::filesystem::path folder_;
+  const std::vector<ExportTable>* schema_ = nullptr;
+  std::vector<std::unique_ptr<StagedFile>> files_;  // indexed by TableId
+  std::string line_;
+  std::string imageName_;
+  std::string error_;
+};
+
+}  // namespace
+
+JobOutcome ExportCsv(const MeasurementSelection& selection, const std::filesystem::path& folder, JobObserver& observer,
+                     const std::atomic<bool>& abort) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (!std::filesystem::is_directory(folder, ec))
+    return JobOutcome::Failed("cannot create " + folder.string() + ": " + (ec ? ec.message() : "not a folder"));
+  CsvSink sink(folder);
+  JobOutcome outcome = WriteExportRows(selection, sink, observer, abort);
+  if (outcome.done() && !sink.Commit()) return JobOutcome::Failed(sink.error());
+  return outcome;
+}
+
+}  // namespace rxt4

@@ -1,0 +1,115 @@
+#include "rxt4/screens/CompanionData.h"
+
+#include <algorithm>
+
+#include "CompanionFile.h"
+
+namespace rxt4 {
+
+namespace {
+
+constexpr std::size_t kHeaderBytes = 8;  // payload length and the carried word
+// Largest delay-profile payload (8192 samples, and an odd length byte) plus one, so
+// that a longer file shows itself by its length.
+constexpr std::size_t kProfileReadLimitBytes = kHeaderBytes + 2 * 8192 + 2;
+// Main paths this close after index 0 are moved to index 0 by shifting the first quarter.
+constexpr int kNearPeakSamples = 25;
+
+// Indexed by fftMode (0: no profile).
+constexpr ProfileMode kModes[4] = {{0, 0, 0, 0}, {2048, -21, 63, 1877}, {4096, -42, 126, 3754}, {8192, -84, 252, 7509}};
+
+std::int16_t Le16(std::string_view bytes, std::size_t at) {
+  const auto lo = static_cast<unsigned char>(bytes[at]), hi = static_cast<unsigned char>(bytes[at + 1]);
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | hi << 8));
+}
+
+// Moves the main path (the largest sample among the early delays and the pre-echo
+// tail; the first of equal maxima wins) to index 0 when it lies near either end.
+void CentreMainPath(DelayProfile& profile) {
+  std::vector<std::int16_t>& s = profile.samples;
+  const ProfileMode& m = ProfileModeOf(profile.fftMode);
+  const int quarter = m.samples / 4;
+  std::int16_t peak = s[0];
+  int p = 0;
+  auto visit = [&](int i) {
+    if (s[static_cast<std::size_t>(i)] > peak) {
+      peak = s[static_cast<std::size_t>(i)];
+      p = i;
+    }
+  };
+  for (int i = 0; i < quarter; ++i) visit(i);
+  for (int i = m.tailStart; i < m.samples; ++i) visit(i);
+  profile.peakValue = peak;
+  profile.peakIndex = p;
+
+  if (p >= 1 && p < kNearPeakSamples) {
+    // A main path just after index 0: the first quarter moves down so that it is sample 0.
+    for (int k = 0; k < quarter; ++k) s[static_cast<std::size_t>(k)] = s[static_cast<std::size_t>(p + k)];
+  } else if (p > m.samples - 26) {
+    // A main path just before the end of the buffer (a slightly negative delay): the
+    // whole buffer is rotated so that the peak becomes sample 0. Every sample keeps its
+    // delay relative to the main path, and the peak does not stay behind in the tail
+    // as a 0 dB pre-echo.
+    std::rotate(s.begin(), s.begin() + p, s.end());
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> ReadSpectrumPayload(const std::filesystem::path& file) {
+  std::optional<std::string> bytes = ReadFilePrefix(file, kHeaderBytes + kSpectrumPayloadBytes);
+  if (!bytes || bytes->size() < kHeaderBytes) return std::nullopt;
+  bytes->erase(0, kHeaderBytes);
+  return bytes;
+}
+
+std::vector<std::int16_t> SpectrumSamples(std::string_view payload) {
+  std::vector<std::int16_t> samples(payload.size() / 2);
+  for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = Le16(payload, 2 * i);
+  return samples;
+}
+
+const ProfileMode& ProfileModeOf(int fftMode) { return kModes[fftMode >= 1 && fftMode <= 3 ? fftMode : 0]; }
+
+std::optional<DelayProfile> ReadDelayProfile(const std::filesystem::path& file) {
+  const std::optional<std::string> bytes = ReadFilePrefix(file, kProfileReadLimitBytes);
+  if (!bytes || bytes->size() <= kHeaderBytes) return std::nullopt;
+  auto byteAt = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>((*bytes)[i])); };
+  const std::uint32_t length = byteAt(0) | byteAt(1) << 8 | byteAt(2) << 16 | byteAt(3) << 24;
+  const std::uint32_t n = length / 2;
+  DelayProfile profile;
+  profile.fftMode = n == 8192 ? 3 : n == 4096 ? 2 : n == 2048 ? 1 : 0;
+  if (profile.fftMode == 0) return std::nullopt;
+  if (bytes->size() != static_cast<std::size_t>(length) + kHeaderBytes) return std::nullopt;
+
+  // An odd length carries one byte more than its samples; only whole samples are kept.
+  profile.payloadBytes = length;
+  profile.samples.resize(n);
+  for (std::size_t i = 0; i < n; ++i) profile.samples[i] = Le16(*bytes, kHeaderBytes + 2 * i);
+  CentreMainPath(profile);
+  return profile;
+}
+
+double ProfileSampleDelayUs(int index, int sampleCount) {
+  return (index < sampleCount / 2 ? index : index - sampleCount) / kProfileSamplesPerUs;
+}
+
+std::optional<std::string> ReadConstellationDiagram(const std::filesystem::path& file) {
+  // Anything after the 193rd row is not read.
+  return ReadFilePrefix(file, static_cast<std::size_t>(kConstellationRows) * kConstellationRowBytes);
+}
+
+void DrawConstellationDiagram(std::string_view diagram, Surface& dc, int leftX, int bottomY) {
+  const int rows = static_cast<int>(std::min<std::size_t>(diagram.size() / kConstellationRowBytes, kConstellationRows));
+  for (int r = 0; r < rows; ++r) {
+    const int y = bottomY - r;
+    for (int j = 0; j < kConstellationRowBytes; ++j) {
+      const auto byte = static_cast<unsigned char>(diagram[static_cast<std::size_t>(r * kConstellationRowBytes + j)]);
+      if (byte == 0) continue;
+      for (int b = 0; b < 8; ++b)
+        if ((byte & (0x80u >> b)) != 0) dc.SetPixel(leftX + 8 * j + b, y, kBlack);
+    }
+  }
+}
+
+}  // namespace rxt4
