@@ -91,6 +91,10 @@ enum class StringId : int {
   AboutVersion = 40003,         // "RXT4 ビューア Version 1.00"
   AboutCaption = 40004,
   MessageOptionText = 40005,
+  // Texts of the data folder load.
+  NotRegularFile = 40020,       // reason of a file error, worded as the platform's own descriptions
+  SkipLoadMessages = 40021,     // "以降のメッセージを表示しない": the button beside OK of a load's later messages
+  LoadingFolder = 40022,        // the progress dialog of a long load
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
   MenuFolder = 41002,
