@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include "UiPrompts.h"
@@ -36,6 +37,15 @@ void QtUiPrompts::Inform(QWidget* owner, const QString& text, Icon icon, const Q
   if (icon == Icon::Question) boxIcon = QMessageBox::Question;
   QMessageBox box(boxIcon, caption.isEmpty() ? Tr(StringId::AppCaption) : caption, text, QMessageBox::Ok, owner);
   box.exec();
+}
+
+bool QtUiPrompts::InformOrSkipRest(QWidget* owner, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, Tr(StringId::AppCaption), text, QMessageBox::Ok, owner);
+  QPushButton* skip = box.addButton(Tr(StringId::SkipLoadMessages), QMessageBox::ActionRole);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setEscapeButton(QMessageBox::Ok);  // Esc dismisses this message only
+  box.exec();
+  return box.clickedButton() == skip;
 }
 
 bool QtUiPrompts::AskYesNo(QWidget* owner, const QString& text, const QString& caption) {

@@ -22,11 +22,12 @@ QObject* NewSnapshotTest();
 QObject* NewLinkDialogsTest();
 QObject* NewGraphKeysTest();
 QObject* NewTransferEndToEndTest();
+QObject* NewLoadProgressTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
-          NewTransferEndToEndTest()};
+          NewTransferEndToEndTest(), NewLoadProgressTest()};
 }
 
 // Writes a file (and its folders) under root.
