@@ -28,9 +28,11 @@ int CViewerApp::Run(const QStringList& arguments) {
   services.fonts = FontSet::CreateDefault();
   CViewerDlg window(std::move(services));
   window.Initialise();
+  // The window is up before a folder given on the command line loads, so that a long
+  // load shows its progress over it.
+  window.show();
   // Shown as a folder picker would give it: absolute, without a trailing separator.
   if (arguments.size() > 1) window.OpenFolder(QDir::cleanPath(QFileInfo(arguments.at(1)).absoluteFilePath()));
-  window.show();
   const int status = QApplication::exec();
   guard_.Release();
   return status;
