@@ -3,13 +3,17 @@
 // by one thread and by 16 threads over the set folders, measured in the same run.
 // Warm rows read from the page cache; cold rows first evict every file of the folder
 // from it (posix_fadvise DONTNEED, no root needed; folder entries stay cached).
-// Each load runs in a child process of its own, so that its peak memory is its own.
+// Each load runs in a fresh process of its own, so that its peak memory is its own.
+// Figures are medians of the runs: wall time, with the processor time of all threads
+// in parentheses; load/read1 and load/read16 divide the load's wall time by the
+// floors'; peak/tables is the load's peak resident memory over the table bytes.
 //
 // Usage: bench_load [--runs N] [--threads N] [DATA_FOLDER...]
 // Without a folder, generates (once, under the system's temporary folder) data folders
 // of 100 and of 1,000 set folders with all seven kinds and their companion files.
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -158,6 +162,14 @@ void Evict(const FolderFiles& files) {
   }
 }
 
+// Processor time (user and system, all threads) of this process so far, in seconds.
+double CpuSeconds() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         1e-6 * static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+}
+
 // ---- The floor: bare reads ---------------------------------------------------------
 
 std::uint64_t BareRead(const std::vector<std::string>& paths, std::vector<char>& buffer) {
@@ -172,7 +184,13 @@ std::uint64_t BareRead(const std::vector<std::string>& paths, std::vector<char>&
   return total;
 }
 
-double TimeBareRead(const FolderFiles& files, int threads) {
+struct Timing {
+  double seconds = 0;
+  double cpu = 0;  // processor seconds, all threads
+};
+
+Timing TimeBareRead(const FolderFiles& files, int threads) {
+  const double cpuStart = CpuSeconds();
   const auto start = Clock::now();
   std::atomic<std::size_t> next{0};
   auto work = [&] {
@@ -183,7 +201,7 @@ double TimeBareRead(const FolderFiles& files, int threads) {
   for (int t = 1; t < threads; ++t) helpers.emplace_back(work);
   work();
   for (std::thread& t : helpers) t.join();
-  return Seconds(Clock::now() - start);
+  return {Seconds(Clock::now() - start), CpuSeconds() - cpuStart};
 }
 
 // ---- The load, in a child process ------------------------------------------------------
@@ -198,6 +216,7 @@ long StatusKb(const char* key) {
 
 struct LoadFigures {
   double seconds = 0;
+  double cpu = 0;
   double peakMb = 0;  // peak resident size during the load over the size before it
   int measurements = 0;
 };
@@ -207,11 +226,12 @@ int LoadChild(const char* folder, int threads) {
   const long before = StatusKb("VmRSS:");
   rxt4::DataFolderModel model;
   std::vector<rxt4::LoadMessage> messages;
+  const double cpuStart = CpuSeconds();
   const auto start = Clock::now();
   model.Load(folder, messages, rxt4::LoadOptions{threads});
   const double seconds = Seconds(Clock::now() - start);
-  std::printf("%.6f %.3f %d\n", seconds, static_cast<double>(StatusKb("VmHWM:") - before) / 1024.0,
-              model.measurementCount());
+  std::printf("%.6f %.6f %.3f %d\n", seconds, CpuSeconds() - cpuStart,
+              static_cast<double>(StatusKb("VmHWM:") - before) / 1024.0, model.measurementCount());
   return 0;
 }
 
@@ -223,7 +243,7 @@ LoadFigures TimeLoad(const fs::path& folder, int threads) {
                               folder.string() + "' " + std::to_string(threads);
   std::FILE* child = ::popen(command.c_str(), "r");
   if (!child) return figures;
-  if (std::fscanf(child, "%lf %lf %d", &figures.seconds, &figures.peakMb, &figures.measurements) != 3)
+  if (std::fscanf(child, "%lf %lf %lf %d", &figures.seconds, &figures.cpu, &figures.peakMb, &figures.measurements) != 4)
     figures = LoadFigures{};
   ::pclose(child);
   return figures;
@@ -237,14 +257,25 @@ double Median(std::vector<double> values) {
 }
 
 struct Row {
-  double load = 0, sequential = 0, parallel = 0, peakMb = 0;
+  Timing load, sequential, parallel;
+  double peakMb = 0;
   int measurements = 0;
 };
+
+Timing Median(const std::vector<Timing>& runs) {
+  std::vector<double> seconds, cpu;
+  for (const Timing& t : runs) {
+    seconds.push_back(t.seconds);
+    cpu.push_back(t.cpu);
+  }
+  return {Median(seconds), Median(cpu)};
+}
 
 // Medians over runs; cold runs evict the folder before each measurement. The three are
 // taken in turn, so that a change in the machine's load touches all of them alike.
 Row Measure(const fs::path& folder, const FolderFiles& files, bool cold, int runs, int threads) {
-  std::vector<double> load, sequential, parallel, peak;
+  std::vector<Timing> load, sequential, parallel;
+  std::vector<double> peak;
   Row row;
   if (!cold) TimeBareRead(files, kFloorThreads);  // into the page cache
   for (int run = 0; run < runs; ++run) {
@@ -254,7 +285,7 @@ Row Measure(const fs::path& folder, const FolderFiles& files, bool cold, int run
     parallel.push_back(TimeBareRead(files, kFloorThreads));
     if (cold) Evict(files);
     const LoadFigures figures = TimeLoad(folder, threads);
-    load.push_back(figures.seconds);
+    load.push_back({figures.seconds, figures.cpu});
     peak.push_back(figures.peakMb);
     row.measurements = figures.measurements;
   }
@@ -266,9 +297,10 @@ Row Measure(const fs::path& folder, const FolderFiles& files, bool cold, int run
 }
 
 void PrintRow(const char* cache, const Row& row, double tableMb) {
-  std::printf("  %-4s  %8.3f s  %8.3f s  %8.3f s   %5.2fx   %5.2fx    %5.2fx  (%.1f MB)\n", cache, row.load,
-              row.sequential, row.parallel, row.load / row.sequential, row.load / row.parallel, row.peakMb / tableMb,
-              row.peakMb);
+  std::printf("  %-4s  %6.3f s (%5.3f)  %6.3f s (%5.3f)  %6.3f s (%5.3f)   %5.2fx   %5.2fx    %5.2fx  (%.1f MB)\n", cache,
+              row.load.seconds, row.load.cpu, row.sequential.seconds, row.sequential.cpu, row.parallel.seconds,
+              row.parallel.cpu, row.load.seconds / row.sequential.seconds, row.load.seconds / row.parallel.seconds,
+              row.peakMb / tableMb, row.peakMb);
 }
 
 struct FolderResult {
@@ -286,8 +318,8 @@ FolderResult MeasureFolder(const fs::path& folder, int runs, int threads) {
   std::printf("\n%s: %d set folders, %d measurements, %zu table and count files (%.1f MiB), %zu files in all\n",
               folder.string().c_str(), files.sets, result.warm.measurements, files.tableFiles, tableMb,
               files.all.size());
-  std::printf("  cache      load   bare read 1   bare read %d  load/read1 load/read%d  peak/tables\n", kFloorThreads,
-              kFloorThreads);
+  std::printf("  cache  load (cpu)          bare read 1 (cpu)   bare read %d (cpu)  load/read1 load/read%d  peak/tables\n",
+              kFloorThreads, kFloorThreads);
   PrintRow("warm", result.warm, tableMb);
   PrintRow("cold", result.cold, tableMb);
   return result;
@@ -329,8 +361,8 @@ int main(int argc, char** argv) {
   for (const fs::path& folder : folders) results.push_back(MeasureFolder(folder, runs, threads));
   // Cost per set folder: equal figures mean the load grows linearly with the archive.
   if (results.size() == 2 && results[0].sets > 0 && results[1].sets > 0) {
-    for (auto [cache, a, b] : {std::tuple{"warm", results[0].warm.load, results[1].warm.load},
-                               std::tuple{"cold", results[0].cold.load, results[1].cold.load}})
+    for (auto [cache, a, b] : {std::tuple{"warm", results[0].warm.load.seconds, results[1].warm.load.seconds},
+                               std::tuple{"cold", results[0].cold.load.seconds, results[1].cold.load.seconds}})
       std::printf("\nper set folder (%s): %.3f ms at %d sets, %.3f ms at %d sets (ratio %.2f)", cache,
                   1e3 * a / results[0].sets, results[0].sets, 1e3 * b / results[1].sets, results[1].sets,
                   (b / results[1].sets) / (a / results[0].sets));

@@ -26,7 +26,7 @@ struct SetFolderItems;
 struct LoadOptions {
   // Set folders are read side by side by this many threads (1: one by one, in the
   // calling thread). More threads than cores pay off: a reader mostly waits on the disk.
-  int threads = 8;
+  int threads = 16;
 };
 
 // Shared between a running load and whoever watches it.
