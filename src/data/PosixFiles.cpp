@@ -65,9 +65,13 @@ FileStatus ReadOnlyFile::Adopt(int fd, int openError, const std::filesystem::pat
   if (fd < 0) return Fail(FileStatus::OpenFailed, openError ? openError : ENOENT);
   fd_ = fd;
   struct stat info {};
-  if (::fstat(fd_, &info) != 0) return Fail(FileStatus::ReadFailed, errno);
+  if (::fstat(fd_, &info) != 0) {
+    const int err = errno;
+    Close();
+    return Fail(FileStatus::ReadFailed, err);
+  }
   if (!S_ISREG(info.st_mode)) {
-    error_ = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    error_ = S_ISDIR(info.st_mode) ? EISDIR : 0;
     message_ = NotRegularFileMessage(S_ISDIR(info.st_mode), Path());
     Close();
     return FileStatus::Refused;
@@ -95,7 +99,9 @@ FolderHandle::FolderHandle(const std::filesystem::path& path)
 
 FolderHandle::FolderHandle(const FolderHandle& parent, std::string_view name, std::filesystem::path path)
     : path_(std::move(path)) {
-  if (parent.isOpen()) stream_ = StreamOf(OpenRetrying(::dirfd(Stream(parent.stream_)), std::string(name).c_str(), kFolderFlags));
+  if (!parent.isOpen()) return;
+  const std::string nameText(name);
+  stream_ = StreamOf(OpenRetrying(::dirfd(Stream(parent.stream_)), nameText.c_str(), kFolderFlags));
 }
 
 FolderHandle::~FolderHandle() { Close(); }

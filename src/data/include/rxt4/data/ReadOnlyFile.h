@@ -44,14 +44,15 @@ class ReadOnlyFile {
   std::int64_t ReadAt(void* buffer, std::size_t count, std::uint64_t offset);
 
   // Reads the whole file into bytes (replacing them): a single read when the file is
-  // as long as it was when opened. A file that has grown past the bound since is
-  // refused; after a failure the bytes read before it are kept.
+  // as long as it was when opened. After a failure the bytes read before it are kept
+  // (a file that has grown past its bound since it was opened fails as too large).
   FileStatus ReadAll(std::string& bytes);
 
   // The platform's description of the last failure followed by the file name; empty
   // when there was none.
   const std::string& message() const { return message_; }
-  // The platform's error number of the last failure (0 when there was none).
+  // The platform's error number of the last failure (EISDIR for a folder; 0 when
+  // there was none, or for another file that is no regular file).
   int error() const { return error_; }
 
   void Close();
