@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <QToolButton>
 
@@ -57,6 +58,15 @@ std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& tit
 
 void QtUiPrompts::Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption) {
   MakeMessageBox(owner, text, icon, caption, false)->exec();
+}
+
+bool QtUiPrompts::InformOrSkipRest(QWidget* owner, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, Tr(StringId::AppCaption), text, QMessageBox::Ok, owner);
+  QPushButton* skip = box.addButton(Tr(StringId::SkipLoadMessages), QMessageBox::ActionRole);
+  box.setDefaultButton(QMessageBox::Ok);
+  box.setEscapeButton(QMessageBox::Ok);  // Esc dismisses this message only
+  box.exec();
+  return box.clickedButton() == skip;
 }
 
 bool QtUiPrompts::AskYesNo(QWidget* owner, const QString& text, const QString& caption) {

@@ -24,6 +24,13 @@ class UiPrompts {
 
   // A message box with an OK button; an empty caption means "RXT4 ビューア".
   virtual void Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption = QString()) = 0;
+  // A message box of one of a series (a load's messages after the first): OK, and
+  // beside it "以降のメッセージを表示しない", which skips the rest of the series; true
+  // when that was chosen. The caption is "RXT4 ビューア".
+  virtual bool InformOrSkipRest(QWidget* owner, const QString& text) {
+    Inform(owner, text, Icon::None);
+    return false;
+  }
   // A Yes/No message box; true for Yes. An empty caption means "RXT4 ビューア".
   virtual bool AskYesNo(QWidget* owner, const QString& text, const QString& caption = QString()) = 0;
   // The folder picker; nothing when cancelled.
@@ -40,6 +47,7 @@ class UiPrompts {
 class QtUiPrompts : public UiPrompts {
  public:
   void Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption = QString()) override;
+  bool InformOrSkipRest(QWidget* owner, const QString& text) override;
   bool AskYesNo(QWidget* owner, const QString& text, const QString& caption = QString()) override;
   std::optional<QString> ChooseFolder(QWidget* owner, const QString& title, const QString& start,
                                       bool offerNewFolder) override;

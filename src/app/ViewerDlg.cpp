@@ -28,6 +28,7 @@
 #include "CommSettingDlg.h"
 #include "DataTreeModel.h"
 #include "ElidedLabel.h"
+#include "LoadProgressDlg.h"
 #include "MessageOptionDlg.h"
 #include "ReportCommands.h"
 #include "RepeatButton.h"
@@ -80,23 +81,6 @@ QFrame* GroupFrame(QWidget* parent) {
   frame->setFrameShadow(QFrame::Sunken);
   return frame;
 }
-
-// Shows the loader's messages as they occur. The wait cursor makes way for the box.
-class BoxLoadObserver : public LoadObserver {
- public:
-  BoxLoadObserver(QWidget* owner, UiPrompts& prompts) : owner_(owner), prompts_(prompts) {}
-  void FileError(const std::string& message) override { Show(message); }
-  void CountWarning(const std::string& message) override { Show(message); }
-
- private:
-  void Show(const std::string& message) {
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
-    prompts_.Inform(owner_, FromUtf8(message), UiPrompts::Icon::None);
-    QApplication::restoreOverrideCursor();
-  }
-  QWidget* owner_;
-  UiPrompts& prompts_;
-};
 
 }  // namespace
 
@@ -308,21 +292,24 @@ void CViewerDlg::OpenStartFolder(const QString& path) {
 }
 
 void CViewerDlg::OpenFolder(const QString& path) {
+  const QString previous = dataFolder_;
   dataFolder_ = path;
   lastBrowsedFolder_ = path;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  LoadDataFolder();
+  if (!LoadDataFolder()) dataFolder_ = previous;  // cancelled: the previous tree stays, and its folder
   QApplication::restoreOverrideCursor();
   tree_->setFocus();
   folderPath_->SetText(dataFolder_);
 }
 
-void CViewerDlg::LoadDataFolder() {
-  // The new tree is read beside the old one and swapped in whole, so the view never
-  // sees a half-built model while a loader message box is open.
-  BoxLoadObserver observer(this, *services_.prompts);
+bool CViewerDlg::LoadDataFolder() {
+  // The new tree is read beside the old one (on a worker, with a progress dialog when
+  // it takes a while) and swapped in whole once its messages have been shown, so the
+  // view never sees a half-built model. A cancelled load keeps the old tree.
   DataFolderModel fresh;
-  fresh.Load(FsPath(dataFolder_), observer);
+  std::vector<LoadMessage> messages;
+  if (!LoadWithProgress(this, FsPath(dataFolder_), fresh, messages)) return false;
+  ShowLoadMessages(this, *services_.prompts, messages);
   treeModel_->BeginReload();
   data_ = std::move(fresh);
   treeModel_->EndReload();
@@ -330,6 +317,7 @@ void CViewerDlg::LoadDataFolder() {
   // would make the first root current, and the selection handler would blank the
   // "データNo." labels.
   tree_->setCurrentIndex(QModelIndex());
+  return true;
 }
 
 void CViewerDlg::ChooseFolder() {

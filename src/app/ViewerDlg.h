@@ -139,7 +139,8 @@ class CViewerDlg : public QMainWindow {
  private:
   void BuildWidgets();
   void BuildMenus();
-  void LoadDataFolder();
+  // Loads the current data folder into the tree; false when the user cancelled.
+  bool LoadDataFolder();
   void OnSelectionChanged();
   void PaintRoutine();
   void SetShownState(bool shown);

@@ -46,6 +46,7 @@ int RunImage(Args args) {
   if (!image.Load(std::string(path))) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(Text(StringId::InvalidImage).size()),
                  Text(StringId::InvalidImage).data());
+    if (!image.fileError().empty()) std::fprintf(stderr, "%s\n", image.fileError().c_str());
     return 1;
   }
   for (PartType type : kPartTypes) {

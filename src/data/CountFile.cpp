@@ -1,16 +1,18 @@
 #include "rxt4/data/CountFile.h"
 
-#include "FileBytes.h"
+#include <cstring>
+
+#include "rxt4/data/ReadOnlyFile.h"
 
 namespace rxt4 {
 
 int CountFile::Read(const std::filesystem::path& path) {
   readFailed_ = false;
   std::string bytes;
-  FileStatus status = ReadFileBytes(path, bytes, errorMessage_);
+  FileStatus status = ReadFileBytes(path, kMaxFileBytes, bytes, errorMessage_);
   if (status == FileStatus::OpenFailed) return -1;
   Parse(bytes);
-  if (status == FileStatus::ReadFailed) {
+  if (status != FileStatus::Ok) {
     readFailed_ = true;
     return -1;
   }
@@ -18,21 +20,20 @@ int CountFile::Read(const std::filesystem::path& path) {
 }
 
 void CountFile::Parse(std::string_view bytes) {
-  // Fields end at a comma, a line feed or the end of the file; a field is only taken
-  // at the end of the file when it holds bytes, so "5\n" leaves the version as it was.
   countText_.assign(kDefaultCount);
   versionText_.assign(kDefaultVersion);
-  int line = 1;
   std::size_t start = 0;
-  for (std::size_t i = 0; i <= bytes.size(); ++i) {
-    bool atEnd = i == bytes.size();
-    if (!atEnd && bytes[i] != ',' && bytes[i] != '\n') continue;
-    if (atEnd && i == start) break;
-    std::string_view field = bytes.substr(start, i - start);
-    if (line == 1) countText_.assign(field);
-    else if (line == 2) versionText_.assign(field);
-    if (!atEnd && bytes[i] == '\n' && ++line > 2) break;  // further lines are ignored
-    start = i + 1;
+  for (std::string* value : {&countText_, &versionText_}) {
+    if (start >= bytes.size()) break;  // the line is missing: its value keeps its default
+    const void* lf = std::memchr(bytes.data() + start, '\n', bytes.size() - start);
+    const std::size_t end = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes.data()) : bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    // Every field of the line replaces the value, so the last field wins; at the end
+    // of the file an empty last field is no field ("5," reads as "5").
+    if (!lf && line.back() == ',') line.remove_suffix(1);
+    const std::size_t comma = line.rfind(',');
+    value->assign(comma == std::string_view::npos ? line : line.substr(comma + 1));
+    start = end + 1;
   }
 }
 

@@ -1,12 +1,13 @@
 #include "rxt4/data/DataFolderModel.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <system_error>
+#include <iterator>
 #include <utility>
 
-#include "DirectoryIndex.h"
-#include "rxt4/data/CountFile.h"
-#include "rxt4/data/CsvTable.h"
+#include "rxt4/data/FolderHandle.h"
+#include "ReaderPool.h"
+#include "SetFolderReader.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
@@ -14,201 +15,136 @@
 namespace rxt4 {
 namespace {
 
-// The order in which the kind loaders run for each set folder.
-constexpr TransferKind kLoadOrder[] = {TransferKind::Level,    TransferKind::Ber,      TransferKind::Sky,
-                                       TransferKind::Constellation, TransferKind::Multi, TransferKind::Spectrum,
-                                       TransferKind::Profile};
-
 std::string ItemNumberText(int i) {
   char text[16];
   std::snprintf(text, sizeof text, "%3d:", i);
   return text;
 }
 
+// The set folders of a data folder: its sub folders (links to folders included), in
+// name order.
+std::vector<std::string> SetFolderNames(FolderHandle& folder) {
+  std::vector<std::string> names;
+  for (FolderHandle::Entry& entry : folder.List(true))
+    if (entry.folder) names.push_back(std::move(entry.name));
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return NameOrderLess(a, b); });
+  return names;
+}
+
 }  // namespace
 
-// One load: the kind loaders of the set folders, inserting into the model.
-class DataFolderModel::Loader {
- public:
-  Loader(DataFolderModel& model, LoadObserver& observer) : model_(model), observer_(observer) {}
+void DataFolderModel::Load(const std::filesystem::path& dataFolder, LoadObserver& observer) {
+  std::vector<LoadMessage> messages;
+  Load(dataFolder, messages, LoadOptions{});
+  Deliver(messages, observer);
+}
 
-  void LoadSetFolder(const std::filesystem::path& setFolder, const std::string& name) {
-    DirectoryIndex set(setFolder);
-    int nameIndex = -1;
-    for (TransferKind kind : kLoadOrder) {
-      std::optional<std::string> kindFolder = set.Find(KindFolderName(kind));
-      if (!kindFolder) continue;
-      DirectoryIndex files(setFolder / *kindFolder);
-      if (kind == TransferKind::Multi)
-        LoadMulti(files, name, nameIndex);
-      else
-        LoadSingle(kind, files, name, nameIndex);
+bool DataFolderModel::Load(const std::filesystem::path& dataFolder, std::vector<LoadMessage>& messages,
+                           const LoadOptions& options, LoadProgress* progress) {
+  FolderHandle folder(dataFolder.empty() ? std::filesystem::path("/") : dataFolder);
+  std::vector<std::string> names = SetFolderNames(folder);
+  if (progress) progress->setFolderTotal = static_cast<int>(names.size());
+
+  // Each set folder is read on its own into its own items; the tree is put together
+  // in name order afterwards, so it does not depend on which thread read what.
+  std::vector<SetFolderItems> sets(names.size());
+  const SetFolderReader reader(folder);
+  const ReaderPool pool(options.threads);
+  PageArena arena;
+  const bool complete = pool.Run(names.size(), [&](std::size_t i) {
+    if (progress && progress->cancel.load()) return false;
+    sets[i] = reader.Read(names[i], arena);
+    if (progress) ++progress->setFoldersRead;
+    return true;
+  });
+  if (!complete) return false;
+  Assemble(names, sets, messages);
+  return true;
+}
+
+void DataFolderModel::Assemble(std::vector<std::string>& names, std::vector<SetFolderItems>& sets,
+                               std::vector<LoadMessage>& messages) {
+  Clear();
+  for (TransferKind kind : kAllTransferKinds) names_.emplace_back(Text(RootTextId(kind)));
+  std::size_t blockCount = 0;
+  for (const SetFolderItems& set : sets) blockCount += set.kinds.size();
+  blocks_.reserve(blockCount);
+
+  // Numbers as a load of one set folder after the other gives them: the roots 1 to 7,
+  // then for each set folder and kind the folder item followed by its measurements.
+  std::uint32_t next = kRootCount + 1;
+  for (std::size_t s = 0; s < sets.size(); ++s) {
+    SetFolderItems& set = sets[s];
+    const auto nameIndex = static_cast<std::uint32_t>(names_.size());
+    if (!set.kinds.empty()) names_.push_back(std::move(names[s]));
+    for (KindItems& kind : set.kinds) {
+      const auto root = static_cast<std::uint32_t>(RootNumber(kind.kind));
+      std::vector<std::uint32_t>& siblings = rootBlocks_[root - 1];
+      Block& block = blocks_.emplace_back();
+      block.first = next;
+      block.rowInRoot = static_cast<std::uint32_t>(siblings.size());
+      block.nameIndex = nameIndex;
+      block.root = root;
+      block.size = static_cast<std::uint32_t>(kind.records.size());
+      block.records = kind.records.Release();
+      siblings.push_back(static_cast<std::uint32_t>(blocks_.size() - 1));
+      next += block.size;
+      measurementCount_ += static_cast<int>(block.size) - 1;
     }
+    messages.insert(messages.end(), std::make_move_iterator(set.messages.begin()),
+                    std::make_move_iterator(set.messages.end()));
+    set = SetFolderItems();
   }
-
- private:
-  int FolderName(const std::string& name, int& nameIndex) {
-    if (nameIndex < 0) {
-      nameIndex = static_cast<int>(model_.names_.size());
-      model_.names_.push_back(name);
-    }
-    return nameIndex;
-  }
-
-  // Reads a count file; false (silently, or with the file error after a read failure)
-  // when the kind folder is to be skipped.
-  bool ReadCount(const DirectoryIndex& files, std::string_view name, CountFile& count) {
-    std::optional<std::string> found = files.Find(name);
-    if (!found) return false;
-    if (count.Read(files.folder() / *found) < 0) {
-      if (count.readFailed()) observer_.FileError(count.errorMessage());
-      return false;
-    }
-    return count.versionValid();
-  }
-
-  int ReadTable(const std::filesystem::path& path, CsvTable& table) {
-    int n = table.Read(path);
-    if (!table.errorMessage().empty()) observer_.FileError(table.errorMessage());
-    return n;
-  }
-
-  void WarnCount(const std::string& tablePath) {
-    observer_.CountWarning(tablePath + std::string(Text(StringId::CountWarning)));
-  }
-
-  void LoadSingle(TransferKind kind, const DirectoryIndex& files, const std::string& name, int& nameIndex) {
-    CountFile count;
-    if (!ReadCount(files, name + ".cnt", count)) return;
-    CsvTable table;
-    std::filesystem::path path = files.PathOf(name + ".CSV");
-    int n = ReadTable(path, table);
-    if (n <= 0) return;
-    auto info = std::make_shared<DataSetTable>();
-    info->path = path.string();
-    info->countText = std::to_string(n);
-    if (n != ParseInt(count.countText())) WarnCount(info->path);
-
-    int folder = model_.Insert(RootNumber(kind), CDataSet{}, FolderName(name, nameIndex));
-    const DataKind dataKind = ToDataKind(kind);
-    std::shared_ptr<const DataSetTable> shared = std::move(info);
-    for (int i = 1; i <= n; ++i) {
-      CDataSet record;
-      record.kind = dataKind;
-      record.row = table.Row(i - 1);
-      record.index = i;
-      record.table = shared;
-      model_.Insert(folder, std::move(record), -1);
-    }
-  }
-
-  void LoadMulti(const DirectoryIndex& files, const std::string& name, int& nameIndex) {
-    CountFile count;
-    if (!ReadCount(files, "COUNT.CNT", count)) return;
-    // The folder item comes first, so a set folder whose tables are all missing still
-    // shows an empty folder item.
-    int folder = model_.Insert(RootNumber(TransferKind::Multi), CDataSet{}, FolderName(name, nameIndex));
-    const long long tableCount = ParseInt(count.countText());
-    for (long long i = 1; i <= tableCount; ++i) {
-      char fileName[32];
-      std::snprintf(fileName, sizeof fileName, "%.2lld.CSV", i);
-      std::filesystem::path path = files.PathOf(fileName);
-      CsvTable table;
-      int n = ReadTable(path, table);
-      if (n <= 0) break;  // later tables of this set folder are not read
-      auto info = std::make_shared<DataSetTable>();
-      info->path = path.string();
-      info->countText = count.countText();
-      MeasurementRow first = table.Row(0);
-      if (n != ParseInt(first.Field(19))) WarnCount(info->path);
-      CDataSet record;
-      record.kind = DataKind::Multi;
-      record.rows.reserve(static_cast<std::size_t>(n));
-      for (int r = 0; r < n; ++r) record.rows.push_back(table.Row(r));
-      record.index = static_cast<int>(i);
-      record.table = std::move(info);
-      model_.Insert(folder, std::move(record), -1);
-    }
-  }
-
-  DataFolderModel& model_;
-  LoadObserver& observer_;
-};
+  itemCount_ = next - 1;
+}
 
 void DataFolderModel::Clear() {
-  nodes_.clear();
-  records_.clear();
-  children_.clear();
+  blocks_.clear();
+  for (auto& list : rootBlocks_) list.clear();
   names_.clear();
+  itemCount_ = 0;
   measurementCount_ = 0;
 }
 
-int DataFolderModel::Insert(int parent, CDataSet record, int nameIndex) {
-  Node node;
-  node.parent = static_cast<std::uint32_t>(parent);
-  node.rowInParent = nodes_[static_cast<std::size_t>(parent)].childCount++;
-  node.nameIndex = nameIndex;
-  if (record.kind != DataKind::None) ++measurementCount_;
-  nodes_.push_back(node);
-  records_.push_back(std::move(record));
-  return static_cast<int>(nodes_.size()) - 1;
-}
-
-void DataFolderModel::LinkChildren() {
-  // Children are kept in one array, each item's children together in insertion order.
-  std::uint32_t next = 0;
-  for (Node& node : nodes_) {
-    node.childBegin = next;
-    next += node.childCount;
-  }
-  children_.assign(next, 0);
-  for (std::size_t number = 1; number < nodes_.size(); ++number) {
-    const Node& node = nodes_[number];
-    children_[nodes_[node.parent].childBegin + node.rowInParent] = static_cast<std::uint32_t>(number);
-  }
-}
-
-void DataFolderModel::Load(const std::filesystem::path& dataFolder, LoadObserver& observer) {
-  Clear();
-  nodes_.emplace_back();
-  records_.emplace_back();
-  for (TransferKind kind : kAllTransferKinds) {
-    names_.emplace_back(Text(RootTextId(kind)));
-    Insert(0, CDataSet{}, static_cast<int>(names_.size()) - 1);
-  }
-
-  const std::filesystem::path folder = dataFolder.empty() ? std::filesystem::path("/") : dataFolder;
-  Loader loader(*this, observer);
-  std::error_code ec;
-  std::filesystem::directory_iterator it(folder, std::filesystem::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    std::error_code typeError;
-    if (!it->is_directory(typeError)) continue;
-    std::string name = it->path().filename().string();
-    if (name == "." || name == "..") continue;
-    loader.LoadSetFolder(it->path(), name);
-  }
-  LinkChildren();
+const DataFolderModel::Block* DataFolderModel::BlockOf(int number) const {
+  if (number <= kRootCount || number > itemCount()) return nullptr;
+  auto after = std::upper_bound(blocks_.begin(), blocks_.end(), static_cast<std::uint32_t>(number),
+                                [](std::uint32_t n, const Block& block) { return n < block.first; });
+  return after == blocks_.begin() ? nullptr : &*(after - 1);
 }
 
 int DataFolderModel::ChildCount(int number) const {
-  if (number < 0 || number >= static_cast<int>(nodes_.size())) return 0;
-  return static_cast<int>(nodes_[static_cast<std::size_t>(number)].childCount);
+  if (itemCount_ == 0 || number < 0) return 0;
+  if (number == 0) return kRootCount;
+  if (number <= kRootCount) return static_cast<int>(rootBlocks_[static_cast<std::size_t>(number - 1)].size());
+  const Block* block = BlockOf(number);
+  if (!block || static_cast<std::uint32_t>(number) != block->first) return 0;
+  return static_cast<int>(block->size) - 1;
 }
 
 int DataFolderModel::ChildAt(int number, int row) const {
   if (row < 0 || row >= ChildCount(number)) return 0;
-  return static_cast<int>(children_[nodes_[static_cast<std::size_t>(number)].childBegin + static_cast<std::uint32_t>(row)]);
+  if (number == 0) return row + 1;
+  if (number <= kRootCount) {
+    const std::uint32_t block = rootBlocks_[static_cast<std::size_t>(number - 1)][static_cast<std::size_t>(row)];
+    return static_cast<int>(blocks_[block].first);
+  }
+  return number + 1 + row;  // a set folder item's measurements follow it
 }
 
 int DataFolderModel::Parent(int number) const {
-  if (number <= 0 || number >= static_cast<int>(nodes_.size())) return 0;
-  return static_cast<int>(nodes_[static_cast<std::size_t>(number)].parent);
+  const Block* block = BlockOf(number);
+  if (!block) return 0;
+  return static_cast<int>(static_cast<std::uint32_t>(number) == block->first ? block->root : block->first);
 }
 
 int DataFolderModel::RowInParent(int number) const {
-  if (number <= 0 || number >= static_cast<int>(nodes_.size())) return 0;
-  return static_cast<int>(nodes_[static_cast<std::size_t>(number)].rowInParent);
+  if (number <= 0 || number > itemCount()) return 0;
+  if (number <= kRootCount) return number - 1;
+  const Block* block = BlockOf(number);
+  if (!block) return 0;
+  const auto n = static_cast<std::uint32_t>(number);
+  return static_cast<int>(n == block->first ? block->rowInRoot : n - block->first - 1);
 }
 
 DataKind DataFolderModel::Kind(int number) const {
@@ -217,30 +153,40 @@ DataKind DataFolderModel::Kind(int number) const {
 }
 
 const CDataSet* DataFolderModel::Record(int number) const {
-  if (number <= 0 || number >= static_cast<int>(records_.size())) return nullptr;
-  return &records_[static_cast<std::size_t>(number)];
+  if (number <= 0 || number > itemCount()) return nullptr;
+  if (number <= kRootCount) return &rootRecord_;
+  const Block* block = BlockOf(number);
+  return block ? block->records.get() + (static_cast<std::uint32_t>(number) - block->first) : nullptr;
+}
+
+const std::string* DataFolderModel::NameOf(int number) const {
+  if (number <= 0 || number > itemCount()) return nullptr;
+  if (number <= kRootCount) return &names_[static_cast<std::size_t>(number - 1)];
+  const Block* block = BlockOf(number);
+  if (!block || static_cast<std::uint32_t>(number) != block->first) return nullptr;
+  return &names_[block->nameIndex];
 }
 
 std::string DataFolderModel::LabelSjis(int number) const {
+  if (const std::string* name = NameOf(number)) return EncodeSjis(*name);
   const CDataSet* record = Record(number);
   if (!record) return {};
-  const Node& node = nodes_[static_cast<std::size_t>(number)];
-  if (node.nameIndex >= 0) return EncodeSjis(names_[static_cast<std::size_t>(node.nameIndex)]);
   return ItemNumberText(record->index) + std::string(record->firstRow().Field(1));
 }
 
 std::string DataFolderModel::Label(int number) const {
+  if (const std::string* name = NameOf(number)) return *name;
   const CDataSet* record = Record(number);
   if (!record) return {};
-  const Node& node = nodes_[static_cast<std::size_t>(number)];
-  if (node.nameIndex >= 0) return names_[static_cast<std::size_t>(node.nameIndex)];
   return ItemNumberText(record->index) + DecodeSjis(record->firstRow().Field(1));
 }
 
 int DataFolderModel::MeasurementCountOf(TransferKind kind) const {
-  int root = RootNumber(kind);
+  const int root = RootNumber(kind);
+  if (root < 1 || root > kRootCount) return 0;
   int total = 0;
-  for (int f = 0; f < ChildCount(root); ++f) total += ChildCount(ChildAt(root, f));
+  for (std::uint32_t block : rootBlocks_[static_cast<std::size_t>(root - 1)])
+    total += static_cast<int>(blocks_[block].size) - 1;
   return total;
 }
 

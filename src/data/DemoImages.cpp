@@ -6,11 +6,11 @@
 #include <system_error>
 
 #include "DirectoryIndex.h"
-#include "FileBytes.h"
 #include "rxt4/data/CountFile.h"
 #include "rxt4/data/CsvTable.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/MeasurementRow.h"
+#include "rxt4/data/ReadOnlyFile.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
 
@@ -513,7 +513,8 @@ std::optional<KindImage> ReadKindImage(const std::filesystem::path& setFolder, T
       std::optional<std::string> found = files.Find(name + suffix);
       if (!found) break;
       std::string bytes, message;
-      if (ReadFileBytes(files.folder() / *found, bytes, message) != FileStatus::Ok) return std::nullopt;
+      if (ReadFileBytes(files.folder() / *found, CsvTable::kMaxFileBytes, bytes, message) != FileStatus::Ok)
+        return std::nullopt;
       blocks.emplace_back(bytes.begin(), bytes.end());
     }
   }

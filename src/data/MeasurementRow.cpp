@@ -4,12 +4,16 @@
 
 namespace rxt4 {
 
-MeasurementRow::MeasurementRow(std::shared_ptr<const std::string> buffer, std::uint32_t begin, std::uint32_t end)
-    : buffer_(std::move(buffer)), begin_(begin), end_(end) {
-  if (!buffer_ || begin_ > end_ || end_ > buffer_->size()) {
-    begin_ = end_ = 0;
-  }
+MeasurementRow::MeasurementRow(std::shared_ptr<const std::string> buffer, std::uint32_t begin, std::uint32_t end) {
+  if (!buffer) return;
+  if (begin > end || end > buffer->size()) begin = end = 0;
+  const char* first = buffer->data() + begin;
+  line_ = std::shared_ptr<const char>(std::move(buffer), first);
+  length_ = end - begin;
 }
+
+MeasurementRow::MeasurementRow(std::shared_ptr<const char> line, std::uint32_t length)
+    : line_(std::move(line)), length_(line_ ? length : 0) {}
 
 MeasurementRow MeasurementRow::FromFields(const std::vector<std::string>& fields) {
   auto buffer = std::make_shared<std::string>();
@@ -22,8 +26,8 @@ MeasurementRow MeasurementRow::FromFields(const std::vector<std::string>& fields
 }
 
 std::string_view MeasurementRow::Line() const {
-  if (!buffer_) return {};
-  return std::string_view(*buffer_).substr(begin_, end_ - begin_);
+  if (!line_) return {};
+  return std::string_view(line_.get(), length_);
 }
 
 std::string_view MeasurementRow::Field(int column) const {

@@ -65,4 +65,47 @@ std::string_view TrimRight(std::string_view text) {
   return text.substr(0, e);
 }
 
+namespace {
+
+unsigned char Folded(char c) {
+  return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
+// The digit run of text starting at i, without its leading zeros (one zero is kept).
+std::string_view DigitRun(std::string_view text, std::size_t& i) {
+  std::size_t end = i;
+  while (end < text.size() && IsDigit(text[end])) ++end;
+  std::size_t begin = i;
+  while (begin + 1 < end && text[begin] == '0') ++begin;
+  i = end;
+  return text.substr(begin, end - begin);
+}
+
+// Negative, zero or positive as a comes before, beside or after b, ignoring case and
+// reading digit runs as numbers.
+int CompareNames(std::string_view a, std::string_view b) {
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (IsDigit(a[i]) && IsDigit(b[j])) {
+      const std::string_view x = DigitRun(a, i);
+      const std::string_view y = DigitRun(b, j);
+      // Without leading zeros, the longer run is the larger number.
+      if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+      if (const int c = x.compare(y)) return c;
+      continue;
+    }
+    const unsigned char x = Folded(a[i++]);
+    const unsigned char y = Folded(b[j++]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return (i < a.size()) - (j < b.size());
+}
+
+}  // namespace
+
+bool NameOrderLess(std::string_view a, std::string_view b) {
+  const int c = CompareNames(a, b);
+  return c != 0 ? c < 0 : a < b;
+}
+
 }  // namespace rxt4

@@ -22,8 +22,12 @@ std::unique_ptr<CFirmwarePart> MakePart(PartType type) {
 
 bool CFirmwareImage::Load(const std::filesystem::path& path) {
   for (auto& part : parts_) part.reset();
+  fileError_.clear();
   CFirmwareFile file;
-  if (!file.Open(path)) return false;
+  if (!file.Open(path)) {
+    fileError_ = file.error();
+    return false;
+  }
   try {
     for (PartType type : kPartTypes) {
       std::unique_ptr<CFirmwarePart> part = MakePart(type);

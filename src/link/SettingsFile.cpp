@@ -9,6 +9,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "rxt4/data/ReadOnlyFile.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
 
@@ -30,15 +31,25 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
          });
 }
 
+// The settings file is a few hundred bytes; a longer file is no settings file of ours
+// and is neither read nor written over.
+constexpr std::uint64_t kMaxSettingsFileBytes = 1 << 20;
+
 // One line of the file, with its end-of-line bytes removed.
 struct IniLines {
   std::vector<std::string> lines;
   std::string eol = "\n";
+  bool unreadable = false;  // there is a file, but it could not be read whole
 
   static IniLines Read(const std::filesystem::path& path) {
     IniLines ini;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return ini;
+    std::string bytes, message;
+    const FileStatus status = ReadFileBytes(path, kMaxSettingsFileBytes, bytes, message);
+    if (status != FileStatus::Ok) {
+      ini.unreadable = status != FileStatus::OpenFailed;
+      return ini;
+    }
+    std::istringstream in(bytes);
     std::string line;
     bool first = true;
     while (std::getline(in, line)) {
@@ -198,6 +209,8 @@ bool SettingsFile::WriteKeys(const std::vector<std::pair<std::string, std::strin
   std::error_code ec;
   if (iniPath_.has_parent_path()) std::filesystem::create_directories(iniPath_.parent_path(), ec);
   IniLines ini = IniLines::Read(iniPath_);
+  // A pipe, a device or an outsized file in the settings file's place stays as it is.
+  if (ini.unreadable) return false;
   for (const auto& [key, value] : keys) {
     // A line break in a value would start a new line of the file: keep only the first line.
     std::string_view v = value;

@@ -23,11 +23,12 @@ QObject* NewLinkDialogsTest();
 QObject* NewGraphKeysTest();
 QObject* NewTransferEndToEndTest();
 QObject* NewReportMenuTest();
+QObject* NewLoadProgressTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
-          NewTransferEndToEndTest(), NewReportMenuTest()};
+          NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest()};
 }
 
 // Writes a file (and its folders) under root.

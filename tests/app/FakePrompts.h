@@ -16,6 +16,11 @@ class FakePrompts : public UiPrompts {
     lastIcon = icon;
     lastCaption = caption;
   }
+  bool InformOrSkipRest(QWidget*, const QString& text) override {
+    informed << text;
+    ++skipOffers;
+    return skipRest;
+  }
   bool AskYesNo(QWidget*, const QString& text, const QString& caption = QString()) override {
     asked << text;
     lastCaption = caption;
@@ -42,6 +47,8 @@ class FakePrompts : public UiPrompts {
   }
 
   bool answerYes = true;
+  bool skipRest = false;  // the answer to InformOrSkipRest
+  int skipOffers = 0;
   std::optional<QString> folder;
   std::optional<QString> saveFile;
   std::optional<QString> openFile;

@@ -5,6 +5,7 @@
 
 #include "TempFolder.h"
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/FolderLoadJob.h"
 #include "rxt4/data/Strings.h"
 
 namespace rxt4 {
@@ -210,6 +211,135 @@ TEST(DataFolderModel, MissingAndEmptyDataFoldersGiveTheRootsOnly) {
   EXPECT_EQ(model.RootCount(), 7);
   EXPECT_EQ(model.Label(7), "多チャンネル測定データ");
   EXPECT_TRUE(observer.messages.empty());
+}
+
+TEST(DataFolderModel, SetFoldersAreTakenInNameOrder) {
+  TempFolder dir;
+  for (const char* set : {"S10", "s2", "S1", "b", "A", "0412", "412", "2", "a"}) {
+    dir.Put(std::string(set) + "/LEVEL/" + set + ".CNT", "1\n2.00");
+    dir.Put(std::string(set) + "/LEVEL/" + set + ".CSV", kHeader + Line("1", set));
+  }
+  DataFolderModel model;
+  Recorder observer;
+  model.Load(dir.path(), observer);
+  // Digits as numbers, letters without case, then byte order; numbering follows.
+  EXPECT_EQ(Dump(model, 1),
+            "8 2\n  9   1:2\n10 0412\n  11   1:0412\n12 412\n  13   1:412\n14 A\n  15   1:A\n16 a\n  17   1:a\n"
+            "18 b\n  19   1:b\n20 S1\n  21   1:S1\n22 s2\n  23   1:s2\n24 S10\n  25   1:S10\n");
+}
+
+// Everything a load gives, item by item, and its messages.
+std::string FullDump(const DataFolderModel& model, const std::vector<LoadMessage>& messages) {
+  std::string text = Dump(model);
+  for (int n = 1; n <= model.itemCount(); ++n) {
+    const CDataSet* r = model.Record(n);
+    text += std::to_string(n) + " " + std::to_string(static_cast<int>(r->kind)) + " " + r->indexText() + " " +
+            std::string(r->countText()) + " " + std::string(r->tablePath()) + " [" + std::string(r->row.Line()) + "]";
+    for (const MeasurementRow& row : r->rows) text += " [" + std::string(row.Line()) + "]";
+    text += "\n";
+  }
+  for (const LoadMessage& m : messages) text += (m.kind == LoadMessage::Kind::FileError ? "E:" : "W:") + m.text + "\n";
+  return text;
+}
+
+// 24 set folders, in no listing order, holding every kind: good tables, count
+// mismatches, missing tables, wrong versions, unreadable count files, gaps.
+void MakeMixedArchive(const TempFolder& dir) {
+  for (int s = 0; s < 24; ++s) {
+    const std::string set = (s % 3 ? "s" : "S") + std::to_string(s * 7 % 24);
+    for (TransferKind kind : kAllTransferKinds) {
+      const int k = static_cast<int>(kind);
+      const int variant = (s + k) % 6;
+      const int rows = 1 + (s + k) % 4;
+      const std::string folder = set + "/" + std::string(KindFolderName(kind)) + "/";
+      if (variant == 5) continue;  // no kind folder
+      const std::string version = variant == 3 ? "2.01" : "2.00";
+      if (kind == TransferKind::Multi) {
+        dir.Put(folder + "COUNT.CNT", std::to_string(rows) + "\n" + version);
+        for (int t = 1; t <= rows; ++t) {
+          if (variant == 2 && t == 2) continue;  // a gap: later tables are not read
+          std::string table = kHeader + Line("00" + std::to_string(t) + "1", set + "m" + std::to_string(t),
+                                             variant == 1 ? "9" : "2");
+          dir.Put(folder + "0" + std::to_string(t) + ".CSV", table + Line("x", "second"));
+        }
+        continue;
+      }
+      if (variant == 4) {
+        std::filesystem::create_directories(dir.path() / (folder + set + ".CNT"));
+      } else {
+        dir.Put(folder + set + ".CNT", std::to_string(rows + (variant == 1)) + "\n" + version);
+      }
+      if (variant == 2) continue;  // the table is missing
+      std::string table = kHeader;
+      for (int r = 1; r <= rows; ++r) table += Line(std::to_string(r), set + "-" + std::to_string(k) + "-" + std::to_string(r));
+      dir.Put(folder + set + ".CSV", table);
+    }
+  }
+}
+
+TEST(DataFolderModel, ParallelLoadGivesTheSequentialResult) {
+  TempFolder dir;
+  MakeMixedArchive(dir);
+  DataFolderModel sequential;
+  std::vector<LoadMessage> sequentialMessages;
+  ASSERT_TRUE(sequential.Load(dir.path(), sequentialMessages, LoadOptions{1}));
+  const std::string expected = FullDump(sequential, sequentialMessages);
+  // The folder holds what the comparison is about: items of every kind and both messages.
+  for (TransferKind kind : kAllTransferKinds) EXPECT_GT(sequential.MeasurementCountOf(kind), 0);
+  EXPECT_NE(expected.find("\nE:"), std::string::npos);
+  EXPECT_NE(expected.find("\nW:"), std::string::npos);
+  EXPECT_EQ(Dump(sequential, 1).substr(0, 5), "8 S0\n");
+
+  for (int threads : {2, 8, 24}) {
+    SCOPED_TRACE(threads);
+    for (int run = 0; run < 3; ++run) {
+      DataFolderModel parallel;
+      std::vector<LoadMessage> messages;
+      ASSERT_TRUE(parallel.Load(dir.path(), messages, LoadOptions{threads}));
+      EXPECT_EQ(FullDump(parallel, messages), expected);
+    }
+  }
+  FolderLoadJob job;
+  ASSERT_TRUE(job.Start(dir.path()));
+  job.Join();
+  EXPECT_FALSE(job.cancelled());
+  EXPECT_EQ(job.setFoldersRead(), 24);
+  EXPECT_EQ(job.setFolderTotal(), 24);
+  EXPECT_EQ(FullDump(job.model(), job.messages()), expected);
+}
+
+TEST(DataFolderModel, ACancelledLoadKeepsWhatTheModelHeld) {
+  TempFolder dir;
+  MakeMixedArchive(dir);
+  struct Finish : FolderLoadObserver {
+    int calls = 0;
+    bool cancelled = false;
+    void finished(bool c) override {
+      ++calls;
+      cancelled = c;
+    }
+  } finish;
+  FolderLoadJob job(&finish);
+  job.Cancel();  // before it starts: nothing is read
+  ASSERT_TRUE(job.Start(dir.path()));
+  job.Join();
+  EXPECT_TRUE(job.cancelled());
+  EXPECT_EQ(finish.calls, 1);
+  EXPECT_TRUE(finish.cancelled);
+  EXPECT_EQ(job.setFoldersRead(), 0);
+  EXPECT_EQ(job.setFolderTotal(), 24);
+  EXPECT_EQ(job.model().RootCount(), 0);
+  EXPECT_TRUE(job.messages().empty());
+  EXPECT_FALSE(job.Start(dir.path()));  // a job runs once
+
+  DataFolderModel model;
+  std::vector<LoadMessage> messages;
+  ASSERT_TRUE(model.Load(dir.path() / "S0", messages, LoadOptions{}));
+  const std::string before = Dump(model);
+  LoadProgress progress;
+  progress.cancel = true;
+  EXPECT_FALSE(model.Load(dir.path(), messages, LoadOptions{}, &progress));
+  EXPECT_EQ(Dump(model), before);
 }
 
 }  // namespace

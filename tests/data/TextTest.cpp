@@ -37,6 +37,19 @@ TEST(StringTable, HoldsTextsAndTheirShiftJisBytes) {
   EXPECT_EQ(Text(static_cast<StringId>(1)), "");
 }
 
+TEST(TextRules, NameOrderReadsDigitRunsAsNumbers) {
+  // Each name comes before the next.
+  const char* const ordered[] = {"",      "0",      "00",          "2",   "02a", "10",    "0412", "412",
+                                 "999999999999999999999",  "1000000000000000000000", "A",   "a",   "a1",  "a2",
+                                 "A10",   "b",      "S",           "S1",  "s2",  "S10",   "\x83\x41", "\xE3\x81\x82"};
+  for (std::size_t i = 0; i + 1 < std::size(ordered); ++i) {
+    SCOPED_TRACE(ordered[i]);
+    EXPECT_TRUE(NameOrderLess(ordered[i], ordered[i + 1]));
+    EXPECT_FALSE(NameOrderLess(ordered[i + 1], ordered[i]));
+  }
+  EXPECT_FALSE(NameOrderLess("S1", "S1"));
+}
+
 TEST(TextRules, ReadNumbersLeniently) {
   EXPECT_EQ(ParseInt("  -42abc"), -42);
   EXPECT_EQ(ParseInt("+7"), 7);

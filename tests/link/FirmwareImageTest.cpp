@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "../HostileFiles.h"
 #include "FirmwareImageBuilder.h"
 #include "rxt4/link/FirmwareImage.h"
 
@@ -103,6 +104,18 @@ TEST_F(FirmwareImageTest, FilesWithoutAnyPartAreRefused) {
   EXPECT_FALSE(image.Load(dir / "missing.img"));
   EXPECT_FALSE(image.Load(dir.path()));
   EXPECT_FALSE(image.Load(""));
+}
+
+TEST_F(FirmwareImageTest, PipesDevicesAndOversizedFilesAreRefusedUnread) {
+  for (rxt4::test::Hostile kind : rxt4::test::kHostileFiles) {
+    SCOPED_TRACE(rxt4::test::HostileName(kind));
+    const auto path = rxt4::test::MakeHostile(kind, dir / "hostile.img");
+    EXPECT_FALSE(image.Load(path));
+    EXPECT_EQ(image.fileError(), rxt4::test::HostileReason(kind) + ": " + path.string());
+  }
+  // A valid image after them loads, and tells of no file error.
+  EXPECT_TRUE(Load(kMain));
+  EXPECT_EQ(image.fileError(), "");
 }
 
 TEST_F(FirmwareImageTest, HeaderChecksumsAndCrcsAreChecked) {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "../HostileFiles.h"
 #include "rxt4/link/SettingsFile.h"
 
 namespace rxt4 {
@@ -169,6 +170,22 @@ TEST_F(SettingsFileTest, UnwritableLocationReportsFailure) {
   file.LoadSettings({});
   EXPECT_FALSE(file.SaveFolderAlert(0));
   EXPECT_EQ(file.FolderAlert(), 0);
+}
+
+TEST_F(SettingsFileTest, APipeDeviceOrHugeFileGivesDefaultsAndIsNotWrittenOver) {
+  for (test::Hostile kind : test::kHostileFiles) {
+    SCOPED_TRACE(test::HostileName(kind));
+    test::MakeHostile(kind, path_);
+    SettingsFile file(path_);
+    file.LoadSettings({"/dev/ttyACM0"});
+    EXPECT_EQ(file.Comm().comPort, "/dev/ttyACM0");
+    EXPECT_EQ(file.Comm().baudRate, 9600);
+    EXPECT_EQ(file.FolderAlert(), 1);
+    EXPECT_FALSE(file.SaveFolderAlert(0));
+    EXPECT_EQ(fs::symlink_status(path_).type(), kind == test::Hostile::Fifo       ? fs::file_type::fifo
+                                                : kind == test::Hostile::ZeroLink ? fs::file_type::symlink
+                                                                                  : fs::file_type::regular);
+  }
 }
 
 TEST(SettingsPathTest, FollowsXdgConfigHome) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../HostileFiles.h"
 #include "GraphTestHelpers.h"
 #include "rxt4/screens/ConstelScreen.h"
 #include "rxt4/screens/KeyRouting.h"
@@ -91,6 +92,30 @@ TEST(GraphRobustness, RandomCompanionFiles) {
     }
   }
   EXPECT_EQ(dc.width(), Surface::kScreenAreaWidth);
+}
+
+TEST(GraphRobustness, CompanionFilesThatAreNoRegularFilesOrHugeGiveNoData) {
+  ScratchFolder folder;
+  const auto fonts = FontSet::CreatePattern();
+  for (test::Hostile kind : test::kHostileFiles) {
+    SCOPED_TRACE(test::HostileName(kind));
+    test::MakeHostile(kind, folder.path() / "F.001");
+    const MeasurementRow row = Row({{0, "0001"}, {20, "0"}});
+    CSpectrumScreen spectrum(fonts);
+    spectrum.SetData(row, folder.Base());
+    EXPECT_EQ(spectrum.sampleBytes, 0u);
+    CProfileScreen profile(fonts);
+    profile.SetData(row, folder.Base());
+    EXPECT_EQ(profile.sampleBytes, 0u);
+    // The constellation draws as without its file.
+    CConstelScreen constel(fonts);
+    Surface withFile, without;
+    constel.SetData(row, folder.Base());
+    constel.Draw(withFile);
+    constel.SetData(row, (folder.path() / "none.").string());
+    constel.Draw(without);
+    EXPECT_TRUE(withFile.pixels() == without.pixels());
+  }
 }
 
 TEST(GraphRobustness, OddMultiChannelTables) {

@@ -20,10 +20,12 @@ struct DataSetTable {
 
 class CDataSet {
  public:
+  // A loaded archive holds one record per measurement: kind and index side by side
+  // keep a record at 72 bytes.
   DataKind kind = DataKind::None;          // DataKind::None for root and set folder items
+  int index = 0;                           // row number (from 1) or multi-channel table number
   MeasurementRow row;                      // single-row kinds; absent otherwise
   std::vector<MeasurementRow> rows;        // multi-channel: rows[0] is key "1", in file order
-  int index = 0;                           // row number (from 1) or multi-channel table number
   std::shared_ptr<const DataSetTable> table;
 
   // "%d" of the index; empty for root and folder records.

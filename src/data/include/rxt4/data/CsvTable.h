@@ -18,9 +18,14 @@ namespace rxt4 {
 
 class CsvTable {
  public:
+  // The longest table file read: ten times the largest table the instrument can send
+  // (32767 records of 180 bytes). A longer file is refused without being read.
+  static constexpr std::uint64_t kMaxFileBytes = 64ull << 20;
+
   // Reads the table at path, replacing any rows held. Returns the number of rows read,
-  // or -1 when the file cannot be opened or ends inside the header line. After a read
-  // failure the rows completed before it are kept. errorMessage() tells of a failure.
+  // or -1 when the file cannot be opened, is no regular file or is too long, or ends
+  // inside the header line. After a read failure the rows completed before it are
+  // kept. errorMessage() tells of a failure.
   int Read(const std::filesystem::path& path);
 
   // Parses table bytes as if read from a file: the rows stored, or -1 when the bytes
@@ -28,6 +33,12 @@ class CsvTable {
   int Parse(std::string bytes);
 
   int rowCount() const { return static_cast<int>(lines_.size()); }
+
+  // The rows of table bytes as [begin, end) byte ranges without their line feeds
+  // (replacing lines' contents): their number, or -1 when the bytes end inside the
+  // header line. The rule of Parse, for readers that keep the bytes themselves.
+  using LineSpan = std::pair<std::uint32_t, std::uint32_t>;
+  static int SplitRows(std::string_view bytes, std::vector<LineSpan>& lines);
 
   // Row index from 0; an absent row when the index is out of range.
   MeasurementRow Row(int index) const;
@@ -43,7 +54,7 @@ class CsvTable {
   int Split();
 
   std::shared_ptr<const std::string> buffer_;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> lines_;  // [begin, end) without the line feed
+  std::vector<LineSpan> lines_;
   std::string errorMessage_;
 };
 

@@ -3,10 +3,14 @@
 // one item per data set folder under each root that has data of the kind, one item
 // per measurement under that. Items are identified by their number (1, 2, ... in
 // insertion order; the roots are 1 to 7); number 0 stands for the invisible top of
-// the tree. No UI: the viewer's tree model and the command line read it.
+// the tree. Set folders are taken in name order (see NameOrderLess). No UI: the
+// viewer's tree model and the command line read it.
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,19 +20,42 @@
 
 namespace rxt4 {
 
+struct SetFolderItems;
+
+// How a load reads the data folder.
+struct LoadOptions {
+  // Set folders are read side by side by this many threads (1: one by one, in the
+  // calling thread). More threads than cores pay off: a reader mostly waits on the disk.
+  int threads = 16;
+};
+
+// Shared between a running load and whoever watches it.
+struct LoadProgress {
+  std::atomic<int> setFolderTotal{0};  // known once the data folder is listed
+  std::atomic<int> setFoldersRead{0};
+  std::atomic<bool> cancel{false};     // raised by the watcher: the load ends soon after
+};
+
 class DataFolderModel {
  public:
   static constexpr int kRootCount = kTransferKindCount;
 
   // Rebuilds the tree and records from the data folder; an empty path means the root
-  // of the file system. Messages go to observer as they occur.
+  // of the file system. The messages reach observer once the folder is read, in the
+  // order a load of one set folder after the other meets them.
   void Load(const std::filesystem::path& dataFolder, LoadObserver& observer);
+
+  // The same, appending the messages to messages; the result does not depend on the
+  // number of threads. False when progress->cancel was raised: the model then keeps
+  // what it held and messages is unchanged.
+  bool Load(const std::filesystem::path& dataFolder, std::vector<LoadMessage>& messages,
+            const LoadOptions& options, LoadProgress* progress = nullptr);
 
   // Forgets every item and record (no roots either).
   void Clear();
 
-  // Number of items including the roots (the highest item number).
-  int itemCount() const { return static_cast<int>(nodes_.size()) - 1; }
+  // Number of items including the roots (the highest item number); 0 before a load.
+  int itemCount() const { return static_cast<int>(itemCount_); }
   // Number of roots: 7 after a load, 0 before.
   int RootCount() const { return ChildCount(0); }
   // Number of children of an item (0 for the top: the roots); 0 for unknown numbers.
@@ -60,22 +87,28 @@ class DataFolderModel {
   int MeasurementCountOf(TransferKind kind) const;
 
  private:
-  struct Node {
-    std::uint32_t parent = 0;
-    std::uint32_t rowInParent = 0;
-    std::uint32_t childCount = 0;
-    std::uint32_t childBegin = 0;  // into children_, set when the load ends
-    std::int32_t nameIndex = -1;   // into names_ for root and folder items
+  // A set folder item under one root, with its measurement items, which follow it in
+  // numbering. The records of a block are made by the thread that read the set folder
+  // and are never moved again.
+  struct Block {
+    std::uint32_t first = 0;      // item number of the set folder item
+    std::uint32_t rowInRoot = 0;  // its position under the root
+    std::uint32_t nameIndex = 0;  // into names_
+    std::uint32_t root = 0;       // item number of the root
+    std::uint32_t size = 0;       // number of records: the set folder item's, then the measurements'
+    std::shared_ptr<const CDataSet> records;
   };
 
-  class Loader;
-  int Insert(int parent, CDataSet record, int nameIndex);
-  void LinkChildren();
+  // Builds the tree from the set folders read, in their order; moves their messages on.
+  void Assemble(std::vector<std::string>& names, std::vector<SetFolderItems>& sets, std::vector<LoadMessage>& messages);
+  const Block* BlockOf(int number) const;
+  const std::string* NameOf(int number) const;
 
-  std::vector<Node> nodes_;        // indexed by item number; [0] is the top
-  std::vector<CDataSet> records_;  // indexed by item number
-  std::vector<std::uint32_t> children_;
-  std::vector<std::string> names_;  // root texts (UTF-8) and set folder names (as listed)
+  std::vector<Block> blocks_;  // in numbering order
+  std::array<std::vector<std::uint32_t>, kRootCount> rootBlocks_;  // indices into blocks_, per root
+  std::vector<std::string> names_;  // root texts (UTF-8), then set folder names (as listed)
+  CDataSet rootRecord_;             // the record of every root item
+  std::uint32_t itemCount_ = 0;
   int measurementCount_ = 0;
 };
 

@@ -5,8 +5,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
+#include <vector>
+
+#include "rxt4/data/FolderHandle.h"
 
 namespace rxt4 {
 
@@ -17,19 +18,22 @@ class DirectoryIndex {
  public:
   // Lists the folder once; an unreadable or missing folder gives an empty index.
   explicit DirectoryIndex(const std::filesystem::path& folder);
+  // Lists an open folder (and keeps it open, for OpenFile).
+  explicit DirectoryIndex(FolderHandle folder);
 
-  // The stored name equal to name, or else one equal to it ignoring letter case.
+  // The stored name equal to name, or else the one equal to it ignoring letter case
+  // (the first in byte order when several are).
   std::optional<std::string> Find(std::string_view name) const;
 
   // The folder joined with the stored name, or with name itself when none matches.
   std::filesystem::path PathOf(std::string_view name) const;
 
-  const std::filesystem::path& folder() const { return folder_; }
+  const std::filesystem::path& folder() const { return handle_.path(); }
+  const FolderHandle& handle() const { return handle_; }
 
  private:
-  std::filesystem::path folder_;
-  std::unordered_set<std::string> exact_;
-  std::unordered_map<std::string, std::string> folded_;
+  FolderHandle handle_;
+  std::vector<std::string> names_;
 };
 
 }  // namespace rxt4

@@ -1,9 +1,22 @@
 #pragma once
-// What the data set loader tells its owner while it loads, in the order it happens.
+// What the data set loader tells its owner, in the order a load meets it.
 
 #include <string>
+#include <vector>
 
 namespace rxt4 {
+
+// One message of a load.
+struct LoadMessage {
+  enum class Kind {
+    FileError,     // a table or count file could not be opened or read
+    CountWarning,  // a table holds another number of rows than recorded
+  };
+  Kind kind = Kind::FileError;
+  std::string text;  // UTF-8; see LoadObserver for the texts
+
+  bool operator==(const LoadMessage&) const = default;
+};
 
 class LoadObserver {
  public:
@@ -15,6 +28,9 @@ class LoadObserver {
   // Text(StringId::CountWarning) (UTF-8, holding line breaks).
   virtual void CountWarning(const std::string& message) = 0;
 };
+
+// Passes messages to observer in their order.
+void Deliver(const std::vector<LoadMessage>& messages, LoadObserver& observer);
 
 // An observer that drops every message.
 class NullLoadObserver : public LoadObserver {

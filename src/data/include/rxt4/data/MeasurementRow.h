@@ -20,6 +20,9 @@ class MeasurementRow {
 
   // A row over bytes [begin, end) of buffer: one table line without its line feed.
   MeasurementRow(std::shared_ptr<const std::string> buffer, std::uint32_t begin, std::uint32_t end);
+  // A row over the length bytes at line, which share the ownership of whatever holds
+  // them (a table's bytes, read by the loader into memory of its own).
+  MeasurementRow(std::shared_ptr<const char> line, std::uint32_t length);
 
   // A row made of the given field texts (bytes), joined with commas. For tests and
   // demonstration data; fields must not hold commas or line feeds.
@@ -38,12 +41,11 @@ class MeasurementRow {
 
   // True for a default-constructed row (no data given); a row read from an empty
   // line is not absent.
-  bool absent() const { return buffer_ == nullptr; }
+  bool absent() const { return line_ == nullptr; }
 
  private:
-  std::shared_ptr<const std::string> buffer_;
-  std::uint32_t begin_ = 0;
-  std::uint32_t end_ = 0;
+  std::shared_ptr<const char> line_;  // the line's first byte, owning its table's bytes
+  std::uint32_t length_ = 0;
 };
 
 }  // namespace rxt4

@@ -94,6 +94,10 @@ enum class StringId : int {
   UpdateCancelled = 40006,      // "アップデートを中止しました。"
   FolderNotFound = 40007,       // the data folder named at start does not exist; "%s" is its path
   SnapshotNotSaved = 40008,     // the screen could not be saved; "%s": the file, then the system's reason
+  // Texts of the data folder load.
+  NotRegularFile = 40020,       // reason of a file error, worded as the platform's own descriptions
+  SkipLoadMessages = 40021,     // "以降のメッセージを表示しない": the button beside OK of a load's later messages
+  LoadingFolder = 40022,        // the progress dialog of a long load
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
   MenuFolder = 41002,

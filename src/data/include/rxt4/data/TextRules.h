@@ -17,4 +17,10 @@ double ParseReal(std::string_view text);
 std::string_view Trim(std::string_view text);
 std::string_view TrimRight(std::string_view text);
 
+// The order of set folder names: ASCII letters compared without regard to case, runs
+// of digits as the numbers they write ("2" before "10", "007" beside "7"), other bytes
+// by value; names equal in that order fall back to plain byte order ("0412" before
+// "412", "A" before "a").
+bool NameOrderLess(std::string_view a, std::string_view b);
+
 }  // namespace rxt4

@@ -5,19 +5,25 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <span>
+#include <string>
+
+#include "rxt4/data/ReadOnlyFile.h"
 
 namespace rxt4 {
 
 class CFirmwareFile {
  public:
-  // Opens a regular file for reading; false when it cannot be opened.
+  // The largest valid image: three parts (Main, TSNM, Dec) of at most 0xFFFFFF bytes
+  // each, the largest size a part header can give. A longer file is refused unread.
+  static constexpr std::uint64_t kMaxImageBytes = 3ull * 0xFFFFFF;
+
+  // Opens a regular file of at most kMaxImageBytes for reading (without blocking on a
+  // pipe or device); false when it cannot be opened or is refused (error() says why).
   bool Open(const std::filesystem::path& path);
   // Whether a file is open.
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return file_.isOpen(); }
   // Reads up to buffer.size() bytes; answers how many were read (fewer at the end).
   std::size_t Read(std::span<std::uint8_t> buffer);
   // Moves the read position back by count bytes (never before the start).
@@ -26,12 +32,11 @@ class CFirmwareFile {
   std::uint64_t Remaining() const { return length_ - position_; }
   // The length of the whole file in bytes.
   std::uint64_t Length() const { return length_; }
+  // Why the last Open failed: the platform's description and the file name.
+  const std::string& error() const { return file_.message(); }
 
  private:
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file_;
+  ReadOnlyFile file_;
   std::uint64_t length_ = 0;
   std::uint64_t position_ = 0;
 };

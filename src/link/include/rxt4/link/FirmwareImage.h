@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "rxt4/link/FirmwarePart.h"
 
@@ -24,10 +25,14 @@ class CFirmwareImage {
   bool Version(PartType type, std::array<char, kVersionChars>& version) const;
   // Whether no part is loaded.
   bool Empty() const;
+  // Why the file itself could not be read (not there, no regular file, too large):
+  // the platform's description and the file name; empty when it was read.
+  const std::string& fileError() const { return fileError_; }
 
  private:
   static int Slot(PartType type);
   std::array<std::unique_ptr<CFirmwarePart>, kPartTypes.size()> parts_;
+  std::string fileError_;
 };
 
 }  // namespace rxt4

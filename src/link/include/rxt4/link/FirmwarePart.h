@@ -35,6 +35,7 @@ inline constexpr std::size_t kSignatureChars = 16;
 inline constexpr std::size_t kPartCrcBytes = 4;
 // The 0x62 request announces a part size in 24 bits: a larger part cannot be sent.
 inline constexpr std::uint32_t kMaxPartBytes = 0xFFFFFF;
+static_assert(CFirmwareFile::kMaxImageBytes == std::uint64_t{kMaxPartBytes} * kPartTypes.size());
 // The byte that fills upload data past the end of a part.
 inline constexpr std::uint8_t kUploadFillByte = 0x1A;
 

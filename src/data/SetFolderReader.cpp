@@ -1,0 +1,220 @@
+#include "SetFolderReader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <utility>
+
+#include "DirectoryIndex.h"
+#include "rxt4/data/CountFile.h"
+#include "rxt4/data/CsvTable.h"
+#include "rxt4/data/Strings.h"
+#include "rxt4/data/TextRules.h"
+
+namespace rxt4 {
+namespace {
+
+// The order in which the kind loaders run for each set folder.
+constexpr TransferKind kLoadOrder[] = {TransferKind::Level,         TransferKind::Ber,   TransferKind::Sky,
+                                       TransferKind::Constellation, TransferKind::Multi, TransferKind::Spectrum,
+                                       TransferKind::Profile};
+
+// A kind folder, reached through its open set folder. A file is opened as the writer
+// spells it, or else by the name asked for; only when neither is there is the kind
+// folder listed (once) to find the name regardless of letter case. So a kind folder
+// as the instrument's data is written is never listed. (Where both spellings are
+// there, which a file system that ignores case cannot hold, the writer's wins.)
+class KindFolder {
+ public:
+  KindFolder(const DirectoryIndex& set, std::string name)
+      : set_(set), name_(std::move(name)), path_(set.folder() / name_) {}
+
+  // Opens written (or asked, or a name equal to asked ignoring case). stored gets the
+  // name found (asked when none is); message() tells of a failure.
+  FileStatus Open(std::string_view asked, std::string_view written, std::uint64_t maxBytes, ReadOnlyFile& file,
+                  std::string& stored) {
+    FileStatus status = OpenAs(written, maxBytes, file, stored);
+    if (status != FileStatus::OpenFailed || !NotThere(file.error())) return status;
+    if (written != asked) {
+      status = OpenAs(asked, maxBytes, file, stored);
+      if (status != FileStatus::OpenFailed || !NotThere(file.error())) return status;
+    }
+    if (!listing_) listing_.emplace(FolderHandle(set_.handle(), name_, path_));
+    if (std::optional<std::string> found = listing_->Find(asked)) return OpenAs(*found, maxBytes, file, stored);
+    stored.assign(asked);
+    message_ = FileErrorMessage(ENOENT, (path_ / stored).string());
+    return FileStatus::OpenFailed;
+  }
+
+  const std::string& message() const { return message_; }
+  // The path of a file of the folder.
+  std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  static bool NotThere(int err) { return err == ENOENT || err == ENOTDIR; }
+
+  FileStatus OpenAs(std::string_view name, std::uint64_t maxBytes, ReadOnlyFile& file, std::string& stored) {
+    stored.assign(name);
+    const FileStatus status = set_.handle().OpenFile(name_ + '/' + stored, maxBytes, file);
+    message_ = file.message();
+    return status;
+  }
+
+  const DirectoryIndex& set_;
+  std::string name_;
+  std::filesystem::path path_;
+  std::optional<DirectoryIndex> listing_;
+  std::string message_;
+};
+
+// The bytes of a table as read, and what keeps them.
+struct TableBytes {
+  std::shared_ptr<const char> owner;  // points at the first byte
+  std::string_view bytes;
+
+  MeasurementRow Row(const CsvTable::LineSpan& line) const {
+    return MeasurementRow(std::shared_ptr<const char>(owner, owner.get() + line.first), line.second - line.first);
+  }
+};
+
+// The kind loaders of one set folder, appending to its items.
+class KindLoader {
+ public:
+  KindLoader(const std::string& name, SetFolderItems& items, PageArena& arena)
+      : name_(name), items_(items), arena_(arena) {}
+
+  void Load(TransferKind kind, KindFolder& files) {
+    if (kind == TransferKind::Multi)
+      LoadMulti(files);
+    else
+      LoadSingle(kind, files);
+  }
+
+ private:
+  void FileError(std::string text) { items_.messages.push_back({LoadMessage::Kind::FileError, std::move(text)}); }
+
+  void WarnCount(const std::string& tablePath) {
+    items_.messages.push_back({LoadMessage::Kind::CountWarning, tablePath + std::string(Text(StringId::CountWarning))});
+  }
+
+  // Reads a count file; false (silently, or with the file error when it opened but
+  // could not be read) when the kind folder is to be skipped.
+  bool ReadCount(KindFolder& files, std::string_view asked, std::string_view written, CountFile& count) {
+    ReadOnlyFile file;
+    std::string stored, bytes;
+    FileStatus status = files.Open(asked, written, CountFile::kMaxFileBytes, file, stored);
+    if (status == FileStatus::OpenFailed) return false;
+    if (status == FileStatus::Ok) status = file.ReadAll(bytes);
+    count.Parse(bytes);
+    if (status != FileStatus::Ok) {
+      FileError(file.message());
+      return false;
+    }
+    return count.versionValid();
+  }
+
+  // Reads a table into the arena, in a single read when it is as long as it was when
+  // opened (otherwise the long way), and splits it into lines_. Its row count, or -1
+  // when it could not be opened or read at all; path gets its path.
+  int ReadTable(KindFolder& files, const std::string& name, TableBytes& table, std::string& path) {
+    ReadOnlyFile file;
+    std::string stored;
+    FileStatus status = files.Open(name, name, CsvTable::kMaxFileBytes, file, stored);
+    path = files.PathOf(stored);
+    if (status != FileStatus::Ok) {
+      FileError(files.message());
+      return -1;
+    }
+    const std::size_t size = static_cast<std::size_t>(file.size());
+    PageArena::Piece piece = arena_.Allocate(size + 1);
+    if (file.ReadAt(piece.data, size + 1, 0) == static_cast<std::int64_t>(size)) {
+      table.owner = std::shared_ptr<const char>(std::move(piece.owner), static_cast<const char*>(piece.data));
+      table.bytes = std::string_view(table.owner.get(), size);
+    } else {
+      auto text = std::make_shared<std::string>();
+      status = file.ReadAll(*text);
+      if (status != FileStatus::Ok) FileError(file.message());
+      table.bytes = *text;
+      table.owner = std::shared_ptr<const char>(std::move(text), table.bytes.data());
+    }
+    return CsvTable::SplitRows(table.bytes, lines_);
+  }
+
+  void LoadSingle(TransferKind kind, KindFolder& files) {
+    CountFile count;
+    // The loader asks for ".cnt"; the writer writes ".CNT".
+    if (!ReadCount(files, name_ + ".cnt", name_ + ".CNT", count)) return;
+    TableBytes table;
+    auto info = std::make_shared<DataSetTable>();
+    const int n = ReadTable(files, name_ + ".CSV", table, info->path);
+    if (n <= 0) return;
+    info->countText = std::to_string(n);
+    if (n != ParseInt(count.countText())) WarnCount(info->path);
+
+    KindItems& items = items_.kinds.emplace_back();
+    items.kind = kind;
+    items.records = ArenaArray<CDataSet>(arena_, static_cast<std::size_t>(n) + 1);
+    items.records.emplace_back();  // the set folder item's
+    const DataKind dataKind = ToDataKind(kind);
+    std::shared_ptr<const DataSetTable> shared = std::move(info);
+    for (int i = 1; i <= n; ++i) {
+      CDataSet& record = items.records.emplace_back();
+      record.kind = dataKind;
+      record.index = i;
+      record.row = table.Row(lines_[static_cast<std::size_t>(i - 1)]);
+      record.table = shared;
+    }
+  }
+
+  void LoadMulti(KindFolder& files) {
+    CountFile count;
+    if (!ReadCount(files, "COUNT.CNT", "COUNT.CNT", count)) return;
+    // The folder item comes first, so a set folder whose tables are all missing still
+    // shows an empty folder item.
+    std::vector<CDataSet> records(1);
+    const long long tableCount = ParseInt(count.countText());
+    for (long long i = 1; i <= tableCount; ++i) {
+      char tableName[32];
+      std::snprintf(tableName, sizeof tableName, "%.2lld.CSV", i);
+      TableBytes table;
+      auto info = std::make_shared<DataSetTable>();
+      const int n = ReadTable(files, tableName, table, info->path);
+      if (n <= 0) break;  // later tables of this set folder are not read
+      info->countText = count.countText();
+      CDataSet& record = records.emplace_back();
+      record.kind = DataKind::Multi;
+      record.index = static_cast<int>(i);
+      record.rows.reserve(static_cast<std::size_t>(n));
+      for (int r = 0; r < n; ++r) record.rows.push_back(table.Row(lines_[static_cast<std::size_t>(r)]));
+      if (n != ParseInt(record.rows.front().Field(19))) WarnCount(info->path);
+      record.table = std::move(info);
+    }
+    KindItems& items = items_.kinds.emplace_back();
+    items.kind = TransferKind::Multi;
+    items.records = ArenaArray<CDataSet>(arena_, records.size());
+    for (CDataSet& record : records) items.records.push_back(std::move(record));
+  }
+
+  const std::string& name_;
+  SetFolderItems& items_;
+  PageArena& arena_;
+  std::vector<CsvTable::LineSpan> lines_;  // the rows of the table last read
+};
+
+}  // namespace
+
+SetFolderItems SetFolderReader::Read(const std::string& name, PageArena& arena) const {
+  SetFolderItems items;
+  const DirectoryIndex set(FolderHandle(dataFolder_, name, dataFolder_.path() / name));
+  KindLoader loader(name, items, arena);
+  for (TransferKind kind : kLoadOrder) {
+    std::optional<std::string> kindFolder = set.Find(KindFolderName(kind));
+    if (!kindFolder) continue;
+    KindFolder files(set, *kindFolder);
+    loader.Load(kind, files);
+  }
+  return items;
+}
+
+}  // namespace rxt4
