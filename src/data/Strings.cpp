@@ -99,6 +99,7 @@ constexpr Entry kTable[] = {
     {StringId::AboutVersion, "RXT4 ビューア Version 1.00"},
     {StringId::AboutCaption, "RXT4 ビューアのﾊﾞｰｼﾞｮﾝ情報"},
     {StringId::MessageOptionText, "[RXT4]以外のフォルダを選択したときに警告を表示する。"},
+    {StringId::TransferFolderUnwritable, "保存先のフォルダに書き込めません: %s（%s）"},
     {StringId::MenuFile, "ファイル(&F)"},
     {StringId::MenuFolder, "フォルダ選択(&O)\tCTRL+O"},
     {StringId::MenuSave, "画面を保存(&S) \tCTRL+S"},

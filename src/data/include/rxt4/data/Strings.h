@@ -91,6 +91,7 @@ enum class StringId : int {
   AboutVersion = 40003,         // "RXT4 ビューア Version 1.00"
   AboutCaption = 40004,
   MessageOptionText = 40005,
+  TransferFolderUnwritable = 40010,  // the set folder takes no files; "%s" the folder, then "%s" the system's reason
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
   MenuFolder = 41002,
