@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "FaultPlan.h"
 #include "FrameParser.h"
@@ -24,6 +25,10 @@ class TransferInstrument final : public SimulatedInstrument {
  private:
   void Answer(const RequestFrame& request, SimLink& link);
   std::vector<std::uint8_t> BlockPayload(int kind, int block) const;
+  // Applies the faults aimed at this block (wrong block, kind or total).
+  void BlockFaults(std::vector<std::uint8_t>& payload, int kind, int block, SimLink& link);
+  // Sends a reply, held back or in pieces when a fault says so.
+  void Deliver(const std::vector<std::uint8_t>& reply, std::uint8_t code, SimLink& link);
 
   KindImages images_;
   std::uint32_t baudRate_;

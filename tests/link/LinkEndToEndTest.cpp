@@ -223,16 +223,19 @@ TEST_F(EndToEndTest, InstrumentAtAnotherRateIsNotConfirmed) {
   EXPECT_EQ(TransferFinalText(out.result, out.value), "RXT4との接続が確認できません。");
 }
 
-TEST_F(EndToEndTest, NoiseBeforeRepliesIsSkipped) {
-  auto sim = StartSim({"--fault", "garbage:20", "--fault", "garbage:26", "--fault", "garbage:24:5"});
+TEST_F(EndToEndTest, NoiseRepliesInPiecesAndLateRepliesAreTaken) {
+  auto sim = StartSim({"--fault", "garbage:20", "--fault", "garbage:26", "--fault", "garbage:24:5", "--fault", "split:20",
+                       "--fault", "split:24:4", "--fault", "delay:23:300", "--fault", "delay:24:200:2"});
   EXPECT_EQ(Download(sim->port()).result, LinkResult::Success);
   ExpectSameTree(reference, OutSet());
 }
 
 TEST_F(EndToEndTest, ThreeBadRepliesRecover) {
-  // Two bad checksums and a wrong echo on the same block (a dropped reply costs a
-  // 5 s time-out, so silence is covered on the fake line instead).
-  auto sim = StartSim({"--fault", "checksum:24:2", "--fault", "echo:0:1:1"});
+  // Two bad checksums and a wrong echo on the same block, a wrong kind and a wrong
+  // total on others (a dropped reply costs a 5 s time-out, so silence is covered on
+  // the fake line instead).
+  auto sim = StartSim({"--fault", "checksum:24:2", "--fault", "echo:0:1:1", "--fault", "kind:1:0:3", "--fault",
+                       "total:3:1:3"});
   EXPECT_EQ(Download(sim->port()).result, LinkResult::Success);
   ExpectSameTree(reference, OutSet());
 }
@@ -250,11 +253,21 @@ TEST_F(EndToEndTest, FourthBadReplyFails) {
   EXPECT_EQ(SortedNames(OutSet()), (std::vector<std::string>{"LEVEL", "SKY"}));
 }
 
-TEST_F(EndToEndTest, NonzeroStatusFails) {
-  auto sim = StartSim({"--fault", "status:20"});
-  LinkOutcome out = Download(sim->port());
-  EXPECT_EQ(out.result, LinkResult::ReplyFailed);
-  EXPECT_EQ(out.value, 0x20);
+TEST_F(EndToEndTest, NonzeroStatusAndATotalBeyondTheProtocolFail) {
+  {
+    auto sim = StartSim({"--fault", "status:20"});
+    LinkOutcome out = Download(sim->port());
+    EXPECT_EQ(out.result, LinkResult::ReplyFailed);
+    EXPECT_EQ(out.value, 0x20);
+  }
+  Recorder second;
+  auto sim = StartSim({"--fault", "total:2:0"});
+  CTransferThread job(&second);
+  ASSERT_TRUE(job.Start({sim->port(), 9600}, OutSet()));
+  job.Join();
+  EXPECT_EQ(job.outcome().result, LinkResult::ReplyFailed);
+  EXPECT_EQ(job.outcome().value, 0x24);
+  EXPECT_EQ(SortedNames(OutSet()), (std::vector<std::string>{"BER", "LEVEL"}));
 }
 
 TEST_F(EndToEndTest, PortThatDoesNotExist) {
@@ -345,8 +358,13 @@ TEST(SimulatorArgumentsTest, BadFaultsAndArgumentsAreRefused) {
   const std::string link = (temp.path() / "port").string();
   EXPECT_EQ(SimExitStatus({"--help"}), 0);
   EXPECT_EQ(SimExitStatus({}), 2);
-  for (const char* fault : {"bogus:20", "drop", "drop:zz", "checksum:24:0", "echo:7:1", "echo:0", "hangup:0:1:2"})
+  for (const char* fault : {"bogus:20", "drop", "drop:zz", "checksum:24:0", "echo:7:1", "echo:0", "hangup:0:1:2",
+                            "delay:24", "delay:24:x", "split:24:0", "kind:0", "total:9:1"})
     EXPECT_EQ(SimExitStatus({"--link", link, "--fault", fault}), 2) << fault;
+  for (const std::vector<std::string> option : std::vector<std::vector<std::string>>{
+           {"--split", "E5"}, {"--delay", "block:main"}, {"--hangup", "eot"}, {"--nak-eot", "main:0"},
+           {"--entry-after-ms", "soon"}})
+    EXPECT_EQ(SimExitStatus({"--update-mode", "--link", link, option[0], option[1]}), 2) << option[0];
   EXPECT_EQ(SimExitStatus({"--link", link, "--data", (temp.path() / "missing").string()}), 2);
   EXPECT_FALSE(std::filesystem::exists(link));
 }
