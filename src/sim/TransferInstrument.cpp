@@ -40,7 +40,7 @@ TransferInstrument::TransferInstrument(KindImages images, std::uint32_t baudRate
     : images_(std::move(images)), baudRate_(baudRate), modeWaitPolls_(modeWaitPolls), faults_(std::move(faults)) {
   // An instrument with no data of a kind still answers with an empty image.
   for (KindImage& image : images_)
-    if (image.size() < kImageHeaderBytes) image = {'2', '.', '0', '0', 0, 0, 0, 0};
+    if (image.size() < kImageHeaderBytes) image = kEmptyKindImage;
 }
 
 void TransferInstrument::OnReceived(std::span<const std::uint8_t> bytes, SimLink& link) {

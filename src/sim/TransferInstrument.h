@@ -14,6 +14,9 @@
 
 namespace rxt4::sim {
 
+// What the instrument serves for a kind it holds nothing of: the header with no records.
+inline const KindImage kEmptyKindImage = {'2', '.', '0', '0', 0, 0, 0, 0};
+
 class TransferInstrument final : public SimulatedInstrument {
  public:
   // images: by TransferKind (an empty one is served as a header with no records).
