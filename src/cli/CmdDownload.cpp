@@ -183,9 +183,11 @@ int RunDownload(Args args) {
     if (!job.Start(comm, out)) {
       outcome = {LinkResult::SetupFailed, 0};
     } else {
-      while (job.running()) {
+      // After Ctrl+C the worker ends within a port wait slice: wait for it at once
+      // rather than in polling slices (the signal's byte stays in the pipe).
+      while (job.running() && !interrupted) {
         pollfd p{interruptPipe[0], POLLIN, 0};
-        if (::poll(&p, 1, kPollSliceMs) > 0 && !interrupted) {
+        if (::poll(&p, 1, kPollSliceMs) > 0) {
           interrupted = true;
           job.Abort();
         }
