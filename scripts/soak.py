@@ -10,7 +10,7 @@ runs the command against a fresh simulator and checks:
     kind folder that it made itself, and only kind folders that are complete;
   - a cancel (SIGINT) exits 130 within 100 ms of the signal, with the cancel text;
   - no run exceeds its time bound.
-Every fourth of five runs is a download, the fifth an update. Prints a table of
+Four of every five runs are downloads, the fifth an update. Prints a table of
 scenario x outcome; exits 1 when any run went wrong.
 """
 
