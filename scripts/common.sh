@@ -3,14 +3,16 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 JOBS="${JOBS:-2}"
 
+# install_packages [LIST]: the packages of LIST (default scripts/packages.txt).
 install_packages() {
+  local list="${1:-$ROOT/scripts/packages.txt}"
   local missing=()
   while read -r pkg; do
     [[ -z "$pkg" || "$pkg" == \#* ]] && continue
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$pkg")
     fi
-  done < "$ROOT/scripts/packages.txt"
+  done < "$list"
   if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     local sudo=""
@@ -23,7 +25,19 @@ install_packages() {
 # configure_build DIR [cmake args...]
 configure_build() {
   local dir="$1"; shift
+  configure_build_targets "$dir" "" "$@"
+}
+
+# configure_build_targets DIR "TARGET..." [cmake args...]: builds only those targets
+# (and what they depend on); all of them when the list is empty.
+configure_build_targets() {
+  local dir="$1" targets="$2"; shift 2
   cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" > "$ROOT/$dir.configure.log" 2>&1 || {
     cat "$ROOT/$dir.configure.log"; return 1; }
-  cmake --build "$ROOT/$dir" -j "$JOBS"
+  if [[ -n "$targets" ]]; then
+    # shellcheck disable=SC2086
+    cmake --build "$ROOT/$dir" -j "$JOBS" --target $targets
+  else
+    cmake --build "$ROOT/$dir" -j "$JOBS"
+  fi
 }

@@ -146,6 +146,10 @@ void CTransferDlg::OnFinished(LinkResult result, int value) {
   if (result == LinkResult::PortOpenFailed && job_) {
     detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
     detail_->setVisible(!detail_->text().isEmpty());
+  } else if (const auto folder = job_ ? job_->folderProblem() : CTransferThread::FolderProblem{}; folder.reason) {
+    const QByteArray reason = QString::fromLocal8Bit(folder.reason.message()).toUtf8();
+    detail_->setText(QString::fromStdString(TransferFolderText(folder.folder, reason.toStdString())));
+    detail_->show();
   }
   ok_->setEnabled(true);
 }

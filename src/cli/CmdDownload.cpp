@@ -149,10 +149,14 @@ int RunDownload(Args args) {
   comm.comPort = port;
   comm.baudRate = baud > 0 ? baud : ConfiguredBaudRate();
 
+  // A folder that cannot be made ends like any set folder that takes no files: the
+  // failure text, with the folder and the system's reason on standard error.
   std::error_code ec;
   std::filesystem::create_directories(out, ec);
   if (!std::filesystem::is_directory(out)) {
+    if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
     std::fprintf(stderr, "rxt4 download: cannot create %s: %s\n", out.c_str(), ec.message().c_str());
+    std::fprintf(stdout, "%s\n", TransferFinalText(LinkResult::SetupFailed, 0).c_str());
     return 1;
   }
 
@@ -173,14 +177,17 @@ int RunDownload(Args args) {
   bool interrupted = false;
   LinkOutcome outcome;
   int openError = 0;
+  CTransferThread::FolderProblem folder;
   {
     CTransferThread job(&observer);
     if (!job.Start(comm, out)) {
       outcome = {LinkResult::SetupFailed, 0};
     } else {
-      while (job.running()) {
+      // After Ctrl+C the worker ends within a port wait slice: wait for it at once
+      // rather than in polling slices (the signal's byte stays in the pipe).
+      while (job.running() && !interrupted) {
         pollfd p{interruptPipe[0], POLLIN, 0};
-        if (::poll(&p, 1, kPollSliceMs) > 0 && !interrupted) {
+        if (::poll(&p, 1, kPollSliceMs) > 0) {
           interrupted = true;
           job.Abort();
         }
@@ -188,6 +195,7 @@ int RunDownload(Args args) {
       job.Join();
       outcome = job.outcome();
       openError = job.openSystemError();
+      folder = job.folderProblem();
     }
   }
 
@@ -198,6 +206,8 @@ int RunDownload(Args args) {
   ::close(interruptPipe[1]);
 
   if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure(port, openError);
+  if (folder.reason)
+    std::fprintf(stderr, "rxt4 download: cannot write into %s: %s\n", folder.folder.c_str(), folder.reason.message().c_str());
   std::fprintf(stdout, "%s\n", TransferFinalText(outcome.result, outcome.value).c_str());
   if (outcome.result == LinkResult::Success) return 0;
   if (outcome.result == LinkResult::Cancelled && interrupted) return 130;

@@ -178,8 +178,9 @@ int RunUpdate(Args args) {
     if (!job.Start(comm)) {
       outcome = {LinkResult::SetupFailed, 0};
     } else {
-      while (job.running()) {
-        if (signals.Wait(kSignalPollMs) && !interrupted) {
+      // After Ctrl+C the worker ends within a port wait slice: wait for it at once.
+      while (job.running() && !interrupted) {
+        if (signals.Wait(kSignalPollMs)) {
           interrupted = true;
           job.Abort();
         }

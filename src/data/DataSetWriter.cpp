@@ -57,6 +57,9 @@ void DataSetWriter::SelectKind(TransferKind k) {
 }
 
 bool DataSetWriter::PrepareFolder(const std::filesystem::path& setFolder) {
+  createdFolder_.clear();
+  failedFolder_.clear();
+  folderError_.clear();
   std::string_view kindName = KindFolderName(kind_);
   if (kindName.empty()) return false;
   // A kind folder that exists in another letter case is used as it is, so that the
@@ -64,14 +67,26 @@ bool DataSetWriter::PrepareFolder(const std::filesystem::path& setFolder) {
   std::string folderName = DirectoryIndex(setFolder).Find(kindName).value_or(std::string(kindName));
   std::filesystem::path kindFolder = setFolder / folderName;
   std::error_code ec;
-  std::filesystem::create_directory(kindFolder, ec);
-  if (ec || !std::filesystem::is_directory(kindFolder, ec)) return false;
-  kindFolderPath_ = kindFolder;
+  if (std::filesystem::create_directory(kindFolder, ec)) createdFolder_ = kindFolder;
+  if (ec) return FolderFailed(std::filesystem::exists(kindFolder) ? kindFolder : setFolder, ec);
+  if (!std::filesystem::is_directory(kindFolder, ec))
+    return FolderFailed(kindFolder, ec ? ec : std::make_error_code(std::errc::not_a_directory));
   std::string set = setFolder.string();
   while (set.size() > 1 && set.back() == std::filesystem::path::preferred_separator) set.pop_back();
   std::size_t slash = set.rfind(std::filesystem::path::preferred_separator);
   setName_ = slash == std::string::npos ? set : set.substr(slash + 1);
+  // A folder that takes no files (no permission, a read-only medium) is found now,
+  // before anything is downloaded for it: the table's temporary file is made and,
+  // uncommitted, removed again.
+  if (StagedFile probe(kindFolder / (setName_ + ".CSV")); !probe.ok()) return FolderFailed(kindFolder, probe.error());
+  kindFolderPath_ = kindFolder;
   return true;
+}
+
+bool DataSetWriter::FolderFailed(const std::filesystem::path& folder, std::error_code reason) {
+  failedFolder_ = folder;
+  folderError_ = reason;
+  return false;
 }
 
 bool DataSetWriter::Allocate(std::uint32_t n) {

@@ -1,5 +1,6 @@
 #include "rxt4/data/StagedFile.h"
 
+#include <cerrno>
 #include <system_error>
 #include <utility>
 
@@ -8,7 +9,9 @@ namespace rxt4 {
 StagedFile::StagedFile(std::filesystem::path finalPath) : finalPath_(std::move(finalPath)) {
   tempPath_ = finalPath_;
   tempPath_ += ".part";
+  errno = 0;
   file_ = std::fopen(tempPath_.c_str(), "wb");
+  if (!file_) error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
 StagedFile::~StagedFile() {

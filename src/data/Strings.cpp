@@ -105,6 +105,7 @@ constexpr Entry kTable[] = {
     {StringId::NotRegularFile, "Not a regular file"},
     {StringId::SkipLoadMessages, "以降のメッセージを表示しない"},
     {StringId::LoadingFolder, "データフォルダを読み込んでいます..."},
+    {StringId::TransferFolderUnwritable, "保存先のフォルダに書き込めません: %s（%s）"},
     {StringId::MenuFile, "ファイル(&F)"},
     {StringId::MenuFolder, "フォルダ選択(&O)\tCTRL+O"},
     {StringId::MenuSave, "画面を保存(&S) \tCTRL+S"},

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <exception>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,30 @@ class CTransferThread::Relay final : public TransferCommandListener, public Obse
   std::atomic<int>& notSavedMask_;
 };
 
+namespace {
+
+// The kind folders a job made itself; those still empty when it ends are removed,
+// so that a failed or cancelled transfer leaves only the kinds it wrote whole.
+class CreatedFolders {
+ public:
+  CreatedFolders() = default;
+  CreatedFolders(const CreatedFolders&) = delete;
+  CreatedFolders& operator=(const CreatedFolders&) = delete;
+  ~CreatedFolders() {
+    std::error_code ec;
+    for (const std::filesystem::path& folder : folders_)
+      if (std::filesystem::is_empty(folder, ec) && !ec) std::filesystem::remove(folder, ec);
+  }
+  void Add(const std::filesystem::path& folder) {
+    if (!folder.empty()) folders_.push_back(folder);
+  }
+
+ private:
+  std::vector<std::filesystem::path> folders_;
+};
+
+}  // namespace
+
 CTransferThread::CTransferThread(TransferObserver* observer) : CTransferThread(observer, MakePlatformPortBackend()) {}
 
 CTransferThread::CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend)
@@ -60,11 +85,23 @@ void CTransferThread::DetachObserver() { relay_->Detach(); }
 
 void CTransferThread::Join() { job_.Join(); }
 
+CTransferThread::FolderProblem CTransferThread::folderProblem() const {
+  std::lock_guard lock(folderMutex_);
+  return folderProblem_;
+}
+
+LinkOutcome CTransferThread::FolderFailed(const DataSetWriter& writer) {
+  std::lock_guard lock(folderMutex_);
+  folderProblem_ = {writer.failedFolder(), writer.folderError()};
+  return {LinkResult::SetupFailed, 0};
+}
+
 LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::filesystem::path& setFolder) {
   if (job_.aborted()) return {LinkResult::Cancelled, 0};
   if (!job_.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
 
   CSerialPort& port = job_.port();
+  CreatedFolders created;  // declared first: it looks at the folders after the commands are gone
   CQueueRunner runner(port, job_.abortFlag());
   try {
     runner.Push(std::make_unique<CConnectCommand>());
@@ -74,7 +111,10 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
     std::array<std::unique_ptr<CDataReadCommand>, kTransferKindCount> reads;
     for (auto& r : reads) r = std::make_unique<CDataReadCommand>();
     for (TransferKind k : kAllTransferKinds) {
-      if (!reads[static_cast<std::size_t>(k)]->Setup(k, relay_.get(), setFolder)) return {LinkResult::SetupFailed, 0};
+      CDataReadCommand& read = *reads[static_cast<std::size_t>(k)];
+      const bool ready = read.Setup(k, relay_.get(), setFolder);
+      created.Add(read.writer().createdFolder());
+      if (!ready) return FolderFailed(read.writer());
     }
     for (auto& r : reads) runner.Push(std::move(r));
   } catch (const std::exception&) {

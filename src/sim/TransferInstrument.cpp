@@ -1,8 +1,10 @@
 #include "TransferInstrument.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "rxt4/link/Frame.h"
@@ -15,6 +17,16 @@ constexpr std::size_t kBlockDataBytes = 180;
 constexpr std::size_t kImageHeaderBytes = 8;
 // What a wrong-echo or noise fault puts on the line.
 constexpr std::uint8_t kNoise[] = {0x55, 0xAA, 0x00};
+// A split reply comes in this many pieces, this far apart.
+constexpr int kSplitPieces = 3;
+constexpr std::chrono::milliseconds kSplitPause{20};
+// One byte more than the largest kind image a 0x24 exchange can describe (8 bytes of
+// header and 32767 blocks of 180 bytes).
+constexpr std::uint32_t kBeyondLargestImage = 8 + 32767u * 180 + 1;
+
+void PutBigEndian32(std::vector<std::uint8_t>& p, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+}
 
 std::string Hex(unsigned v) {
   char b[8];
@@ -28,7 +40,7 @@ TransferInstrument::TransferInstrument(KindImages images, std::uint32_t baudRate
     : images_(std::move(images)), baudRate_(baudRate), modeWaitPolls_(modeWaitPolls), faults_(std::move(faults)) {
   // An instrument with no data of a kind still answers with an empty image.
   for (KindImage& image : images_)
-    if (image.size() < kImageHeaderBytes) image = {'2', '.', '0', '0', 0, 0, 0, 0};
+    if (image.size() < kImageHeaderBytes) image = kEmptyKindImage;
 }
 
 void TransferInstrument::OnReceived(std::span<const std::uint8_t> bytes, SimLink& link) {
@@ -49,11 +61,7 @@ std::vector<std::uint8_t> TransferInstrument::BlockPayload(int kind, int block) 
     return p;
   }
   const KindImage& image = images_[static_cast<std::size_t>(kind)];
-  const auto total = static_cast<std::uint32_t>(image.size());
-  p[2] = static_cast<std::uint8_t>(total >> 24);
-  p[3] = static_cast<std::uint8_t>(total >> 16);
-  p[4] = static_cast<std::uint8_t>(total >> 8);
-  p[5] = static_cast<std::uint8_t>(total);
+  PutBigEndian32(p, 2, static_cast<std::uint32_t>(image.size()));
   std::size_t offset = 0;
   std::size_t count = kImageHeaderBytes;
   if (block > 0) {
@@ -101,12 +109,7 @@ void TransferInstrument::Answer(const RequestFrame& request, SimLink& link) {
         return;
       }
       payload = BlockPayload(kind, block);
-      if (faults_.Take(FaultType::Echo, code, kind, block)) {
-        const int wrong = block + 1;
-        payload[7] = static_cast<std::uint8_t>(wrong >> 8);
-        payload[8] = static_cast<std::uint8_t>(wrong);
-        link.Log("fault: wrong block echo");
-      }
+      BlockFaults(payload, kind, block, link);
       break;
     default:
       link.Log("rx " + Hex(code) + ": unknown request, no answer");
@@ -131,7 +134,42 @@ void TransferInstrument::Answer(const RequestFrame& request, SimLink& link) {
     link.Log("fault: bad checksum");
   }
   reply.insert(reply.end(), frame.begin(), frame.end());
-  link.Send(reply);
+  Deliver(reply, code, link);
+}
+
+void TransferInstrument::BlockFaults(std::vector<std::uint8_t>& payload, int kind, int block, SimLink& link) {
+  if (faults_.Take(FaultType::Echo, 0x24, kind, block)) {
+    const int wrong = block + 1;
+    payload[7] = static_cast<std::uint8_t>(wrong >> 8);
+    payload[8] = static_cast<std::uint8_t>(wrong);
+    link.Log("fault: wrong block echo");
+  }
+  if (faults_.Take(FaultType::Kind, 0x24, kind, block)) {
+    payload[1] = static_cast<std::uint8_t>((kind + 1) % kTransferKindCount);
+    link.Log("fault: wrong kind echo");
+  }
+  if (faults_.Take(FaultType::Total, 0x24, kind, block) && kind >= 0 && kind < kTransferKindCount) {
+    const auto total = static_cast<std::uint32_t>(images_[static_cast<std::size_t>(kind)].size());
+    PutBigEndian32(payload, 2, block == 0 ? kBeyondLargestImage : total + 1);
+    link.Log("fault: wrong total");
+  }
+}
+
+void TransferInstrument::Deliver(const std::vector<std::uint8_t>& reply, std::uint8_t code, SimLink& link) {
+  if (const int ms = faults_.TakeDelayMs(code); ms > 0) {
+    link.Log("fault: reply held back " + std::to_string(ms) + " ms");
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  }
+  if (!faults_.Take(FaultType::Split, code)) {
+    link.Send(reply);
+    return;
+  }
+  link.Log("fault: reply in pieces");
+  const std::size_t piece = (reply.size() + kSplitPieces - 1) / kSplitPieces;
+  for (std::size_t at = 0; at < reply.size(); at += piece) {
+    if (at > 0) std::this_thread::sleep_for(kSplitPause);
+    link.Send(std::span(reply).subspan(at, std::min(piece, reply.size() - at)));
+  }
 }
 
 }  // namespace rxt4::sim

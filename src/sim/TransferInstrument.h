@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "FaultPlan.h"
 #include "FrameParser.h"
@@ -12,6 +13,9 @@
 #include "rxt4/data/DemoImages.h"
 
 namespace rxt4::sim {
+
+// What the instrument serves for a kind it holds nothing of: the header with no records.
+inline const KindImage kEmptyKindImage = {'2', '.', '0', '0', 0, 0, 0, 0};
 
 class TransferInstrument final : public SimulatedInstrument {
  public:
@@ -24,6 +28,10 @@ class TransferInstrument final : public SimulatedInstrument {
  private:
   void Answer(const RequestFrame& request, SimLink& link);
   std::vector<std::uint8_t> BlockPayload(int kind, int block) const;
+  // Applies the faults aimed at this block (wrong block, kind or total).
+  void BlockFaults(std::vector<std::uint8_t>& payload, int kind, int block, SimLink& link);
+  // Sends a reply, held back or in pieces when a fault says so.
+  void Deliver(const std::vector<std::uint8_t>& reply, std::uint8_t code, SimLink& link);
 
   KindImages images_;
   std::uint32_t baudRate_;

@@ -1,5 +1,6 @@
 #include "UpdateInstrument.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -61,6 +62,28 @@ const char* FileName(int type) {
   return "part.bin";
 }
 
+// A place to withhold an answer: version:TYPE, announce:TYPE, eot:TYPE or block:TYPE:N.
+std::optional<std::string> ParseKey(const std::vector<std::string_view>& p) {
+  int type = 0;
+  int number = 0;
+  if (p.size() == 2 && (p[0] == "version" || p[0] == "announce" || p[0] == "eot") && ParseType(p[1], type))
+    return std::string(p[0]) + ":" + std::to_string(type);
+  if (p.size() == 3 && p[0] == "block" && ParseType(p[1], type) && ParseNumber(p[2], number))
+    return "block:" + std::to_string(type) + ":" + std::to_string(number);
+  return std::nullopt;
+}
+
+// A reply code in hex (E1 or 0xE1).
+bool ParseReplyCode(std::string_view text, int& code) {
+  if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), code, 16);
+  return !text.empty() && ec == std::errc() && end == text.data() + text.size() && code >= 0xE0 && code <= 0xE3;
+}
+
+// Frames sent in pieces come in this many, this far apart.
+constexpr int kSplitPieces = 3;
+constexpr std::chrono::milliseconds kSplitPause{20};
+
 std::string Hex(unsigned v) {
   char b[8];
   std::snprintf(b, sizeof b, "%02X", v);
@@ -70,9 +93,10 @@ std::string Hex(unsigned v) {
 }  // namespace
 
 bool UpdateSettings::Takes(std::string_view name) {
-  return name == "--entry-esc" || name == "--fw-version" || name == "--version-status" ||
-         name == "--announce-status" || name == "--nak" || name == "--silent" || name == "--completion" ||
-         name == "--completion-interval-ms" || name == "--received";
+  return name == "--entry-esc" || name == "--entry-after-ms" || name == "--fw-version" ||
+         name == "--version-status" || name == "--announce-status" || name == "--nak" || name == "--nak-eot" ||
+         name == "--silent" || name == "--hangup" || name == "--delay" || name == "--split" ||
+         name == "--completion" || name == "--completion-interval-ms" || name == "--received";
 }
 
 std::optional<std::string> UpdateSettings::Add(std::string_view name, std::string_view value) {
@@ -96,14 +120,25 @@ std::optional<std::string> UpdateSettings::Add(std::string_view name, std::strin
         (p.size() == 3 && (!ParseNumber(p[2], times) || times < 1)))
       return bad;
     naks[{type, number}] += times;
-  } else if (name == "--silent") {
-    if (p.size() == 2 && (p[0] == "version" || p[0] == "announce" || p[0] == "eot") && ParseType(p[1], type)) {
-      silent.insert(std::string(p[0]) + ":" + std::to_string(type));
-    } else if (p.size() == 3 && p[0] == "block" && ParseType(p[1], type) && ParseNumber(p[2], number)) {
-      silent.insert("block:" + std::to_string(type) + ":" + std::to_string(number));
-    } else {
+  } else if (name == "--nak-eot") {
+    int times = 1;
+    if (p.empty() || p.size() > 2 || !ParseType(p[0], type) || (p.size() == 2 && (!ParseNumber(p[1], times) || times < 1)))
       return bad;
-    }
+    eotNaks[type] += times;
+  } else if (name == "--silent" || name == "--hangup") {
+    const auto key = ParseKey(p);
+    if (!key) return bad;
+    (name == "--silent" ? silent : hangups).insert(*key);
+  } else if (name == "--delay") {
+    if (p.size() < 3 || !ParseNumber(p.back(), number)) return bad;
+    const auto key = ParseKey(std::vector<std::string_view>(p.begin(), p.end() - 1));
+    if (!key) return bad;
+    delaysMs[*key] = number;
+  } else if (name == "--split") {
+    if (!ParseReplyCode(value, number)) return bad;
+    splitCodes.insert(static_cast<std::uint8_t>(number));
+  } else if (name == "--entry-after-ms") {
+    if (!ParseNumber(value, entryAfterMs)) return bad;
   } else if (name == "--completion") {
     completion.clear();
     for (std::string_view s : Split(value, ',')) {
@@ -127,11 +162,16 @@ const char* UpdateOptionsHelp() {
   return "  --update-mode       act as the instrument in its remote update mode (pacing rate\n"
          "                      115200 unless --baud says otherwise); then:\n"
          "  --entry-esc N       answer the N-th ESC byte with 0xE0 (default 1); 0: never\n"
+         "  --entry-after-ms MS ...and none that comes sooner than MS after the first ESC (a late start)\n"
          "  --fw-version TYPE:TEXT   version 0x61 reports for TYPE (default \"0.00\")\n"
          "  --version-status TYPE:S  status of the 0x61 reply for TYPE (default 0)\n"
          "  --announce-status TYPE:S status of the 0x62 reply for TYPE (default 0; nonzero: no upload)\n"
          "  --nak TYPE:BLOCK[:K]     answer block BLOCK of TYPE with NAK K times (default 1)\n"
+         "  --nak-eot TYPE[:K]       answer the EOT of TYPE with NAK K times (default 1)\n"
          "  --silent WHAT       never answer: version:TYPE, announce:TYPE, block:TYPE:N or eot:TYPE\n"
+         "  --hangup WHAT       hang up the line instead of answering WHAT (once)\n"
+         "  --delay WHAT:MS     answer WHAT MS milliseconds late\n"
+         "  --split CODE        frames with reply code CODE (E0..E3) come in three pieces, 20 ms apart\n"
          "  --completion S[,S...]    statuses of the 0xE3 frames after the Dec part (default 0)\n"
          "  --completion-interval-ms MS  pause before each 0xE3 frame (default 0)\n"
          "  --received DIR      write each received part as DIR/main.bin, tsnm.bin or dec.bin\n"
@@ -165,8 +205,9 @@ void UpdateInstrument::OnEsc(std::span<const std::uint8_t>& bytes, SimLink& link
     const std::uint8_t b = bytes.front();
     bytes = bytes.subspan(1);
     if (b != kEsc) continue;
-    ++escCount_;
-    if (settings_.entryEsc > 0 && escCount_ == settings_.entryEsc) {
+    if (++escCount_ == 1) firstEsc_ = std::chrono::steady_clock::now();
+    const bool late = std::chrono::steady_clock::now() - firstEsc_ >= std::chrono::milliseconds(settings_.entryAfterMs);
+    if (settings_.entryEsc > 0 && escCount_ >= settings_.entryEsc && late) {
       link.Log("ESC " + std::to_string(escCount_) + ": update mode");
       Reply(link, 0xE0, {});
       state_ = State::Commands;
@@ -185,7 +226,7 @@ void UpdateInstrument::OnCommands(std::span<const std::uint8_t> bytes, SimLink& 
     const std::string t = std::to_string(type);
     if (request->code == 0x61) {
       link.Log("rx 61 version of part " + t);
-      if (Silent("version:" + t)) continue;
+      if (Withheld("version:" + t, link)) continue;
       std::vector<std::uint8_t> payload(1 + kVersionChars, ' ');
       auto status = settings_.versionStatus.find(type);
       payload[0] = status == settings_.versionStatus.end() ? 0 : status->second;
@@ -197,7 +238,7 @@ void UpdateInstrument::OnCommands(std::span<const std::uint8_t> bytes, SimLink& 
       const auto& p = request->payload;
       size_ = (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
       link.Log("rx 62 part " + t + ", " + std::to_string(size_) + " bytes");
-      if (Silent("announce:" + t)) continue;
+      if (Withheld("announce:" + t, link)) continue;
       auto s = settings_.announceStatus.find(type);
       const std::uint8_t status = s == settings_.announceStatus.end() ? 0 : s->second;
       Reply(link, 0xE2, {status});
@@ -254,10 +295,7 @@ void UpdateInstrument::OnPacket(SimLink& link) {
     Control(link, kNak);
     return;
   }
-  if (Silent("block:" + where)) {
-    link.Log("block " + where + ": silent");
-    return;
-  }
+  if (Withheld("block:" + where, link)) return;
   if (auto nak = settings_.naks.find({type_, static_cast<int>(expected_)}); nak != settings_.naks.end()) {
     if (--nak->second == 0) settings_.naks.erase(nak);
     link.Log("block " + where + ": NAK (fault)");
@@ -271,6 +309,12 @@ void UpdateInstrument::OnPacket(SimLink& link) {
 
 void UpdateInstrument::EndOfPart(SimLink& link) {
   const std::string t = std::to_string(type_);
+  if (auto nak = settings_.eotNaks.find(type_); nak != settings_.eotNaks.end()) {
+    if (--nak->second == 0) settings_.eotNaks.erase(nak);
+    link.Log("EOT part " + t + ": NAK (fault)");
+    Control(link, kNak);  // still receiving: a sender would send EOT again
+    return;
+  }
   state_ = State::Commands;
   if (data_.size() > size_) data_.resize(size_);
   link.Log("EOT part " + t + ": " + std::to_string(data_.size()) + " bytes");
@@ -278,7 +322,7 @@ void UpdateInstrument::EndOfPart(SimLink& link) {
     std::ofstream out(settings_.receivedDir / FileName(type_), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data_.data()), static_cast<std::streamsize>(data_.size()));
   }
-  if (Silent("eot:" + t)) return;
+  if (Withheld("eot:" + t, link)) return;
   Control(link, kAck);
   if (type_ != 17) return;
   for (std::uint8_t status : settings_.completion) {
@@ -290,7 +334,32 @@ void UpdateInstrument::EndOfPart(SimLink& link) {
 
 void UpdateInstrument::Reply(SimLink& link, std::uint8_t code, const std::vector<std::uint8_t>& payload) {
   const std::vector<std::uint8_t> frame = BuildFrame(code, payload);
-  link.Send(frame);
+  if (settings_.splitCodes.count(code) == 0) {
+    link.Send(frame);
+    return;
+  }
+  const std::size_t piece = (frame.size() + kSplitPieces - 1) / kSplitPieces;
+  for (std::size_t at = 0; at < frame.size(); at += piece) {
+    if (at > 0) std::this_thread::sleep_for(kSplitPause);
+    link.Send(std::span(frame).subspan(at, std::min(piece, frame.size() - at)));
+  }
+}
+
+bool UpdateInstrument::Withheld(const std::string& key, SimLink& link) {
+  if (settings_.hangups.erase(key) != 0) {
+    link.Log(key + ": hang-up");
+    link.Hangup();
+    return true;
+  }
+  if (settings_.silent.count(key) != 0) {
+    link.Log(key + ": silent");
+    return true;
+  }
+  if (auto delay = settings_.delaysMs.find(key); delay != settings_.delaysMs.end()) {
+    link.Log(key + ": answer held back " + std::to_string(delay->second) + " ms");
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay->second));
+  }
+  return false;
 }
 
 void UpdateInstrument::Control(SimLink& link, std::uint8_t byte) { link.Send(std::span(&byte, 1)); }

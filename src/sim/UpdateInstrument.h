@@ -4,8 +4,11 @@
 // an XMODEM-1K receiver in CRC mode ("C", ACK or NAK per packet after checking block
 // number, complement and CRC-16, ACK after EOT); after the Dec part it reports
 // completion with 0xE3 frames. Each received part (the announced size's bytes) can be
-// written to a folder as main.bin, tsnm.bin or dec.bin. Faults are set by options.
+// written to a folder as main.bin, tsnm.bin or dec.bin. Faults are set by options:
+// silence, statuses, NAKs (on blocks and on EOT), held-back answers, frames in
+// pieces, hang-ups, a late or absent wake-up.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -25,11 +28,16 @@ namespace rxt4::sim {
 // What the update mode does, from the command line.
 struct UpdateSettings {
   int entryEsc = 1;                                  // the ESC byte answered with 0xE0; 0: never
+  int entryAfterMs = 0;                              // ...and not before this long after the first ESC
   std::map<int, std::string> versions;               // 0x61 version text by part type
   std::map<int, std::uint8_t> versionStatus;         // 0x61 status by part type
   std::map<int, std::uint8_t> announceStatus;        // 0x62 status by part type
   std::map<std::pair<int, int>, int> naks;           // (type, block) -> NAKs left
+  std::map<int, int> eotNaks;                        // type -> NAKs left for its EOT
   std::set<std::string> silent;                      // "version:T", "announce:T", "block:T:N", "eot:T"
+  std::set<std::string> hangups;                     // the same keys: hang up instead of answering
+  std::map<std::string, int> delaysMs;               // the same keys: answer this much later
+  std::set<std::uint8_t> splitCodes;                 // reply codes whose frames come in pieces
   std::vector<std::uint8_t> completion = {0};        // 0xE3 statuses after the Dec part
   int completionIntervalMs = 0;                      // pause before each 0xE3 frame
   std::filesystem::path receivedDir;                 // where received parts go (empty: nowhere)
@@ -60,11 +68,13 @@ class UpdateInstrument final : public SimulatedInstrument {
   void EndOfPart(SimLink& link);
   void Reply(SimLink& link, std::uint8_t code, const std::vector<std::uint8_t>& payload);
   void Control(SimLink& link, std::uint8_t byte);
-  bool Silent(const std::string& key) const { return settings_.silent.count(key) != 0; }
+  // Silence, a hang-up or a pause before the answer to key; true when no answer is to follow.
+  bool Withheld(const std::string& key, SimLink& link);
 
   UpdateSettings settings_;
   State state_ = State::WaitingForEsc;
   int escCount_ = 0;
+  std::chrono::steady_clock::time_point firstEsc_{};
   FrameParser parser_;
   // The part being received.
   int type_ = 0;

@@ -17,6 +17,7 @@
 #include "PtyTransport.h"
 #include "TransferInstrument.h"
 #include "UpdateInstrument.h"
+#include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/DemoImages.h"
 
 namespace {
@@ -41,6 +42,7 @@ struct Options {
   bool baudGiven = false;
   bool updateMode = false;
   rxt4::sim::UpdateSettings update;
+  std::string writeServed;
 };
 
 int Usage(FILE* out, int status) {
@@ -54,10 +56,33 @@ int Usage(FILE* out, int status) {
                "  --mode-wait N       answer 0x26 with mode 0 (not in transfer mode) for the first N polls\n"
                "  --line-rate         pace every byte in both directions at 10 bits per byte at RATE\n"
                "  --fault FAULT       inject a fault (repeatable):\n%s"
-               "  --log               log every request received to standard error\n",
+               "  --log               log every request received to standard error\n"
+               "  --write-served SET_FOLDER  write the kind images it would serve into SET_FOLDER with the\n"
+               "                      data set writer (what a download must give), print each kind's number\n"
+               "                      and total size, and exit\n",
                rxt4::sim::FaultSyntaxHelp());
   std::fputs(rxt4::sim::UpdateOptionsHelp(), out);
   return status;
+}
+
+// Writes what a download of images must give into setFolder, as the writer does, and
+// prints "KIND TOTAL" per kind: the reference a soak compares a download with.
+int WriteServed(rxt4::KindImages images, const std::filesystem::path& setFolder) {
+  std::error_code ec;
+  std::filesystem::create_directories(setFolder, ec);
+  bool ok = true;
+  for (rxt4::TransferKind k : rxt4::kAllTransferKinds) {
+    rxt4::KindImage& image = images[static_cast<std::size_t>(k)];
+    if (image.size() < rxt4::sim::kEmptyKindImage.size()) image = rxt4::sim::kEmptyKindImage;
+    rxt4::DataSetWriter writer;
+    writer.SelectKind(k);
+    ok = writer.PrepareFolder(setFolder) && writer.Allocate(static_cast<std::uint32_t>(image.size())) && ok;
+    writer.Append(image.data(), image.size());
+    ok = writer.Write() && ok;
+    std::printf("%d %zu\n", static_cast<int>(k), image.size());
+  }
+  if (!ok) std::fprintf(stderr, "rxt4-sim: could not write %s\n", setFolder.string().c_str());
+  return ok ? 0 : 1;
 }
 
 bool ParseInt(std::string_view text, int& out) {
@@ -87,6 +112,8 @@ int main(int argc, char** argv) {
       o.link = v;
     } else if (a == "--data" && value(v)) {
       o.data = v;
+    } else if (a == "--write-served" && value(v)) {
+      o.writeServed = v;
     } else if (a == "--baud" && value(v) && ParseInt(v, o.baud) && o.baud > 0) {
       o.baudGiven = true;
     } else if (a == "--update-mode") {
@@ -107,7 +134,7 @@ int main(int argc, char** argv) {
       return Usage(stderr, 2);
     }
   }
-  if (o.link.empty()) {
+  if (o.link.empty() && o.writeServed.empty()) {
     std::fprintf(stderr, "rxt4-sim: --link PATH is required\n\n");
     return Usage(stderr, 2);
   }
@@ -123,6 +150,8 @@ int main(int argc, char** argv) {
     for (rxt4::TransferKind k : rxt4::kAllTransferKinds)
       if (auto image = rxt4::ReadKindImage(o.data, k)) images[static_cast<std::size_t>(k)] = std::move(*image);
   }
+
+  if (!o.writeServed.empty()) return WriteServed(images, o.writeServed);
 
   int stopPipe[2];
   if (::pipe2(stopPipe, O_CLOEXEC) != 0) {

@@ -1,5 +1,6 @@
 // The transfer and update dialogs: their states and texts as the job reports, the
 // cancel confirmation, an instrument that never answers, and an invalid image.
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -127,6 +128,20 @@ class LinkDialogsTest : public QObject {
     QVERIFY(dialog.detail().isEmpty());
     QCOMPARE(dialog.state(), CTransferDlg::kIdle);
     QVERIFY(prompts.asked.isEmpty());
+  }
+
+  void transferIntoAFileNamesTheFolderAndTheReason() {
+    FakePrompts prompts;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("0412"));
+    QFile(file).open(QIODevice::WriteOnly);
+    CTransferDlg dialog(CommSettings{}, file.toStdString(), prompts, nullptr,
+                        [](TransferObserver* o) { return std::make_unique<CTransferThread>(o, std::make_unique<SilentPort>()); });
+    dialog.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(int(dialog.state()), int(CTransferDlg::kFailed), 3000);
+    QCOMPARE(dialog.message(), kLinkFailed);
+    QCOMPARE(dialog.detail(), QStringLiteral("保存先のフォルダに書き込めません: ") + file + QStringLiteral("（") +
+                                  QString::fromLocal8Bit(std::strerror(ENOTDIR)) + QStringLiteral("）"));
   }
 
   void permissionRefusalSaysWhatToDo() {

@@ -192,17 +192,28 @@ TEST(DataSetWriter, BufferAndFolderRules) {
   EXPECT_EQ(writer.fill(), 0u);
 
   // An existing kind folder is fine; one in another letter case is used as it is.
+  // The write check leaves nothing behind.
   fs::create_directories(dir.path() / "0412/sky");
   ASSERT_TRUE(writer.PrepareFolder(dir.path() / "0412"));
   EXPECT_EQ(writer.kindFolderPath(), dir.path() / "0412/sky");
   EXPECT_EQ(writer.setName(), "0412");
+  EXPECT_EQ(writer.createdFolder(), fs::path());
+  EXPECT_EQ(Names(dir.path() / "0412/sky"), std::vector<std::string>{});
   ASSERT_TRUE(writer.PrepareFolder(dir.path() / "0412/"));
   EXPECT_EQ(writer.setName(), "0412");
-  // The set folder must exist already.
+  // The set folder must exist already; a file where the kind folder belongs. Each
+  // failure names the folder refused and the system's reason.
   EXPECT_FALSE(writer.PrepareFolder(dir.path() / "none"));
-  // A file where the kind folder belongs.
+  EXPECT_EQ(writer.failedFolder(), dir.path() / "none");
+  EXPECT_EQ(writer.folderError(), std::make_error_code(std::errc::no_such_file_or_directory));
   dir.Put("X/SKY", "file");
   EXPECT_FALSE(writer.PrepareFolder(dir.path() / "X"));
+  EXPECT_EQ(writer.failedFolder(), dir.path() / "X/SKY");
+  EXPECT_EQ(writer.folderError(), std::make_error_code(std::errc::file_exists));
+  fs::create_directories(dir.path() / "Y");
+  ASSERT_TRUE(writer.PrepareFolder(dir.path() / "Y"));
+  EXPECT_EQ(writer.createdFolder(), dir.path() / "Y/SKY");
+  EXPECT_FALSE(writer.folderError());
 
   fs::current_path(dir.path());
   fs::create_directories("0413");

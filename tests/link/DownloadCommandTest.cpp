@@ -80,6 +80,27 @@ TEST_F(DownloadCommandTest, DownloadsTwiceOverOneLineAndFailsOnAMissingPort) {
   EXPECT_EQ(missing.out, "通信に失敗しました。\nRXT4との接続を確認してください。\n");
 }
 
+TEST_F(DownloadCommandTest, SetFolderThatTakesNoFilesIsNamedWithTheReason) {
+  SimProcess sim(temp.path(), {});
+  ASSERT_TRUE(sim.ready());
+  std::ofstream(temp.path() / "file") << "x";
+  fs::create_directories(temp.path() / "SET");
+  std::ofstream(temp.path() / "SET" / "LEVEL") << "x";
+  const struct {
+    fs::path out;
+    std::string line;
+  } cases[] = {
+      {temp.path() / "file" / "SET", "rxt4 download: cannot create " + (temp.path() / "file" / "SET").string() + ": "},
+      {temp.path() / "SET", "rxt4 download: cannot write into " + (temp.path() / "SET" / "LEVEL").string() + ": File exists\n"},
+  };
+  for (const auto& c : cases) {
+    ToolRun r = Run({"--port", sim.port(), "--out", c.out.string(), "--baud", "9600"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "通信に失敗しました。\nRXT4との接続を確認してください。\n");
+    EXPECT_NE(Stderr().find(c.line), std::string::npos) << Stderr();
+  }
+}
+
 TEST_F(DownloadCommandTest, CtrlCCancels) {
   // The instrument never enters transfer mode: only the user's cancel ends the job.
   SimProcess sim(temp.path(), {"--mode-wait", "100000"});

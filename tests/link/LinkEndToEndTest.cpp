@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -65,6 +66,13 @@ std::string FileBytes(const fs::path& p) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::vector<std::string> SortedNames(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // Every file under a, compared byte for byte with the same path under b (and no extra files in b).
@@ -215,36 +223,51 @@ TEST_F(EndToEndTest, InstrumentAtAnotherRateIsNotConfirmed) {
   EXPECT_EQ(TransferFinalText(out.result, out.value), "RXT4との接続が確認できません。");
 }
 
-TEST_F(EndToEndTest, NoiseBeforeRepliesIsSkipped) {
-  auto sim = StartSim({"--fault", "garbage:20", "--fault", "garbage:26", "--fault", "garbage:24:5"});
+TEST_F(EndToEndTest, NoiseRepliesInPiecesAndLateRepliesAreTaken) {
+  auto sim = StartSim({"--fault", "garbage:20", "--fault", "garbage:26", "--fault", "garbage:24:5", "--fault", "split:20",
+                       "--fault", "split:24:4", "--fault", "delay:23:300", "--fault", "delay:24:200:2"});
   EXPECT_EQ(Download(sim->port()).result, LinkResult::Success);
   ExpectSameTree(reference, OutSet());
 }
 
 TEST_F(EndToEndTest, ThreeBadRepliesRecover) {
-  // Two bad checksums and a wrong echo on the same block (a dropped reply costs a
-  // 5 s time-out, so silence is covered on the fake line instead).
-  auto sim = StartSim({"--fault", "checksum:24:2", "--fault", "echo:0:1:1"});
+  // Two bad checksums and a wrong echo on the same block, a wrong kind and a wrong
+  // total on others (a dropped reply costs a 5 s time-out, so silence is covered on
+  // the fake line instead).
+  auto sim = StartSim({"--fault", "checksum:24:2", "--fault", "echo:0:1:1", "--fault", "kind:1:0:3", "--fault",
+                       "total:3:1:3"});
   EXPECT_EQ(Download(sim->port()).result, LinkResult::Success);
   ExpectSameTree(reference, OutSet());
 }
 
 TEST_F(EndToEndTest, FourthBadReplyFails) {
   auto sim = StartSim({"--fault", "echo:1:1:4"});
+  fs::create_directories(OutSet() / "SKY");  // there before: not the job's to remove
   LinkOutcome out = Download(sim->port());
   EXPECT_EQ(out.result, LinkResult::ReplyFailed);
   EXPECT_EQ(out.value, 0x24);
   EXPECT_EQ(TransferFinalText(out.result, out.value), "通信に失敗しました。\nRXT4との接続を確認してください。");
-  // LEVEL was complete before; BER never got its last block.
+  // LEVEL was complete before; BER never got its last block. The kind folders the
+  // job made for BER and the later kinds are gone again; SKY stays.
   EXPECT_EQ(FileBytes(OutSet() / "LEVEL" / "SET.CSV"), FileBytes(reference / "LEVEL" / "SET.CSV"));
-  EXPECT_TRUE(fs::is_empty(OutSet() / "BER"));
+  EXPECT_EQ(SortedNames(OutSet()), (std::vector<std::string>{"LEVEL", "SKY"}));
 }
 
-TEST_F(EndToEndTest, NonzeroStatusFails) {
-  auto sim = StartSim({"--fault", "status:20"});
-  LinkOutcome out = Download(sim->port());
-  EXPECT_EQ(out.result, LinkResult::ReplyFailed);
-  EXPECT_EQ(out.value, 0x20);
+TEST_F(EndToEndTest, NonzeroStatusAndATotalBeyondTheProtocolFail) {
+  {
+    auto sim = StartSim({"--fault", "status:20"});
+    LinkOutcome out = Download(sim->port());
+    EXPECT_EQ(out.result, LinkResult::ReplyFailed);
+    EXPECT_EQ(out.value, 0x20);
+  }
+  Recorder second;
+  auto sim = StartSim({"--fault", "total:2:0"});
+  CTransferThread job(&second);
+  ASSERT_TRUE(job.Start({sim->port(), 9600}, OutSet()));
+  job.Join();
+  EXPECT_EQ(job.outcome().result, LinkResult::ReplyFailed);
+  EXPECT_EQ(job.outcome().value, 0x24);
+  EXPECT_EQ(SortedNames(OutSet()), (std::vector<std::string>{"BER", "LEVEL"}));
 }
 
 TEST_F(EndToEndTest, PortThatDoesNotExist) {
@@ -267,7 +290,7 @@ TEST_F(EndToEndTest, CancelDuringTheData) {
   EXPECT_EQ(recorder.result, LinkResult::Cancelled);
   EXPECT_EQ(recorder.value, 0);
   EXPECT_EQ(recorder.finishedCount, 1);
-  EXPECT_TRUE(fs::is_empty(OutSet() / "MULTI"));
+  EXPECT_FALSE(fs::exists(OutSet() / "MULTI"));
 }
 
 TEST_F(EndToEndTest, HangUpMidTransferKeepsEarlierKinds) {
@@ -281,8 +304,8 @@ TEST_F(EndToEndTest, HangUpMidTransferKeepsEarlierKinds) {
       EXPECT_EQ(FileBytes(OutSet() / kind / (std::string("SET") + ext)),
                 FileBytes(reference / kind / (std::string("SET") + ext)));
   }
-  // The kind folders are all made at set-up; the failing kind and the later ones hold nothing.
-  for (const char* kind : {"CONSTEL", "SPECTRUM", "PROFILE", "SKY", "MULTI"}) EXPECT_TRUE(fs::is_empty(OutSet() / kind)) << kind;
+  // The kind folders are all made at set-up; those of the failing kind and the later ones are removed again.
+  EXPECT_EQ(SortedNames(OutSet()), (std::vector<std::string>{"BER", "LEVEL"}));
 
   // The simulator plugs a fresh line in under the same name: a second attempt works.
   Recorder again;
@@ -308,11 +331,13 @@ TEST_F(EndToEndTest, KindThatCannotBeSavedFailsNamingItsFolder) {
   EXPECT_EQ(FileBytes(OutSet() / "MULTI" / "COUNT.CNT"), FileBytes(reference / "MULTI" / "COUNT.CNT"));
 }
 
-TEST(TransferTextTest, SeveralKindsAreJoined) {
+TEST(TransferTextTest, SeveralKindsAreJoinedAndTheFolderLineNamesFolderAndReason) {
   EXPECT_EQ(TransferFinalText(LinkResult::NotSaved, (1 << 0) | (1 << 6)),
             "データを保存できませんでした。\nLEVEL、MULTI\n保存先のフォルダを確認してください。");
   EXPECT_EQ(TransferFinalText(LinkResult::WaitFailed, 0x20), "RXT4との接続が確認できません。");
   EXPECT_EQ(TransferFinalText(LinkResult::SetupFailed, 0), "通信に失敗しました。\nRXT4との接続を確認してください。");
+  EXPECT_EQ(TransferFolderText("/media/usb/0412", "Read-only file system"),
+            "保存先のフォルダに書き込めません: /media/usb/0412（Read-only file system）");
 }
 
 }  // namespace
@@ -333,8 +358,13 @@ TEST(SimulatorArgumentsTest, BadFaultsAndArgumentsAreRefused) {
   const std::string link = (temp.path() / "port").string();
   EXPECT_EQ(SimExitStatus({"--help"}), 0);
   EXPECT_EQ(SimExitStatus({}), 2);
-  for (const char* fault : {"bogus:20", "drop", "drop:zz", "checksum:24:0", "echo:7:1", "echo:0", "hangup:0:1:2"})
+  for (const char* fault : {"bogus:20", "drop", "drop:zz", "checksum:24:0", "echo:7:1", "echo:0", "hangup:0:1:2",
+                            "delay:24", "delay:24:x", "split:24:0", "kind:0", "total:9:1"})
     EXPECT_EQ(SimExitStatus({"--link", link, "--fault", fault}), 2) << fault;
+  for (const std::vector<std::string> option : std::vector<std::vector<std::string>>{
+           {"--split", "E5"}, {"--delay", "block:main"}, {"--hangup", "eot"}, {"--nak-eot", "main:0"},
+           {"--entry-after-ms", "soon"}})
+    EXPECT_EQ(SimExitStatus({"--update-mode", "--link", link, option[0], option[1]}), 2) << option[0];
   EXPECT_EQ(SimExitStatus({"--link", link, "--data", (temp.path() / "missing").string()}), 2);
   EXPECT_FALSE(std::filesystem::exists(link));
 }

@@ -1,18 +1,26 @@
-// The transfer job's life: set-up failures, observer detach, destruction while running.
+// The transfer job's life: set-up failures (a set folder that takes no files),
+// observer detach, destruction while running.
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "FakeInstrument.h"
 #include "FakePort.h"
+#include "SimProcess.h"
 #include "rxt4/link/TransferThread.h"
 
 namespace rxt4::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct CountingObserver final : TransferObserver {
   std::atomic<int> modeWaits{0};
@@ -46,15 +54,45 @@ class TransferJobTest : public ::testing::Test {
   std::filesystem::path folder = ::testing::TempDir();
 };
 
-TEST_F(TransferJobTest, MissingSetFolderIsASetUpFailure) {
-  CountingObserver observer;
-  CTransferThread job(&observer, std::make_unique<FakePortBackend>(line));
-  ASSERT_TRUE(job.Start(settings, folder / "rxt4_no_such_folder" / "SET"));
-  EXPECT_FALSE(job.Start(settings, folder));  // one attempt per job
-  job.Join();
-  EXPECT_EQ(job.outcome().result, LinkResult::SetupFailed);
-  EXPECT_EQ(observer.finishedCount, 1);
-  EXPECT_TRUE(line->written.empty());
+TEST_F(TransferJobTest, SetFolderThatTakesNoFilesFailsBeforeTheFirstRequest) {
+  TempFolder temp("job_folders");
+  const fs::path base = temp.path();
+  std::ofstream(base / "file") << "x";
+  // SPECTRUM (the fourth kind) is a file: LEVEL, BER and CONSTEL are made before it fails.
+  fs::create_directories(base / "SET" / "BER");
+  std::ofstream(base / "SET" / "SPECTRUM") << "x";
+  fs::create_directories(base / "locked");
+  fs::permissions(base / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  struct Case {
+    fs::path set;
+    fs::path named;
+    std::errc reason;
+  } cases[] = {
+      {base / "missing" / "SET", base / "missing" / "SET", std::errc::no_such_file_or_directory},
+      {base / "file", base / "file", std::errc::not_a_directory},
+      {base / "SET", base / "SET" / "SPECTRUM", std::errc::file_exists},
+      {base / "locked", base / "locked", std::errc::permission_denied},
+  };
+  for (const Case& c : cases) {
+    if (c.reason == std::errc::permission_denied && ::geteuid() == 0) continue;  // root writes anywhere
+    CountingObserver observer;
+    auto line = std::make_shared<FakeLine>();
+    CTransferThread job(&observer, std::make_unique<FakePortBackend>(line));
+    ASSERT_TRUE(job.Start(settings, c.set));
+    EXPECT_FALSE(job.Start(settings, folder));  // one attempt per job
+    job.Join();
+    EXPECT_EQ(job.outcome().result, LinkResult::SetupFailed) << c.set;
+    EXPECT_EQ(observer.finishedCount, 1);
+    EXPECT_TRUE(line->written.empty()) << c.set;
+    EXPECT_EQ(job.folderProblem().folder, c.named);
+    EXPECT_EQ(job.folderProblem().reason, std::make_error_code(c.reason)) << job.folderProblem().reason.message();
+  }
+  // The kind folders the job made are removed again; BER was there before and stays.
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(base / "SET")) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"BER", "SPECTRUM"}));
+  fs::permissions(base / "locked", fs::perms::owner_all);
 }
 
 TEST_F(TransferJobTest, PortOpenFailureIsResultOne) {

@@ -190,8 +190,10 @@ TEST_F(UpdateEndToEndTest, CommandLineOnlyDecWithNaks) {
   EXPECT_FALSE(fs::exists(received / "main.bin"));
 }
 
-TEST_F(UpdateEndToEndTest, NaksOnEveryPart) {
-  auto sim = StartSim({"--nak", "main:1", "--nak", "main:4:2", "--nak", "tsnm:2", "--nak", "dec:2"});
+TEST_F(UpdateEndToEndTest, NaksFramesInPiecesLateAnswersAndALateStartOnEveryPart) {
+  auto sim = StartSim({"--nak", "main:1", "--nak", "main:4:2", "--nak", "tsnm:2", "--nak", "dec:2", "--entry-after-ms",
+                       "150", "--delay", "block:tsnm:1:100", "--split", "E0", "--split", "E1", "--split", "E2",
+                       "--split", "E3"});
   const CliRun run = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(Concat({main, tsnm, dec}))});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Received("main.bin"), main);
@@ -205,6 +207,8 @@ TEST_F(UpdateEndToEndTest, FailuresShowTheFailureText) {
       {"--announce-status", "tsnm:1"},      // the instrument refuses a part
       {"--version-status", "dec:3"},        // a negative version reply
       {"--silent", "version:tsnm"},         // no version reply within 1000 ms
+      {"--nak-eot", "tsnm"},                // the end of a part is refused
+      {"--hangup", "block:main:2"},         // the cable is pulled
   };
   for (const auto& fault : faults) {
     fs::remove_all(received);

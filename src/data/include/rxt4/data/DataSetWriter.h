@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "rxt4/data/Kinds.h"
@@ -18,8 +19,9 @@ class DataSetWriter {
   // Sets the kind when k is below TransferKind::None; otherwise nothing changes.
   void SelectKind(TransferKind k);
 
-  // Creates the kind folder inside the (existing) data set folder; true on success
-  // or when it exists already.
+  // Creates the kind folder inside the (existing) data set folder (or takes the one
+  // there) and checks that a file can be made in it; true on success. On failure
+  // failedFolder() and folderError() say where and why.
   bool PrepareFolder(const std::filesystem::path& setFolder);
 
   // Provides an image buffer of n bytes and resets the fill; false (state kept)
@@ -40,6 +42,11 @@ class DataSetWriter {
   std::uint32_t fill() const { return fill_; }
   const std::filesystem::path& kindFolderPath() const { return kindFolderPath_; }
   const std::string& setName() const { return setName_; }
+  // The kind folder the last PrepareFolder made; empty when it was there already.
+  const std::filesystem::path& createdFolder() const { return createdFolder_; }
+  // The folder the last failed PrepareFolder could not create or write into, and the system's reason.
+  const std::filesystem::path& failedFolder() const { return failedFolder_; }
+  std::error_code folderError() const { return folderError_; }
 
  private:
   bool ImageHeader(std::uint32_t& n) const;
@@ -48,10 +55,14 @@ class DataSetWriter {
   bool WriteFixedBlocks(std::uint64_t start);
   bool WriteLengthBlocks(std::uint64_t start);
   bool WriteMultiTables();
+  bool FolderFailed(const std::filesystem::path& folder, std::error_code reason);
 
   TransferKind kind_ = TransferKind::None;
   std::filesystem::path kindFolderPath_;
   std::string setName_;
+  std::filesystem::path createdFolder_;
+  std::filesystem::path failedFolder_;
+  std::error_code folderError_;
   struct FreeDeleter {
     void operator()(std::uint8_t* p) const;
   };

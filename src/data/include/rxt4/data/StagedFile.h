@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 namespace rxt4 {
 
@@ -20,6 +21,8 @@ class StagedFile {
   StagedFile& operator=(const StagedFile&) = delete;
 
   bool ok() const { return file_ != nullptr && !failed_; }
+  // Why the temporary file could not be created (empty when it was).
+  std::error_code error() const { return error_; }
 
   // Appends bytes; false (and the file is spoiled) when they could not be written.
   bool Write(const void* bytes, std::size_t length);
@@ -34,6 +37,7 @@ class StagedFile {
   std::FILE* file_ = nullptr;
   bool failed_ = false;
   bool committed_ = false;
+  std::error_code error_;
 };
 
 }  // namespace rxt4

@@ -98,6 +98,7 @@ enum class StringId : int {
   NotRegularFile = 40020,       // reason of a file error, worded as the platform's own descriptions
   SkipLoadMessages = 40021,     // "以降のメッセージを表示しない": the button beside OK of a load's later messages
   LoadingFolder = 40022,        // the progress dialog of a long load
+  TransferFolderUnwritable = 40010,  // the set folder takes no files; "%s" the folder, then "%s" the system's reason
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
   MenuFolder = 41002,

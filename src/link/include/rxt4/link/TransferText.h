@@ -1,7 +1,9 @@
 #pragma once
 // The texts of a data transfer's end, shared by the transfer dialog and the command line.
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "rxt4/link/LinkResult.h"
 
@@ -13,6 +15,10 @@ namespace rxt4 {
 // any other result with value 0x20 or 0x23 "RXT4との接続が確認できません。";
 // anything else "通信に失敗しました。\nRXT4との接続を確認してください。".
 std::string TransferFinalText(LinkResult result, int value);
+
+// The line under the final message when the set folder took no files:
+// "保存先のフォルダに書き込めません: <folder>（<reason>）".
+std::string TransferFolderText(const std::filesystem::path& folder, std::string_view reason);
 
 // True when the result counts as a completed transfer (only Success).
 constexpr bool TransferSucceeded(LinkResult result) { return result == LinkResult::Success; }

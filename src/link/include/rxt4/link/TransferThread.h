@@ -4,6 +4,9 @@
 // reads, and runs them on a worker thread it owns; the observer hears progress,
 // mode waits and, exactly once, the end. Abort may be called from any thread and
 // makes the result Cancelled. The destructor aborts a running worker and joins it.
+// The kind folders are made (and checked for writing) before the first request; a
+// kind folder the job made itself and that stays empty (a failure, a cancel) is
+// removed again when the worker ends.
 //
 // Observer lifetime: the observer must outlive the job, or call DetachObserver()
 // before it goes away; after DetachObserver returns no further call reaches it.
@@ -11,6 +14,8 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <system_error>
 
 #include "rxt4/link/CommSettings.h"
 #include "rxt4/link/LinkJob.h"
@@ -21,8 +26,16 @@
 
 namespace rxt4 {
 
+class DataSetWriter;
+
 class CTransferThread {
  public:
+  // A set folder the job could not make its kind folders in or write into.
+  struct FolderProblem {
+    std::filesystem::path folder;  // the folder the system refused
+    std::error_code reason;        // the system's reason; empty when there was no such problem
+  };
+
   // A job on this platform's serial port.
   explicit CTransferThread(TransferObserver* observer);
   // A job on the given port backend (tests).
@@ -47,6 +60,8 @@ class CTransferThread {
   LinkOutcome outcome() const { return job_.outcome(); }
   // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
   int openSystemError() const { return job_.openSystemError(); }
+  // Why the set-up failed on the folder (valid once running() is false; empty reason otherwise).
+  FolderProblem folderProblem() const;
 
   // Sets the pause between transfer-mode polls (tests; the instrument's user needs 1000 ms).
   void setModePollIntervalMs(int ms) { modePollIntervalMs_ = ms; }
@@ -55,10 +70,13 @@ class CTransferThread {
   class Relay;
 
   LinkOutcome Work(const CommSettings& settings, const std::filesystem::path& setFolder);
+  LinkOutcome FolderFailed(const DataSetWriter& writer);
 
   std::unique_ptr<Relay> relay_;
   std::atomic<int> notSavedMask_{0};
   int modePollIntervalMs_;
+  mutable std::mutex folderMutex_;
+  FolderProblem folderProblem_;
   CLinkJob job_;
 };
 
