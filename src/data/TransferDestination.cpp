@@ -62,8 +62,7 @@ DestinationKind ClassifyDestination(const std::filesystem::path& folder) {
 std::string NewSetFolderName(const std::filesystem::path& dataFolder, int month, int day) {
   char base[16];
   std::snprintf(base, sizeof base, "%02d%02d", month % 100, day % 100);
-  // Taken means any entry of that name, in any letter case (the data folder may
-  // travel to a file system that ignores case).
+  // Taken means any entry of that name, a file as well as a folder.
   const DirectoryIndex index(dataFolder);
   std::string name = base;
   for (int n = 2; index.Find(name); ++n) name = std::string(base) + "-" + std::to_string(n);
