@@ -62,11 +62,15 @@ int CViewerApp::Run(const QStringList& arguments) {
   const RememberedView& last = settings_.Remembered();
   QList<QRect> areas;
   for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
-  const std::optional<QPoint> remembered =
-      last.hasPosition ? KeepOnScreens(QRect(QPoint(last.left, last.top), window.sizeHint()), areas) : std::nullopt;
+  // The window's own area is remembered and placed; the frame it will get must fit too.
+  const QRect own(QPoint(last.left, last.top), window.sizeHint());
+  std::optional<QPoint> remembered;
+  if (last.hasPosition)
+    if (const std::optional<QPoint> frame = KeepOnScreens(own.marginsAdded(kFrameAllowance), areas))
+      remembered = *frame + QPoint(kFrameAllowance.left(), kFrameAllowance.top());
   const QRect area = window.screen() ? window.screen()->availableGeometry() : QRect();
   const QRect frame(QPoint(), window.sizeHint());
-  if (remembered) window.move(*remembered);
+  if (remembered) window.setGeometry(QRect(*remembered, window.sizeHint()));
   else if (area.width() >= frame.width() && area.height() >= frame.height()) window.move(area.center() - frame.center());
   window.show();
   // Shown as a folder picker would give it: absolute, without a trailing separator.

@@ -3,6 +3,7 @@
 // settings for the whole run and runs the main window.
 
 #include <QList>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QStringList>
@@ -27,6 +28,10 @@ bool UseJapaneseQtTexts(QTranslator& translator);
 // is off that screen (its top-left corner first, when it is larger than the area);
 // nothing when it overlaps no area (a screen since removed).
 std::optional<QPoint> KeepOnScreens(const QRect& frame, const QList<QRect>& areas);
+
+// Room for the window manager's frame around the window's own area, which is all
+// that is known of a window before it is first shown: a title bar above, borders.
+inline constexpr QMargins kFrameAllowance(8, 32, 8, 8);
 
 class CViewerApp {
  public:

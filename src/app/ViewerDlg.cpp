@@ -631,9 +631,11 @@ void CViewerDlg::RememberView() {
   RememberedView view;
   view.dataFolder = FsPath(dataFolder_).string();
   view.zoom = screenView_->zoom();
+  // The window's own area, without the frame: that is what can be placed before the
+  // window manager has framed the window at the next start.
   view.hasPosition = true;
-  view.left = pos().x();
-  view.top = pos().y();
+  view.left = geometry().x();
+  view.top = geometry().y();
   services_.settings->SaveRemembered(view);
 }
 

@@ -194,7 +194,7 @@ class DownloadPathTest : public QObject {
       w.show();
       w.OpenFolder(data);
       w.SetZoom(2);
-      left = w.pos();
+      left = w.geometry().topLeft();
       QVERIFY(w.ExitCommand());
     }
     QCOMPARE(settings.Remembered().dataFolder, data.toStdString());
