@@ -57,6 +57,8 @@ class CTransferDlg : public QDialog {
   QString destinationText() const;
   QString kindText() const;
   bool retryShown() const;
+  // The moment a retry mark stays at least is still running.
+  bool retryMomentRunning() const { return retryTimer_.isActive(); }
   QProgressBar* progressBar() const { return progress_; }
   QPushButton* startButton() const { return start_; }
   QPushButton* okButton() const { return ok_; }

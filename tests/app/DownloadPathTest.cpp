@@ -172,7 +172,7 @@ class DownloadPathTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.retryShown(), CTransferDlg::kRetryShownMs + 1000);
     // Retried and still waiting when the moment is over: it stays until the block arrives.
     dialog.OnRetry(2, 1);
-    QTest::qWait(CTransferDlg::kRetryShownMs + 100);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog.retryMomentRunning(), CTransferDlg::kRetryShownMs + 5000);
     QVERIFY(dialog.retryShown());
     dialog.OnProgress(2, 80);
     QVERIFY(!dialog.retryShown());
