@@ -14,6 +14,17 @@ QString Tr(StringId id) {
   return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
+QString FillIn(QString text, std::initializer_list<QString> values) {
+  qsizetype at = 0;
+  for (const QString& value : values) {
+    at = text.indexOf(QStringLiteral("%s"), at);
+    if (at < 0) break;
+    text.replace(at, 2, value);
+    at += value.size();
+  }
+  return text;
+}
+
 std::filesystem::path FsPath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }
 
 QString DialogFilter(const QString& pipeFilter) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -67,6 +68,10 @@ std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& tit
 
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);
+
+// A text of the string table with its "%s" filled in, in order (a value is never read
+// as a format).
+QString FillIn(QString text, std::initializer_list<QString> values);
 
 // A file name as the file system takes it (the platform's encoding of names).
 std::filesystem::path FsPath(const QString& name);
