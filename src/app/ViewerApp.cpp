@@ -6,13 +6,27 @@
 #include <QLibraryInfo>
 #include <QScreen>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "ViewerDlg.h"
 #include "rxt4/screens/Fonts.h"
 
 namespace rxt4 {
 
-bool UseJapaneseQtTexts(QTranslator& translator) {
+QString JapaneseQtTexts::translate(const char* context, const char* sourceText, const char* disambiguation,
+                                   int n) const {
+  QString text = QTranslator::translate(context, sourceText, disambiguation, n);
+  if (!text.isEmpty() || std::strcmp(context, "QAbstractFileIconProvider") != 0) return text;
+  // The type column of the file dialogs; Qt's Japanese translations do not have it.
+  static constexpr std::pair<const char*, const char*> kTypes[] = {
+      {"Folder", "フォルダ"}, {"Drive", "ドライブ"}, {"Symbolic Link", "シンボリックリンク"}, {"Unknown", "不明"}};
+  for (const auto& [english, japanese] : kTypes)
+    if (std::strcmp(sourceText, english) == 0) return QString::fromUtf8(japanese);
+  return text;
+}
+
+bool UseJapaneseQtTexts(JapaneseQtTexts& translator) {
   if (!translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
   return QCoreApplication::installTranslator(&translator);
 }

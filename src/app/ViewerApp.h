@@ -17,11 +17,20 @@
 
 namespace rxt4 {
 
+// Qt's own texts in Japanese: Qt's translations (qtbase_ja), and the few words of the
+// file dialogs they lack (the type column's "Folder", "Drive", ...).
+class JapaneseQtTexts : public QTranslator {
+ public:
+  QString translate(const char* context, const char* sourceText, const char* disambiguation = nullptr,
+                    int n = -1) const override;
+  bool isEmpty() const override { return false; }
+};
+
 // Installs Qt's own Japanese texts (qtbase_ja, from Qt's translations folder) whatever
 // the system's locale: the standard buttons and the file and folder dialogs then
 // speak the viewer's language. False when the translations are not installed (the
 // dialogs then stay in Qt's English).
-bool UseJapaneseQtTexts(QTranslator& translator);
+bool UseJapaneseQtTexts(JapaneseQtTexts& translator);
 
 // Where a window of frame's size goes when its remembered top-left corner is
 // frame.topLeft(): moved inside the screen area it overlaps most, so that none of it
@@ -45,7 +54,7 @@ class CViewerApp {
   int Run(const QStringList& arguments);
 
  private:
-  QTranslator qtTexts_;  // Qt's own texts (standard buttons, file dialogs) in Japanese
+  JapaneseQtTexts qtTexts_;  // Qt's own texts (standard buttons, file dialogs) in Japanese
   QtUiPrompts qtPrompts_;
   UiPrompts& prompts_;
   InstanceGuard guard_;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -245,8 +246,10 @@ class ViewerWindowTest : public QObject {
   }
 
   void qtsOwnTextsAreJapaneseAndQuestionsCarryNoIcon() {
-    QTranslator texts;
+    JapaneseQtTexts texts;
     QVERIFY(UseJapaneseQtTexts(texts));
+    // The file dialogs' type column, which Qt's own translations lack.
+    QCOMPARE(QFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("フォルダ"));
     const auto question = MakeMessageBox(nullptr, QStringLiteral("?"), UiPrompts::Icon::None, QString(), true);
     QCOMPARE(question->icon(), QMessageBox::NoIcon);
     QCOMPARE(question->button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
