@@ -378,4 +378,20 @@ void CMultiScreen::ScaleFiner() {
 
 void CMultiScreen::ToggleReference() { referenceChannel = referenceChannel == -1 ? cursorChannel : -1; }
 
+KeyOutcome CMultiScreen::PressKey(const KeyPress& press) {
+  using K = InstrumentKey;
+  static constexpr KeyBinding<CMultiScreen> kKeys[] = {
+      {K::Left, false, [](CMultiScreen& s, int) { s.CursorLeft(); }},
+      {K::Right, false, [](CMultiScreen& s, int) { s.CursorRight(); }},
+      {K::Up, true, [](CMultiScreen& s, int) { s.RangeUp(); }},
+      {K::Down, true, [](CMultiScreen& s, int) { s.RangeDown(); }},
+      {K::Left, true, [](CMultiScreen& s, int) { s.ScaleCoarser(); }},
+      {K::Right, true, [](CMultiScreen& s, int) { s.ScaleFiner(); }},
+      // 決定 sets or clears the reference whatever the シフト state.
+      {K::Enter, false, [](CMultiScreen& s, int) { s.ToggleReference(); }},
+      {K::Enter, true, [](CMultiScreen& s, int) { s.ToggleReference(); }},
+  };
+  return PressFromTable(*this, kKeys, press);
+}
+
 }  // namespace rxt4

@@ -331,4 +331,17 @@ void CProfileScreen::ScrollLater() {
   ++position;
 }
 
+KeyOutcome CProfileScreen::PressKey(const KeyPress& press) {
+  using K = InstrumentKey;
+  static constexpr KeyBinding<CProfileScreen> kKeys[] = {
+      {K::Left, false, [](CProfileScreen& s, int heldTicks) { s.CursorLeft(heldTicks); }},
+      {K::Right, false, [](CProfileScreen& s, int heldTicks) { s.CursorRight(heldTicks); }},
+      {K::Left, true, [](CProfileScreen& s, int) { s.ZoomOut(); }},
+      {K::Right, true, [](CProfileScreen& s, int) { s.ZoomIn(); }},
+      {K::Down, true, [](CProfileScreen& s, int) { s.ScrollEarlier(); }},
+      {K::Up, true, [](CProfileScreen& s, int) { s.ScrollLater(); }},
+  };
+  return PressFromTable(*this, kKeys, press);
+}
+
 }  // namespace rxt4

@@ -33,6 +33,11 @@ CScreen::CScreen(std::shared_ptr<const FontSet> fonts) : fonts_(std::move(fonts)
 
 std::string CScreen::ShowKindName() const { return DecodeSjis(kindName); }
 
+KeyOutcome CScreen::PressKey(const KeyPress& press) {
+  const bool upDown = press.key == InstrumentKey::Up || press.key == InstrumentKey::Down;
+  return upDown && !press.shift ? KeyOutcome::Tree : KeyOutcome::Nothing;
+}
+
 std::optional<std::string> CScreen::DataNameLabel() const { return DecodeSjis(dataName); }
 
 bool CScreen::TakeRow(const MeasurementRow& data, MeasurementRow& into) {

@@ -185,4 +185,12 @@ void CSpectrumScreen::PreviousRange() {
   scaleIndex = scaleIndex <= 0 || scaleIndex >= kRangeCount ? kRangeCount - 1 : scaleIndex - 1;
 }
 
+KeyOutcome CSpectrumScreen::PressKey(const KeyPress& press) {
+  static constexpr KeyBinding<CSpectrumScreen> kKeys[] = {
+      {InstrumentKey::Left, true, [](CSpectrumScreen& s, int) { s.PreviousRange(); }},
+      {InstrumentKey::Right, true, [](CSpectrumScreen& s, int) { s.NextRange(); }},
+  };
+  return PressFromTable(*this, kKeys, press);
+}
+
 }  // namespace rxt4

@@ -24,6 +24,8 @@ class CConstelScreen : public CScreen {
   // Copies the row and the companion base path (the table path up to and including
   // its last ".") and derives the texts; an absent row only resets bandClass to 0.
   void SetData(const MeasurementRow& row, std::string_view companionBase);
+  // The record's row with the companion base of its table (SetData).
+  void TakeRecord(const CDataSet& record) override { SetData(record.row, record.companionBase()); }
   std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;

@@ -32,6 +32,10 @@ class CMultiScreen : public CScreen {
   // reference and derives scale, range and cursor from the first row. An empty
   // vector only sets channelCount to 0.
   void SetData(const std::vector<MeasurementRow>& rows);
+  // The record's rows (SetData).
+  void TakeRecord(const CDataSet& record) override { SetData(record.rows); }
+  // The key table (KeyBinding) of the screen.
+  KeyOutcome PressKey(const KeyPress& press) override;
   std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;

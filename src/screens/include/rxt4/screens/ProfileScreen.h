@@ -30,6 +30,10 @@ class CProfileScreen : public CScreen {
   // Copies the row and the companion base path, loads the profile and resets zoom,
   // position and marker; an absent row only resets bandClass to 0.
   void SetData(const MeasurementRow& row, std::string_view companionBase);
+  // The record's row with the companion base of its table (SetData).
+  void TakeRecord(const CDataSet& record) override { SetData(record.row, record.companionBase()); }
+  // The key table (KeyBinding) of the screen.
+  KeyOutcome PressKey(const KeyPress& press) override;
   std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;

@@ -14,6 +14,8 @@ class CSkyScreen : public CScreen {
 
   // Copies the row and derives its texts; an absent row only resets bandClass to 0.
   void SetData(const MeasurementRow& row);
+  // The record's row (SetData).
+  void TakeRecord(const CDataSet& record) override { SetData(record.row); }
   std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
