@@ -19,11 +19,8 @@ namespace rxt4 {
 class CProfileScreen : public CScreen {
  public:
   static constexpr int kMaxSamples = 8192;
-  static constexpr int kGraphWidthPx = 260;  // columns 0..260
-  static constexpr int kLastColumn = 260;
+  static constexpr int kGraphWidthPx = 260;  // the delay window's width; columns 0..260
   static constexpr int kMaxZoom = 3;
-  // Samples per microsecond of delay (one sample every 0.123046875 µs).
-  static constexpr double kSamplesPerUs = kProfileSamplesPerUs;
 
   explicit CProfileScreen(std::shared_ptr<const FontSet> fonts);
 

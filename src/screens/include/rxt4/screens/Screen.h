@@ -111,8 +111,6 @@ class CScreen {
   void DeriveBandClass(const MeasurementRow& row);
   // Fills (1, 1, w - 1, h - 1) white, leaving the outermost pixel ring unchanged.
   static void ClearScreenArea(Surface& dc);
-  // Clears the area the surface shows, as ClearScreenArea.
-  static void ClearScreenAreaOfDc(Surface& dc);
   // Draws a one-pixel black frame on (0, 0, w, h).
   static void FrameScreenArea(Surface& dc);
   // The satellite bottom row's label box and outline.

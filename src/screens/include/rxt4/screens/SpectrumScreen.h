@@ -19,8 +19,6 @@ namespace rxt4 {
 
 class CSpectrumScreen : public CScreen {
  public:
-  // Payload bytes the screen keeps from a companion file (1972 samples).
-  static constexpr std::size_t kSampleBufferBytes = kSpectrumPayloadBytes;
   static constexpr int kRangeCount = 4;
 
   explicit CSpectrumScreen(std::shared_ptr<const FontSet> fonts);
@@ -52,7 +50,7 @@ class CSpectrumScreen : public CScreen {
   std::string lowFrequencyText;
   std::string centreFrequencyText;
   std::string highFrequencyText;
-  std::array<std::uint8_t, kSampleBufferBytes> samples{};
+  std::array<std::uint8_t, kSpectrumPayloadBytes> samples{};  // the most a companion file gives (1972 samples)
   std::size_t sampleBytes = 0;
   int scaleIndex = 2;  // kept across data sets
 
