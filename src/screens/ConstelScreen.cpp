@@ -23,13 +23,7 @@ std::string FormatMer(double value) { return FormatRight(4, "      %3.1f", value
 
 }  // namespace
 
-CConstelScreen::CConstelScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
-
-void CConstelScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (!TakeRow(data, row)) return;
-  companionPath = std::string(companionBase);
-  Format();
-}
+CConstelScreen::CConstelScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 void CConstelScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));

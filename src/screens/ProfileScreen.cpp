@@ -53,13 +53,7 @@ std::string Sjis(const char* utf8) { return EncodeSjis(utf8); }
 
 }  // namespace
 
-CProfileScreen::CProfileScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
-
-void CProfileScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (!TakeRow(data, row)) return;
-  companionPath = std::string(companionBase);
-  Format();
-}
+CProfileScreen::CProfileScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 void CProfileScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));

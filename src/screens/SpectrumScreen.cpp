@@ -47,13 +47,7 @@ std::string FormatFrequency(double mhz) { return Printed("%.2f", mhz); }
 
 }  // namespace
 
-CSpectrumScreen::CSpectrumScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
-
-void CSpectrumScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (!TakeRow(data, row)) return;
-  companionPath = std::string(companionBase);
-  Format();
-}
+CSpectrumScreen::CSpectrumScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 std::int16_t CSpectrumScreen::Sample(int n) const {
   if (n < 0 || static_cast<std::size_t>(n) * 2 + 1 >= samples.size()) return 0;

@@ -42,7 +42,7 @@ class CMultiScreen : public CScreen {
   // Turns the "ch" and level labels of the information line white on black.
   virtual void InvertInfoLabels(Surface& dc) const;
 
-  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Key actions. They change the state only; the screen set then paints the area whole.
   // ← / →: the cursor one channel left / right, wrapping within 1..channelCount.
   void CursorLeft();
   void CursorRight();

@@ -12,11 +12,11 @@
 #include <string_view>
 
 #include "rxt4/screens/CompanionData.h"
-#include "rxt4/screens/Screen.h"
+#include "rxt4/screens/CompanionScreen.h"
 
 namespace rxt4 {
 
-class CProfileScreen : public CScreen {
+class CProfileScreen : public CCompanionScreen {
  public:
   static constexpr int kMaxSamples = 8192;
   static constexpr int kGraphWidthPx = 260;  // the delay window's width; columns 0..260
@@ -24,18 +24,13 @@ class CProfileScreen : public CScreen {
 
   explicit CProfileScreen(std::shared_ptr<const FontSet> fonts);
 
-  // Copies the row and the companion base path, loads the profile and resets zoom,
-  // position and marker; an absent row only resets bandClass to 0.
-  void SetData(const MeasurementRow& row, std::string_view companionBase);
-  // The record's row with the companion base of its table (SetData).
-  void TakeRecord(const CDataSet& record) override { SetData(record.row, record.companionBase()); }
   // The key table (KeyBinding) of the screen.
   KeyOutcome PressKey(const KeyPress& press) override;
-  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
+  // Derives the texts, loads the profile and resets zoom, position and marker.
   void Format() override;
 
-  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Key actions. They change the state only; the screen set then paints the area whole.
   // Without a profile they do nothing.
   // → / ←: moves the marker by the mode's step, times (heldTicks + 1) below two ticks
   // held and times 3 from then on, wrapping around the 261 columns.
@@ -73,9 +68,6 @@ class CProfileScreen : public CScreen {
   // Readout D/U text: one decimal, right-aligned in 6 characters.
   static std::string RatioText(double du);
 
-  MeasurementRow row;
-  std::string companionPath;
-  std::string channelText;
   std::array<std::int16_t, kMaxSamples> samples{};
   std::uint32_t sampleBytes = 0;
   int sampleCount = 0;

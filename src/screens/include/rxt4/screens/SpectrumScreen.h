@@ -13,28 +13,23 @@
 #include <string_view>
 
 #include "rxt4/screens/CompanionData.h"
-#include "rxt4/screens/Screen.h"
+#include "rxt4/screens/CompanionScreen.h"
 
 namespace rxt4 {
 
-class CSpectrumScreen : public CScreen {
+class CSpectrumScreen : public CCompanionScreen {
  public:
   static constexpr int kRangeCount = 4;
 
   explicit CSpectrumScreen(std::shared_ptr<const FontSet> fonts);
 
-  // Copies the row and the companion base path and derives the texts and the trace;
-  // an absent row only resets bandClass to 0.
-  void SetData(const MeasurementRow& row, std::string_view companionBase);
-  // The record's row with the companion base of its table (SetData).
-  void TakeRecord(const CDataSet& record) override { SetData(record.row, record.companionBase()); }
   // The key table (KeyBinding) of the screen.
   KeyOutcome PressKey(const KeyPress& press) override;
-  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
+  // Derives the texts and reads the trace.
   void Format() override;
 
-  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Key actions. They change the state only; the screen set then paints the area whole.
   // Without a trace they do nothing.
   // シフト + →: the next level range (3 wraps to 0).
   void NextRange();
@@ -44,9 +39,6 @@ class CSpectrumScreen : public CScreen {
   // Sample n of the stored payload (signed 16-bit little-endian); 0 beyond it.
   std::int16_t Sample(int n) const;
 
-  MeasurementRow row;
-  std::string companionPath;
-  std::string channelText;
   std::string lowFrequencyText;
   std::string centreFrequencyText;
   std::string highFrequencyText;
