@@ -14,6 +14,13 @@ QString Tr(StringId id) {
   return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
+QString Tr(StringId id, std::initializer_list<QString> values) {
+  std::vector<std::string> utf8;
+  for (const QString& v : values) utf8.push_back(v.toStdString());
+  const std::vector<std::string_view> views(utf8.begin(), utf8.end());
+  return QString::fromStdString(FillIn(Text(id), views));
+}
+
 std::filesystem::path FsPath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }
 
 QString DialogFilter(const QString& pipeFilter) {

@@ -67,6 +67,8 @@ std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& tit
 
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);
+// The same with its "%s" filled in by the values, in order (FillIn).
+QString Tr(StringId id, std::initializer_list<QString> values);
 
 // A file name as the file system takes it (the platform's encoding of names).
 std::filesystem::path FsPath(const QString& name);

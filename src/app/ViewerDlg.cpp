@@ -49,18 +49,6 @@ constexpr int kToolButtonPx = 42;
 
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// A text of the string table with its "%s" filled in, in order.
-QString FillIn(QString text, std::initializer_list<QString> values) {
-  qsizetype at = 0;
-  for (const QString& value : values) {
-    at = text.indexOf(QStringLiteral("%s"), at);
-    if (at < 0) break;
-    text.replace(at, 2, value);
-    at += value.size();
-  }
-  return text;
-}
-
 QIcon ResourceIcon(const char* name) { return QIcon(QStringLiteral(":/viewer/") + QLatin1String(name) + QStringLiteral(".svg")); }
 
 QPushButton* MakeIconButton(QPushButton* button, const char* icon, StringId accessibleText, StringId tip, QSize size) {
@@ -284,7 +272,7 @@ void CViewerDlg::Initialise() {
 
 void CViewerDlg::OpenStartFolder(const QString& path) {
   if (!QFileInfo(path).isDir()) {
-    services_.prompts->Inform(this, FillIn(Tr(StringId::FolderNotFound), {path}), UiPrompts::Icon::None);
+    services_.prompts->Inform(this, Tr(StringId::FolderNotFound, {path}), UiPrompts::Icon::None);
     return;
   }
   OpenFolder(path);
@@ -460,7 +448,7 @@ void CViewerDlg::SaveScreen() {
     screenSide_->repaint();
     QString reason;
     if (!WriteSnapshotFile(RenderScreenSide(), *path, &reason))
-      services_.prompts->Inform(this, FillIn(Tr(StringId::SnapshotNotSaved), {*path, reason}), UiPrompts::Icon::None);
+      services_.prompts->Inform(this, Tr(StringId::SnapshotNotSaved, {*path, reason}), UiPrompts::Icon::None);
   }
   tree_->setFocus();
 }

@@ -14,7 +14,7 @@ struct Entry {
   std::string_view text;
 };
 
-// The texts exactly as the instrument's software shows them.
+// The texts, keyed by their ids.
 constexpr Entry kTable[] = {
     {StringId::ConfirmExit, "RXT4 ビューアを終了します\nよろしいですか？"},
     {StringId::SecondInstance, "多重起動は禁止されています"},
@@ -215,6 +215,20 @@ const std::string& SjisText(StringId id) {
   static const std::string empty;
   auto it = Table().find(static_cast<int>(id));
   return it == Table().end() ? empty : it->second.second;
+}
+
+std::string FillIn(std::string_view text, std::span<const std::string_view> values) {
+  std::string out;
+  auto next = values.begin();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's' && next != values.end()) {
+      out += *next++;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 std::string_view ColumnTitle(int column) {
