@@ -1,6 +1,14 @@
 #include "DataTreeModel.h"
 
+#include <QFontDatabase>
+#include <QFontMetricsF>
+
 namespace rxt4 {
+namespace {
+
+constexpr QChar kFigureSpace(0x2007);
+
+}  // namespace
 
 DataTreeModel::DataTreeModel(const DataFolderModel& data, QObject* parent) : QAbstractItemModel(parent), data_(data) {}
 
@@ -35,7 +43,26 @@ bool DataTreeModel::hasChildren(const QModelIndex& parent) const { return rowCou
 
 QVariant DataTreeModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || role != Qt::DisplayRole) return {};
-  return QString::fromStdString(data_.Label(ItemNumber(index)));
+  const int number = ItemNumber(index);
+  QString label = QString::fromStdString(data_.Label(number));
+  // A measurement's number is padded to three places: with figure spaces, as wide as
+  // a digit, the numbers line up (a blank is half a digit in most fonts).
+  if (data_.Kind(number) != DataKind::None)
+    for (qsizetype i = 0; i < label.size() && label[i] == QLatin1Char(' '); ++i) label[i] = kFigureSpace;
+  return label;
+}
+
+QFont DataTreeModel::WithTabularDigits(const QFont& font) {
+  const QFontMetricsF metrics(font);
+  const qreal width = metrics.horizontalAdvance(kFigureSpace);
+  bool tabular = metrics.inFont(kFigureSpace);
+  for (char digit = '0'; digit <= '9'; ++digit)
+    tabular = tabular && metrics.horizontalAdvance(QLatin1Char(digit)) == width;
+  if (tabular) return font;
+  QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  if (font.pointSizeF() > 0) fixed.setPointSizeF(font.pointSizeF());
+  else fixed.setPixelSize(font.pixelSize());
+  return fixed;
 }
 
 }  // namespace rxt4

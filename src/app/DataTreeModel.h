@@ -4,6 +4,7 @@
 // appears at once.
 
 #include <QAbstractItemModel>
+#include <QFont>
 
 #include "rxt4/data/DataFolderModel.h"
 
@@ -20,6 +21,10 @@ class DataTreeModel : public QAbstractItemModel {
 
   // Item number of an index; 0 for an invalid index.
   static int ItemNumber(const QModelIndex& index);
+  // font itself when its ten digits and the figure space (U+2007, which pads the item
+  // numbers) are of one width, so that "  7:" and " 12:" line up; else the system's
+  // fixed-pitch font of the same size.
+  static QFont WithTabularDigits(const QFont& font);
   // Index of an item number; invalid for 0 and unknown numbers.
   QModelIndex IndexOf(int number) const;
 

@@ -1,16 +1,23 @@
 #include "TransferDlg.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimerEvent>
 #include <QVBoxLayout>
+#include <system_error>
 
+#include "ElidedLabel.h"
 #include "PortErrorText.h"
 #include "UiPrompts.h"
+#include "rxt4/data/Kinds.h"
+#include "rxt4/data/TransferDestination.h"
 #include "rxt4/link/TransferText.h"
 
 namespace rxt4 {
@@ -24,6 +31,9 @@ class CTransferDlg::Relay : public TransferObserver {
   }
   void modeWait() override {
     Post([](CTransferDlg* d) { d->OnModeWait(); });
+  }
+  void retrying(TransferKind kind, int retry) override {
+    Post([kind, retry](CTransferDlg* d) { d->OnRetry(static_cast<int>(kind), retry); });
   }
   void finished(LinkResult result, int value) override {
     Post([result, value](CTransferDlg* d) { d->OnFinished(result, value); });
@@ -44,6 +54,45 @@ class CTransferDlg::Relay : public TransferObserver {
   int attempt_;
 };
 
+namespace {
+
+// Offers a new set folder, named after the date, inside the data folder chosen; makes
+// it on Yes. Nothing on No, or when it cannot be made (said so).
+std::optional<QString> OfferNewSetFolder(QWidget* owner, UiPrompts& prompts, const QString& dataFolder, QDate today) {
+  const QString name = QFile::decodeName(NewSetFolderName(FsPath(dataFolder), today.month(), today.day()).c_str());
+  if (!prompts.AskYesNo(owner, Tr(StringId::TransferNewSetFolder, {QDir::toNativeSeparators(dataFolder), name})))
+    return std::nullopt;
+  const QString setFolder = QDir(dataFolder).filePath(name);
+  std::error_code ec;
+  std::filesystem::create_directory(FsPath(setFolder), ec);
+  if (ec) {
+    prompts.Inform(owner, Tr(StringId::TransferFolderUnwritable, {setFolder, QString::fromLocal8Bit(ec.message())}),
+                   UiPrompts::Icon::Warning);
+    return std::nullopt;
+  }
+  return setFolder;
+}
+
+}  // namespace
+
+std::optional<QString> CTransferDlg::ChooseDestination(QWidget* owner, UiPrompts& prompts, QString& start, QDate today) {
+  for (;;) {
+    std::optional<QString> folder = prompts.ChooseFolder(owner, Tr(StringId::FolderBrowserTitle), start, true);
+    if (!folder) return std::nullopt;
+    start = *folder;
+    switch (ClassifyDestination(FsPath(*folder))) {
+      case DestinationKind::SetFolder:
+        return folder;
+      case DestinationKind::SetFolderWithData:
+        if (prompts.AskYesNo(owner, Tr(StringId::TransferOverwrite))) return folder;
+        break;
+      case DestinationKind::DataFolder:
+        if (std::optional<QString> made = OfferNewSetFolder(owner, prompts, *folder, today)) return made;
+        break;
+    }
+  }
+}
+
 CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolder, UiPrompts& prompts, QWidget* parent,
                            JobFactory makeJob)
     : QDialog(parent),
@@ -53,27 +102,39 @@ CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolde
       makeJob_(std::move(makeJob)) {
   if (!makeJob_) makeJob_ = [](TransferObserver* observer) { return std::make_unique<CTransferThread>(observer); };
   setWindowTitle(Tr(StringId::TransferCaption));
+  // The whole path is the tool tip; a long one is elided in the middle.
+  destination_ = new ElidedLabel(Qt::ElideMiddle, this);
+  destination_->SetText(Tr(StringId::TransferDestination, {QDir::toNativeSeparators(QFile::decodeName(setFolder_.string().c_str()))}));
   text_ = new QLabel(this);
   text_->setMinimumSize(380, 54);
   text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   detail_ = new QLabel(this);
   detail_->setWordWrap(true);
   detail_->hide();
+  kind_ = new QLabel(this);
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(false);
+  retry_ = new QLabel(Tr(StringId::TransferRetrying), this);
+  // Its room is kept while hidden, so the bar does not jump when it shows.
+  QSizePolicy keepRoom = retry_->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  retry_->setSizePolicy(keepRoom);
   start_ = new QPushButton(Tr(StringId::ButtonOk), this);
   ok_ = new QPushButton(Tr(StringId::ButtonOk), this);
   cancel_ = new QPushButton(Tr(StringId::ButtonCancel), this);
   for (QPushButton* b : {start_, ok_, cancel_}) b->setAutoDefault(false);
   auto* row = new QHBoxLayout;
   row->addWidget(progress_, 3);
+  row->addWidget(retry_);
   row->addStretch(1);
   row->addWidget(start_);
   row->addWidget(ok_);  // OK and Cancel share one place: only one is shown
   row->addWidget(cancel_);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(destination_);
   layout->addWidget(text_);
   layout->addWidget(detail_);
+  layout->addWidget(kind_);
   layout->addLayout(row);
   connect(start_, &QPushButton::clicked, this, &CTransferDlg::Start);
   connect(ok_, &QPushButton::clicked, this, &CTransferDlg::Ok);
@@ -87,6 +148,20 @@ QString CTransferDlg::message() const { return text_->text(); }
 
 QString CTransferDlg::detail() const { return detail_->text(); }
 
+QString CTransferDlg::destinationText() const { return destination_->text(); }
+
+QString CTransferDlg::kindText() const { return kind_->isVisibleTo(this) ? kind_->text() : QString(); }
+
+bool CTransferDlg::retryShown() const { return retry_->isVisibleTo(this); }
+
+void CTransferDlg::ShowRetry(bool shown) {
+  if (!shown) {
+    retryTimer_.stop();
+    retryPending_ = false;
+  }
+  retry_->setVisible(shown);
+}
+
 void CTransferDlg::EndJob() {
   if (!job_) return;
   job_->DetachObserver();
@@ -99,6 +174,9 @@ void CTransferDlg::Reset() {
   text_->setText(Tr(StringId::TransferConnecting));
   detail_->clear();
   detail_->hide();
+  kind_->clear();
+  kind_->hide();
+  ShowRetry(false);
   ok_->hide();
   cancel_->show();
   start_->show();
@@ -130,6 +208,28 @@ void CTransferDlg::Start() {
 void CTransferDlg::OnProgress(int kind, int percent) {
   text_->setText(Tr(StringId::TransferRunning));
   progress_->setValue(TransferProgressPosition(kind, percent));
+  const auto transferKind = static_cast<TransferKind>(kind);
+  kind_->setText(Tr(StringId::TransferKindStep, {Tr(RootTextId(transferKind)), QString::number(kind + 1),
+                                                         QString::number(kTransferKindCount)}));
+  kind_->show();
+  // The block asked for again has arrived; the mark goes once it has been seen long enough.
+  retryPending_ = false;
+  if (!retryTimer_.isActive()) ShowRetry(false);
+}
+
+void CTransferDlg::OnRetry(int, int) {
+  retryPending_ = true;
+  ShowRetry(true);
+  retryTimer_.start(kRetryShownMs, this);
+}
+
+void CTransferDlg::timerEvent(QTimerEvent* event) {
+  if (event->timerId() != retryTimer_.timerId()) {
+    QDialog::timerEvent(event);
+    return;
+  }
+  retryTimer_.stop();
+  if (!retryPending_) ShowRetry(false);
 }
 
 void CTransferDlg::OnModeWait() {
@@ -143,12 +243,19 @@ void CTransferDlg::OnFinished(LinkResult result, int value) {
   state_ = kFailed;
   text_->setText(QString::fromStdString(TransferFinalText(result, value)));
   if (TransferSucceeded(result)) state_ = kDone;
+  kind_->hide();
+  ShowRetry(false);
+  const std::string rates =
+      job_ ? TransferRatesText(result, value, settings_.baudRate, job_->instrumentBaudRate()) : std::string();
   if (result == LinkResult::PortOpenFailed && job_) {
     detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
     detail_->setVisible(!detail_->text().isEmpty());
   } else if (const auto folder = job_ ? job_->folderProblem() : CTransferThread::FolderProblem{}; folder.reason) {
     const QByteArray reason = QString::fromLocal8Bit(folder.reason.message()).toUtf8();
     detail_->setText(QString::fromStdString(TransferFolderText(folder.folder, reason.toStdString())));
+    detail_->show();
+  } else if (!rates.empty()) {
+    detail_->setText(QString::fromStdString(rates));
     detail_->show();
   }
   ok_->setEnabled(true);

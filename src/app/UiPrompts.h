@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <algorithm>
 
 #include "ViewerDlg.h"
 #include "rxt4/screens/Fonts.h"
@@ -14,6 +15,23 @@ namespace rxt4 {
 bool UseJapaneseQtTexts(QTranslator& translator) {
   if (!translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
   return QCoreApplication::installTranslator(&translator);
+}
+
+std::optional<QPoint> KeepOnScreens(const QRect& frame, const QList<QRect>& areas) {
+  const QRect* best = nullptr;
+  qint64 bestOverlap = 0;
+  for (const QRect& area : areas) {
+    const QRect overlap = area.intersected(frame);
+    const qint64 size = qint64{overlap.width()} * overlap.height();
+    if (!overlap.isEmpty() && size > bestOverlap) {
+      best = &area;
+      bestOverlap = size;
+    }
+  }
+  if (best == nullptr) return std::nullopt;
+  const int x = std::max(best->left(), std::min(frame.left(), best->right() + 1 - frame.width()));
+  const int y = std::max(best->top(), std::min(frame.top(), best->bottom() + 1 - frame.height()));
+  return QPoint(x, y);
 }
 
 CViewerApp::CViewerApp() : prompts_(qtPrompts_), guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {
@@ -38,14 +56,26 @@ int CViewerApp::Run(const QStringList& arguments) {
   services.fonts = FontSet::CreateDefault();
   CViewerDlg window(std::move(services));
   window.Initialise();
-  // Placed by the program (centred on its screen) rather than later by the window
-  // manager, so that a message at start, about the folder below, stands over it.
+  // Placed by the program (where it was at the last exit, on a screen present, or
+  // else centred on its screen) rather than later by the window manager, so that a
+  // message at start, about the folder below, stands over it.
+  const RememberedView& last = settings_.Remembered();
+  QList<QRect> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) areas << screen->availableGeometry();
+  // The window's own area is remembered and placed; the frame it will get must fit too.
+  const QRect own(QPoint(last.left, last.top), window.sizeHint());
+  std::optional<QPoint> remembered;
+  if (last.hasPosition)
+    if (const std::optional<QPoint> frame = KeepOnScreens(own.marginsAdded(kFrameAllowance), areas))
+      remembered = *frame + QPoint(kFrameAllowance.left(), kFrameAllowance.top());
   const QRect area = window.screen() ? window.screen()->availableGeometry() : QRect();
   const QRect frame(QPoint(), window.sizeHint());
-  if (area.width() >= frame.width() && area.height() >= frame.height()) window.move(area.center() - frame.center());
+  if (remembered) window.setGeometry(QRect(*remembered, window.sizeHint()));
+  else if (area.width() >= frame.width() && area.height() >= frame.height()) window.move(area.center() - frame.center());
   window.show();
   // Shown as a folder picker would give it: absolute, without a trailing separator.
   if (arguments.size() > 1) window.OpenStartFolder(QDir::cleanPath(QFileInfo(arguments.at(1)).absoluteFilePath()));
+  else window.OpenRememberedFolder();
   const int status = QApplication::exec();
   guard_.Release();
   return status;

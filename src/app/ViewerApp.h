@@ -2,9 +2,14 @@
 // CViewerApp: the application object. It refuses to run a second copy, holds the
 // settings for the whole run and runs the main window.
 
+#include <QList>
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
 #include <QStringList>
 #include <QTranslator>
 #include <memory>
+#include <optional>
 
 #include "InstanceGuard.h"
 #include "UiPrompts.h"
@@ -17,6 +22,16 @@ namespace rxt4 {
 // speak the viewer's language. False when the translations are not installed (the
 // dialogs then stay in Qt's English).
 bool UseJapaneseQtTexts(QTranslator& translator);
+
+// Where a window of frame's size goes when its remembered top-left corner is
+// frame.topLeft(): moved inside the screen area it overlaps most, so that none of it
+// is off that screen (its top-left corner first, when it is larger than the area);
+// nothing when it overlaps no area (a screen since removed).
+std::optional<QPoint> KeepOnScreens(const QRect& frame, const QList<QRect>& areas);
+
+// Room for the window manager's frame around the window's own area, which is all
+// that is known of a window before it is first shown: a title bar above, borders.
+inline constexpr QMargins kFrameAllowance(8, 32, 8, 8);
 
 class CViewerApp {
  public:

@@ -8,6 +8,8 @@
 #include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -117,6 +119,7 @@ void CViewerDlg::BuildWidgets() {
   tree_->setDragEnabled(false);
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree_->setMinimumWidth(230);
+  tree_->setFont(DataTreeModel::WithTabularDigits(tree_->font()));
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { OnSelectionChanged(); });
 
   // The screen side: title, data number, screen area, data name.
@@ -261,6 +264,8 @@ void CViewerDlg::Initialise() {
   if (services_.listPorts)
     for (const PortInfo& p : services_.listPorts()) names.push_back(p.name);
   services_.settings->LoadSettings(names);
+  // The enlargement of the last run; showing the window takes it back to what fits.
+  if (const int zoom = services_.settings->Remembered().zoom; zoom > 1 && zoom <= ScreenView::kMaxZoom) SetZoom(zoom);
   SetShownState(false);
   RefreshArrowImages();
   screens_.Deselect();
@@ -513,6 +518,7 @@ bool CViewerDlg::ExitCommand() {
 void CViewerDlg::closeEvent(QCloseEvent* event) {
   if (exitConfirmed_ || services_.prompts->AskYesNo(this, Tr(StringId::ConfirmExit))) {
     exitConfirmed_ = true;
+    RememberView();
     event->accept();
   } else {
     event->ignore();
@@ -553,17 +559,65 @@ void CViewerDlg::AboutCommand() {
 
 void CViewerDlg::TransferCommand() {
   std::optional<QString> folder =
-      services_.prompts->ChooseFolder(this, Tr(StringId::FolderBrowserTitle), lastBrowsedFolder_, true);
-  if (!folder) return;
-  lastBrowsedFolder_ = *folder;
-  RunTransferDialog(*folder);
+      CTransferDlg::ChooseDestination(this, *services_.prompts, lastBrowsedFolder_, Today());
+  if (folder && RunTransferDialog(*folder)) ShowDownloaded(*folder);
 }
 
 void CViewerDlg::UpdateCommand() { RunUpdateDialog(); }
 
-void CViewerDlg::RunTransferDialog(const QString& folder) {
+bool CViewerDlg::RunTransferDialog(const QString& folder) {
   CTransferDlg dialog(services_.settings->Comm(), FsPath(folder), *services_.prompts, this);
   dialog.exec();
+  return dialog.state() == CTransferDlg::kDone;
+}
+
+QDate CViewerDlg::Today() const { return QDate::currentDate(); }
+
+void CViewerDlg::ShowDownloaded(const QString& setFolder) {
+  const QFileInfo set(setFolder);
+  const QString dataFolder = set.absolutePath();
+  const bool inOpenFolder =
+      !dataFolder_.isEmpty() && QFileInfo(dataFolder).canonicalFilePath() == QFileInfo(dataFolder_).canonicalFilePath();
+  if (!inOpenFolder && !services_.prompts->AskYesNo(this, Tr(StringId::OpenDownloaded))) return;
+  // Opened as the folder browser would give it; the browser still starts where the
+  // user chose last.
+  const QString browsed = lastBrowsedFolder_;
+  OpenFolder(inOpenFolder ? dataFolder_ : QDir::cleanPath(dataFolder));
+  lastBrowsedFolder_ = browsed;
+  SelectFirstMeasurementOf(set.fileName());
+}
+
+bool CViewerDlg::SelectFirstMeasurementOf(const QString& setFolder) {
+  const std::string name = QFile::encodeName(setFolder).toStdString();
+  for (TransferKind kind : kAllTransferKinds) {
+    const int root = DataFolderModel::RootNumber(kind);
+    for (int row = 0; row < data_.ChildCount(root); ++row) {
+      const int folder = data_.ChildAt(root, row);
+      if (data_.Label(folder) != name || data_.ChildCount(folder) == 0) continue;
+      const QModelIndex first = treeModel_->IndexOf(data_.ChildAt(folder, 0));
+      tree_->setCurrentIndex(first);
+      tree_->scrollTo(first);
+      return true;
+    }
+  }
+  return false;
+}
+
+void CViewerDlg::OpenRememberedFolder() {
+  const QString folder = QFile::decodeName(services_.settings->Remembered().dataFolder.c_str());
+  if (!folder.isEmpty() && QFileInfo(folder).isDir()) OpenFolder(folder);
+}
+
+void CViewerDlg::RememberView() {
+  RememberedView view;
+  view.dataFolder = FsPath(dataFolder_).string();
+  view.zoom = screenView_->zoom();
+  // The window's own area, without the frame: that is what can be placed before the
+  // window manager has framed the window at the next start.
+  view.hasPosition = true;
+  view.left = geometry().x();
+  view.top = geometry().y();
+  services_.settings->SaveRemembered(view);
 }
 
 void CViewerDlg::RunUpdateDialog() {

@@ -4,6 +4,7 @@
 // buttons and the menus; it routes the keyboard to the tree or to the shown screen.
 
 #include <QBasicTimer>
+#include <QDate>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -58,6 +59,15 @@ class CViewerDlg : public QMainWindow {
   // Opens the folder named when the program was started; a folder that does not exist
   // is said so and nothing is loaded.
   void OpenStartFolder(const QString& path);
+  // Opens the data folder open at the last exit, when it still exists (at start,
+  // without a folder named).
+  void OpenRememberedFolder();
+  // Stores the data folder, the enlargement and the window's position in the settings
+  // file (at exit).
+  void RememberView();
+  // Selects the first measurement of the named set folder (the first kind that has
+  // one, in the tree's order); false when the tree has none.
+  bool SelectFirstMeasurementOf(const QString& setFolder);
 
   // --- commands (menu items, buttons) ---
   void ChooseFolder();
@@ -132,13 +142,19 @@ class CViewerDlg : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
 
-  // The transfer and update dialogs; tests replace them.
-  virtual void RunTransferDialog(const QString& folder);
+  // The transfer and update dialogs; tests replace them. True when the transfer completed.
+  virtual bool RunTransferDialog(const QString& folder);
   virtual void RunUpdateDialog();
+  // Today, as the name of a new set folder gives it; tests fix it.
+  virtual QDate Today() const;
 
  private:
   void BuildWidgets();
   void BuildMenus();
+  // After a completed download into setFolder: the tree reloads when it lies in the
+  // open data folder; otherwise the user is offered its data folder. Its first
+  // measurement is selected.
+  void ShowDownloaded(const QString& setFolder);
   // Loads the current data folder into the tree; false when the user cancelled.
   bool LoadDataFolder();
   void OnSelectionChanged();

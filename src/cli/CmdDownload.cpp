@@ -10,15 +10,17 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "PortChoice.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/Strings.h"
-#include "rxt4/link/SettingsFile.h"
+#include "rxt4/data/TransferDestination.h"
 #include "rxt4/link/TransferText.h"
 #include "rxt4/link/TransferThread.h"
 
@@ -26,19 +28,30 @@ namespace rxt4::cli {
 namespace {
 
 constexpr const char* kDownloadUsage =
-    "usage: rxt4 download --port PORT --out SET_FOLDER [--baud RATE]\n"
+    "usage: rxt4 download [--port PORT] --out SET_FOLDER [--baud RATE] [--force]\n"
+    "       rxt4 download [--port PORT] --out DATA_FOLDER --new-set [--baud RATE]\n"
     "\n"
     "Downloads every measurement stored in the RXT4 into SET_FOLDER (created when\n"
     "missing), one kind folder per kind, as the viewer's data transfer does.\n"
     "Messages go to standard error, with a progress bar on a terminal; the final\n"
     "message goes to standard output. Ctrl+C cancels the transfer.\n"
     "\n"
-    "  --port PORT      serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works)\n"
-    "  --out SET_FOLDER the data set folder to write\n"
+    "A SET_FOLDER that already holds measurements is refused unless --force is given.\n"
+    "A data folder (a name ending in RXT4, or a folder holding set folders) is refused\n"
+    "as SET_FOLDER: the viewer would never show kind folders written straight into it.\n"
+    "With --new-set the download goes into a new set folder inside it, named after\n"
+    "today's date as the instrument names its own (MMDD, then MMDD-2, MMDD-3, ...).\n"
+    "\n"
+    "  --port PORT      serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works);\n"
+    "                   default: \"COM Port\" of the settings file\n"
+    "  --out FOLDER     the data set folder to write (with --new-set: the data folder)\n"
     "  --baud RATE      line speed (default: \"Baud Rate\" of the settings file, else 9600)\n"
+    "  --force          overwrite the measurements a set folder already holds\n"
+    "  --new-set        make a new set folder MMDD inside the data folder FOLDER\n"
     "  --help           show this text\n"
     "\n"
-    "Exit status: 0 done, 1 failed, 2 bad arguments, 130 cancelled.\n";
+    "The settings file is the viewer's ($XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini).\n"
+    "Exit status: 0 done, 1 failed, 2 bad arguments or a refused folder, 130 cancelled.\n";
 
 constexpr int kPollSliceMs = 50;
 constexpr int kBarWidth = 35;
@@ -114,11 +127,43 @@ void ExplainOpenFailure(const std::string& port, int error) {
   }
 }
 
-// The "Baud Rate" of the settings file (9600 when absent).
-int ConfiguredBaudRate() {
-  SettingsFile settings(DefaultSettingsPath());
-  settings.LoadSettings({});
-  return settings.Comm().baudRate;
+// Today's month and day on this computer's clock.
+std::pair<int, int> Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  return {local.tm_mon + 1, local.tm_mday};
+}
+
+// The folder the download writes into, after the guards that keep data in view and on
+// disk; 0, or exit status 2 after a message naming what to do.
+int ChooseSetFolder(std::string& out, bool force, bool newSet) {
+  const auto [month, day] = Today();
+  if (newSet) {
+    out = (std::filesystem::path(out) / NewSetFolderName(out, month, day)).string();
+    std::fprintf(stderr, "rxt4 download: into the new set folder %s\n", out.c_str());
+    return 0;
+  }
+  switch (ClassifyDestination(out)) {
+    case DestinationKind::SetFolder:
+      return 0;
+    case DestinationKind::SetFolderWithData:
+      if (force) return 0;
+      std::fprintf(stderr,
+                   "rxt4 download: %s already holds measurements; the download would overwrite them.\n"
+                   "  Give --force to overwrite them, or name another set folder with --out.\n",
+                   out.c_str());
+      return 2;
+    case DestinationKind::DataFolder: {
+      const std::filesystem::path proposed = std::filesystem::path(out) / NewSetFolderName(out, month, day);
+      std::fprintf(stderr,
+                   "rxt4 download: %s is a data folder: kind folders written straight into it are never shown.\n"
+                   "  Give --new-set to download into the new set folder %s, or name a set folder with --out.\n",
+                   out.c_str(), proposed.c_str());
+      return 2;
+    }
+  }
+  return 0;
 }
 
 }  // namespace
@@ -126,11 +171,16 @@ int ConfiguredBaudRate() {
 int RunDownload(Args args) {
   std::string port, out;
   int baud = 0;
+  bool force = false, newSet = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view a = args[i];
     if (IsHelpArg(a)) return PrintHelp(kDownloadUsage);
     const bool hasValue = i + 1 < args.size();
-    if (a == "--port" && hasValue) {
+    if (a == "--force") {
+      force = true;
+    } else if (a == "--new-set") {
+      newSet = true;
+    } else if (a == "--port" && hasValue) {
       port = args[++i];
     } else if (a == "--out" && hasValue) {
       out = args[++i];
@@ -143,11 +193,13 @@ int RunDownload(Args args) {
       return UsageError("download", Quoted("bad argument", a), kDownloadUsage);
     }
   }
-  if (port.empty() || out.empty()) return UsageError("download", "--port and --out are required", kDownloadUsage);
+  if (out.empty()) return UsageError("download", "--out is required", kDownloadUsage);
 
-  CommSettings comm;
-  comm.comPort = port;
-  comm.baudRate = baud > 0 ? baud : ConfiguredBaudRate();
+  const PortChoice choice = ChoosePort(port, baud);
+  if (choice.comm.comPort.empty()) return UsageError("download", NoPortText(choice), kDownloadUsage);
+  const CommSettings& comm = choice.comm;
+  if (const int refused = ChooseSetFolder(out, force, newSet); refused != 0) return refused;
+  SayPortUsed("download", choice, true);
 
   // A folder that cannot be made ends like any set folder that takes no files: the
   // failure text, with the folder and the system's reason on standard error.
@@ -178,6 +230,7 @@ int RunDownload(Args args) {
   LinkOutcome outcome;
   int openError = 0;
   CTransferThread::FolderProblem folder;
+  std::uint32_t instrumentRate = 0;
   {
     CTransferThread job(&observer);
     if (!job.Start(comm, out)) {
@@ -196,6 +249,7 @@ int RunDownload(Args args) {
       outcome = job.outcome();
       openError = job.openSystemError();
       folder = job.folderProblem();
+      instrumentRate = job.instrumentBaudRate();
     }
   }
 
@@ -205,10 +259,13 @@ int RunDownload(Args args) {
   ::close(interruptPipe[0]);
   ::close(interruptPipe[1]);
 
-  if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure(port, openError);
+  if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure(comm.comPort, openError);
   if (folder.reason)
     std::fprintf(stderr, "rxt4 download: cannot write into %s: %s\n", folder.folder.c_str(), folder.reason.message().c_str());
   std::fprintf(stdout, "%s\n", TransferFinalText(outcome.result, outcome.value).c_str());
+  if (const std::string rates = TransferRatesText(outcome.result, outcome.value, comm.baudRate, instrumentRate);
+      !rates.empty())
+    std::fprintf(stdout, "%s\n", rates.c_str());
   if (outcome.result == LinkResult::Success) return 0;
   if (outcome.result == LinkResult::Cancelled && interrupted) return 130;
   return 1;

@@ -16,7 +16,10 @@ constexpr const char* kUsage =
     "\n"
     "Loads a firmware image file (*.img) and verifies every part (header checksums,\n"
     "CRC-32, Dec records). Prints one line per part present: type, name, size in\n"
-    "bytes, version. Exit status 0 when the image is valid, 1 when it is not.\n";
+    "bytes, version. Exit status 0 when the image is valid, 1 when it is not; then the\n"
+    "line under the message on standard error names the check that failed (the file\n"
+    "missing or unreadable, too short, a header checksum, a length or a CRC, with the\n"
+    "part and, in a Dec part, the record).\n";
 
 // The version text as it may be shown: trailing blanks dropped, control bytes as '.'.
 std::string Printable(const std::array<char, kVersionChars>& version) {
@@ -46,7 +49,8 @@ int RunImage(Args args) {
   if (!image.Load(std::string(path))) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(Text(StringId::InvalidImage).size()),
                  Text(StringId::InvalidImage).data());
-    if (!image.fileError().empty()) std::fprintf(stderr, "%s\n", image.fileError().c_str());
+    // Under the message, the check that failed: file, header, length or CRC of which part.
+    std::fprintf(stderr, "%s\n", image.FaultText().c_str());
     return 1;
   }
   for (PartType type : kPartTypes) {

@@ -13,6 +13,7 @@
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "PortChoice.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/link/UpdateText.h"
 #include "rxt4/link/UpdateThread.h"
@@ -21,7 +22,7 @@ namespace rxt4::cli {
 namespace {
 
 constexpr const char* kUpdateUsage =
-    "usage: rxt4 update --port PORT IMAGE\n"
+    "usage: rxt4 update [--port PORT] IMAGE\n"
     "\n"
     "Updates the RXT4's firmware with the parts (Main, TSNM, Dec) of the image file\n"
     "IMAGE (*.img), as the viewer's update dialog does. The port always runs at\n"
@@ -29,7 +30,8 @@ constexpr const char* kUpdateUsage =
     "standard error, with a progress bar on a terminal; the final message goes to\n"
     "standard output. Ctrl+C cancels.\n"
     "\n"
-    "  --port PORT   serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works)\n"
+    "  --port PORT   serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works);\n"
+    "                default: \"COM Port\" of the viewer's settings file\n"
     "  --help        show this text\n"
     "\n"
     "Exit status: 0 updated, 1 failed or invalid image, 2 bad arguments, 130 cancelled.\n";
@@ -159,7 +161,9 @@ int RunUpdate(Args args) {
       image = a;
     }
   }
-  if (port.empty() || image.empty()) return UsageError("update", "--port and IMAGE are required", kUpdateUsage);
+  if (image.empty()) return cli::UsageError("update", "IMAGE is required", kUpdateUsage);
+  const PortChoice choice = ChoosePort(port, 0);
+  if (choice.comm.comPort.empty()) return cli::UsageError("update", NoPortText(choice), kUpdateUsage);
 
   BlockedSignals signals;
   ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);
@@ -173,9 +177,8 @@ int RunUpdate(Args args) {
       Say(Text(StringId::InvalidImage));
       return 1;
     }
-    CommSettings comm;
-    comm.comPort = port;
-    if (!job.Start(comm)) {
+    SayPortUsed("update", choice, false);
+    if (!job.Start(choice.comm)) {
       outcome = {LinkResult::SetupFailed, 0};
     } else {
       // After Ctrl+C the worker ends within a port wait slice: wait for it at once.
@@ -192,7 +195,7 @@ int RunUpdate(Args args) {
   }
 
   if (outcome.result == LinkResult::PortOpenFailed && openError != 0) {
-    std::fprintf(stderr, "rxt4 update: cannot open %s: %s\n", port.c_str(), std::strerror(openError));
+    std::fprintf(stderr, "rxt4 update: cannot open %s: %s\n", choice.comm.comPort.c_str(), std::strerror(openError));
     if (openError == EACCES || openError == EPERM)
       std::fprintf(stderr, "  Serial devices belong to the group dialout: 'sudo usermod -aG dialout $USER',\n"
                            "  then log out and in again.\n");

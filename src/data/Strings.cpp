@@ -183,6 +183,17 @@ constexpr Entry kTable[] = {
     {StringId::ReportWarnings, "警告が %d 件ありました。"},
     {StringId::ReportDialogTitle, "レポートを作成"},
     {StringId::ExportDialogTitle, "エクスポート"},
+    {StringId::TransferOverwrite, "このフォルダには既にデータがあります。上書きしますか？"},
+    {StringId::TransferNewSetFolder, "データフォルダ「%s」の中に新しいフォルダ「%s」を作成して保存しますか？"},
+    {StringId::OpenDownloaded, "ダウンロードしたデータを開きますか？"},
+    {StringId::TransferRetrying, "再送中..."},
+    {StringId::TransferDestination, "保存先: %s"},
+    {StringId::TransferKindStep, "%s (%s/%s)"},
+    {StringId::TransferRates, "通信速度が一致しません（PC: %s bps、RXT4: %s bps）"},
+    {StringId::KeyDataFolder, "Data Folder"},
+    {StringId::KeyZoom, "Zoom"},
+    {StringId::KeyWindowLeft, "Window Left"},
+    {StringId::KeyWindowTop, "Window Top"},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.

@@ -52,6 +52,7 @@ void CDataReadCommand::SetRequestBlock(int block) {
 bool CDataReadCommand::Retry() {
   if (retryCount_ >= kMaxRetries) return false;
   ++retryCount_;
+  if (listener_ != nullptr) listener_->OnRetry(kind_, retryCount_);
   setStep(WM_LINK_SEND);
   return true;
 }

@@ -23,10 +23,11 @@ std::unique_ptr<CFirmwarePart> MakePart(PartType type) {
 bool CFirmwareImage::Load(const std::filesystem::path& path) {
   for (auto& part : parts_) part.reset();
   fileError_.clear();
+  fault_ = {};
   CFirmwareFile file;
   if (!file.Open(path)) {
     fileError_ = file.error();
-    return false;
+    return Fail({ImageCheck::File});
   }
   try {
     for (PartType type : kPartTypes) {
@@ -38,17 +39,40 @@ bool CFirmwareImage::Load(const std::filesystem::path& path) {
         case PartLoad::Absent:
           break;
         case PartLoad::Invalid:
-          for (auto& p : parts_) p.reset();
-          return false;
+          return Fail(part->Fault());
       }
     }
   } catch (const std::bad_alloc&) {
-    for (auto& p : parts_) p.reset();
-    return false;
+    fileError_ = "not enough memory to hold the image";
+    return Fail({ImageCheck::File});
   }
   // A file in which no part is recognised would make an update that sends nothing
   // and reports success: it is not an image.
-  return !Empty();
+  if (Empty()) return Fail({ImageCheck::NoPart});
+  return true;
+}
+
+bool CFirmwareImage::Fail(ImageFault fault) {
+  for (auto& p : parts_) p.reset();
+  fault_ = fault;
+  return false;
+}
+
+std::string CFirmwareImage::FaultText() const {
+  const ImageFault& f = fault_;
+  if (f.check == ImageCheck::None) return {};
+  if (f.check == ImageCheck::File) return fileError_;
+  if (f.check == ImageCheck::NoPart) return "no Main, TSNM or Dec part found";
+  std::string where = std::string(PartName(f.part)) + " part";
+  if (f.record > 0) where += ", record " + std::to_string(f.record);
+  switch (f.check) {
+    case ImageCheck::TooShort: return where + ": the file ends inside its header";
+    case ImageCheck::Header: return where + ": header checksum does not match";
+    case ImageCheck::Length:
+      return where + (f.record > 0 ? ": its length does not fit the part" : ": its length does not fit the file");
+    case ImageCheck::Crc: return where + ": CRC-32 does not match";
+    default: return where;
+  }
 }
 
 int CFirmwareImage::Slot(PartType type) {

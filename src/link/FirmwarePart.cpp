@@ -40,13 +40,13 @@ void CFirmwarePart::ReadUpload(std::span<std::uint8_t> buffer, std::uint64_t off
 PartLoad CFirmwarePart::ReadHeader(CFirmwareFile& file, std::span<std::uint8_t> header, std::string_view signature) {
   const std::size_t got = file.Read(header);
   if (got == 0) return PartLoad::Absent;
-  if (got < header.size()) return PartLoad::Invalid;
+  if (got < header.size()) return Invalid(ImageCheck::TooShort);
   if (!std::equal(signature.begin(), signature.end(), header.begin() + kSignatureOffset)) {
     file.Back(got);  // the next part type looks at the same bytes
     return PartLoad::Absent;
   }
   const unsigned sum = std::accumulate(header.begin(), header.end() - 1, 0u);
-  if (static_cast<std::uint8_t>(sum) != header.back()) return PartLoad::Invalid;
+  if (static_cast<std::uint8_t>(sum) != header.back()) return Invalid(ImageCheck::Header);
   return PartLoad::Loaded;
 }
 

@@ -90,7 +90,8 @@ struct IniLines {
     return std::nullopt;
   }
 
-  std::optional<std::string> Get(std::string_view section, std::string_view key) const {
+  std::optional<std::string> Get(std::string_view section, std::string_view key,
+                                 size_t maxChars = kValueBufferChars - 1) const {
     auto range = Section(section);
     if (!range) return std::nullopt;
     for (size_t i = range->first; i < range->second; ++i) {
@@ -100,12 +101,15 @@ struct IniLines {
       // A value in matching quotes is read without them.
       if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-      return std::string(v.substr(0, std::min(v.size(), kValueBufferChars - 1)));
+      return std::string(v.substr(0, std::min(v.size(), maxChars)));
     }
     return std::nullopt;
   }
 
-  void Set(std::string_view section, std::string_view key, std::string_view value) {
+  // Replaces the key's line, or adds one after the section's last entry; when one of
+  // the keys in before is there, a new line goes in front of the first of them.
+  void Set(std::string_view section, std::string_view key, std::string_view value,
+           const std::vector<std::string_view>& before = {}) {
     std::string line(key);
     line.append("=").append(value);
     auto range = Section(section);
@@ -118,15 +122,19 @@ struct IniLines {
       return;
     }
     size_t lastEntry = range->first;  // insert after the last non-blank line of the section
+    std::optional<size_t> firstBefore;
     for (size_t i = range->first; i < range->second; ++i) {
       auto k = KeyOf(lines[i]);
       if (k && EqualsNoCase(*k, key)) {
         lines[i] = std::move(line);
         return;
       }
+      if (k && !firstBefore &&
+          std::any_of(before.begin(), before.end(), [&](std::string_view b) { return EqualsNoCase(*k, b); }))
+        firstBefore = i;
       if (!Trim(lines[i]).empty()) lastEntry = i + 1;
     }
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastEntry), std::move(line));
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(firstBefore.value_or(lastEntry)), std::move(line));
   }
 
   std::string Text() const {
@@ -139,6 +147,28 @@ struct IniLines {
 int ReadInt(const IniLines& ini, StringId key, int defaultValue) {
   std::optional<std::string> v = ini.Get(kAppName, Text(key));
   return ProfileInt(v ? &*v : nullptr, defaultValue);
+}
+
+// The keys of what the viewer remembers, in the order they are written.
+constexpr StringId kRememberedKeys[] = {StringId::KeyDataFolder, StringId::KeyZoom, StringId::KeyWindowLeft,
+                                        StringId::KeyWindowTop};
+
+RememberedView ReadRemembered(const IniLines& ini) {
+  RememberedView view;
+  // A folder path is kept whole (the 260-character limit of the other keys would
+  // cut it into the name of another folder).
+  std::optional<std::string> folder =
+      ini.Get(kAppName, Text(StringId::KeyDataFolder), std::numeric_limits<size_t>::max());
+  if (folder) view.dataFolder = *folder;
+  view.zoom = ReadInt(ini, StringId::KeyZoom, 0);
+  std::optional<std::string> left = ini.Get(kAppName, Text(StringId::KeyWindowLeft));
+  std::optional<std::string> top = ini.Get(kAppName, Text(StringId::KeyWindowTop));
+  view.hasPosition = left && top && !left->empty() && !top->empty();
+  if (view.hasPosition) {
+    view.left = ProfileInt(&*left, 0);
+    view.top = ProfileInt(&*top, 0);
+  }
+  return view;
 }
 
 long CurrentProcessId() {
@@ -186,6 +216,7 @@ void SettingsFile::LoadSettings(const std::vector<std::string>& presentPorts) {
   comm_.parity = static_cast<uint8_t>(ReadInt(ini, StringId::KeyParity, 0) & 0xFF);
   comm_.stopBits = static_cast<uint8_t>(ReadInt(ini, StringId::KeyStopBits, 0) & 0xFF);
   comm_.flowControl = static_cast<uint8_t>(ReadInt(ini, StringId::KeyFlowControl, 0) & 0xFF);
+  remembered_ = ReadRemembered(ini);
 }
 
 bool SettingsFile::SaveCommSettings(const CommSettings& settings) {
@@ -205,17 +236,36 @@ bool SettingsFile::SaveFolderAlert(int folderAlert) {
   return WriteKeys({{std::string(Text(StringId::KeyFolderAlert)), std::to_string(folderAlert)}});
 }
 
-bool SettingsFile::WriteKeys(const std::vector<std::pair<std::string, std::string>>& keys) const {
+bool SettingsFile::SaveRemembered(const RememberedView& view) {
+  remembered_ = view;
+  // A line break cannot be stored; a cut path could name another folder.
+  if (remembered_.dataFolder.find_first_of("\r\n") != std::string::npos) remembered_.dataFolder.clear();
+  std::vector<std::pair<std::string, std::string>> keys = {
+      // In quotes, so that blanks at either end of a folder name are kept.
+      {std::string(Text(StringId::KeyDataFolder)), '"' + remembered_.dataFolder + '"'},
+      {std::string(Text(StringId::KeyZoom)), std::to_string(view.zoom)},
+  };
+  if (view.hasPosition) {
+    keys.emplace_back(Text(StringId::KeyWindowLeft), std::to_string(view.left));
+    keys.emplace_back(Text(StringId::KeyWindowTop), std::to_string(view.top));
+  }
+  return WriteKeys(keys, true);
+}
+
+bool SettingsFile::WriteKeys(const std::vector<std::pair<std::string, std::string>>& keys, bool rememberedKeys) const {
   std::error_code ec;
   if (iniPath_.has_parent_path()) std::filesystem::create_directories(iniPath_.parent_path(), ec);
   IniLines ini = IniLines::Read(iniPath_);
   // A pipe, a device or an outsized file in the settings file's place stays as it is.
   if (ini.unreadable) return false;
+  std::vector<std::string_view> before;
+  if (!rememberedKeys)
+    for (StringId id : kRememberedKeys) before.push_back(Text(id));
   for (const auto& [key, value] : keys) {
     // A line break in a value would start a new line of the file: keep only the first line.
     std::string_view v = value;
     v = v.substr(0, v.find_first_of("\r\n"));
-    ini.Set(kAppName, key, v);
+    ini.Set(kAppName, key, v, before);
   }
   // Written beside the file and renamed over it, so a failed write never leaves a
   // half-written settings file.

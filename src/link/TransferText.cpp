@@ -2,6 +2,7 @@
 
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/Strings.h"
+#include "rxt4/link/BaudCheckCommand.h"
 
 namespace rxt4 {
 std::string TransferFinalText(LinkResult result, int value) {
@@ -24,6 +25,13 @@ std::string TransferFinalText(LinkResult result, int value) {
   }
   if (value == 0x20 || value == 0x23) return std::string(Text(StringId::TransferNoInstrument));
   return std::string(Text(StringId::LinkFailed));
+}
+
+std::string TransferRatesText(LinkResult result, int value, int portRate, std::uint32_t instrumentRate) {
+  const bool rateCheckFailed = result != LinkResult::Success && result != LinkResult::Cancelled &&
+                               result != LinkResult::NotSaved && value == CBaudCheckCommand::kRequestCode;
+  if (!rateCheckFailed || instrumentRate == 0 || instrumentRate == static_cast<std::uint32_t>(portRate)) return {};
+  return FillIn(Text(StringId::TransferRates), {std::to_string(portRate), std::to_string(instrumentRate)});
 }
 
 std::string TransferFolderText(const std::filesystem::path& folder, std::string_view reason) {

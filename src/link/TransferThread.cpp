@@ -18,8 +18,8 @@ namespace rxt4 {
 // Passes the commands' reports on to the observer, unless it has been detached.
 class CTransferThread::Relay final : public TransferCommandListener, public ObserverRelay<TransferObserver> {
  public:
-  Relay(TransferObserver* observer, std::atomic<int>& notSavedMask)
-      : ObserverRelay(observer), notSavedMask_(notSavedMask) {}
+  Relay(TransferObserver* observer, std::atomic<int>& notSavedMask, std::atomic<std::uint32_t>& instrumentRate)
+      : ObserverRelay(observer), notSavedMask_(notSavedMask), instrumentRate_(instrumentRate) {}
 
   void OnProgress(TransferKind kind, int percent) override {
     Notify([&](TransferObserver& o) { o.progress(kind, percent); });
@@ -28,9 +28,14 @@ class CTransferThread::Relay final : public TransferCommandListener, public Obse
     Notify([](TransferObserver& o) { o.modeWait(); });
   }
   void OnKindNotSaved(TransferKind kind) override { notSavedMask_ |= 1 << static_cast<int>(kind); }
+  void OnRetry(TransferKind kind, int retry) override {
+    Notify([&](TransferObserver& o) { o.retrying(kind, retry); });
+  }
+  void OnInstrumentRate(std::uint32_t baudRate) override { instrumentRate_ = baudRate; }
 
  private:
   std::atomic<int>& notSavedMask_;
+  std::atomic<std::uint32_t>& instrumentRate_;
 };
 
 namespace {
@@ -60,7 +65,7 @@ class CreatedFolders {
 CTransferThread::CTransferThread(TransferObserver* observer) : CTransferThread(observer, MakePlatformPortBackend()) {}
 
 CTransferThread::CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend)
-    : relay_(std::make_unique<Relay>(observer, notSavedMask_)),
+    : relay_(std::make_unique<Relay>(observer, notSavedMask_, instrumentRate_)),
       modePollIntervalMs_(CTransferModeCommand::kModePollIntervalMs),
       job_(std::move(backend)) {}
 
@@ -105,7 +110,7 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
   CQueueRunner runner(port, job_.abortFlag());
   try {
     runner.Push(std::make_unique<CConnectCommand>());
-    runner.Push(std::make_unique<CBaudCheckCommand>(port.GetBaudRate()));
+    runner.Push(std::make_unique<CBaudCheckCommand>(port.GetBaudRate(), relay_.get()));
     const int pollMs = modePollIntervalMs_;
     runner.Push(std::make_unique<CTransferModeCommand>(relay_.get(), [this, pollMs](int) { job_.AbortableSleep(pollMs); }));
     std::array<std::unique_ptr<CDataReadCommand>, kTransferKindCount> reads;

@@ -24,11 +24,12 @@ QObject* NewGraphKeysTest();
 QObject* NewTransferEndToEndTest();
 QObject* NewReportMenuTest();
 QObject* NewLoadProgressTest();
+QObject* NewDownloadPathTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
-          NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest()};
+          NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest()};
 }
 
 // Writes a file (and its folders) under root.
@@ -41,6 +42,10 @@ std::string MeasurementLine(int number, const std::string& dataName, int screenT
 // A data folder "<tmp>/RXT4" with set folder 0412 holding three level rows, two BER
 // rows and one SKY row (data names A1..A3, B1..B2, S1).
 QString MakeDataFolder(const QTemporaryDir& dir);
+
+// The services of a test window: the prompts and settings given, one present port,
+// the pattern fonts.
+ViewerServices TestServices(FakePrompts& prompts, SettingsFile& settings);
 
 // A main window over fake prompts and a settings file in a temporary folder,
 // initialised and shown.

@@ -1,6 +1,7 @@
 #pragma once
 // Answers the viewer's questions without a modal loop and records what was asked.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,7 +25,7 @@ class FakePrompts : public UiPrompts {
   bool AskYesNo(QWidget*, const QString& text, const QString& caption = QString()) override {
     asked << text;
     lastCaption = caption;
-    return answerYes;
+    return answers.isEmpty() ? answerYes : answers.takeFirst();
   }
   std::optional<QString> ChooseOpenFile(QWidget*, const QString& filter, const QString& defaultSuffix) override {
     openFilter = filter;
@@ -35,7 +36,7 @@ class FakePrompts : public UiPrompts {
     folderTitles << title;
     lastStart = start;
     lastOfferNewFolder = offerNewFolder;
-    return folder;
+    return folders.isEmpty() ? folder : folders.takeFirst();
   }
   std::optional<QString> ChooseSaveFile(QWidget*, const QString& title, const QString& proposed, const QString& filter,
                                         const QString& defaultSuffix) override {
@@ -47,9 +48,11 @@ class FakePrompts : public UiPrompts {
   }
 
   bool answerYes = true;
+  QList<bool> answers;  // the answers to AskYesNo in turn; answerYes once they are used up
   bool skipRest = false;  // the answer to InformOrSkipRest
   int skipOffers = 0;
   std::optional<QString> folder;
+  QList<std::optional<QString>> folders;  // the folders ChooseFolder gives in turn; folder once they are used up
   std::optional<QString> saveFile;
   std::optional<QString> openFile;
   QString lastCaption, openFilter, openSuffix;

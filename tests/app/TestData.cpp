@@ -39,14 +39,18 @@ QString MakeDataFolder(const QTemporaryDir& dir) {
   return root;
 }
 
-ViewerFixture::ViewerFixture() {
-  settings = std::make_unique<SettingsFile>((dir.path() + QStringLiteral("/cfg/RXT4_Viewer.ini")).toStdString());
+ViewerServices TestServices(FakePrompts& prompts, SettingsFile& settings) {
   ViewerServices services;
-  services.settings = settings.get();
+  services.settings = &settings;
   services.prompts = &prompts;
   services.listPorts = [] { return std::vector<PortInfo>{{"/dev/ttyUSB0", "RXT4", 0x1234, 0x5678}}; };
   services.fonts = FontSet::CreatePattern();
-  window = std::make_unique<CViewerDlg>(std::move(services));
+  return services;
+}
+
+ViewerFixture::ViewerFixture() {
+  settings = std::make_unique<SettingsFile>((dir.path() + QStringLiteral("/cfg/RXT4_Viewer.ini")).toStdString());
+  window = std::make_unique<CViewerDlg>(TestServices(prompts, *settings));
   window->Initialise();
   window->show();
 }

@@ -53,6 +53,27 @@ class TransferEndToEndTest : public QObject {
     }
   }
 
+  void anInstrumentAtAnotherRateIsNamedWithBothRates() {
+    QTemporaryDir dir;
+    const QString link = dir.path() + QStringLiteral("/port");
+    QProcess sim;
+    sim.start(QStringLiteral(RXT4_BIN_DIR "/rxt4-sim"), {QStringLiteral("--link"), link, QStringLiteral("--baud"),
+                                                          QStringLiteral("19200")});
+    QVERIFY(sim.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(link).isSymLink(), 5000);
+    FakePrompts prompts;
+    CommSettings settings;
+    settings.comPort = link.toStdString();
+    settings.baudRate = 9600;
+    CTransferDlg dialog(settings, dir.path().toStdString(), prompts);
+    dialog.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(int(dialog.state()), int(CTransferDlg::kFailed), 10000);
+    QCOMPARE(dialog.message(), QStringLiteral("RXT4との接続が確認できません。"));
+    QCOMPARE(dialog.detail(), QStringLiteral("通信速度が一致しません（PC: 9600 bps、RXT4: 19200 bps）"));
+    sim.terminate();
+    sim.waitForFinished(5000);
+  }
+
   void updateMainAndTsnmThroughTheDialog() {
     QTemporaryDir dir;
     const QString link = dir.path() + QStringLiteral("/port");

@@ -69,7 +69,8 @@ class ViewerWindowTest : public QObject {
     // Level root: one set folder with three measurements, labelled "%3d:" + name.
     QCOMPARE(model.rowCount(Child(model, {0})), 1);
     QCOMPARE(Child(model, {0, 0}).data().toString(), QStringLiteral("0412"));
-    QCOMPARE(Child(model, {0, 0, 1}).data().toString(), QStringLiteral("  2:A2"));
+    // Padded with figure spaces, as wide as a digit.
+    QCOMPARE(Child(model, {0, 0, 1}).data().toString(), QStringLiteral("\u2007\u20072:A2"));
 
     struct Case {
       std::initializer_list<int> path;

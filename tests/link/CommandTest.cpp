@@ -28,9 +28,13 @@ struct Recorder : TransferCommandListener {
   std::vector<std::pair<int, int>> progress;
   int modeWaits = 0;
   std::vector<int> notSaved;
+  std::vector<std::pair<int, int>> retries;
+  std::vector<std::uint32_t> rates;
   void OnProgress(TransferKind kind, int percent) override { progress.emplace_back(static_cast<int>(kind), percent); }
   void OnModeWait() override { ++modeWaits; }
   void OnKindNotSaved(TransferKind kind) override { notSaved.push_back(static_cast<int>(kind)); }
+  void OnRetry(TransferKind kind, int retry) override { retries.emplace_back(static_cast<int>(kind), retry); }
+  void OnInstrumentRate(std::uint32_t rate) override { rates.push_back(rate); }
 };
 
 class CommandTest : public ::testing::Test {
@@ -163,10 +167,12 @@ TEST_F(CommandTest, BaudCheckCompares32BitRateWithThePort) {
     // 0xA3, status 0, 19200 = 00 00 4B 00
     l.Deliver({0x02, 0x00, 0x00, 0x01, 0xA3, 0x05, 0x00, 0x00, 0x00, 0x4B, 0x00, 0x03, 0xF9});
   };
-  EXPECT_EQ(RunOne(std::make_unique<CBaudCheckCommand>(19200)).result, LinkResult::Success);
-  LinkOutcome out = RunOne(std::make_unique<CBaudCheckCommand>(9600));
+  EXPECT_EQ(RunOne(std::make_unique<CBaudCheckCommand>(19200, &recorder)).result, LinkResult::Success);
+  LinkOutcome out = RunOne(std::make_unique<CBaudCheckCommand>(9600, &recorder));
   EXPECT_EQ(out.result, LinkResult::ReplyFailed);
   EXPECT_EQ(out.value, 0x23);
+  // The instrument's rate is heard whether or not it matches (the message names it).
+  EXPECT_EQ(recorder.rates, (std::vector<std::uint32_t>{19200, 19200}));
 }
 
 TEST_F(CommandTest, ModeZeroReportsWaitsSleepsAndAsksAgain) {
@@ -236,6 +242,10 @@ TEST_F(CommandTest, ThreeBadRepliesAreRetriedTheFourthFails) {
   };
   EXPECT_EQ(RunOne(DataRead(TransferKind::Level)).result, LinkResult::Success);
   EXPECT_EQ(instrument.requests24, 3 + 3);
+  // Each asking again is heard, numbered; the block's progress follows the third.
+  EXPECT_EQ(recorder.retries, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 3}}));
+  EXPECT_EQ(recorder.progress, (std::vector<std::pair<int, int>>{{0, 33}, {0, 66}, {0, 100}}));
+  recorder.retries.clear();
 
   spoiled = 0;
   spoilLimit = 4;
@@ -245,6 +255,7 @@ TEST_F(CommandTest, ThreeBadRepliesAreRetriedTheFourthFails) {
   EXPECT_EQ(out.result, LinkResult::ReplyFailed);
   EXPECT_EQ(out.value, 0x24);
   EXPECT_EQ(instrument.requests24, 1 + 4);
+  EXPECT_EQ(recorder.retries, (std::vector<std::pair<int, int>>{{0, 1}, {0, 2}, {0, 3}}));
 }
 
 TEST_F(CommandTest, BadChecksumIsRetried) {

@@ -25,7 +25,8 @@ struct ToolRun {
 
 class DownloadCommandTest : public ::testing::Test {
  protected:
-  DownloadCommandTest() : temp(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+  DownloadCommandTest()
+      : temp(::testing::UnitTest::GetInstance()->current_test_info()->name()), settings(temp.path() / "cfg") {}
 
   pid_t Start(const std::vector<std::string>& args) {
     std::vector<std::string> all = {"download"};
@@ -52,12 +53,13 @@ class DownloadCommandTest : public ::testing::Test {
   ToolRun Run(const std::vector<std::string>& args) { return Finish(Start(args)); }
 
   TempFolder temp;
+  PrivateSettings settings;
 };
 
 TEST_F(DownloadCommandTest, UsageAndBadArguments) {
   ToolRun help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("usage: rxt4 download --port PORT --out SET_FOLDER"), std::string::npos);
+  EXPECT_NE(help.out.find("usage: rxt4 download [--port PORT] --out SET_FOLDER"), std::string::npos);
   EXPECT_EQ(Run({}).status, 2);
   EXPECT_EQ(Run({"--port", "/dev/null"}).status, 2);
   EXPECT_EQ(Run({"--port", "x", "--out", "y", "--baud", "fast"}).status, 2);
@@ -69,13 +71,17 @@ TEST_F(DownloadCommandTest, DownloadsTwiceOverOneLineAndFailsOnAMissingPort) {
   ASSERT_TRUE(sim.ready());
   const fs::path set = temp.path() / "new" / "folder" / "SET";
   for (int attempt = 0; attempt < 2; ++attempt) {
-    ToolRun r = Run({"--port", sim.port(), "--out", set.string(), "--baud", "9600"});
+    // The second over the first: the set folder holds measurements now.
+    std::vector<std::string> args = {"--port", sim.port(), "--out", set.string(), "--baud", "9600"};
+    if (attempt == 1) args.push_back("--force");
+    ToolRun r = Run(args);
     EXPECT_EQ(r.status, 0) << attempt;
     EXPECT_EQ(r.out, "データ転送が完了しました。\n");
   }
   EXPECT_TRUE(fs::exists(set / "LEVEL" / "SET.CNT"));
 
-  ToolRun missing = Run({"--port", (temp.path() / "nothing").string(), "--out", set.string(), "--baud", "9600"});
+  ToolRun missing =
+      Run({"--port", (temp.path() / "nothing").string(), "--out", set.string(), "--baud", "9600", "--force"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "通信に失敗しました。\nRXT4との接続を確認してください。\n");
 }

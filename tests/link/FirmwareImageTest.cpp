@@ -203,6 +203,56 @@ TEST_F(FirmwareImageTest, DecRecords) {
   EXPECT_FALSE(Load(imagetest::DecPart("D", badSum)));
 }
 
+TEST_F(FirmwareImageTest, TheFailedCheckIsNamedWithItsPart) {
+  Bytes mainHeader = kMain;
+  mainHeader[31] ^= 0x01;
+  Bytes tsnmCrc = kTsnm;
+  tsnmCrc.back() ^= 0x01;
+  Bytes mainBody = kMain;
+  mainBody[40] ^= 0x80;
+  const Bytes data = {1, 2, 3, 4, 5};
+  Bytes recordSum = imagetest::StoredRecord(data);
+  recordSum[11] ^= 0x01;
+  const struct {
+    const char* what;
+    Bytes bytes;
+    rxt4::ImageCheck check;
+    const char* text;
+  } cases[] = {
+      {"empty", {}, rxt4::ImageCheck::NoPart, "no Main, TSNM or Dec part found"},
+      {"header cut", Bytes(kMain.begin(), kMain.begin() + 20), rxt4::ImageCheck::TooShort,
+       "Main part: the file ends inside its header"},
+      {"remainder", Concat({kMain, Bytes(10, 0)}), rxt4::ImageCheck::TooShort,
+       "TSNM part: the file ends inside its header"},
+      {"header sum", mainHeader, rxt4::ImageCheck::Header, "Main part: header checksum does not match"},
+      {"body", mainBody, rxt4::ImageCheck::Crc, "Main part: CRC-32 does not match"},
+      {"last byte", Concat({kMain, tsnmCrc}), rxt4::ImageCheck::Crc, "TSNM part: CRC-32 does not match"},
+      {"one byte short", Bytes(kTsnm.begin(), kTsnm.end() - 1), rxt4::ImageCheck::Length,
+       "TSNM part: its length does not fit the file"},
+      {"S too small", imagetest::DecPart("D", Bytes(7, 0), 39), rxt4::ImageCheck::Length,
+       "Dec part: its length does not fit the file"},
+      {"record sum", imagetest::DecPart("D", Concat({imagetest::StoredRecord(data), recordSum})),
+       rxt4::ImageCheck::Header, "Dec part, record 2: header checksum does not match"},
+      {"record crc", imagetest::DecPart("D", imagetest::DecRecord(data, 5, 0xFF, {1, 2, 3, 4, 6})),
+       rxt4::ImageCheck::Crc, "Dec part, record 1: CRC-32 does not match"},
+      {"record past S", imagetest::DecPart("D", Concat({imagetest::StoredRecord(data), Bytes(8, 0)}), 32 + 21 + 8),
+       rxt4::ImageCheck::Length, "Dec part, record 2: its length does not fit the part"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_FALSE(Load(c.bytes));
+    EXPECT_EQ(image.fault().check, c.check);
+    EXPECT_EQ(image.FaultText(), c.text);
+  }
+  EXPECT_FALSE(image.Load(dir / "missing.img"));
+  EXPECT_EQ(image.fault().check, rxt4::ImageCheck::File);
+  EXPECT_EQ(image.FaultText(), "No such file or directory: " + (dir / "missing.img").string());
+  // A valid image after them tells of no failed check.
+  EXPECT_TRUE(Load(kMain));
+  EXPECT_EQ(image.fault().check, rxt4::ImageCheck::None);
+  EXPECT_EQ(image.FaultText(), "");
+}
+
 TEST_F(FirmwareImageTest, DecRecordLengthsReachingPastThePartAreRefused) {
   const Bytes data = {9, 8, 7, 6, 5, 4, 3, 2};
   // The stored length T claims more than the part holds; the file goes on behind it so

@@ -169,6 +169,7 @@ class EndToEndTest : public ::testing::Test {
     EXPECT_TRUE(job.Start(s, OutSet()));
     job.Join();
     EXPECT_EQ(recorder.finishedCount, 1);
+    instrumentRate = job.instrumentBaudRate();
     return job.outcome();
   }
 
@@ -180,6 +181,7 @@ class EndToEndTest : public ::testing::Test {
   TempFolder temp;
   fs::path reference;
   Recorder recorder;
+  std::uint32_t instrumentRate = 0;  // as the last Download heard it
 };
 
 TEST_F(EndToEndTest, DemonstrationDataArrivesByteForByte) {
@@ -187,6 +189,7 @@ TEST_F(EndToEndTest, DemonstrationDataArrivesByteForByte) {
   LinkOutcome out = Download(sim->port());
   EXPECT_EQ(out.result, LinkResult::Success);
   EXPECT_EQ(TransferFinalText(out.result, out.value), "データ転送が完了しました。");
+  EXPECT_EQ(TransferRatesText(out.result, out.value, 9600, instrumentRate), "");
   EXPECT_EQ(recorder.lastProgress, 700);
   EXPECT_EQ(recorder.modeWaits, 0);
   ExpectSameTree(WriteSet(temp.path() / "ref", "SET", BuildDemoImages()), OutSet());
@@ -221,6 +224,9 @@ TEST_F(EndToEndTest, InstrumentAtAnotherRateIsNotConfirmed) {
   EXPECT_EQ(out.result, LinkResult::ReplyFailed);
   EXPECT_EQ(out.value, 0x23);
   EXPECT_EQ(TransferFinalText(out.result, out.value), "RXT4との接続が確認できません。");
+  EXPECT_EQ(instrumentRate, 19200u);
+  EXPECT_EQ(TransferRatesText(out.result, out.value, 9600, instrumentRate),
+            "通信速度が一致しません（PC: 9600 bps、RXT4: 19200 bps）");
 }
 
 TEST_F(EndToEndTest, NoiseRepliesInPiecesAndLateRepliesAreTaken) {
@@ -338,6 +344,12 @@ TEST(TransferTextTest, SeveralKindsAreJoinedAndTheFolderLineNamesFolderAndReason
   EXPECT_EQ(TransferFinalText(LinkResult::SetupFailed, 0), "通信に失敗しました。\nRXT4との接続を確認してください。");
   EXPECT_EQ(TransferFolderText("/media/usb/0412", "Read-only file system"),
             "保存先のフォルダに書き込めません: /media/usb/0412（Read-only file system）");
+  // The rates line only under a failed rate check with a rate the instrument gave.
+  EXPECT_EQ(TransferRatesText(LinkResult::ReplyFailed, 0x23, 115200, 9600),
+            "通信速度が一致しません（PC: 115200 bps、RXT4: 9600 bps）");
+  EXPECT_EQ(TransferRatesText(LinkResult::WaitFailed, 0x23, 9600, 0), "");
+  EXPECT_EQ(TransferRatesText(LinkResult::ReplyFailed, 0x24, 9600, 19200), "");
+  EXPECT_EQ(TransferRatesText(LinkResult::Cancelled, 0x23, 9600, 19200), "");
 }
 
 }  // namespace

@@ -93,6 +93,52 @@ TEST_F(SettingsFileTest, RoundTripWritesTheExactTextForms) {
   EXPECT_EQ(ReadFile().find("230400"), std::string::npos);
 }
 
+TEST_F(SettingsFileTest, RememberedViewComesAfterTheSerialKeysWhichStayAsTheyAre) {
+  SettingsFile file(path_);
+  file.LoadSettings({});
+  EXPECT_EQ(file.Remembered().dataFolder, "");
+  EXPECT_EQ(file.Remembered().zoom, 0);
+  EXPECT_FALSE(file.Remembered().hasPosition);
+  // Written first, on a first run's exit: the serial keys saved later still go before it.
+  const std::string longFolder = "/media/usb disk/" + std::string(300, 'x') + "/RXT4 ";
+  ASSERT_TRUE(file.SaveRemembered({longFolder, 2, true, -40, 25}));
+  ASSERT_TRUE(file.SaveFolderAlert(0));
+  CommSettings s;
+  s.comPort = "/dev/ttyACM0";
+  ASSERT_TRUE(file.SaveCommSettings(s));
+  EXPECT_EQ(ReadFile(),
+            "[RXT4_Viewer]\n"
+            "USE_RXT4_FolderAlert=0\n"
+            "COM Port=/dev/ttyACM0\n"
+            "Baud Rate=9600\n"
+            "Data Size=8\n"
+            "Parity=0\n"
+            "Stop Bits=0\n"
+            "Flow Ctrl=0\n"
+            "Data Folder=\"" + longFolder + "\"\n"
+            "Zoom=2\n"
+            "Window Left=-40\n"
+            "Window Top=25\n");
+
+  SettingsFile again(path_);
+  again.LoadSettings({});
+  EXPECT_EQ(again.Remembered().dataFolder, longFolder);  // whole, blank at the end included
+  EXPECT_EQ(again.Remembered().zoom, 2);
+  EXPECT_TRUE(again.Remembered().hasPosition);
+  EXPECT_EQ(again.Remembered().left, -40);
+  EXPECT_EQ(again.Remembered().top, 25);
+  EXPECT_EQ(again.Comm().comPort, "/dev/ttyACM0");
+
+  // A folder with a line break in its name is forgotten rather than cut; no position
+  // leaves the stored one as it was.
+  ASSERT_TRUE(again.SaveRemembered({"/tmp/a\nb", 1, false, 0, 0}));
+  SettingsFile third(path_);
+  third.LoadSettings({});
+  EXPECT_EQ(third.Remembered().dataFolder, "");
+  EXPECT_EQ(third.Remembered().zoom, 1);
+  EXPECT_EQ(third.Remembered().left, -40);
+}
+
 TEST_F(SettingsFileTest, OtherSectionsAndLinesAreKept) {
   WriteFile(
       "; written by hand\r\n"

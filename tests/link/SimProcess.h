@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -35,6 +36,26 @@ class TempFolder {
 
  private:
   std::filesystem::path path_;
+};
+
+// While it lives, programs started by the test read a settings folder of their own
+// (XDG_CONFIG_HOME), so that the user's settings file never changes what rxt4 does.
+class PrivateSettings {
+ public:
+  explicit PrivateSettings(const std::filesystem::path& folder) {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) saved_ = old, hadOld_ = true;
+    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+  }
+  ~PrivateSettings() {
+    if (hadOld_) ::setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
+  }
+  PrivateSettings(const PrivateSettings&) = delete;
+  PrivateSettings& operator=(const PrivateSettings&) = delete;
+
+ private:
+  std::string saved_;
+  bool hadOld_ = false;
 };
 
 // Starts a program with arguments (standard output and error into the files when

@@ -112,7 +112,9 @@ CliRun RunRxt4(const fs::path& folder, std::vector<std::string> args, const std:
 class UpdateEndToEndTest : public ::testing::Test {
  protected:
   UpdateEndToEndTest()
-      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()), received(folder.path() / "rx") {}
+      : folder(::testing::UnitTest::GetInstance()->current_test_info()->name()),
+        received(folder.path() / "rx"),
+        settings(folder.path() / "cfg") {}
 
   // Starts the simulator in update mode writing what it receives to received.
   std::unique_ptr<SimProcess> StartSim(std::vector<std::string> args) {
@@ -128,6 +130,7 @@ class UpdateEndToEndTest : public ::testing::Test {
 
   TempFolder folder;
   fs::path received;
+  PrivateSettings settings;
   // Main 3136 bytes (4 blocks), TSNM 1024 (2 blocks: the last all 0x1A), Dec 1200 (2 blocks).
   const Bytes main = imagetest::MainPart("1.03", imagetest::Pattern(3000), imagetest::Pattern(100, 5));
   const Bytes tsnm = imagetest::TsnmPart("T2.00", imagetest::Pattern(992, 6));
@@ -283,7 +286,7 @@ TEST_F(UpdateEndToEndTest, CommandLineArgumentsAndImageListing) {
             "17  Dec        1200 bytes  version \"D3.1\"\n");
   const CliRun invalid = RunRxt4(folder.path(), {"image", Image(Bytes(64, 0))});
   EXPECT_EQ(invalid.status, 1);
-  EXPECT_EQ(invalid.err, std::string(kInvalidText) + "\n");
+  EXPECT_EQ(invalid.err, std::string(kInvalidText) + "\nno Main, TSNM or Dec part found\n");
   EXPECT_EQ(invalid.out, "");
 }
 

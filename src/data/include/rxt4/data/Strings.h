@@ -181,6 +181,18 @@ enum class StringId : int {
   ReportWarnings = 42020,       // "%d" counts the warnings
   ReportDialogTitle = 42021,
   ExportDialogTitle = 42022,
+  // Texts of the everyday download path and of what the viewer remembers between runs.
+  TransferOverwrite = 43001,    // the chosen set folder already holds measurements
+  TransferNewSetFolder = 43002, // "%s" the data folder chosen, then "%s" the new set folder's name
+  OpenDownloaded = 43003,       // after a download outside the open data folder
+  TransferRetrying = 43004,     // "再送中...", beside the progress while a reply is asked for again
+  TransferDestination = 43005,  // "%s" the set folder the transfer writes into
+  TransferKindStep = 43006,     // "%s" the kind's name, then "%s" its place and "%s" the number of kinds
+  TransferRates = 43007,        // "%s" the PC's rate, then "%s" the rate the instrument reported
+  KeyDataFolder = 43010,        // INI keys of the viewer's own, after the serial keys
+  KeyZoom = 43011,
+  KeyWindowLeft = 43012,
+  KeyWindowTop = 43013,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.

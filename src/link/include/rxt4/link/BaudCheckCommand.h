@@ -3,6 +3,7 @@
 // big-endian rate) must equal the rate the PC port runs at.
 
 #include "rxt4/link/InstrumentCommand.h"
+#include "rxt4/link/TransferCommandListener.h"
 
 namespace rxt4 {
 
@@ -12,8 +13,9 @@ class CBaudCheckCommand : public CInstrumentCommand {
   static constexpr std::uint8_t kReplyCode = 0xA3;
   static constexpr std::size_t kReplyPayloadBytes = 5;
 
-  // portBaudRate: the PC port's rate (GetBaudRate) when the command is made.
-  explicit CBaudCheckCommand(int portBaudRate);
+  // portBaudRate: the PC port's rate (GetBaudRate) when the command is made; the
+  // listener (may be null) hears the rate the instrument answers with.
+  explicit CBaudCheckCommand(int portBaudRate, TransferCommandListener* listener = nullptr);
   // Collects the reply bytes and verifies them.
   bool Receive(CSerialPort& port) override;
   // Succeeds on status 0 and a rate equal to the port's.
@@ -24,6 +26,7 @@ class CBaudCheckCommand : public CInstrumentCommand {
 
  private:
   int portBaudRate_;
+  TransferCommandListener* listener_;
   std::uint32_t instrumentBaudRate_ = 0;
 };
 

@@ -26,9 +26,9 @@ class CDecPart : public CFirmwarePart {
   PartType Type() const override { return PartType::Dec; }
 
  private:
-  // Reads and checks the record at offset p (below end); answers its length
-  // (16 + T) or 0 when the record is invalid.
-  std::size_t ReadRecord(CFirmwareFile& file, std::size_t p, std::size_t end);
+  // Reads and checks record number record (from 1) at offset p (below end); answers
+  // its length (16 + T), or 0 when the record is invalid (Fault() says why).
+  std::size_t ReadRecord(CFirmwareFile& file, std::size_t p, std::size_t end, int record);
 };
 
 }  // namespace rxt4

@@ -28,11 +28,18 @@ class CFirmwareImage {
   // Why the file itself could not be read (not there, no regular file, too large):
   // the platform's description and the file name; empty when it was read.
   const std::string& fileError() const { return fileError_; }
+  // The check the last Load failed; ImageCheck::None when it succeeded.
+  const ImageFault& fault() const { return fault_; }
+  // The failed check in words (English, for the command line): the file error, or
+  // the part (and Dec record) and what did not match. Empty when Load succeeded.
+  std::string FaultText() const;
 
  private:
   static int Slot(PartType type);
+  bool Fail(ImageFault fault);
   std::array<std::unique_ptr<CFirmwarePart>, kPartTypes.size()> parts_;
   std::string fileError_;
+  ImageFault fault_;
 };
 
 }  // namespace rxt4

@@ -29,6 +29,24 @@ enum class PartLoad : int {
   Loaded = 1,
 };
 
+// The check an image file failed, for saying why it is not an image.
+enum class ImageCheck {
+  None,      // every check passed
+  File,      // the file is missing, unreadable or no regular file
+  NoPart,    // no Main, TSNM or Dec part in it
+  TooShort,  // the file ends inside a part's header
+  Header,    // a header checksum (of the part, or of a Dec record)
+  Length,    // a length in a header does not fit the file (or, for a Dec record, the part)
+  Crc,       // a CRC-32 (of the part, or of a Dec record's expanded data)
+};
+
+// Which check failed, and where.
+struct ImageFault {
+  ImageCheck check = ImageCheck::None;
+  PartType part = PartType::Main;  // the part it failed in (part checks only)
+  int record = 0;                  // the Dec record, counted from 1; 0 for the part itself
+};
+
 inline constexpr std::size_t kVersionChars = 8;
 inline constexpr std::size_t kSignatureOffset = 8;
 inline constexpr std::size_t kSignatureChars = 16;
@@ -59,16 +77,28 @@ class CFirmwarePart {
   void ReadUpload(std::span<std::uint8_t> buffer, std::uint64_t offset) const;
   // The part's bytes as loaded.
   std::span<const std::uint8_t> Bytes() const { return bytes_; }
+  // The check the last Load failed (ImageCheck::None after any other answer).
+  ImageFault Fault() const { return {failedCheck_, Type(), failedRecord_}; }
 
  protected:
   // Reads header.size() bytes and checks signature and header checksum (the last
   // header byte). On a foreign signature the read position goes back and the answer
   // is Absent; Loaded means the header is this part's and sound.
-  static PartLoad ReadHeader(CFirmwareFile& file, std::span<std::uint8_t> header, std::string_view signature);
+  PartLoad ReadHeader(CFirmwareFile& file, std::span<std::uint8_t> header, std::string_view signature);
+  // Keeps the check that failed (in record, from 1, or the part itself) and answers Invalid.
+  PartLoad Invalid(ImageCheck check, int record = 0) {
+    failedCheck_ = check;
+    failedRecord_ = record;
+    return PartLoad::Invalid;
+  }
   // A 24-bit big-endian number at offset of bytes.
   static std::uint32_t Read24(std::span<const std::uint8_t> bytes, std::size_t offset);
 
   std::vector<std::uint8_t> bytes_;
+
+ private:
+  ImageCheck failedCheck_ = ImageCheck::None;
+  int failedRecord_ = 0;
 };
 
 }  // namespace rxt4

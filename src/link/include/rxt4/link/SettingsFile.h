@@ -1,6 +1,7 @@
 #pragma once
-// The per-user INI file: the serial settings and the folder warning switch.
-// Read once at start; written only when a settings dialog is confirmed.
+// The per-user INI file: the serial settings and the folder warning switch, read once
+// at start and written when a settings dialog is confirmed; after them, in the same
+// section, what the viewer remembers between runs (written when it closes).
 
 #include <filesystem>
 #include <string>
@@ -22,6 +23,15 @@ std::filesystem::path DefaultSettingsPath();
 // decimal digits (none reads as 0); an absent or empty value gives the default.
 int ProfileInt(const std::string* value, int defaultValue);
 
+// What the viewer remembers between runs.
+struct RememberedView {
+  std::string dataFolder;    // the data folder open at exit, as the file system names it; empty: none
+  int zoom = 0;              // the enlargement of the screen area, 1 to 3; 0: none remembered
+  bool hasPosition = false;  // whether left and top were stored
+  int left = 0;              // the window's top-left corner, frame included
+  int top = 0;
+};
+
 class SettingsFile {
  public:
   explicit SettingsFile(std::filesystem::path iniPath);
@@ -37,19 +47,29 @@ class SettingsFile {
   // Stores the flag and writes "USE_RXT4_FolderAlert"; false when the write failed.
   bool SaveFolderAlert(int folderAlert);
 
+  // Stores what the viewer remembers and writes "Data Folder", "Zoom", "Window Left"
+  // and "Window Top" after the keys above, which stay as they are. A folder whose
+  // name holds a line break is not remembered. False when the write failed.
+  bool SaveRemembered(const RememberedView& view);
+
   // Current serial settings.
   const CommSettings& Comm() const { return comm_; }
   // Nonzero: warn when a chosen data folder's name does not end in "RXT4".
   int FolderAlert() const { return folderAlert_; }
+  // What the viewer remembered at its last exit (as read by LoadSettings).
+  const RememberedView& Remembered() const { return remembered_; }
   // Full path of the INI file.
   const std::filesystem::path& IniPath() const { return iniPath_; }
 
  private:
-  bool WriteKeys(const std::vector<std::pair<std::string, std::string>>& keys) const;
+  // Writes the keys; the serial and warning keys (rememberedKeys false) are put before any
+  // of the remembered ones, so the file keeps them first.
+  bool WriteKeys(const std::vector<std::pair<std::string, std::string>>& keys, bool rememberedKeys = false) const;
 
   std::filesystem::path iniPath_;
   CommSettings comm_;
   int folderAlert_ = 1;
+  RememberedView remembered_;
 };
 
 }  // namespace rxt4

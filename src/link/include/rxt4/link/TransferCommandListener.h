@@ -2,6 +2,8 @@
 // What the data transfer commands report while they run, on the worker thread.
 // The transfer job implements it and relays to its observer; tests record it.
 
+#include <cstdint>
+
 #include "rxt4/data/Kinds.h"
 
 namespace rxt4 {
@@ -15,6 +17,10 @@ class TransferCommandListener {
   virtual void OnModeWait() = 0;
   // Every block of kind arrived but its files could not be written.
   virtual void OnKindNotSaved(TransferKind kind) = 0;
+  // A block of kind is asked for again (retry 1 to 3) after a bad or missing reply.
+  virtual void OnRetry(TransferKind kind, int retry) = 0;
+  // The instrument answered the rate check with its own rate (whether or not it matches).
+  virtual void OnInstrumentRate(std::uint32_t baudRate) = 0;
 };
 
 }  // namespace rxt4

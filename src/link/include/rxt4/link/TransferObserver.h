@@ -16,6 +16,12 @@ class TransferObserver {
   virtual void progress(TransferKind kind, int percent) = 0;
   // The instrument is not in data transfer mode yet; the job asks again every second.
   virtual void modeWait() = 0;
+  // A reply of kind was bad or missing: the block is asked for again (retry 1 to 3).
+  // The next progress of the kind says the block has arrived after all.
+  virtual void retrying(TransferKind kind, int retry) {
+    (void)kind;
+    (void)retry;
+  }
   // The job has ended; called exactly once per started job (TransferFinalText gives the text).
   virtual void finished(LinkResult result, int value) = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The texts of a data transfer's end, shared by the transfer dialog and the command line.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -19,6 +20,11 @@ std::string TransferFinalText(LinkResult result, int value);
 // The line under the final message when the set folder took no files:
 // "保存先のフォルダに書き込めません: <folder>（<reason>）".
 std::string TransferFolderText(const std::filesystem::path& folder, std::string_view reason);
+
+// The line under "RXT4との接続が確認できません。" when the rate check failed because the
+// instrument runs at another rate: "通信速度が一致しません（PC: <portRate> bps、RXT4:
+// <instrumentRate> bps）". Empty for any other end, and when the instrument gave no rate.
+std::string TransferRatesText(LinkResult result, int value, int portRate, std::uint32_t instrumentRate);
 
 // True when the result counts as a completed transfer (only Success).
 constexpr bool TransferSucceeded(LinkResult result) { return result == LinkResult::Success; }

@@ -12,6 +12,7 @@
 // before it goes away; after DetachObserver returns no further call reaches it.
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,8 @@ class CTransferThread {
   int openSystemError() const { return job_.openSystemError(); }
   // Why the set-up failed on the folder (valid once running() is false; empty reason otherwise).
   FolderProblem folderProblem() const;
+  // The rate the instrument gave in its answer to the rate check; 0 when it gave none.
+  std::uint32_t instrumentBaudRate() const { return instrumentRate_.load(); }
 
   // Sets the pause between transfer-mode polls (tests; the instrument's user needs 1000 ms).
   void setModePollIntervalMs(int ms) { modePollIntervalMs_ = ms; }
@@ -74,6 +77,7 @@ class CTransferThread {
 
   std::unique_ptr<Relay> relay_;
   std::atomic<int> notSavedMask_{0};
+  std::atomic<std::uint32_t> instrumentRate_{0};
   int modePollIntervalMs_;
   mutable std::mutex folderMutex_;
   FolderProblem folderProblem_;
