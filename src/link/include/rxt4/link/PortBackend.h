@@ -18,7 +18,8 @@ class PortBackend {
   virtual ~PortBackend() = default;
 
   // Opens the device and configures it raw 8N1 at baudRate, both queues flushed.
-  // Returns the PortError of the first failing step (1 open, 3/4 state, ...).
+  // Returns the PortError of the first failing step (OpenFailed, GetStateFailed,
+  // SetStateFailed).
   virtual PortError Open(const std::string& device, int baudRate) = 0;
 
   // Closes the device if open. Idempotent.
