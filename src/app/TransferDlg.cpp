@@ -14,10 +14,10 @@
 #include <system_error>
 
 #include "ElidedLabel.h"
-#include "PortErrorText.h"
 #include "UiPrompts.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/TransferDestination.h"
+#include "rxt4/link/PortAdvice.h"
 #include "rxt4/link/TransferText.h"
 
 namespace rxt4 {
@@ -248,7 +248,7 @@ void CTransferDlg::OnFinished(LinkResult result, int value) {
   const std::string rates =
       job_ ? TransferRatesText(result, value, settings_.baudRate, job_->instrumentBaudRate()) : std::string();
   if (result == LinkResult::PortOpenFailed && job_) {
-    detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
+    detail_->setText(QString::fromStdString(PortOpenDetail(settings_.comPort, job_->openSystemError())));
     detail_->setVisible(!detail_->text().isEmpty());
   } else if (const auto folder = job_ ? job_->folderProblem() : CTransferThread::FolderProblem{}; folder.reason) {
     const QByteArray reason = QString::fromLocal8Bit(folder.reason.message()).toUtf8();

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "PortErrorText.h"
 #include "UiPrompts.h"
+#include "rxt4/link/PortAdvice.h"
 
 namespace rxt4 {
 
@@ -200,7 +200,7 @@ void CUpdateDlg::OnFinished(LinkResult result, int) {
                     Tr(StringId::UpdateCaption));
     ShowFileSelection(true);
     if (result == LinkResult::PortOpenFailed && job_) {
-      detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
+      detail_->setText(QString::fromStdString(PortOpenDetail(settings_.comPort, job_->openSystemError())));
       detail_->setVisible(!detail_->text().isEmpty());
     }
   }

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <thread>
 
+#include "rxt4/link/PortBackend.h"
 #include "rxt4/link/SerialPort.h"
 
 namespace rxt4::test {
@@ -104,6 +105,19 @@ TEST(SerialPortPtyTest, OpenFailures) {
   PtyPair pty;
   EXPECT_EQ(port.Open(Settings(pty.slave(), 12345)), PortError::SetStateFailed);
   EXPECT_FALSE(port.isOpen());
+}
+
+TEST(SerialPortPtyTest, ProbeSaysWhyAPortWouldNotOpen) {
+  PtyPair pty;
+  EXPECT_EQ(ProbePort(pty.slave()), 0);
+  CSerialPort holder;
+  ASSERT_EQ(holder.Open(Settings(pty.slave(), 9600)), PortError::Success);
+  EXPECT_EQ(ProbePort(pty.slave()), EWOULDBLOCK);
+  holder.Close();
+  EXPECT_EQ(ProbePort(pty.slave()), 0);  // the probe itself holds nothing
+  EXPECT_EQ(ProbePort("/nonexistent/ttyRXT4"), ENOENT);
+  EXPECT_EQ(ProbePort(""), ENOENT);
+  EXPECT_EQ(ProbePort("/dev/null"), ENOTTY);
 }
 
 TEST(SerialPortPtyTest, AbortEndsAWaitInProgress) {

@@ -157,7 +157,6 @@ enum class StringId : int {
   UpdateOpen = 41057,
   UpdateStart = 41058,
   UpdateCancel = 41059,
-  PortPermissionHint = 41060,
   // Texts of the measurement report and the export.
   ReportTitle = 42001,          // "測定レポート"
   ReportDataFolder = 42002,
@@ -193,6 +192,11 @@ enum class StringId : int {
   KeyZoom = 43011,
   KeyWindowLeft = 43012,
   KeyWindowTop = 43013,
+  // Why a serial port would not open, and what to do about it.
+  PortAdvicePermission = 44001, // the user may not open the device
+  PortAdviceBusy = 44002,       // another program holds the port
+  PortAdviceMissing = 44003,    // no such device
+  PortAdviceInvalid = 44004,    // not a serial port, or a speed it does not take
 };
 
 // UTF-8 text of a string id; empty for an unknown id.

@@ -50,4 +50,9 @@ class PortBackend {
 // The backend of this platform (termios on Linux).
 std::unique_ptr<PortBackend> MakePlatformPortBackend();
 
+// Whether device would open as a serial port now: opens it as the backend does, without
+// waiting or configuring it, and closes it at once. 0 when it opens, else the errno of
+// the failing step (EACCES, EWOULDBLOCK when another program holds it, ENOENT, ENOTTY...).
+int ProbePort(const std::string& device);
+
 }  // namespace rxt4
