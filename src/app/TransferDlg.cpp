@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimerEvent>
@@ -14,6 +13,7 @@
 #include <system_error>
 
 #include "ElidedLabel.h"
+#include "QueuedRelay.h"
 #include "UiPrompts.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/TransferDestination.h"
@@ -23,9 +23,9 @@
 namespace rxt4 {
 
 // Carries the worker's reports to the dialog's thread, tagged with their attempt.
-class CTransferDlg::Relay : public TransferObserver {
+class CTransferDlg::Relay : public QueuedRelay<CTransferDlg, TransferObserver> {
  public:
-  Relay(CTransferDlg* dialog, int attempt) : dialog_(dialog), attempt_(attempt) {}
+  Relay(CTransferDlg* dialog, int attempt) : QueuedRelay(dialog, &CTransferDlg::attempt_, attempt) {}
   void progress(TransferKind kind, int percent) override {
     Post([kind, percent](CTransferDlg* d) { d->OnProgress(static_cast<int>(kind), percent); });
   }
@@ -38,20 +38,6 @@ class CTransferDlg::Relay : public TransferObserver {
   void finished(LinkResult result, int value) override {
     Post([result, value](CTransferDlg* d) { d->OnFinished(result, value); });
   }
-
- private:
-  template <typename F>
-  void Post(F f) {
-    QPointer<CTransferDlg> dialog = dialog_;
-    const int attempt = attempt_;
-    QMetaObject::invokeMethod(
-        dialog_, [dialog, attempt, f] {
-          if (dialog && dialog->attempt_ == attempt) f(dialog.data());
-        },
-        Qt::QueuedConnection);
-  }
-  CTransferDlg* dialog_;
-  int attempt_;
 };
 
 namespace {
