@@ -3,8 +3,10 @@
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/link/BaudCheckCommand.h"
+#include "rxt4/link/ConnectCommand.h"
 
 namespace rxt4 {
+
 std::string TransferFinalText(LinkResult result, int value) {
   switch (result) {
     case LinkResult::Success:
@@ -23,7 +25,8 @@ std::string TransferFinalText(LinkResult result, int value) {
     default:
       break;
   }
-  if (value == 0x20 || value == 0x23) return std::string(Text(StringId::TransferNoInstrument));
+  if (value == CConnectCommand::kRequestCode || value == CBaudCheckCommand::kRequestCode)
+    return std::string(Text(StringId::TransferNoInstrument));
   return std::string(Text(StringId::LinkFailed));
 }
 

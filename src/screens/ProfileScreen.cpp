@@ -29,6 +29,9 @@ constexpr Window kWindows[4][4] = {{{0, 1}, {0, 1}, {0, 1}, {0, 1}},
 constexpr int kTopY = 26;
 constexpr int kBottomY = 176;
 constexpr int kGridStepPx = 30;
+// The samples are in tenths of a dB, so a level line (10 dB) is 100 of them.
+constexpr double kDbPerSampleUnit = 0.1;
+constexpr double kPxPerSampleUnit = kGridStepPx / 100.0;
 constexpr int kGuardDelayUs = 126;  // the guard interval of the 8192-sample mode
 
 // Position lists of ZoomIn, by the new zoom (1..3).
@@ -133,7 +136,7 @@ std::int16_t CProfileScreen::RangeMaximum(int a, int b) const {
 }
 
 int CProfileScreen::YOfValue(int value) const {
-  const double y = std::trunc((static_cast<double>(peakValue) - value) * 0.3 + kTopY);
+  const double y = std::trunc((static_cast<double>(peakValue) - value) * kPxPerSampleUnit + kTopY);
   return static_cast<int>(std::clamp(y, static_cast<double>(kTopY), static_cast<double>(kBottomY)));
 }
 
@@ -244,7 +247,7 @@ void CProfileScreen::DrawReadout(Surface& dc) const {
   const float before = cursor > 0 ? ColumnDelay(cursor - 1)
                                   : static_cast<float>(leftDelay - (rightDelay - leftDelay) / kGraphWidthPx);
   const int index = IndexOfDelay(t);
-  const double du = index == 0 ? 0.0 : (RangeMaximum(IndexOfDelay(before), index) - samples[0]) * 0.1;
+  const double du = index == 0 ? 0.0 : (RangeMaximum(IndexOfDelay(before), index) - samples[0]) * kDbPerSampleUnit;
   const std::string line = kPrefix + DelayText(t) + "[us] D/U:" + RatioText(du) + "[dB]";
   dc.TextOut(73, 210, line);
 }

@@ -18,7 +18,6 @@ namespace rxt4 {
 
 class CProfileScreen : public CCompanionScreen {
  public:
-  static constexpr int kMaxSamples = 8192;
   static constexpr int kGraphWidthPx = 260;  // the delay window's width; columns 0..260
   static constexpr int kMaxZoom = 3;
 
@@ -68,7 +67,7 @@ class CProfileScreen : public CCompanionScreen {
   // Readout D/U text: one decimal, right-aligned in 6 characters.
   static std::string RatioText(double du);
 
-  std::array<std::int16_t, kMaxSamples> samples{};
+  std::array<std::int16_t, kMaxProfileSamples> samples{};
   std::uint32_t sampleBytes = 0;
   int sampleCount = 0;
   int fftMode = 0;
