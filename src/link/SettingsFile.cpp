@@ -16,7 +16,8 @@
 namespace rxt4 {
 namespace {
 
-// The INI reader keeps text values to this many bytes, like the original path buffers.
+// Text values are read to at most this many bytes, one less for the end: a value is a
+// port or folder path, and a longer one is cut rather than read without bound.
 constexpr size_t kValueBufferChars = 260;
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

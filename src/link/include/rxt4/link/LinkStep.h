@@ -1,7 +1,7 @@
 #pragma once
 // The steps of a command's state machine: the worker runs the handler of the head
-// command's current step. Each step has its worker message number, so that a step
-// seen in a trace or a test reads as the protocol documentation names it.
+// command's current step. Each step keeps one fixed number, so that a step reads the
+// same in a trace, a log and a test.
 
 namespace rxt4 {
 
