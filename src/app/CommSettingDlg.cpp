@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "UiPrompts.h"
@@ -96,12 +95,7 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
   addRow(5, StringId::CommLabelStopBits, stopBits_, false);
   addRow(6, StringId::CommLabelFlow, flow_, false);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(Tr(StringId::ButtonOk), QDialogButtonBox::AcceptRole);
-  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
-  ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);

@@ -1,3 +1,5 @@
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -19,6 +21,15 @@ QString Tr(StringId id, std::initializer_list<QString> values) {
   for (const QString& v : values) utf8.push_back(v.toStdString());
   const std::vector<std::string_view> views(utf8.begin(), utf8.end());
   return QString::fromStdString(FillIn(Text(id), views));
+}
+
+QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(dialog);
+  buttons->addButton(Tr(StringId::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
 }
 
 std::filesystem::path FsPath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }

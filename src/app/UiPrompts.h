@@ -11,6 +11,8 @@
 
 #include "rxt4/data/Strings.h"
 
+class QDialog;
+class QDialogButtonBox;
 class QFileDialog;
 class QMessageBox;
 class QWidget;
@@ -65,6 +67,10 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text,
 // new-folder button is hidden unless offered.
 std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& title, const QString& start,
                                               bool offerNewFolder);
+
+// The "OK" (default) and "ｷｬﾝｾﾙ" buttons of a settings dialog, wired to its accept
+// and reject.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);
