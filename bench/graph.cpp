@@ -5,8 +5,8 @@
 //     constellation reads its picture again on each paint), with the installed
 //     screen font and with pattern glyphs.
 //  2. Paint alone (no new selection) per graph kind.
-//  3. Key action cost: each key action of the graph screens applied through the key
-//     routing onto a painted screen area, in microseconds per action.
+//  3. Key action cost: each key action of the graph screens pressed through the
+//     screen set onto a painted screen area, in microseconds per action.
 // Usage: bench_graph [--runs N]
 
 #include <unistd.h>
@@ -21,7 +21,7 @@
 
 #include "BenchUtil.h"
 #include "rxt4/data/DataFolderModel.h"
-#include "rxt4/screens/KeyRouting.h"
+#include "rxt4/screens/InstrumentKey.h"
 #include "rxt4/screens/ScreenSet.h"
 
 namespace {
@@ -80,7 +80,7 @@ double KeyActionUs(rxt4::ScreenSet& screens, const rxt4::CDataSet& record, const
   rxt4::Surface dc;
   screens.Select(record);
   screens.Paint(dc);
-  for (int z = 0; z < k.zoomSteps; ++z) rxt4::Apply(rxt4::KeyAction::ProfileZoomIn, screens, dc);
+  for (int z = 0; z < k.zoomSteps; ++z) screens.PressKey({InstrumentKey::Right, true, 0}, dc);
   auto opposite = [](InstrumentKey key) {
     switch (key) {
       case InstrumentKey::Up: return InstrumentKey::Down;
@@ -90,12 +90,10 @@ double KeyActionUs(rxt4::ScreenSet& screens, const rxt4::CDataSet& record, const
       default: return key;
     }
   };
-  const rxt4::KeyAction forward = rxt4::Route(k.key, k.shift, k.kind).action;
-  const rxt4::KeyAction back = rxt4::Route(opposite(k.key), k.shift, k.kind).action;
+  const rxt4::KeyPress forward{k.key, k.shift, k.heldTicks}, back{opposite(k.key), k.shift, k.heldTicks};
   const bool alternate = k.shift;  // cursor keys wrap; the others stop at their limits
   const auto start = Clock::now();
-  for (int i = 0; i < presses; ++i)
-    rxt4::Apply(alternate && (i % 2) ? back : forward, screens, dc, k.heldTicks);
+  for (int i = 0; i < presses; ++i) screens.PressKey(alternate && (i % 2) ? back : forward, dc);
   return Seconds(Clock::now() - start) / presses * 1e6;
 }
 

@@ -1,6 +1,6 @@
 // The companion files of the graph screens: arbitrary bytes as the file a
 // constellation, spectrum or delay profile row names, each screen drawn on it and
-// every key action pressed a few times.
+// every instrument key pressed a few times, with シフト and without.
 
 #include <cstdint>
 #include <fstream>
@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "FuzzEntry.h"
+#include "rxt4/data/CDataSet.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/screens/Fonts.h"
-#include "rxt4/screens/KeyRouting.h"
+#include "rxt4/screens/InstrumentKey.h"
 #include "rxt4/screens/ScreenSet.h"
 #include "rxt4/screens/Surface.h"
 
 namespace rxt4::fuzz {
 namespace {
 
-constexpr int kPressesPerAction = 3;
-constexpr KeyAction kLastAction = KeyAction::ProfileScrollLater;
+constexpr int kPressesPerKey = 3;
 
 // A terrestrial row (screen type 0) whose column 0 names companion file "001".
 MeasurementRow CompanionRow() {
@@ -55,14 +55,19 @@ RXT4_FUZZ_ENTRY(FuzzCompanion) {
 
   ScreenSet screens(fonts);
   Surface dc;
+  static const auto table = std::make_shared<DataSetTable>(DataSetTable{tablePath, "1"});
   for (DataKind kind : {DataKind::Constellation, DataKind::Spectrum, DataKind::Profile}) {
-    if (screens.Select(kind, row, tablePath) == nullptr) __builtin_trap();
+    CDataSet record;
+    record.kind = kind;
+    record.row = row;
+    record.table = table;
+    if (screens.Select(record) == nullptr) __builtin_trap();
     screens.Paint(dc);
+    for (int held = 0; held < kPressesPerKey; ++held)
+      for (InstrumentKey key : {InstrumentKey::Up, InstrumentKey::Down, InstrumentKey::Left, InstrumentKey::Right,
+                                InstrumentKey::Enter})
+        for (bool shift : {false, true}) screens.PressKey({key, shift, held}, dc);
   }
-  for (int press = 0; press < kPressesPerAction; ++press)
-    for (int a = 0; a <= static_cast<int>(kLastAction); ++a) Apply(static_cast<KeyAction>(a), screens, dc, press);
-  // Redrawn after the key actions changed zoom, range and marker.
-  screens.Paint(dc);
   return 0;
 }
 

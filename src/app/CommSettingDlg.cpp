@@ -6,11 +6,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "UiPrompts.h"
 #include "rxt4/data/TextRules.h"
+#include "rxt4/link/PortAdvice.h"
+#include "rxt4/link/PortBackend.h"
 
 namespace rxt4 {
 namespace {
@@ -43,6 +44,7 @@ void SpeedComboBox::showPopup() {
 CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortInfo> ports, QWidget* parent)
     : QDialog(parent), settings_(settings) {
   shiftHeld = [] { return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier); };
+  probePort = ProbePort;
   setWindowTitle(Tr(StringId::CommDialogTitle));
 
   auto* grid = new QGridLayout;
@@ -80,19 +82,20 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
     box->setCurrentIndex(-1);
   port_->setEditText(QString());
 
-  addRow(0, StringId::CommLabelPort, port_, true);
-  addRow(1, StringId::CommLabelSpeed, speed_, true);
-  addRow(2, StringId::CommLabelDataSize, dataSize_, false);
-  addRow(3, StringId::CommLabelParity, parity_, false);
-  addRow(4, StringId::CommLabelStopBits, stopBits_, false);
-  addRow(5, StringId::CommLabelFlow, flow_, false);
+  portProblem_ = new QLabel(this);
+  portProblem_->setWordWrap(true);
+  portProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the commands can be copied
+  portProblem_->setVisible(false);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(Tr(StringId::ButtonOk), QDialogButtonBox::AcceptRole);
-  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
-  ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  addRow(0, StringId::CommLabelPort, port_, true);
+  grid->addWidget(portProblem_, 1, 1);
+  addRow(2, StringId::CommLabelSpeed, speed_, true);
+  addRow(3, StringId::CommLabelDataSize, dataSize_, false);
+  addRow(4, StringId::CommLabelParity, parity_, false);
+  addRow(5, StringId::CommLabelStopBits, stopBits_, false);
+  addRow(6, StringId::CommLabelFlow, flow_, false);
+
+  QDialogButtonBox* buttons = OkCancelButtons(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
@@ -104,6 +107,10 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
   // Only the user's own choice or typing changes the stored port on OK.
   connect(port_, &QComboBox::activated, this, [this] { portTouched_ = true; });
   connect(port_->lineEdit(), &QLineEdit::textEdited, this, [this] { portTouched_ = true; });
+  // A typed path is tried once it is complete, not at every character.
+  connect(port_, &QComboBox::currentIndexChanged, this, &CCommSettingDlg::CheckPort);
+  connect(port_->lineEdit(), &QLineEdit::editingFinished, this, &CCommSettingDlg::CheckPort);
+  CheckPort();
   if (settings_.baudRate > kHighestBaseSpeed) AppendHighSpeeds();
   SelectByPrefix(speed_, QString::number(static_cast<unsigned>(settings_.baudRate)));
   SelectByPrefix(dataSize_, QString::number(settings_.dataSize) + QStringLiteral(" ビット"));
@@ -160,6 +167,13 @@ QString CCommSettingDlg::SelectedPortName() const {
   QString typed = port_->currentText().trimmed();
   if (i >= 0 && typed == port_->itemText(i)) return port_->itemData(i, kNameRole).toString();
   return typed;  // a path typed by the user, or empty
+}
+
+void CCommSettingDlg::CheckPort() {
+  const std::string port = SelectedPortName().toStdString();
+  const int error = port.empty() || !probePort ? 0 : probePort(port);
+  portProblem_->setText(QString::fromStdString(PortOpenDetail(port, error)));
+  portProblem_->setVisible(error != 0);
 }
 
 void CCommSettingDlg::accept() {

@@ -3,7 +3,8 @@
 // the speed; data size, parity, stop bits and flow control are hidden lists that
 // still take part in loading and saving. The port box shows the stored port when it
 // names a device present (listed or not); OK changes the stored port only when the
-// user picked or typed one.
+// user picked or typed one. Under the port box a line says why the chosen port
+// would not open (and what to do), checked each time the choice changes.
 
 #include <QComboBox>
 #include <QDialog>
@@ -44,6 +45,12 @@ class CCommSettingDlg : public QDialog {
   void OnSpeedDropDown();
   // Where the Shift key's state comes from (the keyboard; tests replace it).
   std::function<bool()> shiftHeld;
+  // Tries a port: 0 when it opens, else the system's reason (the serial port's own
+  // probe; tests replace it).
+  std::function<int(const std::string&)> probePort;
+
+  // Tries the chosen port and shows why it would not open, or nothing when it opens.
+  void CheckPort();
 
   QComboBox* portBox() const { return port_; }
   QComboBox* speedBox() const { return speed_; }
@@ -51,6 +58,7 @@ class CCommSettingDlg : public QDialog {
   QComboBox* parityBox() const { return parity_; }
   QComboBox* stopBitsBox() const { return stopBits_; }
   QComboBox* flowBox() const { return flow_; }
+  QLabel* portProblemLabel() const { return portProblem_; }
 
   void accept() override;
 
@@ -62,6 +70,7 @@ class CCommSettingDlg : public QDialog {
   CommSettings settings_;
   bool portTouched_ = false;  // the user picked or typed a port
   QComboBox* port_ = nullptr;
+  QLabel* portProblem_ = nullptr;
   SpeedComboBox* speed_ = nullptr;
   QComboBox* dataSize_ = nullptr;
   QComboBox* parity_ = nullptr;

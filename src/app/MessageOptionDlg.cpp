@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "UiPrompts.h"
@@ -13,12 +12,7 @@ CMessageOptionDlg::CMessageOptionDlg(int folderAlert, QWidget* parent) : QDialog
   setWindowTitle(Tr(StringId::MessageOptionTitle));
   check_ = new QCheckBox(Tr(StringId::MessageOptionText), this);
   check_->setChecked(folderAlert != 0);
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(Tr(StringId::ButtonOk), QDialogButtonBox::AcceptRole);
-  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
-  ok->setDefault(true);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QDialogButtonBox* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(check_);
   layout->addWidget(buttons);

@@ -1,3 +1,5 @@
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -14,15 +16,20 @@ QString Tr(StringId id) {
   return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
 }
 
-QString FillIn(QString text, std::initializer_list<QString> values) {
-  qsizetype at = 0;
-  for (const QString& value : values) {
-    at = text.indexOf(QStringLiteral("%s"), at);
-    if (at < 0) break;
-    text.replace(at, 2, value);
-    at += value.size();
-  }
-  return text;
+QString Tr(StringId id, std::initializer_list<QString> values) {
+  std::vector<std::string> utf8;
+  for (const QString& v : values) utf8.push_back(v.toStdString());
+  const std::vector<std::string_view> views(utf8.begin(), utf8.end());
+  return QString::fromStdString(FillIn(Text(id), views));
+}
+
+QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(dialog);
+  buttons->addButton(Tr(StringId::ButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Tr(StringId::ButtonCancel), QDialogButtonBox::RejectRole);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
 }
 
 std::filesystem::path FsPath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }

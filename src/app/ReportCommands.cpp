@@ -41,11 +41,11 @@ void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done,
   const JobOutcome outcome = dialog.Run();
   if (outcome.status == JobOutcome::Status::Cancelled) return;
   if (!outcome.done()) {
-    prompts.Inform(owner, Tr(failed).replace(QLatin1String("%s"), QString::fromStdString(outcome.message)),
+    prompts.Inform(owner, Tr(failed, {QString::fromStdString(outcome.message)}),
                    UiPrompts::Icon::Error);
     return;
   }
-  QString text = Tr(done).replace(QLatin1String("%s"), target);
+  QString text = Tr(done, {target});
   if (dialog.warningCount() > 0)
     text += QLatin1Char('\n') +
             Tr(StringId::ReportWarnings).replace(QLatin1String("%d"), QString::number(dialog.warningCount()));

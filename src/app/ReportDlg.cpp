@@ -2,19 +2,19 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "QueuedRelay.h"
 #include "UiPrompts.h"
 
 namespace rxt4 {
 
 // Carries the worker's reports to the dialog's thread.
-class CReportDlg::Relay : public JobObserver {
+class CReportDlg::Relay : public QueuedRelay<CReportDlg, JobObserver> {
  public:
-  explicit Relay(CReportDlg* dialog) : dialog_(dialog) {}
+  using QueuedRelay::QueuedRelay;
   void Progress(int done, int total) override {
     Post([done, total](CReportDlg* d) { d->OnProgress(done, total); });
   }
@@ -24,19 +24,6 @@ class CReportDlg::Relay : public JobObserver {
   void Finished(const JobOutcome& outcome) override {
     Post([outcome](CReportDlg* d) { d->OnFinished(outcome); });
   }
-
- private:
-  template <typename F>
-  void Post(F f) {
-    QPointer<CReportDlg> dialog = dialog_;
-    QMetaObject::invokeMethod(
-        dialog_,
-        [dialog, f] {
-          if (dialog) f(dialog.data());
-        },
-        Qt::QueuedConnection);
-  }
-  CReportDlg* dialog_;
 };
 
 CReportDlg::CReportDlg(const QString& text, ReportJob::Work work, QWidget* parent)

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimerEvent>
@@ -14,18 +13,19 @@
 #include <system_error>
 
 #include "ElidedLabel.h"
-#include "PortErrorText.h"
+#include "QueuedRelay.h"
 #include "UiPrompts.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/TransferDestination.h"
+#include "rxt4/link/PortAdvice.h"
 #include "rxt4/link/TransferText.h"
 
 namespace rxt4 {
 
 // Carries the worker's reports to the dialog's thread, tagged with their attempt.
-class CTransferDlg::Relay : public TransferObserver {
+class CTransferDlg::Relay : public QueuedRelay<CTransferDlg, TransferObserver> {
  public:
-  Relay(CTransferDlg* dialog, int attempt) : dialog_(dialog), attempt_(attempt) {}
+  Relay(CTransferDlg* dialog, int attempt) : QueuedRelay(dialog, &CTransferDlg::attempt_, attempt) {}
   void progress(TransferKind kind, int percent) override {
     Post([kind, percent](CTransferDlg* d) { d->OnProgress(static_cast<int>(kind), percent); });
   }
@@ -38,20 +38,6 @@ class CTransferDlg::Relay : public TransferObserver {
   void finished(LinkResult result, int value) override {
     Post([result, value](CTransferDlg* d) { d->OnFinished(result, value); });
   }
-
- private:
-  template <typename F>
-  void Post(F f) {
-    QPointer<CTransferDlg> dialog = dialog_;
-    const int attempt = attempt_;
-    QMetaObject::invokeMethod(
-        dialog_, [dialog, attempt, f] {
-          if (dialog && dialog->attempt_ == attempt) f(dialog.data());
-        },
-        Qt::QueuedConnection);
-  }
-  CTransferDlg* dialog_;
-  int attempt_;
 };
 
 namespace {
@@ -60,13 +46,13 @@ namespace {
 // it on Yes. Nothing on No, or when it cannot be made (said so).
 std::optional<QString> OfferNewSetFolder(QWidget* owner, UiPrompts& prompts, const QString& dataFolder, QDate today) {
   const QString name = QFile::decodeName(NewSetFolderName(FsPath(dataFolder), today.month(), today.day()).c_str());
-  if (!prompts.AskYesNo(owner, FillIn(Tr(StringId::TransferNewSetFolder), {QDir::toNativeSeparators(dataFolder), name})))
+  if (!prompts.AskYesNo(owner, Tr(StringId::TransferNewSetFolder, {QDir::toNativeSeparators(dataFolder), name})))
     return std::nullopt;
   const QString setFolder = QDir(dataFolder).filePath(name);
   std::error_code ec;
   std::filesystem::create_directory(FsPath(setFolder), ec);
   if (ec) {
-    prompts.Inform(owner, FillIn(Tr(StringId::TransferFolderUnwritable), {setFolder, QString::fromLocal8Bit(ec.message())}),
+    prompts.Inform(owner, Tr(StringId::TransferFolderUnwritable, {setFolder, QString::fromLocal8Bit(ec.message())}),
                    UiPrompts::Icon::Warning);
     return std::nullopt;
   }
@@ -104,8 +90,7 @@ CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolde
   setWindowTitle(Tr(StringId::TransferCaption));
   // The whole path is the tool tip; a long one is elided in the middle.
   destination_ = new ElidedLabel(Qt::ElideMiddle, this);
-  destination_->SetText(FillIn(Tr(StringId::TransferDestination),
-                               {QDir::toNativeSeparators(QFile::decodeName(setFolder_.string().c_str()))}));
+  destination_->SetText(Tr(StringId::TransferDestination, {QDir::toNativeSeparators(QFile::decodeName(setFolder_.string().c_str()))}));
   text_ = new QLabel(this);
   text_->setMinimumSize(380, 54);
   text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -210,7 +195,7 @@ void CTransferDlg::OnProgress(int kind, int percent) {
   text_->setText(Tr(StringId::TransferRunning));
   progress_->setValue(TransferProgressPosition(kind, percent));
   const auto transferKind = static_cast<TransferKind>(kind);
-  kind_->setText(FillIn(Tr(StringId::TransferKindStep), {Tr(RootTextId(transferKind)), QString::number(kind + 1),
+  kind_->setText(Tr(StringId::TransferKindStep, {Tr(RootTextId(transferKind)), QString::number(kind + 1),
                                                          QString::number(kTransferKindCount)}));
   kind_->show();
   // The block asked for again has arrived; the mark goes once it has been seen long enough.
@@ -249,7 +234,7 @@ void CTransferDlg::OnFinished(LinkResult result, int value) {
   const std::string rates =
       job_ ? TransferRatesText(result, value, settings_.baudRate, job_->instrumentBaudRate()) : std::string();
   if (result == LinkResult::PortOpenFailed && job_) {
-    detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
+    detail_->setText(QString::fromStdString(PortOpenDetail(settings_.comPort, job_->openSystemError())));
     detail_->setVisible(!detail_->text().isEmpty());
   } else if (const auto folder = job_ ? job_->folderProblem() : CTransferThread::FolderProblem{}; folder.reason) {
     const QByteArray reason = QString::fromLocal8Bit(folder.reason.message()).toUtf8();

@@ -11,6 +11,8 @@
 
 #include "rxt4/data/Strings.h"
 
+class QDialog;
+class QDialogButtonBox;
 class QFileDialog;
 class QMessageBox;
 class QWidget;
@@ -66,12 +68,14 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text,
 std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& title, const QString& start,
                                               bool offerNewFolder);
 
+// The "OK" (default) and "ｷｬﾝｾﾙ" buttons of a settings dialog, wired to its accept
+// and reject.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
+
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);
-
-// A text of the string table with its "%s" filled in, in order (a value is never read
-// as a format).
-QString FillIn(QString text, std::initializer_list<QString> values);
+// The same with its "%s" filled in by the values, in order (FillIn).
+QString Tr(StringId id, std::initializer_list<QString> values);
 
 // A file name as the file system takes it (the platform's encoding of names).
 std::filesystem::path FsPath(const QString& name);

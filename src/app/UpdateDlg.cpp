@@ -4,23 +4,23 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "PortErrorText.h"
+#include "QueuedRelay.h"
 #include "UiPrompts.h"
+#include "rxt4/link/PortAdvice.h"
 
 namespace rxt4 {
 
 // Carries the worker's reports to the dialog's thread (copying the texts), tagged
 // with their attempt.
-class CUpdateDlg::Relay : public UpdateObserver {
+class CUpdateDlg::Relay : public QueuedRelay<CUpdateDlg, UpdateObserver> {
  public:
-  Relay(CUpdateDlg* dialog, int attempt) : dialog_(dialog), attempt_(attempt) {}
+  Relay(CUpdateDlg* dialog, int attempt) : QueuedRelay(dialog, &CUpdateDlg::attempt_, attempt) {}
   void state(bool updating, int total) override {
     Post([updating, total](CUpdateDlg* d) { d->OnState(updating, total); });
   }
@@ -33,20 +33,6 @@ class CUpdateDlg::Relay : public UpdateObserver {
   void finished(LinkResult result, int value) override {
     Post([result, value](CUpdateDlg* d) { d->OnFinished(result, value); });
   }
-
- private:
-  template <typename F>
-  void Post(F f) {
-    QPointer<CUpdateDlg> dialog = dialog_;
-    const int attempt = attempt_;
-    QMetaObject::invokeMethod(
-        dialog_, [dialog, attempt, f] {
-          if (dialog && dialog->attempt_ == attempt) f(dialog.data());
-        },
-        Qt::QueuedConnection);
-  }
-  CUpdateDlg* dialog_;
-  int attempt_;
 };
 
 CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* parent, JobFactory makeJob)
@@ -200,7 +186,7 @@ void CUpdateDlg::OnFinished(LinkResult result, int) {
                     Tr(StringId::UpdateCaption));
     ShowFileSelection(true);
     if (result == LinkResult::PortOpenFailed && job_) {
-      detail_->setText(PortOpenDetail(settings_.comPort, job_->openSystemError()));
+      detail_->setText(QString::fromStdString(PortOpenDetail(settings_.comPort, job_->openSystemError())));
       detail_->setVisible(!detail_->text().isEmpty());
     }
   }

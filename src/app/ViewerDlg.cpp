@@ -38,7 +38,6 @@
 #include "Snapshot.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
-#include "rxt4/screens/KeyRouting.h"
 #include "UiPrompts.h"
 
 namespace rxt4 {
@@ -216,10 +215,10 @@ void CViewerDlg::BuildWidgets() {
   connect(folder_, &QPushButton::clicked, this, &CViewerDlg::ChooseFolder);
   connect(save_, &QPushButton::clicked, this, &CViewerDlg::SaveScreen);
   connect(copy_, &QPushButton::clicked, this, &CViewerDlg::CopyScreen);
-  connect(up_, &QPushButton::clicked, this, [this] { ArrowAction(kUp, true); });
-  connect(down_, &QPushButton::clicked, this, [this] { ArrowAction(kDown, true); });
-  connect(left_, &QPushButton::clicked, this, [this] { ArrowAction(kLeft, true); });
-  connect(right_, &QPushButton::clicked, this, [this] { ArrowAction(kRight, true); });
+  connect(up_, &QPushButton::clicked, this, [this] { ArrowAction(InstrumentKey::Up, true); });
+  connect(down_, &QPushButton::clicked, this, [this] { ArrowAction(InstrumentKey::Down, true); });
+  connect(left_, &QPushButton::clicked, this, [this] { ArrowAction(InstrumentKey::Left, true); });
+  connect(right_, &QPushButton::clicked, this, [this] { ArrowAction(InstrumentKey::Right, true); });
   connect(shift_, &QPushButton::clicked, this, &CViewerDlg::ShiftToggled);
   connect(enter_, &QPushButton::clicked, this, &CViewerDlg::EnterAction);
 }
@@ -269,7 +268,7 @@ void CViewerDlg::Initialise() {
   if (const int zoom = services_.settings->Remembered().zoom; zoom > 1 && zoom <= ScreenView::kMaxZoom) SetZoom(zoom);
   SetShownState(false);
   RefreshArrowImages();
-  currentScreen_ = 0;
+  screens_.Deselect();
   LoadDataFolder();
   PaintRoutine();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -278,7 +277,7 @@ void CViewerDlg::Initialise() {
 
 void CViewerDlg::OpenStartFolder(const QString& path) {
   if (!QFileInfo(path).isDir()) {
-    services_.prompts->Inform(this, FillIn(Tr(StringId::FolderNotFound), {path}), UiPrompts::Icon::None);
+    services_.prompts->Inform(this, Tr(StringId::FolderNotFound, {path}), UiPrompts::Icon::None);
     return;
   }
   OpenFolder(path);
@@ -332,46 +331,31 @@ void CViewerDlg::ChooseFolder() {
 void CViewerDlg::OnSelectionChanged() {
   const int number = DataTreeModel::ItemNumber(tree_->currentIndex());
   const CDataSet* record = number > 0 ? data_.Record(number) : nullptr;
-  CScreen* screen = nullptr;
-  if (record) {
-    switch (record->kind) {
-      case DataKind::Level:
-      case DataKind::Ber:
-      case DataKind::Sky:
-      case DataKind::Constellation:
-      case DataKind::Spectrum:
-      case DataKind::Profile:
-        currentRow_ = record->row;
-        screen = screens_.Select(record->kind, currentRow_, record->tablePath());
-        break;
-      case DataKind::Multi:
-        screen = screens_.SelectRows(record->rows);
-        break;
-      default:
-        break;
-    }
-  }
+  CScreen* screen = record != nullptr ? screens_.Select(*record) : nullptr;
   if (screen) {
     title_->setText(FromUtf8(screen->ShowKindName()));
     if (std::optional<std::string> name = screen->ShowDataName()) dataName_->setText(FromUtf8(*name));
     index_->setText(FromUtf8(record->indexText()));
     count_->setText(FromUtf8(std::string(record->countText())));
-    currentScreen_ = static_cast<int>(record->kind) - 1;
   } else {
     screens_.Deselect();
-    currentScreen_ = 0;
     index_->setText(QStringLiteral("  "));
     count_->setText(QStringLiteral("  "));
     title_->setText(QStringLiteral(" "));
     dataName_->setText(QStringLiteral(" "));
   }
   PaintRoutine();
-  SetShownState(currentScreen_ != 0);
+  SetShownState(screen != nullptr);
+}
+
+int CViewerDlg::currentScreenIndex() const {
+  const DataKind kind = screens_.currentKind();
+  return kind == DataKind::None ? 0 : static_cast<int>(kind) - 1;
 }
 
 void CViewerDlg::PaintRoutine() {
   if (isMinimized()) return;
-  if (currentScreen_ != 0) screenView_->HideBlankPanel();
+  if (screens_.Current() != nullptr) screenView_->HideBlankPanel();
   // Draws the current screen, or clears the area when none is shown, then the frame.
   screens_.Paint(surface_);
   screenView_->update();
@@ -469,7 +453,7 @@ void CViewerDlg::SaveScreen() {
     screenSide_->repaint();
     QString reason;
     if (!WriteSnapshotFile(RenderScreenSide(), *path, &reason))
-      services_.prompts->Inform(this, FillIn(Tr(StringId::SnapshotNotSaved), {*path, reason}), UiPrompts::Icon::None);
+      services_.prompts->Inform(this, Tr(StringId::SnapshotNotSaved, {*path, reason}), UiPrompts::Icon::None);
   }
   tree_->setFocus();
 }
@@ -479,46 +463,43 @@ void CViewerDlg::CopyScreen() {
   tree_->setFocus();
 }
 
-void CViewerDlg::SendKeyToTree(int qtKey) {
+void CViewerDlg::MoveTree(InstrumentKey key) {
   // The tree moves its selection (↑ ↓) or collapses and expands (← →) as it does for
   // the keyboard; the routing must not see this key a second time.
+  const Qt::Key qtKey = key == InstrumentKey::Up     ? Qt::Key_Up
+                        : key == InstrumentKey::Down ? Qt::Key_Down
+                        : key == InstrumentKey::Left ? Qt::Key_Left
+                                                     : Qt::Key_Right;
   forwardingKey_ = true;
   QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
   QCoreApplication::sendEvent(tree_, &press);
   forwardingKey_ = false;
 }
 
-DataKind CViewerDlg::ShownKind() const {
-  return currentScreen_ == 0 ? DataKind::None : static_cast<DataKind>(currentScreen_ + 1);
-}
-
-void CViewerDlg::RunKeyAction(KeyAction action, int heldTicks) {
-  // Apply leaves the area painted whole for the new state.
-  if (Apply(action, screens_, surface_, heldTicks)) {
-    screenView_->update();
-    emit screenChanged();
+void CViewerDlg::PressInstrumentKey(InstrumentKey key) {
+  // The ← and → buttons count how long they are held (the delay profile's marker speed).
+  const int held = key == InstrumentKey::Left ? left_->heldTicks() : key == InstrumentKey::Right ? right_->heldTicks() : 0;
+  switch (screens_.PressKey({key, shift_->isChecked(), held}, surface_)) {
+    case KeyOutcome::Changed:  // the area is painted whole for the new state
+      screenView_->update();
+      emit screenChanged();
+      break;
+    case KeyOutcome::Tree:
+      MoveTree(key);
+      break;
+    case KeyOutcome::Nothing:
+      break;
   }
 }
 
-void CViewerDlg::ArrowAction(ArrowKey key, bool fromButton) {
+void CViewerDlg::ArrowAction(InstrumentKey key, bool fromButton) {
   lastArrow_ = key;
-  const InstrumentKey instrumentKey = key == kUp     ? InstrumentKey::Up
-                                      : key == kDown ? InstrumentKey::Down
-                                      : key == kLeft ? InstrumentKey::Left
-                                                     : InstrumentKey::Right;
-  const KeyRoute route = Route(instrumentKey, shift_->isChecked(), ShownKind());
-  if (route.action == KeyAction::TreeKey) {
-    const int vk = route.treeVirtualKey;
-    SendKeyToTree(vk == kUp ? Qt::Key_Up : vk == kDown ? Qt::Key_Down : vk == kLeft ? Qt::Key_Left : Qt::Key_Right);
-  } else {
-    const int held = key == kLeft ? left_->heldTicks() : key == kRight ? right_->heldTicks() : 0;
-    RunKeyAction(route.action, TakesHeldTicks(route.action) ? held : 0);
-  }
+  PressInstrumentKey(key);
   if (fromButton) tree_->setFocus();
 }
 
 void CViewerDlg::EnterAction() {
-  RunKeyAction(Route(InstrumentKey::Enter, shift_->isChecked(), ShownKind()).action, 0);
+  PressInstrumentKey(InstrumentKey::Enter);
   tree_->setFocus();
 }
 
@@ -644,21 +625,23 @@ void CViewerDlg::RunUpdateDialog() {
   dialog.exec();
 }
 
-QPushButton* CViewerDlg::ArrowButton(ArrowKey key) const {
+QPushButton* CViewerDlg::ArrowButton(InstrumentKey key) const {
   switch (key) {
-    case kUp: return up_;
-    case kDown: return down_;
-    case kLeft: return left_;
-    case kRight: return right_;
+    case InstrumentKey::Up: return up_;
+    case InstrumentKey::Down: return down_;
+    case InstrumentKey::Left: return left_;
+    case InstrumentKey::Right: return right_;
+    case InstrumentKey::Enter: return enter_;
   }
   return nullptr;
 }
 
-CViewerDlg::ArrowKey CViewerDlg::HeldArrow(bool* found) const {
+InstrumentKey CViewerDlg::HeldArrow(bool* found) const {
   // The button that holds the mouse: pressed with the left button and not released.
   *found = false;
-  ArrowKey held = kUp;
-  const std::pair<QPushButton*, ArrowKey> order[] = {{up_, kUp}, {left_, kLeft}, {right_, kRight}, {down_, kDown}};
+  InstrumentKey held = InstrumentKey::Up;
+  const std::pair<QPushButton*, InstrumentKey> order[] = {
+      {up_, InstrumentKey::Up}, {left_, InstrumentKey::Left}, {right_, InstrumentKey::Right}, {down_, InstrumentKey::Down}};
   for (const auto& [button, key] : order) {
     if (button == mouseHolder_ || (button->isDown() && button->hasFocus() && spaceDown_)) {
       held = key;
@@ -676,7 +659,7 @@ void CViewerDlg::timerEvent(QTimerEvent* event) {
 
 void CViewerDlg::TimerTick(bool poll) {
   bool found = false;
-  const ArrowKey key = HeldArrow(&found);
+  const InstrumentKey key = HeldArrow(&found);
   if (!found) {
     repeatTimer_.stop();
     repeating_ = false;
@@ -766,15 +749,15 @@ bool CViewerDlg::HandleKeyPress(QKeyEvent* event) {
       CRepeatButton* button = k == Qt::Key_Left ? left_ : right_;
       button->setDown(true);
       button->StartHolding();
-      if (currentScreen_ == 0) return false;
-      ArrowAction(k == Qt::Key_Left ? kLeft : kRight, false);
+      if (screens_.Current() == nullptr) return false;  // the tree's, by the normal route
+      ArrowAction(k == Qt::Key_Left ? InstrumentKey::Left : InstrumentKey::Right, false);
       return true;
     }
     case Qt::Key_Up:
     case Qt::Key_Down: {
       (k == Qt::Key_Up ? up_ : down_)->setDown(true);
       if (!shift_->isChecked()) return false;
-      ArrowAction(k == Qt::Key_Up ? kUp : kDown, false);
+      ArrowAction(k == Qt::Key_Up ? InstrumentKey::Up : InstrumentKey::Down, false);
       return true;
     }
     default:

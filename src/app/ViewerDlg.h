@@ -13,10 +13,9 @@
 
 #include "ElidedLabel.h"
 #include "rxt4/data/DataFolderModel.h"
-#include "rxt4/data/MeasurementRow.h"
 #include "rxt4/link/PortInfo.h"
 #include "rxt4/link/SettingsFile.h"
-#include "rxt4/screens/KeyRouting.h"
+#include "rxt4/screens/InstrumentKey.h"
 #include "rxt4/screens/ScreenSet.h"
 #include "rxt4/screens/Surface.h"
 
@@ -46,8 +45,6 @@ struct ViewerServices {
 class CViewerDlg : public QMainWindow {
   Q_OBJECT
  public:
-  // Virtual-key codes of the arrow keys, as the last arrow key is recorded.
-  enum ArrowKey { kLeft = 37, kUp = 38, kRight = 39, kDown = 40 };
   static constexpr int kPollTimerMs = 500;
   static constexpr int kRepeatTimerMs = 100;
 
@@ -76,7 +73,9 @@ class CViewerDlg : public QMainWindow {
   void ChooseFolder();
   void SaveScreen();
   void CopyScreen();
-  void ArrowAction(ArrowKey key, bool fromButton);
+  // An arrow key (from a button when fromButton, else from the keyboard or the
+  // repetition) on the screen shown, or on the tree when the screen says it is the tree's.
+  void ArrowAction(InstrumentKey key, bool fromButton);
   void EnterAction();
   void ShiftToggled();
   void CommSettingsCommand();
@@ -103,7 +102,8 @@ class CViewerDlg : public QMainWindow {
   QImage RenderScreenSide() const;
 
   // --- state, for the tests ---
-  int currentScreenIndex() const { return currentScreen_; }
+  // 0 when nothing is shown, else the shown kind's DataKind value minus one.
+  int currentScreenIndex() const;
   const Surface& surface() const { return surface_; }
   const DataFolderModel& dataModel() const { return data_; }
   const ScreenSet& screens() const { return screens_; }
@@ -128,7 +128,7 @@ class CViewerDlg : public QMainWindow {
   QAction* copyAction() const { return copyAction_; }
   QAction* zoomAction(int zoom) const { return zoomActions_[zoom - 1]; }
   QString dataFolder() const { return dataFolder_; }
-  int lastArrowKey() const { return lastArrow_; }
+  InstrumentKey lastArrowKey() const { return lastArrow_; }
   bool repeating() const { return repeating_; }
 
  signals:
@@ -161,7 +161,8 @@ class CViewerDlg : public QMainWindow {
   void PaintRoutine();
   void SetShownState(bool shown);
   void RefreshArrowImages();
-  void SendKeyToTree(int qtKey);
+  void MoveTree(InstrumentKey key);
+  void PressInstrumentKey(InstrumentKey key);
   bool HandleKeyPress(QKeyEvent* event);
   bool HandleKeyRelease(QKeyEvent* event);
   bool RoutesKeysOf(QObject* watched) const;
@@ -169,20 +170,16 @@ class CViewerDlg : public QMainWindow {
   bool ZoomFits(int zoom, const QSize& available) const;
   void OnScreenChanged(QScreen* screen);
   QSize AvailableArea() const;
-  QPushButton* ArrowButton(ArrowKey key) const;
-  ArrowKey HeldArrow(bool* found) const;
-  DataKind ShownKind() const;
-  void RunKeyAction(KeyAction action, int heldTicks);
+  QPushButton* ArrowButton(InstrumentKey key) const;
+  InstrumentKey HeldArrow(bool* found) const;
 
   ViewerServices services_;
   DataFolderModel data_;
   ScreenSet screens_;
   Surface surface_;
-  MeasurementRow currentRow_;
-  int currentScreen_ = 0;
   QString dataFolder_;
   QString lastBrowsedFolder_;
-  int lastArrow_ = 0;
+  InstrumentKey lastArrow_ = InstrumentKey::Up;  // the arrow run last
   bool repeating_ = false;
   bool exitConfirmed_ = false;
   bool forwardingKey_ = false;

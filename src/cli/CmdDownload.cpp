@@ -6,10 +6,8 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -111,21 +109,6 @@ class ConsoleObserver final : public TransferObserver {
   bool modeWaitShown_ = false;
   bool barShown_ = false;
 };
-
-void ExplainOpenFailure(const std::string& port, int error) {
-  if (error == 0) return;
-  std::fprintf(stderr, "rxt4 download: cannot open %s: %s\n", port.c_str(), std::strerror(error));
-  if (error == EACCES || error == EPERM) {
-    std::fprintf(stderr,
-                 "  On Linux serial devices belong to the group dialout: add yourself with\n"
-                 "  'sudo usermod -aG dialout $USER', then log out and in again.\n");
-  } else if (error == EWOULDBLOCK) {
-    std::fprintf(stderr, "  Another program is using the port (ModemManager probes new USB serial devices for a\n"
-                         "  while after they are plugged in; wait, or tell it to leave the device alone).\n");
-  } else if (error == EINVAL) {
-    std::fprintf(stderr, "  The port does not support this speed.\n");
-  }
-}
 
 // Today's month and day on this computer's clock.
 std::pair<int, int> Today() {
@@ -259,7 +242,7 @@ int RunDownload(Args args) {
   ::close(interruptPipe[0]);
   ::close(interruptPipe[1]);
 
-  if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure(comm.comPort, openError);
+  if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure("download", comm.comPort, openError);
   if (folder.reason)
     std::fprintf(stderr, "rxt4 download: cannot write into %s: %s\n", folder.folder.c_str(), folder.reason.message().c_str());
   std::fprintf(stdout, "%s\n", TransferFinalText(outcome.result, outcome.value).c_str());

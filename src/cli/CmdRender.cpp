@@ -16,7 +16,7 @@
 #include "Commands.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/screens/ImageFiles.h"
-#include "rxt4/screens/KeyRouting.h"
+#include "rxt4/screens/InstrumentKey.h"
 #include "rxt4/screens/ScreenSet.h"
 
 namespace rxt4::cli {
@@ -41,13 +41,8 @@ constexpr const char* kRenderUsage =
     "                  marker speed: 0 single, 1 double, 2 or more triple step; default 0)\n"
     "  --help          show this text\n";
 
-struct PressedKey {
-  InstrumentKey key;
-  bool shift;
-};
-
 // Parses "SHIFT+RIGHT,LEFT,..."; false for an empty or unknown name.
-bool ParseKeys(std::string_view text, std::vector<PressedKey>& keys, std::string& bad) {
+bool ParseKeys(std::string_view text, std::vector<KeyPress>& keys, std::string& bad) {
   std::size_t start = 0;
   while (true) {
     const std::size_t comma = text.find(',', start);
@@ -58,7 +53,7 @@ bool ParseKeys(std::string_view text, std::vector<PressedKey>& keys, std::string
       bad = std::string(name);
       return false;
     }
-    keys.push_back({*key, shift});
+    keys.push_back({*key, shift, 0});
     if (comma == std::string_view::npos) return true;
     start = comma + 1;
   }
@@ -79,7 +74,7 @@ std::string SafeFolderName(std::string name) {
 int RunRender(Args args) {
   std::string folder, out, format = "png";
   bool haveFolder = false, haveOut = false;
-  std::vector<PressedKey> keys;
+  std::vector<KeyPress> keys;
   int held = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -156,9 +151,9 @@ int RunRender(Args args) {
         screens.Select(*record);
         screens.Paint(surface);
         // The keys act as in the viewer: each leaves the area painted whole.
-        for (const PressedKey& k : keys) {
-          const KeyRoute route = Route(k.key, k.shift, screens.currentKind());
-          Apply(route.action, screens, surface, TakesHeldTicks(route.action) ? held : 0);
+        for (KeyPress press : keys) {
+          press.heldTicks = held;
+          screens.PressKey(press, surface);
         }
         char name[32];
         std::snprintf(name, sizeof name, "%03d.%s", record->index, format.c_str());

@@ -4,9 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <mutex>
 #include <string>
@@ -194,12 +192,7 @@ int RunUpdate(Args args) {
     }
   }
 
-  if (outcome.result == LinkResult::PortOpenFailed && openError != 0) {
-    std::fprintf(stderr, "rxt4 update: cannot open %s: %s\n", choice.comm.comPort.c_str(), std::strerror(openError));
-    if (openError == EACCES || openError == EPERM)
-      std::fprintf(stderr, "  Serial devices belong to the group dialout: 'sudo usermod -aG dialout $USER',\n"
-                           "  then log out and in again.\n");
-  }
+  if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure("update", choice.comm.comPort, openError);
   std::fprintf(stdout, "%s\n", UpdateFinalText(outcome.result, observer.texts()).c_str());
   if (UpdateSucceeded(outcome.result)) return 0;
   return interrupted ? 130 : 1;

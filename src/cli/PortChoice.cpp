@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "rxt4/link/PortAdvice.h"
 #include "rxt4/link/SettingsFile.h"
 
 namespace rxt4::cli {
@@ -31,6 +32,11 @@ void SayPortUsed(const char* command, const PortChoice& choice, bool withRate) {
   if (withRate) std::fprintf(stderr, " at %d baud", choice.comm.baudRate);
   if (!from.empty()) std::fprintf(stderr, " (%s from the settings file %s)", from.c_str(), choice.file.c_str());
   std::fputc('\n', stderr);
+}
+
+void ExplainOpenFailure(const char* command, const std::string& port, int systemError) {
+  if (systemError == 0) return;
+  std::fprintf(stderr, "rxt4 %s: cannot open %s\n", command, PortOpenDetail(port, systemError).c_str());
 }
 
 }  // namespace rxt4::cli

@@ -26,4 +26,8 @@ std::string NoPortText(const PortChoice& choice);
 // on standard error; withRate false leaves the rate out (the update sets its own).
 void SayPortUsed(const char* command, const PortChoice& choice, bool withRate);
 
+// "rxt4 COMMAND: cannot open PORT: the reason", then what to do, on standard error;
+// nothing when systemError is 0.
+void ExplainOpenFailure(const char* command, const std::string& port, int systemError);
+
 }  // namespace rxt4::cli

@@ -65,6 +65,7 @@ bool DataFolderModel::Load(const std::filesystem::path& dataFolder, std::vector<
 void DataFolderModel::Assemble(std::vector<std::string>& names, std::vector<SetFolderItems>& sets,
                                std::vector<LoadMessage>& messages) {
   Clear();
+  setFolders_.reserve(names.size());
   for (TransferKind kind : kAllTransferKinds) names_.emplace_back(Text(RootTextId(kind)));
   std::size_t blockCount = 0;
   for (const SetFolderItems& set : sets) blockCount += set.kinds.size();
@@ -76,6 +77,7 @@ void DataFolderModel::Assemble(std::vector<std::string>& names, std::vector<SetF
   for (std::size_t s = 0; s < sets.size(); ++s) {
     SetFolderItems& set = sets[s];
     const auto nameIndex = static_cast<std::uint32_t>(names_.size());
+    setFolders_.push_back(names[s]);
     if (!set.kinds.empty()) names_.push_back(std::move(names[s]));
     for (KindItems& kind : set.kinds) {
       const auto root = static_cast<std::uint32_t>(RootNumber(kind.kind));
@@ -102,6 +104,7 @@ void DataFolderModel::Clear() {
   blocks_.clear();
   for (auto& list : rootBlocks_) list.clear();
   names_.clear();
+  setFolders_.clear();
   itemCount_ = 0;
   measurementCount_ = 0;
 }

@@ -8,8 +8,13 @@
 #include <system_error>
 
 #include "DirectoryIndex.h"
-#include "rxt4/data/StagedFile.h"
+#include "rxt4/data/CountFile.h"
+#include "rxt4/data/CsvTable.h"
 #include "rxt4/data/MeasurementRow.h"
+#include "rxt4/data/Paths.h"
+#include "rxt4/data/ReadOnlyFile.h"
+#include "rxt4/data/StagedFile.h"
+#include "rxt4/data/TextRules.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
 
@@ -18,7 +23,7 @@ namespace {
 
 constexpr std::string_view kImageVersion = "2.00";
 constexpr std::uint64_t kImageHeaderBytes = 8;
-constexpr std::uint64_t kRecordBytes = 180;
+constexpr std::uint64_t kRecordBytes = DataSetWriter::kRecordBytes;
 constexpr std::uint64_t kConstellationBlockBytes = 4825;
 constexpr std::uint64_t kBlockHeaderBytes = 8;
 
@@ -47,7 +52,76 @@ std::string Format(const char* format, unsigned value) {
   return text;
 }
 
+// A table's rows as records: each row's text cut or padded with blanks to 179 bytes,
+// then its line feed.
+bool AppendTableRecords(const std::filesystem::path& path, std::vector<std::string>& records) {
+  CsvTable table;
+  if (table.Read(path) < 0 || !table.errorMessage().empty()) return false;
+  for (int i = 0; i < table.rowCount(); ++i) {
+    std::string record(table.Row(i).Line().substr(0, kRecordBytes - 1));
+    record.resize(kRecordBytes - 1, ' ');
+    record += '\n';
+    records.push_back(std::move(record));
+  }
+  return true;
+}
+
+// The records of a kind folder's tables and their count; false when they cannot be read.
+bool ReadRecords(const DirectoryIndex& files, const std::string& setName, TransferKind kind,
+                 std::vector<std::string>& records, std::uint32_t& count) {
+  if (kind != TransferKind::Multi) {
+    std::optional<std::string> table = files.Find(TableFileName(setName));
+    if (!table || !AppendTableRecords(files.folder() / *table, records)) return false;
+    count = static_cast<std::uint32_t>(records.size());
+    return true;
+  }
+  CountFile countFile;
+  std::optional<std::string> countName = files.Find(MultiCountFileName());
+  if (!countName || countFile.Read(files.folder() / *countName) < 0) return false;
+  const long long announced = ParseInt(countFile.countText());  // the tables present end the loop
+  for (long long i = 1; i <= announced; ++i) {
+    std::optional<std::string> found = files.Find(MultiTableFileName(i));
+    if (!found || !AppendTableRecords(files.folder() / *found, records)) break;
+    ++count;
+  }
+  return true;
+}
+
 }  // namespace
+
+KindImage AssembleKindImage(std::uint32_t count, const std::vector<std::string>& records,
+                            const std::vector<std::vector<std::uint8_t>>& blocks) {
+  KindImage image(kImageVersion.begin(), kImageVersion.end());
+  for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>((count >> (8 * i)) & 0xFF));
+  for (const std::string& r : records) image.insert(image.end(), r.begin(), r.end());
+  for (const auto& b : blocks) image.insert(image.end(), b.begin(), b.end());
+  return image;
+}
+
+std::optional<KindImage> ReadKindImage(const std::filesystem::path& setFolder, TransferKind kind) {
+  std::string_view kindName = KindFolderName(kind);
+  if (kindName.empty()) return std::nullopt;
+  std::optional<std::string> folderName = DirectoryIndex(setFolder).Find(kindName);
+  if (!folderName) return std::nullopt;
+  const DirectoryIndex files(setFolder / *folderName);
+  const std::string name = SetFolderName(setFolder);
+
+  std::vector<std::string> records;
+  std::uint32_t count = 0;
+  if (!ReadRecords(files, name, kind, records, count)) return std::nullopt;
+  std::vector<std::vector<std::uint8_t>> blocks;
+  if (kind == TransferKind::Constellation || kind == TransferKind::Spectrum || kind == TransferKind::Profile) {
+    for (unsigned block = 1;; ++block) {
+      std::optional<std::string> found = files.Find(CompanionFileName(name, block));
+      if (!found) break;
+      std::string bytes, message;
+      if (ReadFileBytes(files.folder() / *found, CsvTable::kMaxFileBytes, bytes, message) != FileStatus::Ok)
+        return std::nullopt;
+      blocks.emplace_back(bytes.begin(), bytes.end());
+    }
+  }
+  return AssembleKindImage(count, records, blocks);
+}
 
 void DataSetWriter::FreeDeleter::operator()(std::uint8_t* p) const { std::free(p); }
 
@@ -71,14 +145,11 @@ bool DataSetWriter::PrepareFolder(const std::filesystem::path& setFolder) {
   if (ec) return FolderFailed(std::filesystem::exists(kindFolder) ? kindFolder : setFolder, ec);
   if (!std::filesystem::is_directory(kindFolder, ec))
     return FolderFailed(kindFolder, ec ? ec : std::make_error_code(std::errc::not_a_directory));
-  std::string set = setFolder.string();
-  while (set.size() > 1 && set.back() == std::filesystem::path::preferred_separator) set.pop_back();
-  std::size_t slash = set.rfind(std::filesystem::path::preferred_separator);
-  setName_ = slash == std::string::npos ? set : set.substr(slash + 1);
+  setName_ = SetFolderName(setFolder);
   // A folder that takes no files (no permission, a read-only medium) is found now,
   // before anything is downloaded for it: the table's temporary file is made and,
   // uncommitted, removed again.
-  if (StagedFile probe(kindFolder / (setName_ + ".CSV")); !probe.ok()) return FolderFailed(kindFolder, probe.error());
+  if (StagedFile probe(kindFolder / TableFileName(setName_)); !probe.ok()) return FolderFailed(kindFolder, probe.error());
   kindFolderPath_ = kindFolder;
   return true;
 }
@@ -138,7 +209,7 @@ bool DataSetWriter::ImageHeader(std::uint32_t& n) const {
 bool DataSetWriter::WriteTable(std::uint64_t& end) {
   std::uint32_t n = 0;
   if (!ImageHeader(n)) return false;
-  StagedFile table(kindFolderPath_ / (setName_ + ".CSV"));
+  StagedFile table(kindFolderPath_ / TableFileName(setName_));
   if (!table.Write(HeaderLine())) return false;
   std::uint64_t offset = kImageHeaderBytes;
   for (std::uint32_t i = 0; i < n; ++i) {
@@ -148,18 +219,18 @@ bool DataSetWriter::WriteTable(std::uint64_t& end) {
   }
   if (!table.Commit()) return false;
   end = offset;
-  return WriteCountFile(setName_, n);
+  return WriteCountFile(CountFileName(setName_), n);
 }
 
-bool DataSetWriter::WriteCountFile(const std::string& name, std::uint32_t count) {
-  StagedFile file(kindFolderPath_ / (name + ".CNT"));
+bool DataSetWriter::WriteCountFile(const std::string& fileName, std::uint32_t count) {
+  StagedFile file(kindFolderPath_ / fileName);
   return file.Write(Format("%u\n", count)) && file.Write(kImageVersion) && file.Commit();
 }
 
 bool DataSetWriter::WriteFixedBlocks(std::uint64_t start) {
   unsigned block = 1;
   for (; start + kConstellationBlockBytes <= imageSize_; start += kConstellationBlockBytes, ++block) {
-    StagedFile file(kindFolderPath_ / (setName_ + Format(".%03u", block)));
+    StagedFile file(kindFolderPath_ / CompanionFileName(setName_, block));
     if (!file.Write(image_.get() + start, kConstellationBlockBytes) || !file.Commit()) return false;
   }
   return true;  // a remainder shorter than a block is not written
@@ -170,7 +241,7 @@ bool DataSetWriter::WriteLengthBlocks(std::uint64_t s) {
     if (s + 4 >= imageSize_) return false;
     std::uint64_t length = ReadLe32(image_.get() + s);
     if (s + kBlockHeaderBytes + length > imageSize_) return false;
-    StagedFile file(kindFolderPath_ / (setName_ + Format(".%03u", block)));
+    StagedFile file(kindFolderPath_ / CompanionFileName(setName_, block));
     if (!file.Write(image_.get() + s, kBlockHeaderBytes + length) || !file.Commit()) return false;
     s += kBlockHeaderBytes + length;
   }
@@ -190,7 +261,7 @@ bool DataSetWriter::WriteMultiTables() {
     // A data set without a single record ends the image: the count cannot be trusted
     // and going on would only produce empty tables (up to four billion of them).
     if (!tagged(offset)) return false;
-    StagedFile table(kindFolderPath_ / Format("%02u.CSV", i));
+    StagedFile table(kindFolderPath_ / MultiTableFileName(i));
     if (!table.Write(HeaderLine())) return false;
     for (; tagged(offset); offset += kRecordBytes)
       if (!table.Write(image_.get() + offset, kRecordBytes)) return false;
@@ -198,7 +269,7 @@ bool DataSetWriter::WriteMultiTables() {
     if (i == 0xFFFFFFFFu) break;
   }
   if (offset != imageSize_) return false;
-  return WriteCountFile("COUNT", n);
+  return WriteCountFile(MultiCountFileName(), n);
 }
 
 }  // namespace rxt4

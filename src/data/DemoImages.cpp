@@ -5,25 +5,25 @@
 #include <cstdio>
 #include <system_error>
 
-#include "DirectoryIndex.h"
-#include "rxt4/data/CountFile.h"
-#include "rxt4/data/CsvTable.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/MeasurementRow.h"
-#include "rxt4/data/ReadOnlyFile.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
 
 namespace rxt4 {
 namespace {
 
-constexpr std::size_t kRecordBytes = 180;
+constexpr std::size_t kRecordBytes = DataSetWriter::kRecordBytes;
 constexpr int kConstellationRows = 193;
 constexpr int kConstellationRowBytes = 25;
 constexpr int kConstellationWidthPx = 200;
 constexpr double kProfileSamplesPerUs = 8.126984126984127;
 
 using Fields = std::array<std::string, MeasurementRow::kColumnCount>;
+
+void PutLe32(KindImage& image, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF));
+}
 
 // The instrument's 180-byte record of a row: the fields in Shift-JIS joined by commas,
 // blanks up to byte 179 (inside the last field, so the record stays one row of 30
@@ -37,20 +37,6 @@ std::string Record(const Fields& fields) {
   text.resize(kRecordBytes - 1, ' ');
   text += '\n';
   return text;
-}
-
-void PutLe32(KindImage& image, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF));
-}
-
-// "2.00", the record count, the records, then the companion blocks.
-KindImage MakeImage(std::uint32_t count, const std::vector<std::string>& records,
-                    const std::vector<std::vector<std::uint8_t>>& blocks = {}) {
-  KindImage image = {'2', '.', '0', '0'};
-  PutLe32(image, count);
-  for (const std::string& r : records) image.insert(image.end(), r.begin(), r.end());
-  for (const auto& b : blocks) image.insert(image.end(), b.begin(), b.end());
-  return image;
 }
 
 // Deterministic noise, so that the demonstration files are the same on every run.
@@ -348,7 +334,7 @@ KindImage MultiImage(const std::vector<int>& setIndexes) {
     auto set = MultiRecords(number, MultiSets()[static_cast<std::size_t>(index)], 0x5EED0000u + static_cast<std::uint32_t>(index));
     records.insert(records.end(), set.begin(), set.end());
   }
-  return MakeImage(static_cast<std::uint32_t>(setIndexes.size()), records);
+  return AssembleKindImage(static_cast<std::uint32_t>(setIndexes.size()), records);
 }
 
 // Renumbers column 0 so that the records of a subset name companion files 001, 002, ...
@@ -360,7 +346,7 @@ std::string RecordNumbered(Fields f, int number) {
 KindImage TextImage(const std::vector<Fields>& rows, const std::vector<int>& pick) {
   std::vector<std::string> records;
   for (int i : pick) records.push_back(RecordNumbered(rows[static_cast<std::size_t>(i)], static_cast<int>(records.size()) + 1));
-  return MakeImage(static_cast<std::uint32_t>(records.size()), records);
+  return AssembleKindImage(static_cast<std::uint32_t>(records.size()), records);
 }
 
 KindImage ConstellationImage(const std::vector<int>& pick) {
@@ -372,7 +358,7 @@ KindImage ConstellationImage(const std::vector<int>& pick) {
     records.push_back(RecordNumbered(r.fields, static_cast<int>(records.size()) + 1));
     blocks.push_back(ConstellationBlock(r.levelsPerAxis, r.merDb, 0xC0000000u + static_cast<std::uint32_t>(i)));
   }
-  return MakeImage(static_cast<std::uint32_t>(records.size()), records, blocks);
+  return AssembleKindImage(static_cast<std::uint32_t>(records.size()), records, blocks);
 }
 
 KindImage SpectrumImage(const std::vector<int>& pick) {
@@ -385,7 +371,7 @@ KindImage SpectrumImage(const std::vector<int>& pick) {
     blocks.push_back(SampleBlock(SpectrumSamples(r.sampleCount, r.topDb, 0x5AEC0000u + static_cast<std::uint32_t>(i)),
                                  static_cast<std::uint32_t>(r.sampleCount)));
   }
-  return MakeImage(static_cast<std::uint32_t>(records.size()), records, blocks);
+  return AssembleKindImage(static_cast<std::uint32_t>(records.size()), records, blocks);
 }
 
 KindImage ProfileImage(const std::vector<int>& pick) {
@@ -398,33 +384,13 @@ KindImage ProfileImage(const std::vector<int>& pick) {
     blocks.push_back(SampleBlock(ProfileSamples(r.sampleCount, r.mainIndex, 0xDE1A0000u + static_cast<std::uint32_t>(i)),
                                  static_cast<std::uint32_t>(r.sampleCount)));
   }
-  return MakeImage(static_cast<std::uint32_t>(records.size()), records, blocks);
+  return AssembleKindImage(static_cast<std::uint32_t>(records.size()), records, blocks);
 }
 
 std::vector<int> Range(int n) {
   std::vector<int> v;
   for (int i = 0; i < n; ++i) v.push_back(i);
   return v;
-}
-
-std::string SetName(const std::filesystem::path& setFolder) {
-  std::filesystem::path p = setFolder;
-  if (!p.has_filename()) p = p.parent_path();
-  return p.filename().string();
-}
-
-// A table's rows as 180-byte records: each row's text cut or padded with blanks to 179
-// bytes, then its line feed.
-bool AppendTableRecords(const std::filesystem::path& path, std::vector<std::string>& records) {
-  CsvTable table;
-  if (table.Read(path) < 0 || !table.errorMessage().empty()) return false;
-  for (int i = 0; i < table.rowCount(); ++i) {
-    std::string record(table.Row(i).Line().substr(0, kRecordBytes - 1));
-    record.resize(kRecordBytes - 1, ' ');
-    record += '\n';
-    records.push_back(std::move(record));
-  }
-  return true;
 }
 
 }  // namespace
@@ -475,50 +441,6 @@ bool WriteDemoFolder(const std::filesystem::path& dataFolder) {
     }
   }
   return ok;
-}
-
-std::optional<KindImage> ReadKindImage(const std::filesystem::path& setFolder, TransferKind kind) {
-  std::string_view kindName = KindFolderName(kind);
-  if (kindName.empty()) return std::nullopt;
-  std::optional<std::string> folderName = DirectoryIndex(setFolder).Find(kindName);
-  if (!folderName) return std::nullopt;
-  DirectoryIndex files(setFolder / *folderName);
-  const std::string name = SetName(setFolder);
-
-  std::vector<std::string> records;
-  std::uint32_t count = 0;
-  if (kind == TransferKind::Multi) {
-    CountFile countFile;
-    std::optional<std::string> countName = files.Find("COUNT.CNT");
-    if (!countName || countFile.Read(files.folder() / *countName) < 0) return std::nullopt;
-    long long announced = ParseInt(countFile.countText());  // the tables present end the loop
-    for (long long i = 1; i <= announced; ++i) {
-      char tableName[32];
-      std::snprintf(tableName, sizeof tableName, "%02lld.CSV", i);
-      std::optional<std::string> found = files.Find(tableName);
-      if (!found || !AppendTableRecords(files.folder() / *found, records)) break;
-      ++count;
-    }
-  } else {
-    std::optional<std::string> table = files.Find(name + ".CSV");
-    if (!table || !AppendTableRecords(files.folder() / *table, records)) return std::nullopt;
-    count = static_cast<std::uint32_t>(records.size());
-  }
-
-  std::vector<std::vector<std::uint8_t>> blocks;
-  if (kind == TransferKind::Constellation || kind == TransferKind::Spectrum || kind == TransferKind::Profile) {
-    for (unsigned block = 1;; ++block) {
-      char suffix[16];
-      std::snprintf(suffix, sizeof suffix, ".%03u", block);
-      std::optional<std::string> found = files.Find(name + suffix);
-      if (!found) break;
-      std::string bytes, message;
-      if (ReadFileBytes(files.folder() / *found, CsvTable::kMaxFileBytes, bytes, message) != FileStatus::Ok)
-        return std::nullopt;
-      blocks.emplace_back(bytes.begin(), bytes.end());
-    }
-  }
-  return MakeImage(count, records, blocks);
 }
 
 }  // namespace rxt4

@@ -1,5 +1,6 @@
 #include "rxt4/data/Paths.h"
 
+#include <cstdio>
 #include <system_error>
 
 #include "DirectoryIndex.h"
@@ -26,6 +27,31 @@ std::filesystem::path ResolvePath(const std::filesystem::path& path) {
   }
   return resolved;
 }
+
+std::string SetFolderName(const std::filesystem::path& setFolder) {
+  std::string set = setFolder.string();
+  while (set.size() > 1 && set.back() == std::filesystem::path::preferred_separator) set.pop_back();
+  const std::size_t slash = set.rfind(std::filesystem::path::preferred_separator);
+  return slash == std::string::npos ? set : set.substr(slash + 1);
+}
+
+std::string TableFileName(std::string_view setName) { return std::string(setName) + ".CSV"; }
+
+std::string CountFileName(std::string_view setName) { return std::string(setName) + ".CNT"; }
+
+std::string CompanionFileName(std::string_view setName, unsigned block) {
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%03u", block);
+  return std::string(setName) + suffix;
+}
+
+std::string MultiTableFileName(long long table) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%02lld.CSV", table);
+  return name;
+}
+
+std::string MultiCountFileName() { return CountFileName("COUNT"); }
 
 std::string CompanionBase(std::string_view tablePath) {
   std::size_t dot = tablePath.rfind('.');

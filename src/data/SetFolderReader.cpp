@@ -9,6 +9,7 @@
 #include "DirectoryIndex.h"
 #include "rxt4/data/CountFile.h"
 #include "rxt4/data/CsvTable.h"
+#include "rxt4/data/Paths.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
 
@@ -21,28 +22,22 @@ constexpr TransferKind kLoadOrder[] = {TransferKind::Level,         TransferKind
                                        TransferKind::Profile};
 
 // A kind folder, reached through its open set folder. A file is opened as the writer
-// spells it, or else by the name asked for; only when neither is there is the kind
-// folder listed (once) to find the name regardless of letter case. So a kind folder
-// as the instrument's data is written is never listed. (Where both spellings are
-// there, which a file system that ignores case cannot hold, the writer's wins.)
+// spells it (Paths.h); only when it is not there is the kind folder listed (once) to
+// find the name regardless of letter case. So a kind folder as downloaded data is
+// written is never listed.
 class KindFolder {
  public:
   KindFolder(const DirectoryIndex& set, std::string name)
       : set_(set), name_(std::move(name)), path_(set.folder() / name_) {}
 
-  // Opens written (or asked, or a name equal to asked ignoring case). stored gets the
-  // name found (asked when none is); message() tells of a failure.
-  FileStatus Open(std::string_view asked, std::string_view written, std::uint64_t maxBytes, ReadOnlyFile& file,
-                  std::string& stored) {
-    FileStatus status = OpenAs(written, maxBytes, file, stored);
+  // Opens the file of this name (or a name equal to it ignoring case). stored gets the
+  // name found (the name itself when none is); message() tells of a failure.
+  FileStatus Open(std::string_view name, std::uint64_t maxBytes, ReadOnlyFile& file, std::string& stored) {
+    FileStatus status = OpenAs(name, maxBytes, file, stored);
     if (status != FileStatus::OpenFailed || !NotThere(file.error())) return status;
-    if (written != asked) {
-      status = OpenAs(asked, maxBytes, file, stored);
-      if (status != FileStatus::OpenFailed || !NotThere(file.error())) return status;
-    }
     if (!listing_) listing_.emplace(FolderHandle(set_.handle(), name_, path_));
-    if (std::optional<std::string> found = listing_->Find(asked)) return OpenAs(*found, maxBytes, file, stored);
-    stored.assign(asked);
+    if (std::optional<std::string> found = listing_->Find(name)) return OpenAs(*found, maxBytes, file, stored);
+    stored.assign(name);
     message_ = FileErrorMessage(ENOENT, (path_ / stored).string());
     return FileStatus::OpenFailed;
   }
@@ -100,10 +95,10 @@ class KindLoader {
 
   // Reads a count file; false (silently, or with the file error when it opened but
   // could not be read) when the kind folder is to be skipped.
-  bool ReadCount(KindFolder& files, std::string_view asked, std::string_view written, CountFile& count) {
+  bool ReadCount(KindFolder& files, const std::string& name, CountFile& count) {
     ReadOnlyFile file;
     std::string stored, bytes;
-    FileStatus status = files.Open(asked, written, CountFile::kMaxFileBytes, file, stored);
+    FileStatus status = files.Open(name, CountFile::kMaxFileBytes, file, stored);
     if (status == FileStatus::OpenFailed) return false;
     if (status == FileStatus::Ok) status = file.ReadAll(bytes);
     count.Parse(bytes);
@@ -120,7 +115,7 @@ class KindLoader {
   int ReadTable(KindFolder& files, const std::string& name, TableBytes& table, std::string& path) {
     ReadOnlyFile file;
     std::string stored;
-    FileStatus status = files.Open(name, name, CsvTable::kMaxFileBytes, file, stored);
+    FileStatus status = files.Open(name, CsvTable::kMaxFileBytes, file, stored);
     path = files.PathOf(stored);
     if (status != FileStatus::Ok) {
       FileError(files.message());
@@ -143,11 +138,10 @@ class KindLoader {
 
   void LoadSingle(TransferKind kind, KindFolder& files) {
     CountFile count;
-    // The loader asks for ".cnt"; the writer writes ".CNT".
-    if (!ReadCount(files, name_ + ".cnt", name_ + ".CNT", count)) return;
+    if (!ReadCount(files, CountFileName(name_), count)) return;
     TableBytes table;
     auto info = std::make_shared<DataSetTable>();
-    const int n = ReadTable(files, name_ + ".CSV", table, info->path);
+    const int n = ReadTable(files, TableFileName(name_), table, info->path);
     if (n <= 0) return;
     info->countText = std::to_string(n);
     if (n != ParseInt(count.countText())) WarnCount(info->path);
@@ -169,17 +163,15 @@ class KindLoader {
 
   void LoadMulti(KindFolder& files) {
     CountFile count;
-    if (!ReadCount(files, "COUNT.CNT", "COUNT.CNT", count)) return;
+    if (!ReadCount(files, MultiCountFileName(), count)) return;
     // The folder item comes first, so a set folder whose tables are all missing still
     // shows an empty folder item.
     std::vector<CDataSet> records(1);
     const long long tableCount = ParseInt(count.countText());
     for (long long i = 1; i <= tableCount; ++i) {
-      char tableName[32];
-      std::snprintf(tableName, sizeof tableName, "%.2lld.CSV", i);
       TableBytes table;
       auto info = std::make_shared<DataSetTable>();
-      const int n = ReadTable(files, tableName, table, info->path);
+      const int n = ReadTable(files, MultiTableFileName(i), table, info->path);
       if (n <= 0) break;  // later tables of this set folder are not read
       info->countText = count.countText();
       CDataSet& record = records.emplace_back();

@@ -14,7 +14,7 @@ struct Entry {
   std::string_view text;
 };
 
-// The texts exactly as the instrument's software shows them.
+// The texts, keyed by their ids.
 constexpr Entry kTable[] = {
     {StringId::ConfirmExit, "RXT4 ビューアを終了します\nよろしいですか？"},
     {StringId::SecondInstance, "多重起動は禁止されています"},
@@ -160,7 +160,6 @@ constexpr Entry kTable[] = {
     {StringId::UpdateOpen, "開く"},
     {StringId::UpdateStart, "UPDATE"},
     {StringId::UpdateCancel, "キャンセル"},
-    {StringId::PortPermissionHint, "シリアルポートを使うには、ユーザーを dialout グループに加えてください。"},
     {StringId::ReportTitle, "測定レポート"},
     {StringId::ReportDataFolder, "データフォルダ"},
     {StringId::ReportDate, "作成日"},
@@ -194,6 +193,16 @@ constexpr Entry kTable[] = {
     {StringId::KeyZoom, "Zoom"},
     {StringId::KeyWindowLeft, "Window Left"},
     {StringId::KeyWindowTop, "Window Top"},
+    {StringId::PortAdvicePermission,
+     "このポートを使う権限がありません。RXT4 を接続したまま「rxt4 udev-rule ポート名 | sudo tee "
+     "/etc/udev/rules.d/70-rxt4.rules」でルールを入れてから RXT4 を接続し直すか、"
+     "ユーザーを dialout グループに加えて（sudo usermod -aG dialout $USER）ログインし直してください。"},
+    {StringId::PortAdviceBusy,
+     "このポートは他のプログラムが使用中です。そのプログラムを終了してください。RXT4 を接続した直後は "
+     "ModemManager が数秒間ポートを調べます。少し待つか、rxt4 udev-rule のルールで ModemManager "
+     "から外してください。"},
+    {StringId::PortAdviceMissing, "このポートは見つかりません。ケーブルと RXT4 の電源を確かめ、通信設定でポートを選び直してください。"},
+    {StringId::PortAdviceInvalid, "このポートはシリアルポートとして使えないか、この通信速度に対応していません。通信設定を確かめてください。"},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.
@@ -226,6 +235,20 @@ const std::string& SjisText(StringId id) {
   static const std::string empty;
   auto it = Table().find(static_cast<int>(id));
   return it == Table().end() ? empty : it->second.second;
+}
+
+std::string FillIn(std::string_view text, std::span<const std::string_view> values) {
+  std::string out;
+  auto next = values.begin();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's' && next != values.end()) {
+      out += *next++;
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
 }
 
 std::string_view ColumnTitle(int column) {

@@ -5,11 +5,6 @@ namespace rxt4 {
 CBaudCheckCommand::CBaudCheckCommand(int portBaudRate, TransferCommandListener* listener)
     : CInstrumentCommand(kRequestCode, kReplyCode, kReplyPayloadBytes), portBaudRate_(portBaudRate), listener_(listener) {}
 
-bool CBaudCheckCommand::Receive(CSerialPort& port) {
-  if (!CollectReplyBytes(port)) return false;
-  return Verify();
-}
-
 bool CBaudCheckCommand::OnReply() {
   auto p = replyPayload();
   if (p[0] != 0) return false;

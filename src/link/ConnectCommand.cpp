@@ -4,11 +4,6 @@ namespace rxt4 {
 
 CConnectCommand::CConnectCommand() : CInstrumentCommand(kRequestCode, kReplyCode, kReplyPayloadBytes) {}
 
-bool CConnectCommand::Receive(CSerialPort& port) {
-  if (!CollectReplyBytes(port)) return false;
-  return Verify();
-}
-
 bool CConnectCommand::OnReply() {
   if (replyPayload()[0] != 0) return false;
   setStep(WM_LINK_DONE);

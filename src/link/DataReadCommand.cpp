@@ -65,24 +65,6 @@ bool CDataReadCommand::Wait(CSerialPort& port) {
   return true;
 }
 
-bool CDataReadCommand::Receive(CSerialPort& port) {
-  if (!CollectReplyBytes(port)) return false;
-  return Verify();
-}
-
-bool CDataReadCommand::Verify() {
-  switch (CheckFrame()) {
-    case FrameCheck::Incomplete:
-      setStep(WM_LINK_WAIT);
-      return true;
-    case FrameCheck::Bad:
-      return Retry();
-    case FrameCheck::Good:
-      break;
-  }
-  return OnReply();
-}
-
 bool CDataReadCommand::OnReply() {
   auto p = replyPayload();
   if (p[kStatusOffset] != 0) return false;
@@ -101,7 +83,7 @@ bool CDataReadCommand::OnReply() {
     expectedTotal_ = total;
     const std::uint32_t body = total - kImageHeaderBytes;
     lastBlock_ = static_cast<int>(body / kBlockDataBytes + (body % kBlockDataBytes != 0 ? 1 : 0));
-    setTimeoutMs(static_cast<int>(total / 20) + kFirstBlockTimeoutMs);
+    setTimeoutMs(static_cast<int>(total / kImageBytesPerTimeoutMs) + kFirstBlockTimeoutMs);
     contributed = kImageHeaderBytes;
   } else {
     contributed = std::min<std::size_t>(p[kValidCountOffset], kBlockDataBytes);

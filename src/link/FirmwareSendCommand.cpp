@@ -39,11 +39,6 @@ bool CFirmwareSendCommand::Wait(CSerialPort& port) {
   return e == PortError::Success;
 }
 
-bool CFirmwareSendCommand::Receive(CSerialPort& port) {
-  if (!CollectReplyBytes(port)) return false;
-  return Verify();
-}
-
 bool CFirmwareSendCommand::OnReply() {
   setTimeoutMs(kCrcRequestTimeoutMs);
   phase_ = kPhaseCrcRequest;
@@ -122,6 +117,19 @@ bool CFirmwareSendCommand::SendPacket(CSerialPort& port) {
   PublishBlock();
   setStep(WM_LINK_WAIT);
   return e == PortError::Success;
+}
+
+LinkOutcome CFirmwareSendCommand::RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) {
+  if (step == WM_LINK_XSEND) {
+    if (!SendPacket(port)) return {LinkResult::WaitFailed, requestCode()};
+    return {};
+  }
+  if (step == WM_LINK_XRECV) {
+    if (!ReadAnswer(port)) return {LinkResult::WaitFailed, requestCode()};
+    host.BlockAnswered(static_cast<std::uint32_t>(stepValue1()), static_cast<std::uint32_t>(stepValue2()));
+    return {};
+  }
+  return CInstrumentCommand::RunOwnStep(step, port, host);
 }
 
 void CFirmwareSendCommand::PublishBlock() {

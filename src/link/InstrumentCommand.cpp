@@ -112,16 +112,25 @@ bool CInstrumentCommand::Verify() {
       step_ = WM_LINK_WAIT;
       return true;
     case FrameCheck::Bad:
-      return false;
+      return OnBadReply();
     case FrameCheck::Good:
       break;
   }
   return OnReply();
 }
 
+bool CInstrumentCommand::Receive(CSerialPort& port) {
+  if (!CollectReplyBytes(port)) return false;
+  return Verify();
+}
+
 bool CInstrumentCommand::OnReply() {
   step_ = WM_LINK_DONE;
   return true;
+}
+
+LinkOutcome CInstrumentCommand::RunOwnStep(LinkStep step, CSerialPort&, StepHost&) {
+  return {LinkResult::EmptyEntry, step};
 }
 
 }  // namespace rxt4

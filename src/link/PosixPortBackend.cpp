@@ -50,6 +50,17 @@ int RateOf(speed_t speed) {
 
 using Clock = std::chrono::steady_clock;
 
+// Opens the device for reading and writing and takes its exclusive lock (the port is
+// used by one program at a time). The descriptor, or -1 with errno set.
+int OpenExclusive(const std::string& device) {
+  const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+  const int error = errno;
+  ::close(fd);
+  errno = error;
+  return -1;
+}
+
 int RemainingMs(Clock::time_point deadline) {
   auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
@@ -66,10 +77,8 @@ class PosixPortBackend final : public PortBackend {
       error_ = ENOENT;
       return PortError::OpenFailed;
     }
-    fd_ = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    fd_ = OpenExclusive(device);
     if (fd_ < 0) return Fail(PortError::OpenFailed);
-    // The port is used by one program at a time, like an exclusive COM handle.
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return Fail(PortError::OpenFailed);
     ::tcflush(fd_, TCIOFLUSH);
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) return Fail(PortError::GetStateFailed);
@@ -214,5 +223,15 @@ class PosixPortBackend final : public PortBackend {
 }  // namespace
 
 std::unique_ptr<PortBackend> MakePlatformPortBackend() { return std::make_unique<PosixPortBackend>(); }
+
+int ProbePort(const std::string& device) {
+  if (device.empty()) return ENOENT;
+  const int fd = OpenExclusive(device);
+  if (fd < 0) return errno;
+  termios tio{};
+  const int error = ::tcgetattr(fd, &tio) == 0 ? 0 : errno;
+  ::close(fd);
+  return error;
+}
 
 }  // namespace rxt4

@@ -4,7 +4,8 @@
 
 namespace rxt4 {
 
-CQueueRunner::CQueueRunner(CSerialPort& port, const std::atomic<bool>& abort) : port_(port), abort_(abort) {}
+CQueueRunner::CQueueRunner(CSerialPort& port, const std::atomic<bool>& abort, StepHost* host)
+    : port_(port), abort_(abort), host_(host) {}
 
 CQueueRunner::~CQueueRunner() = default;
 
@@ -14,10 +15,6 @@ void CQueueRunner::Finish(LinkResult result, int value) {
   if (finished_) return;
   finished_ = true;
   outcome_ = {result, value};
-}
-
-void CQueueRunner::PopHead() {
-  if (!queue_.empty()) queue_.pop_front();
 }
 
 LinkOutcome CQueueRunner::Run() {
@@ -41,7 +38,7 @@ LinkOutcome CQueueRunner::Run() {
   return outcome_;
 }
 
-void CQueueRunner::Dispatch(int step, CInstrumentCommand& head) {
+void CQueueRunner::Dispatch(LinkStep step, CInstrumentCommand& head) {
   switch (step) {
     case WM_LINK_SEND:
       if (!head.Send(port_)) Finish(LinkResult::SendFailed, head.requestCode());
@@ -53,11 +50,14 @@ void CQueueRunner::Dispatch(int step, CInstrumentCommand& head) {
       if (!head.Wait(port_)) Finish(LinkResult::WaitFailed, head.requestCode());
       break;
     case WM_LINK_DONE:
-      PopHead();
+      queue_.pop_front();
       break;
-    default:
-      Finish(LinkResult::EmptyEntry, step);
+    default: {
+      StepHost none;
+      const LinkOutcome own = head.RunOwnStep(step, port_, host_ != nullptr ? *host_ : none);
+      if (own.result != LinkResult::Success) Finish(own.result, own.value);
       break;
+    }
   }
 }
 

@@ -76,8 +76,8 @@ PortError CSerialPort::WaitEvent(int timeoutMs) {
     return PortError::Success;
   }
   PortError e = backend_->Poll(timeoutMs, abort_);
-  // A plain time-out stays 11 even with the abort flag raised; an abort noticed
-  // during the wait ends it early as 12.
+  // A plain time-out stays Timeout even with the abort flag raised; an abort noticed
+  // during the wait ends it early as Aborted.
   if (e == PortError::Timeout) return e;
   if (e == PortError::Aborted) return PortError::Aborted;
   return AbortRule(e);

@@ -3,26 +3,21 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <sstream>
 #include <system_error>
 
 #include "rxt4/data/ReadOnlyFile.h"
+#include "rxt4/data/StagedFile.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
-
-#if defined(_WIN32)
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace rxt4 {
 namespace {
 
-// The INI reader keeps text values to this many bytes, like the original path buffers.
+// Text values are read to at most this many bytes, one less for the end: a value is a
+// port or folder path, and a longer one is cut rather than read without bound.
 constexpr size_t kValueBufferChars = 260;
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -171,27 +166,15 @@ RememberedView ReadRemembered(const IniLines& ini) {
   return view;
 }
 
-long CurrentProcessId() {
-#if defined(_WIN32)
-  return _getpid();
-#else
-  return static_cast<long>(getpid());
-#endif
-}
-
 }  // namespace
 
 std::filesystem::path DefaultSettingsPath() {
   std::filesystem::path base;
-#if defined(_WIN32)
-  if (const char* appData = std::getenv("APPDATA"); appData && *appData) base = appData;
-#else
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/') {
     base = xdg;
   } else if (const char* home = std::getenv("HOME"); home && *home) {
     base = std::filesystem::path(home) / ".config";
   }
-#endif
   std::string app(kAppName);
   return base / app / (app + ".ini");
 }
@@ -269,25 +252,8 @@ bool SettingsFile::WriteKeys(const std::vector<std::pair<std::string, std::strin
   }
   // Written beside the file and renamed over it, so a failed write never leaves a
   // half-written settings file.
-  std::filesystem::path temp = iniPath_;
-  temp += ".tmp" + std::to_string(CurrentProcessId());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << ini.Text();
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(temp, ec);
-      return false;
-    }
-  }
-  std::filesystem::rename(temp, iniPath_, ec);
-  if (ec) {
-    std::filesystem::remove(temp, ec);
-    return false;
-  }
-  return true;
+  StagedFile out(iniPath_);
+  return out.Write(ini.Text()) && out.Commit();
 }
 
 }  // namespace rxt4

@@ -7,11 +7,6 @@ namespace rxt4 {
 CTransferModeCommand::CTransferModeCommand(TransferCommandListener* listener, SleepFunction sleep)
     : CInstrumentCommand(kRequestCode, kReplyCode, kReplyPayloadBytes), listener_(listener), sleep_(std::move(sleep)) {}
 
-bool CTransferModeCommand::Receive(CSerialPort& port) {
-  if (!CollectReplyBytes(port)) return false;
-  return Verify();
-}
-
 bool CTransferModeCommand::OnReply() {
   auto p = replyPayload();
   if (p[0] != 0) return false;

@@ -1,31 +1,11 @@
 #include "rxt4/link/TransferText.h"
 
-#include <initializer_list>
-
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/link/BaudCheckCommand.h"
+#include "rxt4/link/ConnectCommand.h"
 
 namespace rxt4 {
-namespace {
-
-// The format with each "%s" replaced by the next value, put in by hand: the values
-// come from the file system and are never used as a format.
-std::string FillIn(std::string_view format, std::initializer_list<std::string_view> values) {
-  std::string out;
-  auto next = values.begin();
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' && next != values.end()) {
-      out += *next++;
-      ++i;
-    } else {
-      out += format[i];
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 std::string TransferFinalText(LinkResult result, int value) {
   switch (result) {
@@ -45,7 +25,8 @@ std::string TransferFinalText(LinkResult result, int value) {
     default:
       break;
   }
-  if (value == 0x20 || value == 0x23) return std::string(Text(StringId::TransferNoInstrument));
+  if (value == CConnectCommand::kRequestCode || value == CBaudCheckCommand::kRequestCode)
+    return std::string(Text(StringId::TransferNoInstrument));
   return std::string(Text(StringId::LinkFailed));
 }
 

@@ -15,11 +15,6 @@ CUpdateEndCommand::CUpdateEndCommand() : CInstrumentCommand(0, kReplyCode, kRepl
   setStep(WM_LINK_WAIT);
 }
 
-bool CUpdateEndCommand::Receive(CSerialPort& port) {
-  if (!CollectReplyBytes(port)) return false;
-  return Verify();
-}
-
 bool CUpdateEndCommand::OnReply() {
   const std::uint8_t status = replyPayload()[0];
   if (status > kStatusLastWorking) return false;

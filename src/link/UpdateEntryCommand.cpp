@@ -75,4 +75,12 @@ bool CUpdateEntryCommand::OnReply() {
   return true;
 }
 
+LinkOutcome CUpdateEntryCommand::RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) {
+  if (step != WM_LINK_ENTRY) return CInstrumentCommand::RunOwnStep(step, port, host);
+  const bool answered = stepValue1() != 0;
+  host.EntryState(answered);
+  setStep(answered ? WM_LINK_DONE : WM_LINK_SEND);
+  return {};
+}
+
 }  // namespace rxt4

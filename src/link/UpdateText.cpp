@@ -31,21 +31,7 @@ void UpdateVersionTexts::Take(std::string_view instrument, std::string_view file
 }
 
 std::string UpdateDoneText(std::string_view oldVersion, std::string_view newVersion) {
-  // The versions are put in by hand, never used as a format: they come from the file
-  // and the instrument.
-  const std::string_view format = Text(StringId::UpdateDone);
-  const std::string values[] = {DecodeSjis(oldVersion), DecodeSjis(newVersion)};
-  std::string out;
-  std::size_t next = 0;
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's' && next < 2) {
-      out += values[next++];
-      ++i;
-    } else {
-      out += format[i];
-    }
-  }
-  return out;
+  return FillIn(Text(StringId::UpdateDone), {DecodeSjis(oldVersion), DecodeSjis(newVersion)});
 }
 
 std::string UpdateFinalText(LinkResult result, const UpdateVersionTexts& versions) {

@@ -40,73 +40,24 @@ class CUpdateThread::Relay : public ObserverRelay<UpdateObserver> {
   }
 };
 
-// The queue runner with the update's own steps: the wake-up reports, the version
-// hand-over and the XMODEM packet and answer steps.
-class CUpdateThread::Runner final : public CQueueRunner {
+// What the update commands' own steps tell the worker: passed on to the observer,
+// with the progress total and the file's versions taken from the image.
+class CUpdateThread::Steps final : public StepHost {
  public:
-  Runner(CSerialPort& port, const std::atomic<bool>& never, const CFirmwareImage& image, Relay& relay)
-      : CQueueRunner(port, never), image_(image), relay_(relay) {}
+  Steps(const CFirmwareImage& image, Relay& relay) : image_(image), relay_(relay) {}
 
- protected:
-  void Dispatch(int step, CInstrumentCommand& head) override {
-    switch (step) {
-      case WM_LINK_ENTRY:
-        OnEntry(head);
-        break;
-      case WM_LINK_VERSION:
-        OnVersion(head);
-        break;
-      case WM_LINK_XSEND:
-        if (auto* send = dynamic_cast<CFirmwareSendCommand*>(&head)) {
-          if (!send->SendPacket(port())) Finish(LinkResult::WaitFailed, head.requestCode());
-        } else {
-          Finish(LinkResult::EmptyEntry, step);
-        }
-        break;
-      case WM_LINK_XRECV:
-        if (auto* send = dynamic_cast<CFirmwareSendCommand*>(&head)) {
-          if (!send->ReadAnswer(port())) {
-            Finish(LinkResult::WaitFailed, head.requestCode());
-          } else {
-            relay_.Progress(static_cast<std::uint32_t>(send->stepValue1()),
-                            static_cast<std::uint32_t>(send->stepValue2()));
-          }
-        } else {
-          Finish(LinkResult::EmptyEntry, step);
-        }
-        break;
-      default:
-        CQueueRunner::Dispatch(step, head);
-        break;
-    }
+  void EntryState(bool answered) override { relay_.State(answered, answered ? UpdateProgressTotal(image_) : 0); }
+
+  bool PartVersions(PartType type, const std::array<char, kVersionChars>& instrument) override {
+    std::array<char, kVersionChars> file{};
+    if (!image_.Version(type, file)) return false;
+    relay_.Versions(VersionString(instrument), VersionString(file));
+    return true;
   }
+
+  void BlockAnswered(std::uint32_t block, std::uint32_t blocks) override { relay_.Progress(block, blocks); }
 
  private:
-  void OnEntry(CInstrumentCommand& head) {
-    if (head.stepValue1() == 0) {
-      relay_.State(false, 0);
-      head.setStep(WM_LINK_SEND);  // starts the ESC bytes
-      return;
-    }
-    relay_.State(true, UpdateProgressTotal(image_));
-    PopHead();
-  }
-
-  void OnVersion(CInstrumentCommand& head) {
-    auto* version = dynamic_cast<CVersionCommand*>(&head);
-    if (version == nullptr) {
-      Finish(LinkResult::EmptyEntry, WM_LINK_VERSION);
-      return;
-    }
-    std::array<char, kVersionChars> file{};
-    if (!image_.Version(version->type(), file)) {
-      Finish(LinkResult::ImagePartMissing, static_cast<int>(version->type()));
-      return;
-    }
-    relay_.Versions(VersionString(version->VersionText()), VersionString(file));
-    PopHead();
-  }
-
   const CFirmwareImage& image_;
   Relay& relay_;
 };
@@ -144,7 +95,8 @@ void CUpdateThread::Join() { job_.Join(); }
 LinkOutcome CUpdateThread::Work(const CommSettings& settings) {
   if (!job_.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
 
-  Runner runner(job_.port(), runnerNeverCancels_, image_, *relay_);
+  Steps steps(image_, *relay_);
+  CQueueRunner runner(job_.port(), runnerNeverCancels_, &steps);
   try {
     runner.Push(std::make_unique<CUpdateEntryCommand>());
     bool decQueued = false;

@@ -33,6 +33,13 @@ bool CVersionCommand::OnReply() {
   return true;
 }
 
+LinkOutcome CVersionCommand::RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) {
+  if (step != WM_LINK_VERSION) return CInstrumentCommand::RunOwnStep(step, port, host);
+  if (!host.PartVersions(type_, VersionText())) return {LinkResult::ImagePartMissing, static_cast<int>(type_)};
+  setStep(WM_LINK_DONE);
+  return {};
+}
+
 std::array<char, kVersionChars> CVersionCommand::VersionText() const {
   std::array<char, kVersionChars> text{};
   const auto payload = replyPayload();

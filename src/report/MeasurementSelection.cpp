@@ -12,26 +12,31 @@ int MeasurementSelection::CountOf(TransferKind kind) const {
 
 MeasurementSelection SelectMeasurements(const DataFolderModel& model, const std::filesystem::path& dataFolder,
                                         const std::vector<std::string>& onlySets) {
-  auto wanted = [&](const std::string& name) {
-    return onlySets.empty() || std::find(onlySets.begin(), onlySets.end(), name) != onlySets.end();
-  };
-  // Set folder name -> the set folder items of each kind, in tree order.
-  std::map<std::string, std::vector<std::pair<TransferKind, int>>> bySet;
-  for (const std::string& name : onlySets) bySet[name];
+  // Each set folder's items of every kind, in tree order.
+  std::map<std::string, std::vector<std::pair<TransferKind, int>>> itemsOf;
   for (TransferKind kind : kAllTransferKinds) {
     const int root = DataFolderModel::RootNumber(kind);
     for (int f = 0; f < model.ChildCount(root); ++f) {
       const int setItem = model.ChildAt(root, f);
-      const std::string name = model.Label(setItem);
-      if (wanted(name)) bySet[name].emplace_back(kind, setItem);
+      itemsOf[model.Label(setItem)].emplace_back(kind, setItem);
     }
   }
+  // The set folders in the loader's order: every one with measurements, or the named
+  // ones, with measurements or not (a named one the load did not list comes last).
+  auto named = [&](const std::string& name) {
+    return std::find(onlySets.begin(), onlySets.end(), name) != onlySets.end();
+  };
+  std::vector<std::string> names;
+  for (const std::string& name : model.SetFolders())
+    if (onlySets.empty() ? itemsOf.count(name) != 0 : named(name)) names.push_back(name);
+  for (const std::string& name : onlySets)
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
 
   MeasurementSelection selection;
   selection.dataFolder = dataFolder;
-  for (const auto& [name, items] : bySet) {
+  for (const std::string& name : names) {
     selection.setFolders.push_back(name);
-    for (const auto& [kind, setItem] : items) {
+    for (const auto& [kind, setItem] : itemsOf[name]) {
       for (int m = 0; m < model.ChildCount(setItem); ++m) {
         const CDataSet* record = model.Record(model.ChildAt(setItem, m));
         if (record != nullptr && record->kind != DataKind::None)

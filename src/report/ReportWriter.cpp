@@ -443,11 +443,7 @@ JobOutcome WriteReport(const MeasurementSelection& selection, const std::filesys
 
 std::string ReportDateText(std::time_t when) {
   std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &when);
-#else
   localtime_r(&when, &local);
-#endif
   char text[64];
   const std::size_t n = std::strftime(text, sizeof text, Utf8(StringId::ReportDateFormat).c_str(), &local);
   return std::string(text, n);

@@ -8,6 +8,8 @@ namespace rxt4 {
 
 namespace {
 
+using Row = CFieldPanel::Row;
+
 enum class Layout { None, Terrestrial, OneSegment, Satellite };
 
 Layout LayoutOf(int type) {
@@ -21,12 +23,7 @@ Layout LayoutOf(int type) {
 
 }  // namespace
 
-CBerScreen::CBerScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
-
-void CBerScreen::SetData(const MeasurementRow& data) {
-  if (!TakeRow(data, row)) return;
-  Format();
-}
+CBerScreen::CBerScreen(std::shared_ptr<const FontSet> fonts) : CTextScreen(std::move(fonts)) {}
 
 void CBerScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
@@ -65,14 +62,14 @@ void CBerScreen::Draw(Surface& dc) {
     ClearScreenArea(dc);
     return;
   }
-  ClearScreenAreaOfDc(dc);
+  ClearScreenArea(dc);
   if (layout == Layout::Satellite) {
-    panel.DrawSatelliteName(dc, bandName);
-    panel.DrawChannel(dc, channelText);
-    panel.DrawPolarization(dc, polarizationOrModulation);
+    panel.DrawSatelliteName(dc, Row::First, bandName);
+    panel.DrawChannel(dc, Row::First, channelText);
+    panel.DrawPolarization(dc, Row::First, polarizationOrModulation);
     panel.DrawFrequencyCentre(dc, frequencyText);
-    panel.DrawBer(dc, berText);
-    panel.DrawCn2(dc, cnText, cnFlag);
+    panel.DrawBer(dc, Row::First, berText);
+    panel.DrawCn(dc, Row::Second, cnText, cnFlag);
     DrawOscillatorText(dc);
     DrawConverterLabel(dc);
     DrawSatelliteFooterBox(dc);
@@ -80,11 +77,11 @@ void CBerScreen::Draw(Surface& dc) {
     return;
   }
   panel.DrawBandName(dc, bandName);
-  panel.DrawChannel(dc, channelText);
+  panel.DrawChannel(dc, Row::First, channelText);
   panel.DrawFrequencyLeft(dc, frequencyText);
-  panel.DrawBer(dc, berText);
-  if (layout == Layout::OneSegment) panel.DrawMer2(dc, merText, merFlag);
-  else panel.DrawCn2(dc, cnText, cnFlag);
+  panel.DrawBer(dc, Row::First, berText);
+  if (layout == Layout::OneSegment) panel.DrawMer(dc, Row::Second, merText, merFlag);
+  else panel.DrawCn(dc, Row::Second, cnText, cnFlag);
   panel.DrawLayer(dc, layerText);
   DrawModulationText(dc);
   DrawModulationLabel(dc);

@@ -9,14 +9,23 @@ namespace rxt4 {
 namespace {
 
 constexpr std::size_t kHeaderBytes = 8;  // payload length and the carried word
-// Largest delay-profile payload (8192 samples, and an odd length byte) plus one, so
-// that a longer file shows itself by its length.
-constexpr std::size_t kProfileReadLimitBytes = kHeaderBytes + 2 * 8192 + 2;
-// Main paths this close after index 0 are moved to index 0 by shifting the first quarter.
+// Largest delay-profile payload (the largest mode's samples, and an odd length byte)
+// plus one, so that a longer file shows itself by its length.
+constexpr std::size_t kProfileReadLimitBytes = kHeaderBytes + 2 * kMaxProfileSamples + 2;
+// Main paths this close after index 0 are moved to index 0 by shifting the first
+// quarter; this close before the end of the buffer, by rotating it.
 constexpr int kNearPeakSamples = 25;
 
 // Indexed by fftMode (0: no profile).
-constexpr ProfileMode kModes[4] = {{0, 0, 0, 0}, {2048, -21, 63, 1877}, {4096, -42, 126, 3754}, {8192, -84, 252, 7509}};
+constexpr ProfileMode kModes[4] = {
+    {0, 0, 0, 0}, {2048, -21, 63, 1877}, {4096, -42, 126, 3754}, {kMaxProfileSamples, -84, 252, 7509}};
+
+// The mode of a profile of n samples; 0 when no mode has that many.
+int ModeOfSampleCount(std::uint32_t n) {
+  for (int mode = 1; mode < 4; ++mode)
+    if (n == static_cast<std::uint32_t>(kModes[mode].samples)) return mode;
+  return 0;
+}
 
 std::int16_t Le16(std::string_view bytes, std::size_t at) {
   const auto lo = static_cast<unsigned char>(bytes[at]), hi = static_cast<unsigned char>(bytes[at + 1]);
@@ -45,7 +54,7 @@ void CentreMainPath(DelayProfile& profile) {
   if (p >= 1 && p < kNearPeakSamples) {
     // A main path just after index 0: the first quarter moves down so that it is sample 0.
     for (int k = 0; k < quarter; ++k) s[static_cast<std::size_t>(k)] = s[static_cast<std::size_t>(p + k)];
-  } else if (p > m.samples - 26) {
+  } else if (p >= m.samples - kNearPeakSamples) {
     // A main path just before the end of the buffer (a slightly negative delay): the
     // whole buffer is rotated so that the peak becomes sample 0. Every sample keeps its
     // delay relative to the main path, and the peak does not stay behind in the tail
@@ -78,7 +87,7 @@ std::optional<DelayProfile> ReadDelayProfile(const std::filesystem::path& file) 
   const std::uint32_t length = byteAt(0) | byteAt(1) << 8 | byteAt(2) << 16 | byteAt(3) << 24;
   const std::uint32_t n = length / 2;
   DelayProfile profile;
-  profile.fftMode = n == 8192 ? 3 : n == 4096 ? 2 : n == 2048 ? 1 : 0;
+  profile.fftMode = ModeOfSampleCount(n);
   if (profile.fftMode == 0) return std::nullopt;
   if (bytes->size() != static_cast<std::size_t>(length) + kHeaderBytes) return std::nullopt;
 

@@ -1,8 +1,8 @@
 #include "rxt4/screens/ConstelScreen.h"
 
-#include <cstdio>
 
 #include "Labels.h"
+#include "ScreenRules.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
@@ -19,22 +19,11 @@ constexpr std::size_t kBandFieldBytes = 8;
 
 // "      %3.1f" cut to its rightmost four characters: the MER field is one
 // character narrower than the other readings.
-std::string FormatMer(double value) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof buffer, "      %3.1f", value);
-  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
-  return text.size() > 4 ? text.substr(text.size() - 4) : text;
-}
+std::string FormatMer(double value) { return FormatRight(4, "      %3.1f", value); }
 
 }  // namespace
 
-CConstelScreen::CConstelScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
-
-void CConstelScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (!TakeRow(data, row)) return;
-  companionPath = std::string(companionBase);
-  Format();
-}
+CConstelScreen::CConstelScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 void CConstelScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
@@ -75,7 +64,7 @@ void CConstelScreen::Draw(Surface& dc) {
     ClearScreenArea(dc);
     return;
   }
-  ClearScreenAreaOfDc(dc);
+  ClearScreenArea(dc);
   dc.SetPenColor(kBlack);
 
   // Band name: the narrow fonts keep long names inside the field.

@@ -33,63 +33,50 @@ constexpr std::string_view kBerDashes = "- -----";
 
 constexpr std::string_view kUnderRangeShown = " __._";
 
+int Top(CFieldPanel::Row row) { return row == CFieldPanel::Row::First ? kRow1Top : kRow2Top; }
+
+// The label line of most fields: the second row's labels stand one pixel higher in
+// their field than the first row's.
+int LabelY(CFieldPanel::Row row) { return row == CFieldPanel::Row::First ? kRow1Top + 2 : kRow2Top + 1; }
+
 }  // namespace
 
-void CFieldPanel::DrawName(Surface& dc, std::string name, int valueY, int labelX, int labelY, std::string_view label,
-                           int top, int bottom1, int bottom2) const {
+void CFieldPanel::DrawName(Surface& dc, std::string name, Row row, int labelX, std::string_view label) const {
+  const int top = Top(row);
   const std::string trimmed(Trim(name));
   SelectFont(trimmed == LabelText(Label::BsPassThrough) ? kNarrowNameFont : kValueFont, dc);
-  dc.TextOut(1, valueY, trimmed);
+  dc.TextOut(1, top + 24, trimmed);
   SelectFont(kLabelFont, dc);
-  dc.TextOut(labelX, labelY, label);
+  dc.TextOut(labelX, LabelY(row), label);
   dc.InvertRect(1, top, 64, top + 16);
-  DrawFieldFrame(dc, 0, top, 128, bottom1, bottom2);
+  DrawFieldFrame(dc, 0, top, 128, top + 16, top + 48);
 }
 
 void CFieldPanel::DrawBandName(Surface& dc, std::string name) const {
-  DrawName(dc, std::move(name), 136, 4, 114, LabelText(Label::BandName), kRow1Top, 128, 160);
+  DrawName(dc, std::move(name), Row::First, 4, LabelText(Label::BandName));
 }
 
-void CFieldPanel::DrawSatelliteName(Surface& dc, std::string name) const {
-  DrawName(dc, std::move(name), 136, 12, 114, LabelText(Label::SatelliteName), kRow1Top, 128, 160);
+void CFieldPanel::DrawSatelliteName(Surface& dc, Row row, std::string name) const {
+  DrawName(dc, std::move(name), row, 12, LabelText(Label::SatelliteName));
 }
 
-void CFieldPanel::DrawSatelliteName2(Surface& dc, std::string name) const {
-  DrawName(dc, std::move(name), 192, 12, 169, LabelText(Label::SatelliteName), kRow2Top, 184, 216);
-}
-
-void CFieldPanel::DrawChannel(Surface& dc, std::string channel) const {
+void CFieldPanel::DrawChannel(Surface& dc, Row row, std::string channel) const {
+  const int top = Top(row);
   SelectFont(kValueFont, dc);
-  dc.TextOut(136, 136, channel);
+  dc.TextOut(136, top + 24, channel);
   SelectFont(kLabelFont, dc);
-  dc.TextOut(140, 113, LabelText(Label::Channel));
-  dc.InvertRect(136, kRow1Top, 160, 128);
-  DrawFieldFrame(dc, 136, kRow1Top, 184, 128, 160);
+  dc.TextOut(140, top + 1, LabelText(Label::Channel));
+  dc.InvertRect(136, top, 160, top + 16);
+  DrawFieldFrame(dc, 136, top, 184, top + 16, top + 48);
 }
 
-void CFieldPanel::DrawChannel2(Surface& dc, std::string channel) const {
-  SelectFont(kValueFont, dc);
-  dc.TextOut(136, 192, channel);
-  SelectFont(kLabelFont, dc);
-  dc.TextOut(140, 169, LabelText(Label::Channel));
-  dc.InvertRect(136, kRow2Top, 160, 184);
-  DrawFieldFrame(dc, 136, kRow2Top, 184, 184, 216);
-}
-
-void CFieldPanel::DrawPolarizationAt(Surface& dc, const std::string& polarization, int top) const {
+void CFieldPanel::DrawPolarization(Surface& dc, Row row, std::string polarization) const {
   if (polarization != "V" && polarization != "H" && polarization != "L" && polarization != "R") return;
+  const int top = Top(row);
   SelectFont(kLabelFont, dc);
   dc.TextOut(165, top + 2, polarization);
   dc.SetPenColor(kBlack);
   dc.Polyline({{176, top}, {176, top + 15}, {159, top + 15}});
-}
-
-void CFieldPanel::DrawPolarization(Surface& dc, std::string polarization) const {
-  DrawPolarizationAt(dc, polarization, kRow1Top);
-}
-
-void CFieldPanel::DrawPolarization2(Surface& dc, std::string polarization) const {
-  DrawPolarizationAt(dc, polarization, kRow2Top);
 }
 
 void CFieldPanel::DrawFrequencyLeft(Surface& dc, std::string frequency) const {
@@ -122,7 +109,8 @@ void CFieldPanel::DrawLayer(Surface& dc, std::string layer) const {
   dc.TextOut(148, 192, layer);
 }
 
-void CFieldPanel::DrawLevelAt(Surface& dc, const std::string& text, int state, int top) const {
+void CFieldPanel::DrawLevel(Surface& dc, Row row, std::string text, int state) const {
+  const int top = Top(row);
   const int normalY = top + 16;
   SelectFont(kLargeFont, dc);
   if (state == kLevelAbove || state == kLevelBelow) {
@@ -132,22 +120,17 @@ void CFieldPanel::DrawLevelAt(Surface& dc, const std::string& text, int state, i
     dc.TextOut(kReadingX, normalY, text);
   }
   SelectFont(kLabelFont, dc);
-  // The row 2 label stands one pixel higher than its field's other labels.
-  dc.TextOut(202, top == kRow1Top ? 114 : 169, LabelText(Label::Level));
+  dc.TextOut(202, LabelY(row), LabelText(Label::Level));
   dc.TextOut(288, normalY + 18, SjisText(StringId::UnitDbMicroVolt));
   dc.InvertRect(kReadingX, top, 236, top + 16);
   DrawFieldFrame(dc, kReadingX, top, 320, top + 16, top + 16);
 }
 
-void CFieldPanel::DrawLevel(Surface& dc, std::string text, int state) const { DrawLevelAt(dc, text, state, kRow1Top); }
-
-void CFieldPanel::DrawLevel2(Surface& dc, std::string text, int state) const {
-  DrawLevelAt(dc, text, state, kRow2Top);
-}
-
-void CFieldPanel::DrawReadingAt(Surface& dc, const std::string& text, int flag, int top, std::string_view label,
-                                int labelX, int labelY, int flagY) const {
+void CFieldPanel::DrawReading(Surface& dc, Row row, const std::string& text, int flag, std::string_view label,
+                              int labelY) const {
+  const int top = Top(row);
   const int normalY = top + 16;
+  const int flagY = top + 19;
   SelectFont(kLargeFont, dc);
   if (text == kUnderRangeShown) {
     dc.TextOut(kReadingX, normalY + kLowDashShiftPx, kReadingDashes);
@@ -156,7 +139,7 @@ void CFieldPanel::DrawReadingAt(Surface& dc, const std::string& text, int flag, 
     dc.TextOut(kReadingX, normalY, text);
   }
   SelectFont(kLabelFont, dc);
-  dc.TextOut(labelX, labelY, label);
+  dc.TextOut(204, labelY, label);
   dc.TextOut(288, normalY + 18, LabelText(Label::Decibel));
   if (flag == 1) dc.TextOut(288, flagY, LabelText(Label::Below));
   if (flag == 2) dc.TextOut(288, flagY, LabelText(Label::Above));
@@ -165,19 +148,17 @@ void CFieldPanel::DrawReadingAt(Surface& dc, const std::string& text, int flag, 
   if (flag != 0) dc.InvertRect(287, flagY - 1, 316, flagY + 14);
 }
 
-void CFieldPanel::DrawCn(Surface& dc, std::string text, int flag) const {
-  DrawReadingAt(dc, text, flag, kRow1Top, LabelText(Label::Cn), 204, 114, 131);
+void CFieldPanel::DrawCn(Surface& dc, Row row, std::string text, int flag) const {
+  DrawReading(dc, row, text, flag, LabelText(Label::Cn), LabelY(row));
 }
 
-void CFieldPanel::DrawCn2(Surface& dc, std::string text, int flag) const {
-  DrawReadingAt(dc, text, flag, kRow2Top, LabelText(Label::Cn), 204, 169, 187);
+void CFieldPanel::DrawMer(Surface& dc, Row row, std::string text, int flag) const {
+  // The MER label stands where the first row's labels do, in either row.
+  DrawReading(dc, row, text, flag, LabelText(Label::Mer), Top(row) + 2);
 }
 
-void CFieldPanel::DrawMer2(Surface& dc, std::string text, int flag) const {
-  DrawReadingAt(dc, text, flag, kRow2Top, LabelText(Label::Mer), 204, 170, 187);
-}
-
-void CFieldPanel::DrawBerAt(Surface& dc, const std::string& text, int top) const {
+void CFieldPanel::DrawBer(Surface& dc, Row row, std::string text) const {
+  const int top = Top(row);
   const int normalY = top + 24;
   SelectFont(kValueFont, dc);
   if (text == kBerBelowRange) {
@@ -192,19 +173,12 @@ void CFieldPanel::DrawBerAt(Surface& dc, const std::string& text, int top) const
   DrawFieldFrame(dc, kReadingX, top, 320, top + 16, top + 16);
 }
 
-void CFieldPanel::DrawBer(Surface& dc, std::string text) const { DrawBerAt(dc, text, kRow1Top); }
-
-void CFieldPanel::DrawBer2(Surface& dc, std::string text) const { DrawBerAt(dc, text, kRow2Top); }
-
-void CFieldPanel::DrawCorrectionAt(Surface& dc, bool on, int textY, int frameTop) const {
+void CFieldPanel::DrawCorrectionMark(Surface& dc, Row row, bool on) const {
+  const int top = Top(row);
   SelectFont(kMarkFont, dc);
-  dc.TextOut(288, textY, LabelText(on ? Label::Correction : Label::CorrectionOff));
+  dc.TextOut(288, top + 20, LabelText(on ? Label::Correction : Label::CorrectionOff));
   // The frame drawn white when off erases a mark left from the previous row.
-  dc.FrameRect(286, frameTop, 314, frameTop + 15, on ? kBlack : kWhite);
+  dc.FrameRect(286, top + 18, 314, top + 33, on ? kBlack : kWhite);
 }
-
-void CFieldPanel::DrawCorrectionMark(Surface& dc, bool on) const { DrawCorrectionAt(dc, on, 132, 130); }
-
-void CFieldPanel::DrawCorrectionMark2(Surface& dc, bool on) const { DrawCorrectionAt(dc, on, 188, 186); }
 
 }  // namespace rxt4

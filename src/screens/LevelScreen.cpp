@@ -10,6 +10,8 @@ namespace rxt4 {
 
 namespace {
 
+using Row = CFieldPanel::Row;
+
 enum class Layout { None, Terrestrial, Satellite, SatelliteWithCn };
 
 Layout LayoutOf(int type) {
@@ -28,12 +30,7 @@ bool SatelliteRange(int type) { return type == 2 || type == 3 || type == 4 || ty
 
 }  // namespace
 
-CLevelScreen::CLevelScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
-
-void CLevelScreen::SetData(const MeasurementRow& data) {
-  if (!TakeRow(data, row)) return;
-  Format();
-}
+CLevelScreen::CLevelScreen(std::shared_ptr<const FontSet> fonts) : CTextScreen(std::move(fonts)) {}
 
 void CLevelScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
@@ -70,19 +67,19 @@ void CLevelScreen::Draw(Surface& dc) {
     ClearScreenArea(dc);
     return;
   }
-  ClearScreenAreaOfDc(dc);
+  ClearScreenArea(dc);
   if (layout == Layout::Terrestrial) {
     panel.DrawBandName(dc, bandName);
-    panel.DrawChannel(dc, channelText);
+    panel.DrawChannel(dc, Row::First, channelText);
   } else {
-    panel.DrawSatelliteName(dc, bandName);
-    panel.DrawChannel(dc, channelText);
-    panel.DrawPolarization(dc, polarizationOrModulation);
+    panel.DrawSatelliteName(dc, Row::First, bandName);
+    panel.DrawChannel(dc, Row::First, channelText);
+    panel.DrawPolarization(dc, Row::First, polarizationOrModulation);
   }
   panel.DrawFrequencyCentre(dc, frequencyText);
-  panel.DrawLevel(dc, levelText, levelState);
-  panel.DrawCorrectionMark(dc, correctionOn);
-  if (layout == Layout::SatelliteWithCn) panel.DrawCn2(dc, cnText, cnFlag);
+  panel.DrawLevel(dc, Row::First, levelText, levelState);
+  panel.DrawCorrectionMark(dc, Row::First, correctionOn);
+  if (layout == Layout::SatelliteWithCn) panel.DrawCn(dc, Row::Second, cnText, cnFlag);
   if (layout == Layout::Terrestrial) {
     DrawModulationText(dc);
     DrawModulationLabel(dc);

@@ -1,11 +1,10 @@
 #include "rxt4/screens/MultiScreen.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
-#include <cstdio>
 
 #include "Labels.h"
+#include "ScreenRules.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
 
@@ -34,18 +33,7 @@ const std::string& Sjis(int which) {
 enum { kCursorMark, kReferenceMark, kCorrectionMark, kFullWidthBlank, kDeltaLevel, kSatellitePrefix };
 
 // "   %3.1f", rightmost 5 characters.
-std::string FormatLevel(double value) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof buffer, "   %3.1f", value);
-  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
-  return text.size() > 5 ? text.substr(text.size() - 5) : text;
-}
-
-// A stored number in single precision, as the instrument holds it; numbers beyond
-// the single precision range are held at its ends (converting them is undefined).
-float Single(double value) {
-  return static_cast<float>(std::clamp(value, static_cast<double>(-FLT_MAX), static_cast<double>(FLT_MAX)));
-}
+std::string FormatLevel(double value) { return FormatRight(5, "   %3.1f", value); }
 
 int HexDigit(std::string_view text) {
   if (text.empty()) return 0;
@@ -172,10 +160,7 @@ void CMultiScreen::DrawGrid(Surface& dc) const {
 void CMultiScreen::DrawScaleLabels(Surface& dc) const {
   SelectFont(5, dc);
   for (int k = 0; k <= 8; ++k) {
-    char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "    %d", topLevel - k * dbPerDivision);
-    std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(n));
-    if (text.size() > 3) text = text.substr(text.size() - 3);
+    const std::string text = FormatRight(3, "    %d", topLevel - k * dbPerDivision);
     dc.TextOut(4, 21 + 20 * k, text);
     dc.TextOut(296, 21 + 20 * k, text);
   }
@@ -185,7 +170,7 @@ void CMultiScreen::DrawBar(Surface& dc, int channel) {
   const MeasurementRow r = RowOf(channel);
   if (r.absent() || channel < 1 || channel > kMaxChannels) return;
   const std::string_view stored = r.Field(column::kLevel);
-  const float level = Single(ParseReal(stored));
+  const float level = SinglePrecision(ParseReal(stored));
   int state = kInRange;
   if (stored == rxt4::kNoMeasurement) state = kNoMeasurement;
   else if (level < LowerLimit()) state = kBelow;
@@ -276,7 +261,7 @@ void CMultiScreen::DrawCursorInformation(Surface& dc) {
   oscillatorText = std::string(r.Field(column::kOscillator));
   polarizationOrModulation = std::string(r.Field(column::kModulation));
   channelText = std::string(r.Field(column::kChannel));
-  cursorLevel = Single(ParseReal(r.Field(column::kLevel)));
+  cursorLevel = SinglePrecision(ParseReal(r.Field(column::kLevel)));
   infoChannel_ = cursorChannel;
   DrawCursorFields(dc);
   DrawBottomRow(dc);
@@ -311,7 +296,7 @@ void CMultiScreen::InvertInfoLabels(Surface& dc) const {
 }
 
 void CMultiScreen::Draw(Surface& dc) {
-  ClearScreenAreaOfDc(dc);
+  ClearScreenArea(dc);
   DrawGrid(dc);
   DrawScaleLabels(dc);
   const int bars = TableChannels();
@@ -377,5 +362,21 @@ void CMultiScreen::ScaleFiner() {
 }
 
 void CMultiScreen::ToggleReference() { referenceChannel = referenceChannel == -1 ? cursorChannel : -1; }
+
+KeyOutcome CMultiScreen::PressKey(const KeyPress& press) {
+  using K = InstrumentKey;
+  static constexpr KeyBinding<CMultiScreen> kKeys[] = {
+      {K::Left, false, [](CMultiScreen& s, int) { s.CursorLeft(); }},
+      {K::Right, false, [](CMultiScreen& s, int) { s.CursorRight(); }},
+      {K::Up, true, [](CMultiScreen& s, int) { s.RangeUp(); }},
+      {K::Down, true, [](CMultiScreen& s, int) { s.RangeDown(); }},
+      {K::Left, true, [](CMultiScreen& s, int) { s.ScaleCoarser(); }},
+      {K::Right, true, [](CMultiScreen& s, int) { s.ScaleFiner(); }},
+      // 決定 sets or clears the reference whatever the シフト state.
+      {K::Enter, false, [](CMultiScreen& s, int) { s.ToggleReference(); }},
+      {K::Enter, true, [](CMultiScreen& s, int) { s.ToggleReference(); }},
+  };
+  return PressFromTable(*this, kKeys, press);
+}
 
 }  // namespace rxt4

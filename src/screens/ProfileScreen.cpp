@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "ScreenRules.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
@@ -25,8 +25,13 @@ constexpr Window kWindows[4][4] = {{{0, 1}, {0, 1}, {0, 1}, {0, 1}},
                                    {{168, 42}, {84, 21}, {42, 11}, {22, 6}},
                                    {{336, 84}, {168, 42}, {84, 21}, {42, 11}}};
 
+// The graph's level lines: 0 dB at y 26, one every 10 dB (30 pixels) down to -50 dB at y 176.
 constexpr int kTopY = 26;
 constexpr int kBottomY = 176;
+constexpr int kGridStepPx = 30;
+// The samples are in tenths of a dB, so a level line (10 dB) is 100 of them.
+constexpr double kDbPerSampleUnit = 0.1;
+constexpr double kPxPerSampleUnit = kGridStepPx / 100.0;
 constexpr int kGuardDelayUs = 126;  // the guard interval of the 8192-sample mode
 
 // Position lists of ZoomIn, by the new zoom (1..3).
@@ -51,13 +56,7 @@ std::string Sjis(const char* utf8) { return EncodeSjis(utf8); }
 
 }  // namespace
 
-CProfileScreen::CProfileScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
-
-void CProfileScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (!TakeRow(data, row)) return;
-  companionPath = std::string(companionBase);
-  Format();
-}
+CProfileScreen::CProfileScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 void CProfileScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
@@ -115,7 +114,7 @@ float CProfileScreen::ColumnDelay(int column) const {
 
 int CProfileScreen::IndexOfDelay(float delayUs) const {
   if (sampleCount <= 0) return 0;
-  double v = static_cast<double>(delayUs) * kSamplesPerUs;
+  double v = static_cast<double>(delayUs) * kProfileSamplesPerUs;
   if (delayUs < 0) v += sampleCount;
   const long long index = static_cast<long long>(std::trunc(v));
   // Delays inside the mode's window always land inside the buffer; anything else
@@ -137,7 +136,7 @@ std::int16_t CProfileScreen::RangeMaximum(int a, int b) const {
 }
 
 int CProfileScreen::YOfValue(int value) const {
-  const double y = std::trunc((static_cast<double>(peakValue) - value) * 0.3 + kTopY);
+  const double y = std::trunc((static_cast<double>(peakValue) - value) * kPxPerSampleUnit + kTopY);
   return static_cast<int>(std::clamp(y, static_cast<double>(kTopY), static_cast<double>(kBottomY)));
 }
 
@@ -145,16 +144,14 @@ void CProfileScreen::DrawGraph(Surface& dc) {
   SelectFont(3, dc);
   dc.SetPenColor(kBlack);
   for (int j = 0; j < 5; ++j) {
-    char label[32];
-    std::snprintf(label, sizeof label, "  %d", -10 * j);
-    const std::string text(label);
-    const std::string shown = text.size() > 3 ? text.substr(text.size() - 3) : text;
-    dc.TextOut(4, 20 + 30 * j, shown);
-    dc.TextOut(307, 20 + 30 * j, shown);
-    dc.MoveTo(27, 26 + 30 * j);
-    dc.LineTo(30, 26 + 30 * j);
-    dc.MoveTo(300, 26 + 30 * j);
-    dc.LineTo(303, 26 + 30 * j);
+    const int y = kTopY + kGridStepPx * j;
+    const std::string shown = FormatRight(3, "  %d", -10 * j);
+    dc.TextOut(4, y - 6, shown);
+    dc.TextOut(307, y - 6, shown);
+    dc.MoveTo(27, y);
+    dc.LineTo(30, y);
+    dc.MoveTo(300, y);
+    dc.LineTo(303, y);
   }
   dc.MoveTo(33, 21);
   dc.LineTo(33, 178);
@@ -164,19 +161,16 @@ void CProfileScreen::DrawGraph(Surface& dc) {
   dc.LineTo(297, 25);
   dc.MoveTo(33, 177);
   dc.LineTo(297, 177);
-  for (int y = 26; y <= 176; y += 30) DrawDottedLine(dc, 33, y, 297, y);
+  for (int y = kTopY; y <= kBottomY; y += kGridStepPx) DrawDottedLine(dc, 33, y, 297, y);
   if (sampleBytes == 0) return;
 
   ComputeWindow();
-  char text[32];
-  std::snprintf(text, sizeof text, "%d", leftDelay);
-  dc.TextOut(25, 179, text);
-  std::snprintf(text, sizeof text, "%d", rightDelay);
-  dc.TextOut(285, 179, text);
+  dc.TextOut(25, 179, Printed("%d", leftDelay));
+  dc.TextOut(285, 179, Printed("%d", rightDelay));
 
   dc.SetPenColor(kBlack);
   int previous = YOfValue(RangeMaximum(IndexOfDelay(ColumnDelay(-1)), IndexOfDelay(ColumnDelay(0))));
-  for (int i = 1; i <= kLastColumn; ++i) {
+  for (int i = 1; i <= kGraphWidthPx; ++i) {
     const float t = ColumnDelay(i), before = ColumnDelay(i - 1);
     int y = YOfValue(RangeMaximum(IndexOfDelay(before), IndexOfDelay(t)));
     if (t >= 0 && before <= 0) {
@@ -192,7 +186,7 @@ void CProfileScreen::DrawGraph(Surface& dc) {
   if (leftDelay < 0 && 0 < rightDelay) {
     int z = 0;
     float best = std::fabs(ColumnDelay(0));
-    for (int i = 1; i <= kLastColumn; ++i) {
+    for (int i = 1; i <= kGraphWidthPx; ++i) {
       const float d = std::fabs(ColumnDelay(i));
       if (d < best) {
         best = d;
@@ -211,9 +205,9 @@ void CProfileScreen::DrawMarker(Surface& dc) const {
   SelectFont(3, dc);
   dc.SetPenColor(kBlack);
   dc.MoveTo(33, 21);
-  dc.LineTo(33, 26);
+  dc.LineTo(33, kTopY);
   dc.MoveTo(297, 21);
-  dc.LineTo(297, 26);
+  dc.LineTo(297, kTopY);
   dc.TextOut(cursor + 29, 11, kMarker);
   dc.InvertRect(cursor + 35, 31, cursor + 36, 171);
 }
@@ -221,23 +215,18 @@ void CProfileScreen::DrawMarker(Surface& dc) const {
 void CProfileScreen::DrawGuardLine(Surface& dc) const {
   if (fftMode != 3 || !(leftDelay <= kGuardDelayUs - 1 && rightDelay > kGuardDelayUs)) return;
   const int x = 35 + (kGuardDelayUs - leftDelay) * kGraphWidthPx / (rightDelay - leftDelay);
-  DrawDottedLine(dc, x, 20, x, 176);
+  DrawDottedLine(dc, x, 20, x, kBottomY);
 }
 
 std::string CProfileScreen::DelayText(float delayUs) {
   // "%f" with its last five characters removed: one decimal, cut rather than rounded.
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof buffer, "     %f", static_cast<double>(delayUs));
-  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+  std::string text = Printed("     %f", static_cast<double>(delayUs));
   text.resize(text.size() > 5 ? text.size() - 5 : 0);
   return text.size() > 6 ? text.substr(text.size() - 6) : text;
 }
 
 std::string CProfileScreen::RatioText(double du) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof buffer, "     %.1f", du);
-  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
-  return text.size() > 6 ? text.substr(text.size() - 6) : text;
+  return FormatRight(6, "     %.1f", du);
 }
 
 void CProfileScreen::DrawReadout(Surface& dc) const {
@@ -258,13 +247,13 @@ void CProfileScreen::DrawReadout(Surface& dc) const {
   const float before = cursor > 0 ? ColumnDelay(cursor - 1)
                                   : static_cast<float>(leftDelay - (rightDelay - leftDelay) / kGraphWidthPx);
   const int index = IndexOfDelay(t);
-  const double du = index == 0 ? 0.0 : (RangeMaximum(IndexOfDelay(before), index) - samples[0]) * 0.1;
+  const double du = index == 0 ? 0.0 : (RangeMaximum(IndexOfDelay(before), index) - samples[0]) * kDbPerSampleUnit;
   const std::string line = kPrefix + DelayText(t) + "[us] D/U:" + RatioText(du) + "[dB]";
   dc.TextOut(73, 210, line);
 }
 
 void CProfileScreen::Draw(Surface& dc) {
-  ClearScreenAreaOfDc(dc);
+  ClearScreenArea(dc);
   DrawGraph(dc);
   SelectFont(3, dc);
   dc.TextOut(2, 192, bandName);
@@ -287,7 +276,7 @@ void CProfileScreen::MoveCursor(int heldTicks, int direction) {
   else if (fftMode == 2) base = zoom == 3 ? 3 : 1;
   const int held = std::max(heldTicks, 0);
   const int step = base * (held < 2 ? held + 1 : 3);
-  constexpr int kColumns = kLastColumn + 1;
+  constexpr int kColumns = kGraphWidthPx + 1;
   cursor = ((cursor + direction * step) % kColumns + kColumns) % kColumns;
 }
 
@@ -329,6 +318,19 @@ void CProfileScreen::ScrollLater() {
   const int highest = a / s + (a % s != 0 ? 1 : 0);
   if (position >= highest) return;
   ++position;
+}
+
+KeyOutcome CProfileScreen::PressKey(const KeyPress& press) {
+  using K = InstrumentKey;
+  static constexpr KeyBinding<CProfileScreen> kKeys[] = {
+      {K::Left, false, [](CProfileScreen& s, int heldTicks) { s.CursorLeft(heldTicks); }},
+      {K::Right, false, [](CProfileScreen& s, int heldTicks) { s.CursorRight(heldTicks); }},
+      {K::Left, true, [](CProfileScreen& s, int) { s.ZoomOut(); }},
+      {K::Right, true, [](CProfileScreen& s, int) { s.ZoomIn(); }},
+      {K::Down, true, [](CProfileScreen& s, int) { s.ScrollEarlier(); }},
+      {K::Up, true, [](CProfileScreen& s, int) { s.ScrollLater(); }},
+  };
+  return PressFromTable(*this, kKeys, press);
 }
 
 }  // namespace rxt4

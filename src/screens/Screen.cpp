@@ -5,20 +5,13 @@
 #include <limits>
 
 #include "Labels.h"
+#include "ScreenRules.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
 
 namespace rxt4 {
 
 namespace {
-
-// Formats with printf and keeps the rightmost `keep` characters.
-std::string FormatRight(const char* format, int keep, double value) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof buffer, format, value);
-  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
-  return text.size() > static_cast<std::size_t>(keep) ? text.substr(text.size() - static_cast<std::size_t>(keep)) : text;
-}
 
 // Field and footer bottom row of the instrument's screen.
 constexpr int kFooterTop = 224;
@@ -32,6 +25,11 @@ CScreen::CScreen(std::shared_ptr<const FontSet> fonts) : fonts_(std::move(fonts)
 }
 
 std::string CScreen::ShowKindName() const { return DecodeSjis(kindName); }
+
+KeyOutcome CScreen::PressKey(const KeyPress& press) {
+  const bool upDown = press.key == InstrumentKey::Up || press.key == InstrumentKey::Down;
+  return upDown && !press.shift ? KeyOutcome::Tree : KeyOutcome::Nothing;
+}
 
 std::optional<std::string> CScreen::DataNameLabel() const { return DecodeSjis(dataName); }
 
@@ -72,9 +70,9 @@ std::string CScreen::ScreenTypeName(int type) {
   return id ? SjisText(*id) : std::string(" ");
 }
 
-std::string CScreen::FormatOneDecimal(double value) { return FormatRight("      %3.1f", 5, value); }
+std::string CScreen::FormatOneDecimal(double value) { return FormatRight(5, "      %3.1f", value); }
 
-std::string CScreen::FormatTwoDecimals(double value) { return FormatRight("      %4.2f", 6, value); }
+std::string CScreen::FormatTwoDecimals(double value) { return FormatRight(6, "      %4.2f", value); }
 
 std::string CScreen::FormatInteger(double value) {
   // Truncated toward zero; values beyond the integer range (or not a number) are
@@ -84,10 +82,7 @@ std::string CScreen::FormatInteger(double value) {
   else if (value >= 9.2e18) integer = std::numeric_limits<long long>::max();
   else if (value <= -9.2e18) integer = std::numeric_limits<long long>::min();
   else integer = static_cast<long long>(std::trunc(value));
-  char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, "    %lld", integer);
-  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(n));
-  return text.size() > 4 ? text.substr(text.size() - 4) : text;
+  return FormatRight(4, "    %lld", integer);
 }
 
 ClampedReading CScreen::Clamp(double value, double lower, double upper) {
@@ -105,7 +100,6 @@ std::optional<std::string> CScreen::ShownMarker(std::string_view text) {
 
 void CScreen::ClearScreenArea(Surface& dc) { dc.FillRect(1, 1, dc.width() - 1, dc.height() - 1, kWhite); }
 
-void CScreen::ClearScreenAreaOfDc(Surface& dc) { ClearScreenArea(dc); }
 
 void CScreen::FrameScreenArea(Surface& dc) { dc.FrameRect(0, 0, dc.width(), dc.height(), kBlack); }
 

@@ -1,9 +1,16 @@
 #include "ScreenRules.h"
 
+#include <algorithm>
+#include <cfloat>
+
 #include "rxt4/data/TextRules.h"
 #include "rxt4/screens/FieldPanel.h"
 
 namespace rxt4 {
+
+float SinglePrecision(double value) {
+  return static_cast<float>(std::clamp(value, static_cast<double>(-FLT_MAX), static_cast<double>(FLT_MAX)));
+}
 
 void ReadFieldTexts(CScreen& screen, const MeasurementRow& row, std::string& channelText,
                     std::string& frequencyText) {

@@ -1,6 +1,5 @@
 #include "rxt4/screens/ScreenSet.h"
 
-#include "rxt4/data/Paths.h"
 #include "rxt4/screens/BerScreen.h"
 #include "rxt4/screens/ConstelScreen.h"
 #include "rxt4/screens/LevelScreen.h"
@@ -33,50 +32,10 @@ CScreen* ScreenSet::Screen(DataKind kind) const {
   return slot < kSlotCount ? screens_[slot].get() : nullptr;
 }
 
-CScreen* ScreenSet::Select(DataKind kind, const MeasurementRow& row, std::string_view tablePath) {
-  CScreen* screen = Screen(kind);
-  current_ = screen != nullptr ? kind : DataKind::None;
-  if (screen == nullptr) return nullptr;
-  // Each kind's screen has its own SetData; the companion kinds also take the
-  // companion base of the table.
-  switch (kind) {
-    case DataKind::Level:
-      static_cast<CLevelScreen*>(screen)->SetData(row);
-      break;
-    case DataKind::Ber:
-      static_cast<CBerScreen*>(screen)->SetData(row);
-      break;
-    case DataKind::Sky:
-      static_cast<CSkyScreen*>(screen)->SetData(row);
-      break;
-    case DataKind::Constellation:
-      static_cast<CConstelScreen*>(screen)->SetData(row, CompanionBase(tablePath));
-      break;
-    case DataKind::Spectrum:
-      static_cast<CSpectrumScreen*>(screen)->SetData(row, CompanionBase(tablePath));
-      break;
-    case DataKind::Profile:
-      static_cast<CProfileScreen*>(screen)->SetData(row, CompanionBase(tablePath));
-      break;
-    case DataKind::Multi:
-      // A single row stands for a table of one channel.
-      static_cast<CMultiScreen*>(screen)->SetData(std::vector<MeasurementRow>{row});
-      break;
-    default:
-      break;
-  }
-  return screen;
-}
-
 CScreen* ScreenSet::Select(const CDataSet& record) {
-  if (record.kind == DataKind::Multi) return SelectRows(record.rows);
-  return Select(record.kind, record.row, record.tablePath());
-}
-
-CScreen* ScreenSet::SelectRows(const std::vector<MeasurementRow>& rows) {
-  CScreen* screen = Screen(DataKind::Multi);
-  current_ = screen != nullptr ? DataKind::Multi : DataKind::None;
-  if (screen != nullptr) static_cast<CMultiScreen*>(screen)->SetData(rows);
+  CScreen* screen = Screen(record.kind);
+  current_ = screen != nullptr ? record.kind : DataKind::None;
+  if (screen != nullptr) screen->TakeRecord(record);
   return screen;
 }
 
@@ -84,6 +43,20 @@ void ScreenSet::Paint(Surface& dc) const {
   if (CScreen* screen = Current()) screen->Draw(dc);
   else CScreen::ClearScreenArea(dc);
   CScreen::FrameScreenArea(dc);
+}
+
+KeyOutcome ScreenSet::PressKey(const KeyPress& press, Surface& dc) {
+  CScreen* screen = Current();
+  if (screen == nullptr) {
+    const bool arrow = press.key != InstrumentKey::Enter;
+    return arrow && !press.shift ? KeyOutcome::Tree : KeyOutcome::Nothing;
+  }
+  const KeyOutcome outcome = screen->PressKey(press);
+  // The one place where a key's effect reaches the screen area: it is painted whole,
+  // so that it always shows exactly what a Draw of the new state shows (painting only
+  // the changed parts left frame lines and the spectrum's centre line missing).
+  if (outcome == KeyOutcome::Changed) Paint(dc);
+  return outcome;
 }
 
 }  // namespace rxt4

@@ -8,6 +8,8 @@ namespace rxt4 {
 
 namespace {
 
+using Row = CFieldPanel::Row;
+
 // The SKY screen's level range and C/N limits.
 constexpr double kLevelLowerDbuv = 43;
 constexpr double kLevelUpperDbuv = 105;
@@ -20,12 +22,7 @@ constexpr int kCnLayout = 6;
 
 }  // namespace
 
-CSkyScreen::CSkyScreen(std::shared_ptr<const FontSet> fonts) : CScreen(fonts), panel(fonts) {}
-
-void CSkyScreen::SetData(const MeasurementRow& data) {
-  if (!TakeRow(data, row)) return;
-  Format();
-}
+CSkyScreen::CSkyScreen(std::shared_ptr<const FontSet> fonts) : CTextScreen(std::move(fonts)) {}
 
 void CSkyScreen::Format() {
   screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
@@ -62,24 +59,24 @@ void CSkyScreen::Draw(Surface& dc) {
     ClearScreenArea(dc);
     return;
   }
-  ClearScreenAreaOfDc(dc);
-  panel.DrawSatelliteName(dc, bandName);
-  panel.DrawSatelliteName2(dc, bandName2);
-  panel.DrawChannel(dc, channelText);
-  panel.DrawPolarization(dc, polarizationOrModulation);
-  panel.DrawChannel2(dc, channel2Text);
-  panel.DrawPolarization2(dc, polarization2);
+  ClearScreenArea(dc);
+  panel.DrawSatelliteName(dc, Row::First, bandName);
+  panel.DrawSatelliteName(dc, Row::Second, bandName2);
+  panel.DrawChannel(dc, Row::First, channelText);
+  panel.DrawPolarization(dc, Row::First, polarizationOrModulation);
+  panel.DrawChannel(dc, Row::Second, channel2Text);
+  panel.DrawPolarization(dc, Row::Second, polarization2);
   if (screenType == kLevelLayout) {
-    panel.DrawLevel(dc, levelText, levelState);
-    panel.DrawLevel2(dc, level2Text, level2State);
-    panel.DrawCorrectionMark(dc, correctionOn);
-    panel.DrawCorrectionMark2(dc, correction2On);
+    panel.DrawLevel(dc, Row::First, levelText, levelState);
+    panel.DrawLevel(dc, Row::Second, level2Text, level2State);
+    panel.DrawCorrectionMark(dc, Row::First, correctionOn);
+    panel.DrawCorrectionMark(dc, Row::Second, correction2On);
   } else if (screenType == kBerLayout) {
-    panel.DrawBer(dc, berText);
-    panel.DrawBer2(dc, ber2Text);
+    panel.DrawBer(dc, Row::First, berText);
+    panel.DrawBer(dc, Row::Second, ber2Text);
   } else {
-    panel.DrawCn(dc, cnText, cnFlag);
-    panel.DrawCn2(dc, cn2Text, cn2Flag);
+    panel.DrawCn(dc, Row::First, cnText, cnFlag);
+    panel.DrawCn(dc, Row::Second, cn2Text, cn2Flag);
   }
   DrawOscillatorText(dc);
   DrawConverterLabel(dc);

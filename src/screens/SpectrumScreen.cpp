@@ -1,10 +1,9 @@
 #include "rxt4/screens/SpectrumScreen.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
-#include <cstdio>
 
+#include "ScreenRules.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/TextRules.h"
@@ -44,34 +43,11 @@ Layout LayoutOf(int n) {
   }
 }
 
-// A stored number in single precision, as the instrument holds it; numbers beyond
-// the single precision range are held at its ends (converting them is undefined).
-float Single(double value) {
-  return static_cast<float>(std::clamp(value, static_cast<double>(-FLT_MAX), static_cast<double>(FLT_MAX)));
-}
-
-std::string FormatFrequency(double mhz) {
-  char buffer[512];
-  const int n = std::snprintf(buffer, sizeof buffer, "%.2f", mhz);
-  return std::string(buffer, n < 0 ? 0 : static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
-}
-
-std::string RightmostOf(const char* format, unsigned value, std::size_t keep) {
-  char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, format, value);
-  std::string text(buffer, n < 0 ? 0 : static_cast<std::size_t>(n));
-  return text.size() > keep ? text.substr(text.size() - keep) : text;
-}
+std::string FormatFrequency(double mhz) { return Printed("%.2f", mhz); }
 
 }  // namespace
 
-CSpectrumScreen::CSpectrumScreen(std::shared_ptr<const FontSet> fonts) : CScreen(std::move(fonts)) {}
-
-void CSpectrumScreen::SetData(const MeasurementRow& data, std::string_view companionBase) {
-  if (!TakeRow(data, row)) return;
-  companionPath = std::string(companionBase);
-  Format();
-}
+CSpectrumScreen::CSpectrumScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 std::int16_t CSpectrumScreen::Sample(int n) const {
   if (n < 0 || static_cast<std::size_t>(n) * 2 + 1 >= samples.size()) return 0;
@@ -87,7 +63,7 @@ void CSpectrumScreen::Format() {
   channelText = std::string(row.Field(column::kChannel));
 
   // The instrument holds the frequency in single precision.
-  const float f = Single(ParseReal(row.Field(column::kFrequency)));
+  const float f = SinglePrecision(ParseReal(row.Field(column::kFrequency)));
   centreFrequencyText = FormatFrequency(f + 0.14);
   lowFrequencyText = FormatFrequency(f - 2.64);
   highFrequencyText = FormatFrequency(f + 2.93);
@@ -107,7 +83,7 @@ void CSpectrumScreen::Format() {
 void CSpectrumScreen::DrawScaleLabels(Surface& dc) const {
   SelectFont(3, dc);
   const unsigned v = kLabelDb[std::clamp(scaleIndex, 0, kRangeCount - 1)];
-  const std::string top = RightmostOf("  %u", v, 3), bottom = RightmostOf(" -%u", v, 3);
+  const std::string top = FormatRight(3, "  %u", v), bottom = FormatRight(3, " -%u", v);
   dc.TextOut(10, 16, top);
   dc.TextOut(297, 16, top);
   dc.TextOut(10, 176, bottom);
@@ -162,7 +138,7 @@ void CSpectrumScreen::DrawTrace(Surface& dc) const {
 }
 
 void CSpectrumScreen::Draw(Surface& dc) {
-  ClearScreenAreaOfDc(dc);
+  ClearScreenArea(dc);
   DrawScaleLabels(dc);
   DrawGrid(dc);
   DrawFrequencyLabels(dc);
@@ -183,6 +159,14 @@ void CSpectrumScreen::NextRange() {
 void CSpectrumScreen::PreviousRange() {
   if (sampleBytes == 0) return;
   scaleIndex = scaleIndex <= 0 || scaleIndex >= kRangeCount ? kRangeCount - 1 : scaleIndex - 1;
+}
+
+KeyOutcome CSpectrumScreen::PressKey(const KeyPress& press) {
+  static constexpr KeyBinding<CSpectrumScreen> kKeys[] = {
+      {InstrumentKey::Left, true, [](CSpectrumScreen& s, int) { s.PreviousRange(); }},
+      {InstrumentKey::Right, true, [](CSpectrumScreen& s, int) { s.NextRange(); }},
+  };
+  return PressFromTable(*this, kKeys, press);
 }
 
 }  // namespace rxt4

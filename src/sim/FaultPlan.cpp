@@ -53,7 +53,7 @@ std::optional<std::string> FaultPlan::Add(const std::string& text) {
       return bad("N must be 1 or more");
   } else if (auto blockType = find(kByBlock)) {
     f.type = *blockType;
-    f.code = 0x24;
+    f.code = kDataReadCode;
     const std::size_t maxParts = f.type == FaultType::Hangup ? 3 : 4;
     if (p.size() < 3 || p.size() > maxParts || !ParseNumber(p[1], 10, f.kind) || f.kind > 6 ||
         !ParseNumber(p[2], 10, f.block) || f.block > 0xFFFF)

@@ -19,6 +19,13 @@
 
 namespace rxt4::sim {
 
+// The transfer's request codes, written out here rather than taken from the link
+// layer: the simulator is the far end that the link layer is checked against.
+inline constexpr std::uint8_t kConnectCheckCode = 0x20;
+inline constexpr std::uint8_t kBaudRateCode = 0x23;
+inline constexpr std::uint8_t kDataReadCode = 0x24;  // the one the block faults apply to
+inline constexpr std::uint8_t kTransferModeCode = 0x26;
+
 enum class FaultType { Garbage, Checksum, Drop, Status, Split, Delay, Echo, Kind, Total, Hangup };
 
 struct Fault {

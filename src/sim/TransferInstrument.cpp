@@ -20,9 +20,9 @@ constexpr std::uint8_t kNoise[] = {0x55, 0xAA, 0x00};
 // A split reply comes in this many pieces, this far apart.
 constexpr int kSplitPieces = 3;
 constexpr std::chrono::milliseconds kSplitPause{20};
-// One byte more than the largest kind image a 0x24 exchange can describe (8 bytes of
-// header and 32767 blocks of 180 bytes).
-constexpr std::uint32_t kBeyondLargestImage = 8 + 32767u * 180 + 1;
+// One byte more than the largest kind image a 0x24 exchange can describe (its header
+// and 32767 blocks).
+constexpr std::uint32_t kBeyondLargestImage = kImageHeaderBytes + 32767u * kBlockDataBytes + 1;
 
 void PutBigEndian32(std::vector<std::uint8_t>& p, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
@@ -80,23 +80,23 @@ void TransferInstrument::Answer(const RequestFrame& request, SimLink& link) {
   std::vector<std::uint8_t> payload;
   int kind = -1, block = -1;
   switch (code) {
-    case 0x20:
+    case kConnectCheckCode:
       link.Log("rx 20 connection check");
       payload = {0, 0, 0, 0};
       break;
-    case 0x23:
+    case kBaudRateCode:
       link.Log("rx 23 baud rate");
       payload = {0, static_cast<std::uint8_t>(baudRate_ >> 24), static_cast<std::uint8_t>(baudRate_ >> 16),
                  static_cast<std::uint8_t>(baudRate_ >> 8), static_cast<std::uint8_t>(baudRate_)};
       break;
-    case 0x26: {
+    case kTransferModeCode: {
       const bool waiting = modeWaitPolls_ > 0;
       if (waiting) --modeWaitPolls_;
       link.Log(std::string("rx 26 transfer mode -> ") + (waiting ? "0" : "1"));
       payload = {0, static_cast<std::uint8_t>(waiting ? 0 : 1)};
       break;
     }
-    case 0x24:
+    case kDataReadCode:
       if (request.payload.size() != 4) {
         link.Log("rx 24 with a payload of " + std::to_string(request.payload.size()) + " bytes: ignored");
         return;
@@ -138,17 +138,17 @@ void TransferInstrument::Answer(const RequestFrame& request, SimLink& link) {
 }
 
 void TransferInstrument::BlockFaults(std::vector<std::uint8_t>& payload, int kind, int block, SimLink& link) {
-  if (faults_.Take(FaultType::Echo, 0x24, kind, block)) {
+  if (faults_.Take(FaultType::Echo, kDataReadCode, kind, block)) {
     const int wrong = block + 1;
     payload[7] = static_cast<std::uint8_t>(wrong >> 8);
     payload[8] = static_cast<std::uint8_t>(wrong);
     link.Log("fault: wrong block echo");
   }
-  if (faults_.Take(FaultType::Kind, 0x24, kind, block)) {
+  if (faults_.Take(FaultType::Kind, kDataReadCode, kind, block)) {
     payload[1] = static_cast<std::uint8_t>((kind + 1) % kTransferKindCount);
     link.Log("fault: wrong kind echo");
   }
-  if (faults_.Take(FaultType::Total, 0x24, kind, block) && kind >= 0 && kind < kTransferKindCount) {
+  if (faults_.Take(FaultType::Total, kDataReadCode, kind, block) && kind >= 0 && kind < kTransferKindCount) {
     const auto total = static_cast<std::uint32_t>(images_[static_cast<std::size_t>(kind)].size());
     PutBigEndian32(payload, 2, block == 0 ? kBeyondLargestImage : total + 1);
     link.Log("fault: wrong total");

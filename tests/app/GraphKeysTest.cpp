@@ -64,7 +64,7 @@ class GraphKeysTest : public QObject {
     const int expected[] = {1, 2, 3, 3, 3};
     for (int ticks = 0; ticks < 5; ++ticks) {
       before = profile->cursor;
-      w.ArrowAction(CViewerDlg::kRight, false);
+      w.ArrowAction(InstrumentKey::Right, false);
       QCOMPARE(moved(before), expected[ticks] * base);
       right->Tick();
     }
@@ -78,7 +78,7 @@ class GraphKeysTest : public QObject {
     QVERIFY(right->isDown());
     w.TimerTick(true);
     QVERIFY(w.repeating());
-    QCOMPARE(w.lastArrowKey(), 39);
+    QVERIFY(w.lastArrowKey() == InstrumentKey::Right);
     before = profile->cursor;
     w.TimerTick(false);
     QCOMPARE(moved(before), base);
@@ -95,7 +95,7 @@ class GraphKeysTest : public QObject {
     QCOMPARE(profile->cursor, before);
 
     before = profile->cursor;
-    w.ArrowAction(CViewerDlg::kLeft, false);
+    w.ArrowAction(InstrumentKey::Left, false);
     QCOMPARE(moved(before), kProfileColumns - base);
 
     // シフト + →: zoom in, and the marker keys no longer move the tree.

@@ -52,7 +52,7 @@ class KeyRoutingTest : public QObject {
     // The ↓ button without シフト: the same, and the focus returns to the tree.
     QTest::mouseClick(w.downButton(), Qt::LeftButton);
     QCOMPARE(w.tree()->currentIndex(), Item(model, {0, 0, 1}));
-    QCOMPARE(w.lastArrowKey(), 40);
+    QVERIFY(w.lastArrowKey() == InstrumentKey::Down);
     QVERIFY(w.tree()->hasFocus());
 
     // Shift held: シフト checked, images swapped; ↓ no longer moves the tree.
@@ -62,10 +62,10 @@ class KeyRoutingTest : public QObject {
     // (QTest would press and release Shift around a key given with the modifier.)
     QTest::keyClick(w.tree(), Qt::Key_Down);
     QCOMPARE(w.tree()->currentIndex(), Item(model, {0, 0, 1}));
-    QCOMPARE(w.lastArrowKey(), 40);
+    QVERIFY(w.lastArrowKey() == InstrumentKey::Down);
     QTest::mouseClick(w.upButton(), Qt::LeftButton);
     QCOMPARE(w.tree()->currentIndex(), Item(model, {0, 0, 1}));
-    QCOMPARE(w.lastArrowKey(), 38);
+    QVERIFY(w.lastArrowKey() == InstrumentKey::Up);
     QTest::keyRelease(w.tree(), Qt::Key_Shift);
     QVERIFY(!w.shiftButton()->isChecked());
     QVERIFY(!w.leftButton()->property("shiftImage").toBool());
@@ -88,7 +88,7 @@ class KeyRoutingTest : public QObject {
     QVERIFY(!w.tree()->isExpanded(root));
     QTest::mouseClick(w.rightButton(), Qt::LeftButton);
     QVERIFY(w.tree()->isExpanded(root));
-    QCOMPARE(w.lastArrowKey(), 39);
+    QVERIFY(w.lastArrowKey() == InstrumentKey::Right);
     QTest::mouseClick(w.leftButton(), Qt::LeftButton);
     QVERIFY(!w.tree()->isExpanded(root));
     QTest::keyClick(w.tree(), Qt::Key_Right);
@@ -111,7 +111,7 @@ class KeyRoutingTest : public QObject {
     QTest::mouseClick(w.leftButton(), Qt::LeftButton);
     QCOMPARE(w.tree()->currentIndex(), Item(model, {0, 0, 1}));
     QVERIFY(w.surface().pixels() == before);
-    QCOMPARE(w.lastArrowKey(), 37);
+    QVERIFY(w.lastArrowKey() == InstrumentKey::Left);
   }
 
   void escapeAltF4AndEnterAreHandledByTheWindow() {

@@ -12,7 +12,6 @@
 #include <thread>
 
 #include "AppTests.h"
-#include "PortErrorText.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
 #include "rxt4/link/DemoFirmware.h"
@@ -142,13 +141,6 @@ class LinkDialogsTest : public QObject {
     QCOMPARE(dialog.message(), kLinkFailed);
     QCOMPARE(dialog.detail(), QStringLiteral("保存先のフォルダに書き込めません: ") + file + QStringLiteral("（") +
                                   QString::fromLocal8Bit(std::strerror(ENOTDIR)) + QStringLiteral("）"));
-  }
-
-  void permissionRefusalSaysWhatToDo() {
-    const QString detail = PortOpenDetail("/dev/ttyACM0", EACCES);
-    QVERIFY(detail.startsWith(QStringLiteral("/dev/ttyACM0: ")));
-    QVERIFY(detail.endsWith(QStringLiteral("\nシリアルポートを使うには、ユーザーを dialout グループに加えてください。")));
-    QVERIFY(PortOpenDetail("/dev/ttyACM0", 0).isEmpty());
   }
 
   void updateRefusesAnInvalidImageAndReportsTheEnd() {

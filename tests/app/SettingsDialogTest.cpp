@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -131,6 +132,35 @@ class SettingsDialogTest : public QObject {
     emit picked.portBox()->activated(1);
     picked.accept();
     QCOMPARE(picked.settings().comPort, std::string("/dev/ttyACM0"));
+  }
+
+  void theChosenPortSaysWhyItWouldNotOpen() {
+    // The stored port, tried for real: /dev/null is no serial port.
+    CCommSettingDlg dialog(Stored(9600, "/dev/null"), kPorts);
+    const QLabel* problem = dialog.portProblemLabel();
+    QVERIFY(problem->isVisibleTo(&dialog));
+    QVERIFY(problem->text().startsWith(QStringLiteral("/dev/null: ")));
+    QVERIFY(problem->text().contains(QStringLiteral("シリアルポートとして使えない")));
+
+    QStringList tried;
+    dialog.probePort = [&tried](const std::string& port) {
+      tried << QString::fromStdString(port);
+      return port == "/dev/ttyUSB0" ? EACCES : port == "/dev/ttyRXT4" ? EWOULDBLOCK : 0;
+    };
+    dialog.portBox()->setCurrentIndex(0);
+    QVERIFY(problem->text().startsWith(QStringLiteral("/dev/ttyUSB0: ")));
+    QVERIFY(problem->text().contains(QStringLiteral("dialout")));
+    dialog.portBox()->setCurrentIndex(1);  // opens: nothing shown
+    QVERIFY(!problem->isVisibleTo(&dialog));
+    QVERIFY(problem->text().isEmpty());
+    // A typed path is tried when the typing ends, not at each character.
+    dialog.portBox()->lineEdit()->selectAll();
+    QTest::keyClicks(dialog.portBox()->lineEdit(), QStringLiteral("/dev/ttyRXT4"));
+    QCOMPARE(tried, QStringList({"/dev/ttyUSB0", "/dev/ttyACM0"}));
+    emit dialog.portBox()->lineEdit()->editingFinished();
+    QCOMPARE(tried.last(), QStringLiteral("/dev/ttyRXT4"));
+    QVERIFY(problem->isVisibleTo(&dialog));
+    QVERIFY(problem->text().contains(QStringLiteral("使用中")));
   }
 
   void selectByPrefixIgnoresCaseAndKeepsTheSelectionWhenNothingMatches() {

@@ -6,6 +6,7 @@
 
 #include "TempFolder.h"
 #include "rxt4/data/DataSetWriter.h"
+#include "rxt4/data/DemoImages.h"
 
 namespace rxt4 {
 namespace {
@@ -220,6 +221,38 @@ TEST(DataSetWriter, BufferAndFolderRules) {
   ASSERT_TRUE(writer.PrepareFolder("0413"));
   EXPECT_EQ(writer.setName(), "0413");  // a path without a separator is the set name itself
   fs::current_path(fs::temp_directory_path());
+}
+
+TEST(DataSetWriter, ReadKindImageIsItsInverse) {
+  TempFolder dir;
+  ASSERT_TRUE(WriteDemoFolder(dir.path()));
+  for (const DemoSet& set : BuildDemoSets()) {
+    for (TransferKind kind : kAllTransferKinds) {
+      SCOPED_TRACE(set.name + " kind " + std::to_string(static_cast<int>(kind)));
+      std::optional<KindImage> image = ReadKindImage(dir.path() / set.name, kind);
+      const KindImage& original = set.images[static_cast<std::size_t>(kind)];
+      if (original.empty()) {
+        EXPECT_FALSE(image.has_value());
+        continue;
+      }
+      ASSERT_TRUE(image.has_value());
+      EXPECT_TRUE(*image == original);
+    }
+  }
+}
+
+TEST(DataSetWriter, ReadKindImageFitsRowsToRecords) {
+  TempFolder dir;
+  dir.Put("F/level/f.csv", "header\n1,short\n" + std::string(200, 'x') + "\n");
+  dir.Put("F/level/F.CNT", "2\n2.00");
+  std::optional<KindImage> image = ReadKindImage(dir.path() / "F", TransferKind::Level);
+  ASSERT_TRUE(image.has_value());
+  ASSERT_EQ(image->size(), 8u + 360);
+  std::string records(image->begin() + 8, image->end());
+  EXPECT_EQ(records.substr(0, 180), "1,short" + std::string(172, ' ') + "\n");
+  EXPECT_EQ(records.substr(180), std::string(179, 'x') + "\n");
+  EXPECT_FALSE(ReadKindImage(dir.path() / "F", TransferKind::Ber).has_value());
+  EXPECT_FALSE(ReadKindImage(dir.path() / "F", TransferKind::None).has_value());
 }
 
 }  // namespace

@@ -88,37 +88,12 @@ TEST(DemoImages, CompanionFilesHaveTheScreensLayouts) {
   EXPECT_EQ(profile.substr(8, 2), std::string("\x00\x00", 2));
 }
 
-TEST(DemoImages, ReadKindImageIsTheInverseOfTheWriter) {
-  TempFolder dir;
-  ASSERT_TRUE(WriteDemoFolder(dir.path()));
-  for (const DemoSet& set : BuildDemoSets()) {
-    for (TransferKind kind : kAllTransferKinds) {
-      SCOPED_TRACE(set.name + " kind " + std::to_string(static_cast<int>(kind)));
-      std::optional<KindImage> image = ReadKindImage(dir.path() / set.name, kind);
-      const KindImage& original = set.images[static_cast<std::size_t>(kind)];
-      if (original.empty()) {
-        EXPECT_FALSE(image.has_value());
-        continue;
-      }
-      ASSERT_TRUE(image.has_value());
-      EXPECT_TRUE(*image == original);
-    }
+TEST(DemoImages, TheSimulatedInstrumentHoldsEveryKind) {
+  const KindImages images = BuildDemoImages();
+  for (TransferKind kind : kAllTransferKinds) {
+    // The 8-byte header and at least one 180-byte record.
+    EXPECT_GE(images[static_cast<std::size_t>(kind)].size(), 8u + 180u) << static_cast<int>(kind);
   }
-  EXPECT_EQ(BuildDemoImages()[0], BuildDemoSets()[0].images[0]);
-}
-
-TEST(DemoImages, ReadKindImageFitsRowsToRecords) {
-  TempFolder dir;
-  dir.Put("F/level/f.csv", "header\n1,short\n" + std::string(200, 'x') + "\n");
-  dir.Put("F/level/F.CNT", "2\n2.00");
-  std::optional<KindImage> image = ReadKindImage(dir.path() / "F", TransferKind::Level);
-  ASSERT_TRUE(image.has_value());
-  ASSERT_EQ(image->size(), 8u + 360);
-  std::string records(image->begin() + 8, image->end());
-  EXPECT_EQ(records.substr(0, 180), "1,short" + std::string(172, ' ') + "\n");
-  EXPECT_EQ(records.substr(180), std::string(179, 'x') + "\n");
-  EXPECT_FALSE(ReadKindImage(dir.path() / "F", TransferKind::Ber).has_value());
-  EXPECT_FALSE(ReadKindImage(dir.path() / "F", TransferKind::None).has_value());
 }
 
 }  // namespace

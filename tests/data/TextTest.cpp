@@ -35,6 +35,9 @@ TEST(StringTable, HoldsTextsAndTheirShiftJisBytes) {
   EXPECT_EQ(ColumnTitle(29), "補正値２");
   EXPECT_EQ(ColumnTitle(30), "");
   EXPECT_EQ(Text(static_cast<StringId>(1)), "");
+  // "%s" filled in order; a value's own "%s" stays as it is; a "%s" without a value too.
+  EXPECT_EQ(FillIn("Ver.%s から Ver.%s に", {"1.02", "%s"}), "Ver.1.02 から Ver.%s に");
+  EXPECT_EQ(FillIn("%s: %s (%d)", {"/dev/ttyACM0"}), "/dev/ttyACM0: %s (%d)");
 }
 
 TEST(TextRules, NameOrderReadsDigitRunsAsNumbers) {
@@ -55,7 +58,9 @@ TEST(TextRules, ReadNumbersLeniently) {
   EXPECT_EQ(ParseInt("+7"), 7);
   EXPECT_EQ(ParseInt("abc"), 0);
   EXPECT_EQ(ParseInt(""), 0);
-  EXPECT_EQ(ParseInt("99999999999999999999999"), ParseInt("99999999999999999999999"));  // saturates, no UB
+  // Digits beyond the range stop adding once the value nears it (no overflow).
+  EXPECT_EQ(ParseInt("99999999999999999999999"), 999999999999999999LL);
+  EXPECT_EQ(ParseInt("-99999999999999999999999"), -999999999999999999LL);
   EXPECT_DOUBLE_EQ(ParseReal(" 68.24dB"), 68.24);
   EXPECT_DOUBLE_EQ(ParseReal("-3.5e1x"), -35.0);
   EXPECT_DOUBLE_EQ(ParseReal("1e"), 1.0);

@@ -17,6 +17,7 @@
 #include "rxt4/link/QueueRunner.h"
 #include "rxt4/link/SerialPort.h"
 #include "rxt4/link/TransferModeCommand.h"
+#include "rxt4/link/VersionCommand.h"
 
 namespace rxt4::test {
 namespace {
@@ -325,6 +326,16 @@ TEST_F(CommandTest, QueueRunnerEndings) {
     LinkOutcome out = runner.Run();
     EXPECT_EQ(out.result, LinkResult::EmptyEntry);
     EXPECT_EQ(out.value, WM_LINK_XSEND);
+  }
+  {
+    // A command's own step: a part version the image does not hold (no host: no image).
+    auto v = std::make_unique<CVersionCommand>(PartType::Dec);
+    v->setStep(WM_LINK_VERSION);
+    CQueueRunner runner(*port, abort);
+    runner.Push(std::move(v));
+    LinkOutcome out = runner.Run();
+    EXPECT_EQ(out.result, LinkResult::ImagePartMissing);
+    EXPECT_EQ(out.value, 17);
   }
   {
     abort = true;

@@ -373,7 +373,7 @@ TEST(SimulatorArgumentsTest, BadFaultsAndArgumentsAreRefused) {
   for (const char* fault : {"bogus:20", "drop", "drop:zz", "checksum:24:0", "echo:7:1", "echo:0", "hangup:0:1:2",
                             "delay:24", "delay:24:x", "split:24:0", "kind:0", "total:9:1"})
     EXPECT_EQ(SimExitStatus({"--link", link, "--fault", fault}), 2) << fault;
-  for (const std::vector<std::string> option : std::vector<std::vector<std::string>>{
+  for (const std::vector<std::string>& option : std::vector<std::vector<std::string>>{
            {"--split", "E5"}, {"--delay", "block:main"}, {"--hangup", "eot"}, {"--nak-eot", "main:0"},
            {"--entry-after-ms", "soon"}})
     EXPECT_EQ(SimExitStatus({"--update-mode", "--link", link, option[0], option[1]}), 2) << option[0];

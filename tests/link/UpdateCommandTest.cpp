@@ -25,15 +25,15 @@ constexpr int kMaxSteps = 100000;
 // Runs one command's steps as the update worker would, until it is done, fails or
 // hands over at WM_LINK_VERSION / WM_LINK_ENTRY value 1.
 bool Drive(CInstrumentCommand& c, CSerialPort& port) {
+  StepHost quiet;
   for (int i = 0; i < kMaxSteps; ++i) {
-    auto* send = dynamic_cast<CFirmwareSendCommand*>(&c);
     bool ok = true;
     switch (c.step()) {
       case WM_LINK_SEND: ok = c.Send(port); break;
       case WM_LINK_WAIT: ok = c.Wait(port); break;
       case WM_LINK_READ: ok = c.Receive(port); break;
-      case WM_LINK_XSEND: ok = send && send->SendPacket(port); break;
-      case WM_LINK_XRECV: ok = send && send->ReadAnswer(port); break;
+      case WM_LINK_XSEND:
+      case WM_LINK_XRECV: ok = c.RunOwnStep(c.step(), port, quiet).result == LinkResult::Success; break;
       case WM_LINK_ENTRY:
         if (c.stepValue1() == 1) return true;
         c.setStep(WM_LINK_SEND);

@@ -7,6 +7,8 @@
 namespace rxt4 {
 namespace {
 
+using Row = CFieldPanel::Row;
+
 using test::AllWhite;
 using test::CodeAt;
 using test::CountBlack;
@@ -39,12 +41,12 @@ TEST_F(FieldPanel, BsPassThroughIsTrimmedAndDrawnNarrow) {
   EXPECT_EQ(CodeAt(other, 14, 136, 7), unsigned{'S'});  // font 0: 13-pixel cells
 
   Surface satellite;
-  panel.DrawSatelliteName2(satellite, EncodeSjis("BSパススルー"));
+  panel.DrawSatelliteName(satellite, Row::Second, EncodeSjis("BSパススルー"));
   EXPECT_EQ(CodeAt(satellite, 11, 192, 7), unsigned{'S'});
 }
 
 TEST_F(FieldPanel, NameFieldLabelBoxAndOutline) {
-  panel.DrawSatelliteName(dc, "JCSAT");
+  panel.DrawSatelliteName(dc, Row::First, "JCSAT");
   // "衛星名" at (12, 114), white on black in (1, 112, 64, 128).
   EXPECT_TRUE(InvertedGlyphAt(dc, 12, 114, kCell3, 2));
   EXPECT_TRUE(dc.IsBlack(1, 112));
@@ -68,7 +70,7 @@ TEST_F(FieldPanel, NameFieldLabelBoxAndOutline) {
 }
 
 TEST_F(FieldPanel, ChannelOutlineAndLabel) {
-  panel.DrawChannel2(dc, "12");
+  panel.DrawChannel(dc, Row::Second, "12");
   EXPECT_TRUE(InvertedGlyphAt(dc, 140, 169, kCell3));  // "c" of "ch"
   EXPECT_TRUE(dc.IsBlack(136, 168));
   EXPECT_FALSE(dc.IsBlack(160, 175));
@@ -82,7 +84,7 @@ TEST_F(FieldPanel, ChannelOutlineAndLabel) {
 }
 
 TEST_F(FieldPanel, PolarisationOnlyForExactMarks) {
-  panel.DrawPolarization(dc, "V");
+  panel.DrawPolarization(dc, Row::First, "V");
   EXPECT_EQ(CodeAt(dc, 165, 114, 7), unsigned{'V'});
   EXPECT_TRUE(dc.IsBlack(176, 112));
   EXPECT_TRUE(dc.IsBlack(176, 127));
@@ -92,12 +94,12 @@ TEST_F(FieldPanel, PolarisationOnlyForExactMarks) {
 
   for (const char* text : {"v", "V ", " H", "", "LR", "X"}) {
     Surface s;
-    panel.DrawPolarization(s, text);
-    panel.DrawPolarization2(s, text);
+    panel.DrawPolarization(s, Row::First, text);
+    panel.DrawPolarization(s, Row::Second, text);
     EXPECT_TRUE(AllWhite(s, 0, 0, 321, 240)) << text;
   }
   Surface second;
-  panel.DrawPolarization2(second, "R");
+  panel.DrawPolarization(second, Row::Second, "R");
   EXPECT_EQ(CodeAt(second, 165, 170, 7), unsigned{'R'});
   EXPECT_TRUE(second.IsBlack(176, 183));
   EXPECT_TRUE(second.IsBlack(160, 183));
@@ -133,7 +135,7 @@ TEST_F(FieldPanel, LayerValueLiesOverTheOutline) {
 }
 
 TEST_F(FieldPanel, LevelStatesAndTheirPlaces) {
-  panel.DrawLevel(dc, " 68.2", CFieldPanel::kLevelShown);
+  panel.DrawLevel(dc, Row::First, " 68.2", CFieldPanel::kLevelShown);
   EXPECT_TRUE(GlyphAt(dc, 210, 128, kCell4));
   EXPECT_EQ(CodeAt(dc, 228, 128, 7), unsigned{'8'});
   EXPECT_TRUE(InvertedGlyphAt(dc, 202, 114, kCell3));  // ﾚ
@@ -146,7 +148,7 @@ TEST_F(FieldPanel, LevelStatesAndTheirPlaces) {
 
   // Above range: dashes 9 pixels high (y 119), the point at (246, 128).
   Surface above;
-  panel.DrawLevel(above, "", CFieldPanel::kLevelAbove);
+  panel.DrawLevel(above, Row::First, "", CFieldPanel::kLevelAbove);
   EXPECT_TRUE(above.IsBlack(211, 140));
   EXPECT_FALSE(above.IsBlack(210, 140));
   EXPECT_TRUE(above.IsBlack(211, 153));
@@ -158,38 +160,38 @@ TEST_F(FieldPanel, LevelStatesAndTheirPlaces) {
 
   // Below range: dashes 16 pixels low (y 144).
   Surface below;
-  panel.DrawLevel2(below, "", CFieldPanel::kLevelBelow);
+  panel.DrawLevel(below, Row::Second, "", CFieldPanel::kLevelBelow);
   EXPECT_TRUE(GlyphAt(below, 210, 200, kCell4));
   EXPECT_EQ(CodeAt(below, 210, 200, 7), unsigned{'-'});
   EXPECT_EQ(CodeAt(below, 246, 184, 7), unsigned{'.'});
   EXPECT_TRUE(InvertedGlyphAt(below, 202, 169, kCell3));
 
   Surface none;
-  panel.DrawLevel(none, " --.-", CFieldPanel::kLevelNone);
+  panel.DrawLevel(none, Row::First, " --.-", CFieldPanel::kLevelNone);
   EXPECT_EQ(CodeAt(none, 210, 128, 7), unsigned{'-'});
   EXPECT_EQ(CodeAt(none, 246, 128, 7), unsigned{'.'});
   EXPECT_FALSE(none.IsBlack(211, 170));
 }
 
 TEST_F(FieldPanel, UnderRangeReadingsStandLow) {
-  panel.DrawCn(dc, " __._", 0);
+  panel.DrawCn(dc, Row::First, " __._", 0);
   EXPECT_EQ(CodeAt(dc, 210, 144, 7), unsigned{'-'});
   EXPECT_EQ(CodeAt(dc, 246, 128, 7), unsigned{'.'});
 
   Surface high;
-  panel.DrawCn(high, " ~~.~", 0);
+  panel.DrawCn(high, Row::First, " ~~.~", 0);
   EXPECT_EQ(CodeAt(high, 210, 128, 7), unsigned{'~'});
   EXPECT_FALSE(high.IsBlack(211, 170));
 
   Surface mer;
-  panel.DrawMer2(mer, " __._", 0);
+  panel.DrawMer(mer, Row::Second, " __._", 0);
   EXPECT_EQ(CodeAt(mer, 210, 200, 7), unsigned{'-'});
   EXPECT_EQ(CodeAt(mer, 246, 184, 7), unsigned{'.'});
   EXPECT_EQ(CodeAt(mer, 204, 170, 7), 0x7Fu & ~unsigned{'M'});  // inverted label
 }
 
 TEST_F(FieldPanel, LimitFlagsAreInvertedInTheirBox) {
-  panel.DrawCn2(dc, " 20.0", 2);
+  panel.DrawCn(dc, Row::Second, " 20.0", 2);
   // "以上" at (288, 187), then (287, 186, 316, 201) inverted.
   EXPECT_TRUE(InvertedGlyphAt(dc, 288, 187, kCell3, 2));
   EXPECT_TRUE(InvertedGlyphAt(dc, 302, 187, kCell3, 2));
@@ -200,17 +202,17 @@ TEST_F(FieldPanel, LimitFlagsAreInvertedInTheirBox) {
   EXPECT_EQ(CodeAt(dc, 288, 202, 7), unsigned{'d'});
 
   Surface below;
-  panel.DrawCn(below, "  5.0", 1);
+  panel.DrawCn(below, Row::First, "  5.0", 1);
   EXPECT_TRUE(InvertedGlyphAt(below, 288, 131, kCell3, 2));
   EXPECT_TRUE(below.IsBlack(287, 130));
 
   Surface none;
-  panel.DrawCn(none, " 12.0", 0);
+  panel.DrawCn(none, Row::First, " 12.0", 0);
   EXPECT_TRUE(AllWhite(none, 287, 130, 316, 145));
 }
 
 TEST_F(FieldPanel, BerBelowRangeDrawsDashesAndPoint) {
-  panel.DrawBer(dc, "_._____");
+  panel.DrawBer(dc, Row::First, "_._____");
   EXPECT_EQ(CodeAt(dc, 208, 147, 7), unsigned{'-'});
   EXPECT_TRUE(GlyphAt(dc, 234, 147, kCell0));
   EXPECT_EQ(CodeAt(dc, 221, 136, 7), unsigned{'.'});
@@ -219,7 +221,7 @@ TEST_F(FieldPanel, BerBelowRangeDrawsDashesAndPoint) {
   EXPECT_TRUE(InvertedGlyphAt(dc, 204, 114, kCell3));
 
   Surface none;
-  panel.DrawBer2(none, "-.-----");
+  panel.DrawBer(none, Row::Second, "-.-----");
   EXPECT_EQ(CodeAt(none, 208, 192, 7), unsigned{'-'});
   EXPECT_EQ(CodeAt(none, 221, 192, 7), unsigned{'.'});
   EXPECT_FALSE(none.IsBlack(209, 220));
@@ -227,7 +229,7 @@ TEST_F(FieldPanel, BerBelowRangeDrawsDashesAndPoint) {
 }
 
 TEST_F(FieldPanel, CorrectionMarkAndItsErasure) {
-  panel.DrawCorrectionMark(dc, true);
+  panel.DrawCorrectionMark(dc, Row::First, true);
   EXPECT_TRUE(GlyphAt(dc, 288, 132, kCell5, 2));
   EXPECT_TRUE(GlyphAt(dc, 300, 132, kCell5, 2));
   EXPECT_TRUE(dc.IsBlack(286, 130));
@@ -235,11 +237,11 @@ TEST_F(FieldPanel, CorrectionMarkAndItsErasure) {
   EXPECT_FALSE(dc.IsBlack(314, 144));
   EXPECT_EQ(CountBlack(dc, 286, 130, 314, 145) - CountBlack(dc, 288, 132, 312, 144), 2 * 28 + 2 * 13);
 
-  panel.DrawCorrectionMark(dc, false);
+  panel.DrawCorrectionMark(dc, Row::First, false);
   EXPECT_TRUE(AllWhite(dc, 0, 0, 321, 240));
 
   Surface second;
-  panel.DrawCorrectionMark2(second, true);
+  panel.DrawCorrectionMark(second, Row::Second, true);
   EXPECT_TRUE(GlyphAt(second, 288, 188, kCell5, 2));
   EXPECT_TRUE(second.IsBlack(286, 200));
 }

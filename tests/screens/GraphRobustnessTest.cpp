@@ -9,7 +9,6 @@
 #include "../HostileFiles.h"
 #include "GraphTestHelpers.h"
 #include "rxt4/screens/ConstelScreen.h"
-#include "rxt4/screens/KeyRouting.h"
 #include "rxt4/screens/MultiScreen.h"
 #include "rxt4/screens/ProfileScreen.h"
 #include "rxt4/screens/ScreenSet.h"
@@ -59,16 +58,12 @@ std::string RandomSampleFile(Random& r) {
   return file;
 }
 
-const KeyAction kAllActions[] = {
-    KeyAction::MultiCursorLeft,      KeyAction::MultiCursorRight,    KeyAction::MultiRangeUp,
-    KeyAction::MultiRangeDown,       KeyAction::MultiScaleCoarser,   KeyAction::MultiScaleFiner,
-    KeyAction::MultiToggleReference, KeyAction::SpectrumNextRange,   KeyAction::SpectrumPreviousRange,
-    KeyAction::ProfileCursorLeft,    KeyAction::ProfileCursorRight,  KeyAction::ProfileZoomIn,
-    KeyAction::ProfileZoomOut,       KeyAction::ProfileScrollEarlier, KeyAction::ProfileScrollLater};
-
+// Random keys, シフト or not, held from -1 to 3 ticks.
 void PressRandomKeys(Random& r, ScreenSet& screens, Surface& dc, int presses) {
+  constexpr InstrumentKey kKeys[] = {InstrumentKey::Up, InstrumentKey::Down, InstrumentKey::Left, InstrumentKey::Right,
+                                     InstrumentKey::Enter};
   for (int i = 0; i < presses; ++i)
-    Apply(kAllActions[r.Below(static_cast<int>(std::size(kAllActions)))], screens, dc, r.Below(5) - 1);
+    screens.PressKey({kKeys[r.Below(5)], r.Below(2) == 1, r.Below(5) - 1}, dc);
 }
 
 TEST(GraphRobustness, RandomCompanionFiles) {
@@ -86,7 +81,7 @@ TEST(GraphRobustness, RandomCompanionFiles) {
     for (DataKind kind : kinds) {
       const std::string no = kind == DataKind::Constellation ? "0002" : "0001";
       const std::string type = std::to_string(r.Below(14) - 1);
-      ASSERT_NE(screens.Select(kind, Row({{0, no}, {20, type}, {5, "1e300"}, {22, "nan"}}), table), nullptr);
+      ASSERT_NE(screens.Select(test::Record(kind, Row({{0, no}, {20, type}, {5, "1e300"}, {22, "nan"}}), table)), nullptr);
       screens.Paint(dc);
       PressRandomKeys(r, screens, dc, 40);
     }
@@ -139,7 +134,7 @@ TEST(GraphRobustness, OddMultiChannelTables) {
                           {18, kNumbers[r.Below(11)]},
                           {19, kNumbers[r.Below(11)]}}));
     }
-    screens.SelectRows(rows);
+    screens.Select(test::MultiRecord(rows));
     screens.Paint(dc);
     PressRandomKeys(r, screens, dc, 40);
     auto* multi = dynamic_cast<CMultiScreen*>(screens.Current());

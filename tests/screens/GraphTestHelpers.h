@@ -8,11 +8,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "PixelHelpers.h"
+#include "rxt4/data/CDataSet.h"
 
 namespace rxt4::test {
 
@@ -87,6 +89,26 @@ inline std::string SampleFile(const std::vector<std::int16_t>& samples) {
   PutLe32(out, 0x12345678u);
   for (std::int16_t v : samples) PutLe16(out, v);
   return out;
+}
+
+// A tree record of one measurement row of the table at tablePath (its companion
+// files lie beside the table).
+inline CDataSet Record(DataKind kind, const MeasurementRow& row, const std::string& tablePath) {
+  CDataSet record;
+  record.kind = kind;
+  record.index = 1;
+  record.row = row;
+  record.table = std::make_shared<DataSetTable>(DataSetTable{tablePath, "1"});
+  return record;
+}
+
+// A multi-channel tree record: the rows of one table (rows[0] is channel 1).
+inline CDataSet MultiRecord(std::vector<MeasurementRow> rows) {
+  CDataSet record;
+  record.kind = DataKind::Multi;
+  record.index = 1;
+  record.rows = std::move(rows);
+  return record;
 }
 
 inline constexpr FontCell kCell2{24, 8};

@@ -176,7 +176,7 @@ TEST(SpectrumScreen, MissingShortAndOverLongFiles) {
   // More payload than the buffer holds: only the buffer's worth (no trace).
   folder.Write("F.004", SampleFile(std::vector<std::int16_t>(5000, 7)));
   s.SetData(SpectrumRow("0004"), folder.Base());
-  EXPECT_EQ(s.sampleBytes, CSpectrumScreen::kSampleBufferBytes);
+  EXPECT_EQ(s.sampleBytes, 1972u * 2);
   s.Draw(dc);
   EXPECT_EQ(CountBlack(dc, 36, 23, 165, 62), 0);
   // An odd payload length: the last byte is not a sample.

@@ -79,6 +79,10 @@ class DataFolderModel {
   // The record of an item; nullptr for an unknown number.
   const CDataSet* Record(int number) const;
 
+  // The set folders the last load listed (with data or not), in the tree's order:
+  // by name, digits as numbers (NameOrderLess).
+  const std::vector<std::string>& SetFolders() const { return setFolders_; }
+
   // Number of measurement items (items with a kind other than None).
   int measurementCount() const { return measurementCount_; }
   // Number of set folder items under a root.
@@ -107,6 +111,7 @@ class DataFolderModel {
   std::vector<Block> blocks_;  // in numbering order
   std::array<std::vector<std::uint32_t>, kRootCount> rootBlocks_;  // indices into blocks_, per root
   std::vector<std::string> names_;  // root texts (UTF-8), then set folder names (as listed)
+  std::vector<std::string> setFolders_;  // every set folder listed, in name order
   CDataSet rootRecord_;             // the record of every root item
   std::uint32_t itemCount_ = 0;
   int measurementCount_ = 0;

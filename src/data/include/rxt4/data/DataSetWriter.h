@@ -1,11 +1,14 @@
 #pragma once
 // Writes one kind of downloaded measurements (the received kind image) into a data
-// set folder as the kind folder with its table, count file and companion files.
+// set folder as the kind folder with its table, count file and companion files; and
+// its inverse, which reads a kind folder back into the kind image.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -14,8 +17,25 @@
 
 namespace rxt4 {
 
+// A received kind image: "2.00", the record count (32-bit little-endian), the
+// 180-byte records (one table row each), then the companion blocks.
+using KindImage = std::vector<std::uint8_t>;
+using KindImages = std::array<KindImage, kTransferKindCount>;  // indexed by TransferKind
+
+// Puts a kind image together from its record count, records and companion blocks.
+KindImage AssembleKindImage(std::uint32_t count, const std::vector<std::string>& records,
+                            const std::vector<std::vector<std::uint8_t>>& blocks = {});
+
+// The inverse of DataSetWriter: reads a data set folder's kind folder back into the
+// kind image the instrument would send. Nothing when the kind folder is missing or
+// unreadable.
+std::optional<KindImage> ReadKindImage(const std::filesystem::path& setFolder, TransferKind kind);
+
 class DataSetWriter {
  public:
+  // Bytes of a record in the image: a table row, padded with blanks, and its line feed.
+  static constexpr std::size_t kRecordBytes = 180;
+
   // Sets the kind when k is below TransferKind::None; otherwise nothing changes.
   void SelectKind(TransferKind k);
 
@@ -51,7 +71,7 @@ class DataSetWriter {
  private:
   bool ImageHeader(std::uint32_t& n) const;
   bool WriteTable(std::uint64_t& end);
-  bool WriteCountFile(const std::string& name, std::uint32_t count);
+  bool WriteCountFile(const std::string& fileName, std::uint32_t count);
   bool WriteFixedBlocks(std::uint64_t start);
   bool WriteLengthBlocks(std::uint64_t start);
   bool WriteMultiTables();

@@ -51,11 +51,14 @@ constexpr TransferKind ToTransferKind(DataKind k) {
   return TransferKind::None;
 }
 
-// Kind folder name ("LEVEL", "BER", ...); empty for TransferKind::None.
-constexpr std::string_view KindFolderName(TransferKind k) {
-  constexpr std::string_view names[] = {"LEVEL", "BER", "CONSTEL", "SPECTRUM", "PROFILE", "SKY", "MULTI", ""};
+// Kind folder name ("LEVEL", "BER", ...), as the string table holds it; empty for
+// TransferKind::None.
+inline std::string_view KindFolderName(TransferKind k) {
+  constexpr StringId ids[] = {StringId::FolderLevel,   StringId::FolderBer, StringId::FolderConstel,
+                              StringId::FolderSpectrum, StringId::FolderProfile, StringId::FolderSky,
+                              StringId::FolderMulti};
   int i = static_cast<int>(k);
-  return i >= 0 && i <= 7 ? names[i] : std::string_view{};
+  return i >= 0 && i < 7 ? Text(ids[i]) : std::string_view{};
 }
 
 // String id of the tree root text of a kind.

@@ -3,6 +3,8 @@
 // keyed by its resource id. Texts are UTF-8; SjisText gives the Shift-JIS bytes
 // that the screens draw and the files hold.
 
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -85,7 +87,8 @@ enum class StringId : int {
   TransferSetMode = 32901,
   AppCaption = 32902,           // "RXT4 ビューア"
 
-  // Texts of our own, beyond the numbered resource texts above.
+  // Messages from 40001 on (the data transfer, the about box, the start folder, the
+  // screen snapshot).
   TransferNotSaved = 40001,     // the data arrived but could not be saved; "%s" names the kind folders
   CountWarning = 40002,         // " のデータ数が記録情報と異なります。..." (follows the table path)
   AboutVersion = 40003,         // "RXT4 ビューア Version 1.00"
@@ -154,7 +157,6 @@ enum class StringId : int {
   UpdateOpen = 41057,
   UpdateStart = 41058,
   UpdateCancel = 41059,
-  PortPermissionHint = 41060,
   // Texts of the measurement report and the export.
   ReportTitle = 42001,          // "測定レポート"
   ReportDataFolder = 42002,
@@ -190,6 +192,11 @@ enum class StringId : int {
   KeyZoom = 43011,
   KeyWindowLeft = 43012,
   KeyWindowTop = 43013,
+  // Why a serial port would not open, and what to do about it.
+  PortAdvicePermission = 44001, // the user may not open the device
+  PortAdviceBusy = 44002,       // another program holds the port
+  PortAdviceMissing = 44003,    // no such device
+  PortAdviceInvalid = 44004,    // not a serial port, or a speed it does not take
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
@@ -197,6 +204,13 @@ std::string_view Text(StringId id);
 
 // Shift-JIS bytes of a string id (what the instrument's screens and files hold).
 const std::string& SjisText(StringId id);
+
+// A text with each "%s" replaced by the next value, in order. The values are put in as
+// they are, never read as a format: they come from files, folders and the instrument.
+std::string FillIn(std::string_view text, std::span<const std::string_view> values);
+inline std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
+  return FillIn(text, std::span<const std::string_view>(values.begin(), values.size()));
+}
 
 // Title of measurement table column 0..29, as written into the header line (UTF-8).
 std::string_view ColumnTitle(int column);

@@ -16,8 +16,6 @@ class CBaudCheckCommand : public CInstrumentCommand {
   // portBaudRate: the PC port's rate (GetBaudRate) when the command is made; the
   // listener (may be null) hears the rate the instrument answers with.
   explicit CBaudCheckCommand(int portBaudRate, TransferCommandListener* listener = nullptr);
-  // Collects the reply bytes and verifies them.
-  bool Receive(CSerialPort& port) override;
   // Succeeds on status 0 and a rate equal to the port's.
   bool OnReply() override;
 

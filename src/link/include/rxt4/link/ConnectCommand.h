@@ -13,8 +13,6 @@ class CConnectCommand : public CInstrumentCommand {
   static constexpr std::size_t kReplyPayloadBytes = 4;
 
   CConnectCommand();
-  // Collects the reply bytes and verifies them.
-  bool Receive(CSerialPort& port) override;
   // Succeeds on status 0; the command is done.
   bool OnReply() override;
 };

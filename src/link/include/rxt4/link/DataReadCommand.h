@@ -21,6 +21,8 @@ class CDataReadCommand : public CInstrumentCommand {
   static constexpr std::uint8_t kBlockDataBytes = 180;  // also the request's 0xB4
   static constexpr std::uint32_t kImageHeaderBytes = 8;
   static constexpr int kFirstBlockTimeoutMs = 5000;
+  // After block 0 each wait allows a further millisecond per this many image bytes.
+  static constexpr std::uint32_t kImageBytesPerTimeoutMs = 20;
   // The block number travels as a signed 16-bit value: the largest image the
   // protocol can describe is 8 + 32767 blocks of 180 bytes.
   static constexpr std::uint32_t kMaxImageBytes = kImageHeaderBytes + 32767u * kBlockDataBytes;
@@ -34,10 +36,6 @@ class CDataReadCommand : public CInstrumentCommand {
 
   // A time-out asks for the block again; any other port error fails.
   bool Wait(CSerialPort& port) override;
-  // Collects the reply bytes and verifies them.
-  bool Receive(CSerialPort& port) override;
-  // A complete reply with a bad header or checksum asks for the block again.
-  bool Verify() override;
   // Takes the block into the writer and asks for the next, or finishes the kind.
   bool OnReply() override;
 
@@ -60,6 +58,10 @@ class CDataReadCommand : public CInstrumentCommand {
   int lastBlock_ = 0;
   std::uint32_t expectedTotal_ = 0;
   int retryCount_ = 0;
+
+ protected:
+  // A complete reply with a bad header or checksum asks for the block again.
+  bool OnBadReply() override { return Retry(); }
 };
 
 }  // namespace rxt4

@@ -53,14 +53,16 @@ class CFirmwareSendCommand : public CInstrumentCommand {
 
   // Waits for characters: step WM_LINK_READ in phase 0, WM_LINK_XRECV later.
   bool Wait(CSerialPort& port) override;
-  // Collects and verifies the 0xE2 reply (phase 0 only).
-  bool Receive(CSerialPort& port) override;
   // Status 0: phase 1, wait for "C"; anything else is a failure.
   bool OnReply() override;
   // WM_LINK_XRECV: reads one answer byte and acts on it by the phase it arrived in.
   bool ReadAnswer(CSerialPort& port);
   // WM_LINK_XSEND: writes the current block's packet (phase 2) or EOT (phase 3).
   bool SendPacket(CSerialPort& port);
+  // The XMODEM steps: WM_LINK_XSEND runs SendPacket, WM_LINK_XRECV ReadAnswer and
+  // then reports the block answered; a failure of either ends the update with
+  // WaitFailed and the request code.
+  LinkOutcome RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) override;
 
   Phase phase() const { return phase_; }
   std::uint32_t block() const { return block_; }

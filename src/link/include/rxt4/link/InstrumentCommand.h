@@ -2,7 +2,7 @@
 // CInstrumentCommand: one request/reply exchange with the instrument as a small
 // state machine. The worker's queue runner calls the operation named by step();
 // each returns true on success. Subclasses set the request, the expected reply and
-// their OnReply; the update commands add their own steps.
+// their OnReply; the update commands run their own steps (RunOwnStep).
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "rxt4/link/Frame.h"
+#include "rxt4/link/LinkResult.h"
 #include "rxt4/link/LinkStep.h"
 #include "rxt4/link/SerialPort.h"
+#include "rxt4/link/StepHost.h"
 
 namespace rxt4 {
 
@@ -24,14 +26,20 @@ class CInstrumentCommand {
   // Prepares an empty reply buffer, writes the request frame; step becomes WM_LINK_WAIT.
   virtual bool Send(CSerialPort& port);
   // Collects the queued reply bytes and verifies them.
-  virtual bool Receive(CSerialPort& port) = 0;
+  virtual bool Receive(CSerialPort& port);
   // Waits for received characters within timeoutMs(); step becomes WM_LINK_READ.
   virtual bool Wait(CSerialPort& port);
   // Checks a complete reply (header, code, length, ETX, checksum), copies its payload
-  // and runs OnReply; an incomplete reply sets step WM_LINK_WAIT and succeeds.
+  // and runs OnReply; an incomplete reply sets step WM_LINK_WAIT and succeeds; a bad
+  // one is OnBadReply's.
   virtual bool Verify();
   // Acts on a verified reply; the base finishes the command (step WM_LINK_DONE).
   virtual bool OnReply();
+  // Runs a step of the command's own beyond SEND, WAIT, READ and DONE (the update
+  // commands' wake-up, version and XMODEM steps), telling host what it learns. Any
+  // outcome but Success ends the run with it; the base has no steps of its own and
+  // ends it with EmptyEntry, the step as value.
+  virtual LinkOutcome RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host);
 
   LinkStep step() const { return step_; }
   void setStep(LinkStep step) { step_ = step; }
@@ -53,6 +61,9 @@ class CInstrumentCommand {
 
  protected:
   enum class FrameCheck { Incomplete, Bad, Good };
+
+  // A complete reply with a bad header, code, length, ETX or checksum: the base fails.
+  virtual bool OnBadReply() { return false; }
 
   CInstrumentCommand(std::uint8_t requestCode, std::uint8_t replyCode, std::size_t replyPayloadLength);
 

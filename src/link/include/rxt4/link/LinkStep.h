@@ -1,7 +1,7 @@
 #pragma once
 // The steps of a command's state machine: the worker runs the handler of the head
-// command's current step. The numbers are the worker message numbers of the
-// original program, kept so traces and documentation match.
+// command's current step. Each step keeps one fixed number, so that a step reads the
+// same in a trace, a log and a test.
 
 namespace rxt4 {
 

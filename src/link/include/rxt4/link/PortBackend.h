@@ -18,7 +18,8 @@ class PortBackend {
   virtual ~PortBackend() = default;
 
   // Opens the device and configures it raw 8N1 at baudRate, both queues flushed.
-  // Returns the PortError of the first failing step (1 open, 3/4 state, ...).
+  // Returns the PortError of the first failing step (OpenFailed, GetStateFailed,
+  // SetStateFailed).
   virtual PortError Open(const std::string& device, int baudRate) = 0;
 
   // Closes the device if open. Idempotent.
@@ -48,5 +49,10 @@ class PortBackend {
 
 // The backend of this platform (termios on Linux).
 std::unique_ptr<PortBackend> MakePlatformPortBackend();
+
+// Whether device would open as a serial port now: opens it as the backend does, without
+// waiting or configuring it, and closes it at once. 0 when it opens, else the errno of
+// the failing step (EACCES, EWOULDBLOCK when another program holds it, ENOENT, ENOTTY...).
+int ProbePort(const std::string& device);
 
 }  // namespace rxt4

@@ -1,7 +1,8 @@
 #pragma once
 // CQueueRunner: runs a FIFO of owned commands on the worker thread. The head's
-// step selects the operation; a failure ends the run with its LinkResult and the
-// head's request code. The update worker derives from it to handle its own steps.
+// step selects the operation (a step beyond SEND, WAIT, READ and DONE is the
+// command's own: RunOwnStep, reporting to the runner's StepHost); a failure ends the
+// run with its LinkResult and the head's request code.
 
 #include <atomic>
 #include <deque>
@@ -10,14 +11,16 @@
 #include "rxt4/link/InstrumentCommand.h"
 #include "rxt4/link/LinkResult.h"
 #include "rxt4/link/SerialPort.h"
+#include "rxt4/link/StepHost.h"
 
 namespace rxt4 {
 
 class CQueueRunner {
  public:
-  // port and abort must outlive the runner; abort ends the run with Cancelled.
-  CQueueRunner(CSerialPort& port, const std::atomic<bool>& abort);
-  virtual ~CQueueRunner();
+  // port, abort and host must outlive the runner; abort ends the run with Cancelled.
+  // host hears the commands' own steps (none: a StepHost that hears nothing).
+  CQueueRunner(CSerialPort& port, const std::atomic<bool>& abort, StepHost* host = nullptr);
+  ~CQueueRunner();
 
   CQueueRunner(const CQueueRunner&) = delete;
   CQueueRunner& operator=(const CQueueRunner&) = delete;
@@ -30,21 +33,15 @@ class CQueueRunner {
 
   std::size_t size() const { return queue_.size(); }
 
- protected:
-  // Runs one step of the head command. The base handles SEND, WAIT, READ and DONE;
-  // any other step ends the run with EmptyEntry and the step as value. Derived
-  // runners handle their own steps and call the base for the rest.
-  virtual void Dispatch(int step, CInstrumentCommand& head);
+ private:
+  // Runs one step of the head command.
+  void Dispatch(LinkStep step, CInstrumentCommand& head);
   // Ends the run with this result and value (the first call wins).
   void Finish(LinkResult result, int value);
-  // Removes and deletes the head command.
-  void PopHead();
-  bool finished() const { return finished_; }
-  CSerialPort& port() { return port_; }
 
- private:
   CSerialPort& port_;
   const std::atomic<bool>& abort_;
+  StepHost* host_;
   std::deque<std::unique_ptr<CInstrumentCommand>> queue_;
   bool finished_ = false;
   LinkOutcome outcome_;

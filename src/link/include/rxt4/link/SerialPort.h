@@ -38,11 +38,12 @@ class CSerialPort {
   // Raises the abort flag if the port is open; callable from any thread.
   void Abort();
 
-  // Writes the bytes (blocking); 12 when the abort flag is set afterwards.
+  // Writes the bytes (blocking); Aborted when the abort flag is set afterwards.
   PortError Write(const std::uint8_t* bytes, std::size_t length);
   // Reads up to length queued bytes; length becomes the count read.
   PortError Read(std::uint8_t* buffer, std::size_t& length);
-  // Waits for received characters: 0, 11 on time-out, 12 on abort, 7 on a device failure.
+  // Waits for received characters: Success, Timeout, Aborted, or WaitFailed when the
+  // device fails or hangs up.
   PortError WaitEvent(int timeoutMs);
   // Count of bytes waiting in the input queue.
   PortError GetInQueue(std::uint32_t& count);

@@ -16,11 +16,11 @@ namespace rxt4 {
 inline constexpr std::string_view kAppName = "RXT4_Viewer";
 
 // The INI file's location for this user ($XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini,
-// ~/.config/... when unset; %APPDATA%\RXT4_Viewer\RXT4_Viewer.ini on Windows).
+// ~/.config/... when unset).
 std::filesystem::path DefaultSettingsPath();
 
-// Integer as the private-profile functions read it: blanks, optional sign, leading
-// decimal digits (none reads as 0); an absent or empty value gives the default.
+// Integer of a settings value: blanks, optional sign, leading decimal digits (none
+// reads as 0); an absent or empty value gives the default.
 int ProfileInt(const std::string* value, int defaultValue);
 
 // What the viewer remembers between runs.

@@ -22,8 +22,6 @@ class CTransferModeCommand : public CInstrumentCommand {
 
   // listener may be null; sleep must be callable.
   CTransferModeCommand(TransferCommandListener* listener, SleepFunction sleep);
-  // Collects the reply bytes and verifies them.
-  bool Receive(CSerialPort& port) override;
   // Status 0 and mode nonzero: done. Mode 0: mode wait, sleep, ask again.
   bool OnReply() override;
 

@@ -15,8 +15,6 @@ class CUpdateEndCommand : public CInstrumentCommand {
 
   // Starts at WM_LINK_WAIT with an empty 15-byte reply buffer.
   CUpdateEndCommand();
-  // Collects and verifies a status frame.
-  bool Receive(CSerialPort& port) override;
   // Status 0: done; 1 to 3: wait for the next frame (collected from the start); else failure.
   bool OnReply() override;
 };

@@ -23,6 +23,10 @@ class CUpdateEntryCommand : public CInstrumentCommand {
   bool Verify() override;
   // The instrument answered: value 1 = 1, step WM_LINK_ENTRY.
   bool OnReply() override;
+  // WM_LINK_ENTRY: value 1 = 0 tells the worker the instrument is awaited and starts
+  // the ESC bytes (WM_LINK_SEND); value 1 = 1 tells it the instrument answered, and
+  // the wake-up is done.
+  LinkOutcome RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) override;
 
  private:
   static constexpr std::size_t kDiscardChunkBytes = 256;

@@ -62,7 +62,7 @@ class CUpdateThread {
 
  private:
   class Relay;
-  class Runner;
+  class Steps;
 
   LinkOutcome Work(const CommSettings& settings);
 

@@ -22,8 +22,12 @@ class CVersionCommand : public CInstrumentCommand {
   // Collects the reply; once its length byte is in, the instrument's own length is
   // expected. A length beyond 9 bytes fails the receive.
   bool Receive(CSerialPort& port) override;
-  // Status 0: step WM_LINK_VERSION, where the worker takes the text; else failure.
+  // Status 0: step WM_LINK_VERSION; else failure.
   bool OnReply() override;
+  // WM_LINK_VERSION: hands the version text to the worker (StepHost::PartVersions)
+  // and is done; an image without the part ends the update with ImagePartMissing and
+  // the part type as value.
+  LinkOutcome RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) override;
 
   // The part type asked for.
   PartType type() const { return type_; }

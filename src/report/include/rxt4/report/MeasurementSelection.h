@@ -1,8 +1,8 @@
 #pragma once
 // The measurements a report or an export covers: copies of the loaded records of the
-// chosen set folders, in a stable order (set folders by name, then the kinds in tree
-// order, then the measurement number), so that the same folder always gives the same
-// report and the same database. The copies share the loaded table bytes, so a worker
+// chosen set folders, in the tree's order (set folders as the loader orders them,
+// then the kinds in tree order, then the measurement number), so that the same
+// folder always gives the same report and the same database. The copies share the loaded table bytes, so a worker
 // thread may use them while the viewer loads another folder.
 
 #include <filesystem>
@@ -23,7 +23,7 @@ struct SelectedMeasurement {
 
 struct MeasurementSelection {
   std::filesystem::path dataFolder;
-  std::vector<std::string> setFolders;            // by name (byte order)
+  std::vector<std::string> setFolders;            // in the loader's order
   std::vector<SelectedMeasurement> measurements;  // by set folder, kind, number
 
   // Number of measurements of a kind.

@@ -40,6 +40,9 @@ struct ProfileMode {
   int tailStart;
 };
 
+// The samples of the largest mode (3).
+inline constexpr int kMaxProfileSamples = 8192;
+
 // Mode 1 (2048 samples), 2 (4096) or 3 (8192); mode 0 (no profile) for anything else.
 const ProfileMode& ProfileModeOf(int fftMode);
 

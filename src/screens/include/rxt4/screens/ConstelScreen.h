@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "rxt4/screens/Screen.h"
+#include "rxt4/screens/CompanionScreen.h"
 
 namespace rxt4 {
 
-class CConstelScreen : public CScreen {
+class CConstelScreen : public CCompanionScreen {
  public:
   // The diagram (CompanionData.h) lies with its bottom-left pixel here.
   static constexpr int kDiagramLeftX = 120;
@@ -21,19 +21,12 @@ class CConstelScreen : public CScreen {
 
   explicit CConstelScreen(std::shared_ptr<const FontSet> fonts);
 
-  // Copies the row and the companion base path (the table path up to and including
-  // its last ".") and derives the texts; an absent row only resets bandClass to 0.
-  void SetData(const MeasurementRow& row, std::string_view companionBase);
-  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
 
   // True for the screen types this screen draws (0 terrestrial, 1 one-seg, 7 VU/CATV).
   static bool DrawsScreenType(int type) { return type == 0 || type == 1 || type == 7; }
 
-  MeasurementRow row;
-  std::string companionPath;
-  std::string channelText;
   std::string layerText = "_";
   std::string merText;
   int merFlag = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// Image files of a drawn screen: Windows bitmap files (24 or 32 bits per pixel,
+// Image files of a drawn screen: BMP files (24 or 32 bits per pixel,
 // rows bottom-up, padded to 4 bytes) and PNG files.
 
 #include <cstdint>

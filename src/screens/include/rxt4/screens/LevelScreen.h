@@ -4,23 +4,17 @@
 #include <memory>
 #include <string>
 
-#include "rxt4/screens/FieldPanel.h"
+#include "rxt4/screens/TextScreen.h"
 
 namespace rxt4 {
 
-class CLevelScreen : public CScreen {
+class CLevelScreen : public CTextScreen {
  public:
   explicit CLevelScreen(std::shared_ptr<const FontSet> fonts);
 
-  // Copies the row and derives its texts; an absent row only resets bandClass to 0.
-  void SetData(const MeasurementRow& row);
-  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
 
-  MeasurementRow row;
-  CFieldPanel panel;
-  std::string channelText;
   std::string levelText;
   int levelState = 0;
   std::string frequencyText;

@@ -32,13 +32,17 @@ class CMultiScreen : public CScreen {
   // reference and derives scale, range and cursor from the first row. An empty
   // vector only sets channelCount to 0.
   void SetData(const std::vector<MeasurementRow>& rows);
+  // The record's rows (SetData).
+  void TakeRecord(const CDataSet& record) override { SetData(record.rows); }
+  // The key table (KeyBinding) of the screen.
+  KeyOutcome PressKey(const KeyPress& press) override;
   std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
   // Turns the "ch" and level labels of the information line white on black.
   virtual void InvertInfoLabels(Surface& dc) const;
 
-  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Key actions. They change the state only; the screen set then paints the area whole.
   // ← / →: the cursor one channel left / right, wrapping within 1..channelCount.
   void CursorLeft();
   void CursorRight();

@@ -12,29 +12,24 @@
 #include <string_view>
 
 #include "rxt4/screens/CompanionData.h"
-#include "rxt4/screens/Screen.h"
+#include "rxt4/screens/CompanionScreen.h"
 
 namespace rxt4 {
 
-class CProfileScreen : public CScreen {
+class CProfileScreen : public CCompanionScreen {
  public:
-  static constexpr int kMaxSamples = 8192;
-  static constexpr int kGraphWidthPx = 260;  // columns 0..260
-  static constexpr int kLastColumn = 260;
+  static constexpr int kGraphWidthPx = 260;  // the delay window's width; columns 0..260
   static constexpr int kMaxZoom = 3;
-  // Samples per microsecond of delay (one sample every 0.123046875 µs).
-  static constexpr double kSamplesPerUs = kProfileSamplesPerUs;
 
   explicit CProfileScreen(std::shared_ptr<const FontSet> fonts);
 
-  // Copies the row and the companion base path, loads the profile and resets zoom,
-  // position and marker; an absent row only resets bandClass to 0.
-  void SetData(const MeasurementRow& row, std::string_view companionBase);
-  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
+  // The key table (KeyBinding) of the screen.
+  KeyOutcome PressKey(const KeyPress& press) override;
   void Draw(Surface& dc) override;
+  // Derives the texts, loads the profile and resets zoom, position and marker.
   void Format() override;
 
-  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Key actions. They change the state only; the screen set then paints the area whole.
   // Without a profile they do nothing.
   // → / ←: moves the marker by the mode's step, times (heldTicks + 1) below two ticks
   // held and times 3 from then on, wrapping around the 261 columns.
@@ -72,10 +67,7 @@ class CProfileScreen : public CScreen {
   // Readout D/U text: one decimal, right-aligned in 6 characters.
   static std::string RatioText(double du);
 
-  MeasurementRow row;
-  std::string companionPath;
-  std::string channelText;
-  std::array<std::int16_t, kMaxSamples> samples{};
+  std::array<std::int16_t, kMaxProfileSamples> samples{};
   std::uint32_t sampleBytes = 0;
   int sampleCount = 0;
   int fftMode = 0;

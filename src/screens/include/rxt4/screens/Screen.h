@@ -5,14 +5,17 @@
 // formats and the drawing primitives of the screen area (clear, frame, the two
 // bottom rows, the channel tag, the dotted line). Texts are Shift-JIS bytes.
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "rxt4/data/CDataSet.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/screens/Fonts.h"
+#include "rxt4/screens/InstrumentKey.h"
 #include "rxt4/screens/Surface.h"
 
 namespace rxt4 {
@@ -56,6 +59,15 @@ inline constexpr int kCn2 = 28;
 inline constexpr int kCorrection2 = 29;
 }  // namespace column
 
+// One line of a graph screen's key table: a key, with シフト or without, and the
+// action it runs on the screen.
+template <typename Screen>
+struct KeyBinding {
+  InstrumentKey key;
+  bool shift;
+  void (*run)(Screen& screen, int heldTicks);
+};
+
 // Limit flag of a clamped reading: 0 inside, 1 clamped to the lower limit ("以下"),
 // 2 clamped to the upper limit ("以上").
 struct ClampedReading {
@@ -73,6 +85,14 @@ class CScreen {
   CScreen(const CScreen&) = delete;
   CScreen& operator=(const CScreen&) = delete;
 
+  // Takes the measurement of a tree record of this screen's kind: the row (with the
+  // companion base of its table where the screen reads companion files), or the
+  // multi-channel rows. The base takes nothing.
+  virtual void TakeRecord(const CDataSet&) {}
+  // An instrument key pressed while this screen is shown. Each graph screen runs its
+  // own key table; the base (the text screens, and any key a table leaves out) gives
+  // ↑ and ↓ without シフト to the tree and does nothing with the others.
+  virtual KeyOutcome PressKey(const KeyPress& press);
   // Text for the data-name label (UTF-8); nothing when the screen leaves the label
   // as it is (the base).
   virtual std::optional<std::string> ShowDataName() const { return std::nullopt; }
@@ -91,8 +111,6 @@ class CScreen {
   void DeriveBandClass(const MeasurementRow& row);
   // Fills (1, 1, w - 1, h - 1) white, leaving the outermost pixel ring unchanged.
   static void ClearScreenArea(Surface& dc);
-  // Clears the area the surface shows, as ClearScreenArea.
-  static void ClearScreenAreaOfDc(Surface& dc);
   // Draws a one-pixel black frame on (0, 0, w, h).
   static void FrameScreenArea(Surface& dc);
   // The satellite bottom row's label box and outline.
@@ -160,5 +178,18 @@ class CScreen {
  private:
   std::shared_ptr<const FontSet> fonts_;
 };
+
+// Runs the line of a screen's key table that matches the press (Changed); a key the
+// table leaves out gets the base rule (CScreen::PressKey).
+template <typename Screen, std::size_t N>
+KeyOutcome PressFromTable(Screen& screen, const KeyBinding<Screen> (&table)[N], const KeyPress& press) {
+  for (const KeyBinding<Screen>& line : table) {
+    if (line.key == press.key && line.shift == press.shift) {
+      line.run(screen, press.heldTicks);
+      return KeyOutcome::Changed;
+    }
+  }
+  return screen.CScreen::PressKey(press);
+}
 
 }  // namespace rxt4

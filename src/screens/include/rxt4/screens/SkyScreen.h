@@ -4,23 +4,17 @@
 #include <memory>
 #include <string>
 
-#include "rxt4/screens/FieldPanel.h"
+#include "rxt4/screens/TextScreen.h"
 
 namespace rxt4 {
 
-class CSkyScreen : public CScreen {
+class CSkyScreen : public CTextScreen {
  public:
   explicit CSkyScreen(std::shared_ptr<const FontSet> fonts);
 
-  // Copies the row and derives its texts; an absent row only resets bandClass to 0.
-  void SetData(const MeasurementRow& row);
-  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
   void Draw(Surface& dc) override;
   void Format() override;
 
-  MeasurementRow row;
-  CFieldPanel panel;
-  std::string channelText;
   std::string channel2Text;
   std::string levelText;
   std::string level2Text;

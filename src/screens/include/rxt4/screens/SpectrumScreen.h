@@ -13,26 +13,23 @@
 #include <string_view>
 
 #include "rxt4/screens/CompanionData.h"
-#include "rxt4/screens/Screen.h"
+#include "rxt4/screens/CompanionScreen.h"
 
 namespace rxt4 {
 
-class CSpectrumScreen : public CScreen {
+class CSpectrumScreen : public CCompanionScreen {
  public:
-  // Payload bytes the screen keeps from a companion file (1972 samples).
-  static constexpr std::size_t kSampleBufferBytes = kSpectrumPayloadBytes;
   static constexpr int kRangeCount = 4;
 
   explicit CSpectrumScreen(std::shared_ptr<const FontSet> fonts);
 
-  // Copies the row and the companion base path and derives the texts and the trace;
-  // an absent row only resets bandClass to 0.
-  void SetData(const MeasurementRow& row, std::string_view companionBase);
-  std::optional<std::string> ShowDataName() const override { return DataNameLabel(); }
+  // The key table (KeyBinding) of the screen.
+  KeyOutcome PressKey(const KeyPress& press) override;
   void Draw(Surface& dc) override;
+  // Derives the texts and reads the trace.
   void Format() override;
 
-  // Key actions. They change the state only; the caller then draws the screen whole.
+  // Key actions. They change the state only; the screen set then paints the area whole.
   // Without a trace they do nothing.
   // シフト + →: the next level range (3 wraps to 0).
   void NextRange();
@@ -42,13 +39,10 @@ class CSpectrumScreen : public CScreen {
   // Sample n of the stored payload (signed 16-bit little-endian); 0 beyond it.
   std::int16_t Sample(int n) const;
 
-  MeasurementRow row;
-  std::string companionPath;
-  std::string channelText;
   std::string lowFrequencyText;
   std::string centreFrequencyText;
   std::string highFrequencyText;
-  std::array<std::uint8_t, kSampleBufferBytes> samples{};
+  std::array<std::uint8_t, kSpectrumPayloadBytes> samples{};  // the most a companion file gives (1972 samples)
   std::size_t sampleBytes = 0;
   int scaleIndex = 2;  // kept across data sets
 
