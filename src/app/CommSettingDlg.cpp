@@ -48,6 +48,7 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
   setWindowTitle(Tr(StringId::CommDialogTitle));
 
   auto* grid = new QGridLayout;
+  grid->setColumnStretch(1, 1);  // the boxes take the width the advice area gives
   auto addRow = [&](int row, StringId label, QComboBox* box, bool visible) {
     auto* caption = new QLabel(Tr(label), this);
     grid->addWidget(caption, row, 0);
@@ -82,18 +83,21 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
     box->setCurrentIndex(-1);
   port_->setEditText(QString());
 
+  // Why the chosen port would not open, under the settings: an area of fixed size, so
+  // that the dialog keeps its size whether there is advice or not.
   portProblem_ = new QLabel(this);
   portProblem_->setWordWrap(true);
+  portProblem_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   portProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the commands can be copied
-  portProblem_->setVisible(false);
+  portProblem_->setFixedSize(kProblemWidth, kProblemLines * portProblem_->fontMetrics().lineSpacing());
 
   addRow(0, StringId::CommLabelPort, port_, true);
-  grid->addWidget(portProblem_, 1, 1);
   addRow(2, StringId::CommLabelSpeed, speed_, true);
   addRow(3, StringId::CommLabelDataSize, dataSize_, false);
   addRow(4, StringId::CommLabelParity, parity_, false);
   addRow(5, StringId::CommLabelStopBits, stopBits_, false);
   addRow(6, StringId::CommLabelFlow, flow_, false);
+  grid->addWidget(portProblem_, 7, 0, 1, 2);
 
   QDialogButtonBox* buttons = OkCancelButtons(this);
 
@@ -101,6 +105,7 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
   layout->addLayout(grid);
   layout->addStretch();
   layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 
   // Selections from the stored record.
   ShowStoredPort();
@@ -172,8 +177,7 @@ QString CCommSettingDlg::SelectedPortName() const {
 void CCommSettingDlg::CheckPort() {
   const std::string port = SelectedPortName().toStdString();
   const int error = port.empty() || !probePort ? 0 : probePort(port);
-  portProblem_->setText(QString::fromStdString(PortOpenDetail(port, error)));
-  portProblem_->setVisible(error != 0);
+  portProblem_->setText(error != 0 ? QString::fromStdString(PortOpenDetail(port, error)) : QString());
 }
 
 void CCommSettingDlg::accept() {
