@@ -61,19 +61,19 @@ std::optional<QString> OfferNewSetFolder(QWidget* owner, UiPrompts& prompts, con
 
 }  // namespace
 
-std::optional<QString> CTransferDlg::ChooseDestination(QWidget* owner, UiPrompts& prompts, QString& start, QDate today) {
+std::optional<CTransferDlg::Destination> CTransferDlg::ChooseDestination(QWidget* owner, UiPrompts& prompts, QString& start, QDate today) {
   for (;;) {
     std::optional<QString> folder = prompts.ChooseFolder(owner, Tr(StringId::FolderBrowserTitle), start, true);
     if (!folder) return std::nullopt;
     start = *folder;
     switch (ClassifyDestination(FsPath(*folder))) {
       case DestinationKind::SetFolder:
-        return folder;
+        return Destination{*folder};
       case DestinationKind::SetFolderWithData:
-        if (prompts.AskYesNo(owner, Tr(StringId::TransferOverwrite))) return folder;
+        if (prompts.AskYesNo(owner, Tr(StringId::TransferOverwrite))) return Destination{*folder};
         break;
       case DestinationKind::DataFolder:
-        if (std::optional<QString> made = OfferNewSetFolder(owner, prompts, *folder, today)) return made;
+        if (std::optional<QString> made = OfferNewSetFolder(owner, prompts, *folder, today)) return Destination{*made, true};
         break;
     }
   }
@@ -105,6 +105,13 @@ CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolde
   QSizePolicy keepRoom = retry_->sizePolicy();
   keepRoom.setRetainSizeWhenHidden(true);
   retry_->setSizePolicy(keepRoom);
+  // The lines and the bar that come and go keep their room too: the dialog does not
+  // move its lines between the states.
+  for (QWidget* w : std::initializer_list<QWidget*>{kind_, detail_, progress_}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
   start_ = new QPushButton(Tr(StringId::ButtonOk), this);
   ok_ = new QPushButton(Tr(StringId::ButtonOk), this);
   cancel_ = new QPushButton(Tr(StringId::ButtonCancel), this);

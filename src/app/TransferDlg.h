@@ -46,7 +46,11 @@ class CTransferDlg : public QDialog {
   // date is offered, made and taken on Yes. No, and a new folder that cannot be made,
   // return to the picker. start is the folder the picker opens at; it becomes the
   // folder chosen last. Nothing when the picker is cancelled.
-  static std::optional<QString> ChooseDestination(QWidget* owner, UiPrompts& prompts, QString& start, QDate today);
+  struct Destination {
+    QString folder;
+    bool made = false;  // the new set folder offered and made here
+  };
+  static std::optional<Destination> ChooseDestination(QWidget* owner, UiPrompts& prompts, QString& start, QDate today);
 
   State state() const { return state_; }
   QString message() const;

@@ -558,9 +558,13 @@ void CViewerDlg::AboutCommand() {
 }
 
 void CViewerDlg::TransferCommand() {
-  std::optional<QString> folder =
+  const std::optional<CTransferDlg::Destination> chosen =
       CTransferDlg::ChooseDestination(this, *services_.prompts, lastBrowsedFolder_, Today());
-  if (folder && RunTransferDialog(*folder)) ShowDownloaded(*folder);
+  if (!chosen) return;
+  if (RunTransferDialog(chosen->folder))
+    ShowDownloaded(chosen->folder);
+  else if (chosen->made)
+    QDir().rmdir(chosen->folder);  // made for this download and still empty: gone again (kept when anything came in)
 }
 
 void CViewerDlg::UpdateCommand() { RunUpdateDialog(); }

@@ -98,9 +98,10 @@ class DownloadPathTest : public QObject {
       for (const QString& f : c.folders) prompts.folders << (f == QStringLiteral("-") ? cancel : root + '/' + f);
       prompts.answers = c.answers;
       QString start = QStringLiteral("/start");
-      const std::optional<QString> chosen = CTransferDlg::ChooseDestination(nullptr, prompts, start, kToday);
+      const auto chosen = CTransferDlg::ChooseDestination(nullptr, prompts, start, kToday);
       QVERIFY2(chosen.has_value() == (c.result != nullptr), c.what);
-      if (c.result) QCOMPARE(*chosen, root + '/' + QString::fromUtf8(c.result));
+      if (c.result) QCOMPARE(chosen->folder, root + '/' + QString::fromUtf8(c.result));
+      if (c.result) QCOMPARE(chosen->made, c.made0412_2);
       QStringList asked = c.asked;
       asked.replaceInStrings(QStringLiteral("%D"), root);
       QCOMPARE(prompts.asked, asked);
@@ -137,6 +138,13 @@ class DownloadPathTest : public QObject {
     w.TransferCommand();
     QCOMPARE(f.prompts.asked, QStringList());
     QCOMPARE(CurrentParentLabel(w), QStringLiteral("0412-2"));
+    QVERIFY(QFileInfo(elsewhere + QStringLiteral("/0501")).isDir());  // the user's own folder stays
+    // ...and through the new-folder offer the folder made for it goes again.
+    f.prompts.folders << data;
+    w.TransferCommand();
+    QCOMPARE(w.transfers.last(), data + QStringLiteral("/0412-3"));
+    QVERIFY(!QFileInfo::exists(data + QStringLiteral("/0412-3")));
+    f.prompts.asked.clear();
 
     // Elsewhere: offered; No keeps the open folder, Yes opens the download's data folder.
     w.succeed = true;
