@@ -11,22 +11,12 @@
 
 #include "../link/FirmwareImageBuilder.h"
 #include "../link/SimProcess.h"
+#include "RunRxt4.h"
 
 namespace rxt4::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class LinkCommandsCli : public ::testing::Test {
  protected:
@@ -34,15 +24,7 @@ class LinkCommandsCli : public ::testing::Test {
 
   // Runs rxt4 in the temporary folder, with a settings folder of its own there.
   Outcome Rxt4(const std::string& args) {
-    const std::string dir = temp.path().string();
-    const std::string command = "cd '" + dir + "' && XDG_CONFIG_HOME='" + dir + "/cfg' '" RXT4_BIN_DIR "/rxt4' " +
-                                args + " >out.txt 2>err.txt";
-    Outcome run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = Slurp(temp.path() / "out.txt");
-    run.err = Slurp(temp.path() / "err.txt");
-    return run;
+    return RunRxt4(temp.path(), args, "XDG_CONFIG_HOME='" + temp.path().string() + "/cfg' ");
   }
 
   void Settings(const std::string& keys) {

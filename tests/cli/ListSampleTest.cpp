@@ -10,20 +10,12 @@
 #include <fstream>
 #include <string>
 
+#include "RunRxt4.h"
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using rxt4::test::Outcome;
+using rxt4::test::RunRxt4;
 
 class ListSample : public ::testing::Test {
  protected:
@@ -37,13 +29,7 @@ class ListSample : public ::testing::Test {
 
   // Runs rxt4 with the arguments (each single-quoted) in the temporary folder.
   Outcome Rxt4(const std::string& args) {
-    std::string command = "cd '" + dir_.string() + "' && '" RXT4_BIN_DIR "/rxt4' " + args + " >out.txt 2>err.txt";
-    Outcome run;
-    int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = Slurp(dir_ / "out.txt");
-    run.err = Slurp(dir_ / "err.txt");
-    return run;
+    return RunRxt4(dir_, args);
   }
 
   fs::path dir_;

@@ -9,14 +9,12 @@
 #include <fstream>
 #include <string>
 
+#include "RunRxt4.h"
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using rxt4::test::RunRxt4;
+using rxt4::test::Slurp;
 
 class RenderKeys : public ::testing::Test {
  protected:
@@ -31,9 +29,7 @@ class RenderKeys : public ::testing::Test {
 
   // Runs rxt4 in the temporary folder; the exit status.
   static int Run(const std::string& args) {
-    const std::string command = "cd '" + dir_.string() + "' && '" RXT4_BIN_DIR "/rxt4' " + args + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return RunRxt4(dir_, args).status;
   }
   static std::string Image(const std::string& out, const std::string& kind, const std::string& number = "001") {
     return Slurp(dir_ / out / "0412" / kind / (number + ".png"));

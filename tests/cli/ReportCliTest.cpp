@@ -10,14 +10,12 @@
 #include <fstream>
 #include <string>
 
+#include "RunRxt4.h"
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using rxt4::test::RunRxt4;
+using rxt4::test::Slurp;
 
 class ReportCli : public ::testing::Test {
  protected:
@@ -31,9 +29,7 @@ class ReportCli : public ::testing::Test {
   static void TearDownTestSuite() { fs::remove_all(dir_); }
 
   static int Run(const std::string& args) {
-    const std::string command = "cd '" + dir_.string() + "' && '" RXT4_BIN_DIR "/rxt4' " + args + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return RunRxt4(dir_, args).status;
   }
   static std::string Err() { return Slurp(dir_ / "err.txt"); }
 

@@ -9,14 +9,12 @@
 #include <fstream>
 #include <string>
 
+#include "RunRxt4.h"
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using rxt4::test::Outcome;
+using rxt4::test::RunRxt4;
 
 // /sys as the kernel lays it out: an ACM instrument on 1-2 (below the root hub usb1),
 // an FTDI adapter on 1-3 whose texts need care, an on-board port and a virtual tty.
@@ -60,12 +58,10 @@ class UdevRule : public ::testing::Test {
   }
 
   int Run(const std::string& args, std::string& out, std::string& err) {
-    const std::string command = "cd '" + dir_.string() + "' && '" RXT4_BIN_DIR "/rxt4' udev-rule " + args +
-                                " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    out = Slurp(dir_ / "out.txt");
-    err = Slurp(dir_ / "err.txt");
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const Outcome run = RunRxt4(dir_, "udev-rule " + args);
+    out = run.out;
+    err = run.err;
+    return run.status;
   }
 
   fs::path dir_;
