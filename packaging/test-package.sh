@@ -33,7 +33,8 @@ bin="$root/usr/bin"
 share="$root/usr/share"
 for file in "$bin/rxt4-viewer" "$bin/rxt4" "$bin/rxt4-sim" \
     "$share/man/man1/rxt4-viewer.1.gz" "$share/man/man1/rxt4.1.gz" "$share/man/man1/rxt4-sim.1.gz" \
-    "$share/icons/hicolor/scalable/apps/rxt4-viewer.svg" "$share/icons/hicolor/48x48/apps/rxt4-viewer.png"; do
+    "$share/icons/hicolor/scalable/apps/rxt4-viewer.svg" "$share/icons/hicolor/48x48/apps/rxt4-viewer.png" \
+    "$share/doc/rxt4-viewer/guide.md" "$share/doc/rxt4-viewer/guide/viewer.png"; do
   [[ -f "$file" ]] || fail "missing ${file#"$root"}"
 done
 zcat "$share/man/man1/rxt4.1.gz" | grep -q '^\.SS "rxt4 udev-rule"' || fail "rxt4.1 lacks the commands' help"
