@@ -42,6 +42,13 @@ int UsageError(const char* command, std::string_view message, const char* usage)
   return 2;
 }
 
+bool TakeDataFolder(std::string_view arg, std::string& folder, bool& have) {
+  if (have || (!arg.empty() && arg[0] == '-')) return false;
+  folder = std::string(arg);
+  have = true;
+  return true;
+}
+
 std::string Quoted(std::string_view what, std::string_view message) {
   std::string text(what);
   text += " '";

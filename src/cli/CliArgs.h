@@ -20,6 +20,9 @@ int PrintHelp(const char* usage);
 // Prints "rxt4 COMMAND: MESSAGE", a blank line and the usage text on standard error;
 // returns status 2.
 int UsageError(const char* command, std::string_view message, const char* usage);
+// The one positional argument, the data folder: takes arg into folder (and sets have)
+// when no folder was taken yet and arg is no option. False: arg is unexpected.
+bool TakeDataFolder(std::string_view arg, std::string& folder, bool& have);
 // message between single quotes after what: "what 'message'".
 std::string Quoted(std::string_view what, std::string_view message);
 

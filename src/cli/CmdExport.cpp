@@ -60,10 +60,7 @@ int RunExport(Args args) {
       if (arg == "--set") sets.push_back(value);
       if (arg == "--sqlite") sqlite = value;
       if (arg == "--csv") csv = value;
-    } else if (!haveFolder && (arg.empty() || arg[0] != '-')) {
-      folder = std::string(arg);
-      haveFolder = true;
-    } else {
+    } else if (!TakeDataFolder(arg, folder, haveFolder)) {
       return UsageError(Quoted("unexpected argument", arg));
     }
   }

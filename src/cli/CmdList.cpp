@@ -40,10 +40,7 @@ int RunList(Args args) {
     if (IsHelpArg(arg)) return PrintHelp(kListUsage);
     if (arg == "--summary") {
       summary = true;
-    } else if (!haveFolder && (arg.empty() || arg[0] != '-')) {
-      folder = std::string(arg);
-      haveFolder = true;
-    } else {
+    } else if (!TakeDataFolder(arg, folder, haveFolder)) {
       return UsageError("list", Quoted("unexpected argument", arg), kListUsage);
     }
   }

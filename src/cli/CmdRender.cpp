@@ -99,10 +99,7 @@ int RunRender(Args args) {
       } else {
         format = value;
       }
-    } else if (!haveFolder && (arg.empty() || arg[0] != '-')) {
-      folder = std::string(arg);
-      haveFolder = true;
-    } else {
+    } else if (!TakeDataFolder(arg, folder, haveFolder)) {
       return UsageError(Quoted("unexpected argument", arg));
     }
   }

@@ -56,10 +56,7 @@ int RunReport(Args args) {
         if (value != "2" && value != "4") return UsageError("--per-page takes 2 or 4");
         options.screensPerPage = std::atoi(value.c_str());
       }
-    } else if (!haveFolder && (arg.empty() || arg[0] != '-')) {
-      folder = std::string(arg);
-      haveFolder = true;
-    } else {
+    } else if (!TakeDataFolder(arg, folder, haveFolder)) {
       return UsageError(Quoted("unexpected argument", arg));
     }
   }
