@@ -2,11 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "UiPrompts.h"
 
@@ -14,20 +10,11 @@ namespace rxt4 {
 
 CLoadProgressDlg::CLoadProgressDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(Tr(StringId::AppCaption));
-  auto* text = new QLabel(Tr(StringId::LoadingFolder), this);
-  progress_ = new QProgressBar(this);
-  progress_->setRange(0, 0);  // busy until the set folders are counted
+  const ProgressRow row = LayOutProgress(this, new QLabel(Tr(StringId::LoadingFolder), this));
+  progress_ = row.progress;  // busy until the set folders are counted
   progress_->setFormat(QStringLiteral("%v / %m"));
   progress_->setMinimumWidth(320);
-  cancel_ = new QPushButton(Tr(StringId::ButtonCancel), this);
-  cancel_->setAutoDefault(false);
-  auto* row = new QHBoxLayout;
-  row->addWidget(progress_, 1);
-  row->addWidget(cancel_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(text);
-  layout->addLayout(row);
-  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+  cancel_ = row.cancel;
   connect(&refresh_, &QTimer::timeout, this, &CLoadProgressDlg::Refresh);
 }
 

@@ -2,10 +2,13 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStringList>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "UiPrompts.h"
 
@@ -30,6 +33,21 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
+}
+
+ProgressRow LayOutProgress(QDialog* dialog, QWidget* text) {
+  auto* progress = new QProgressBar(dialog);
+  progress->setRange(0, 0);
+  auto* cancel = new QPushButton(Tr(StringId::ButtonCancel), dialog);
+  cancel->setAutoDefault(false);
+  auto* row = new QHBoxLayout;
+  row->addWidget(progress, 1);
+  row->addWidget(cancel);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addWidget(text);
+  layout->addLayout(row);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return {progress, cancel};
 }
 
 std::filesystem::path FsPath(const QString& name) { return std::filesystem::path(QFile::encodeName(name).toStdString()); }

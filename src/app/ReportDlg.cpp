@@ -1,10 +1,6 @@
 #include "ReportDlg.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "QueuedRelay.h"
 #include "UiPrompts.h"
@@ -34,17 +30,9 @@ CReportDlg::CReportDlg(const QString& text, ReportJob::Work work, QWidget* paren
   setModal(true);
   text_ = new QLabel(text, this);
   text_->setMinimumWidth(320);
-  progress_ = new QProgressBar(this);
-  progress_->setRange(0, 0);  // busy until the first report
-  cancel_ = new QPushButton(Tr(StringId::ButtonCancel), this);
-  cancel_->setAutoDefault(false);
-  auto* row = new QHBoxLayout;
-  row->addWidget(progress_, 1);
-  row->addWidget(cancel_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(text_);
-  layout->addLayout(row);
-  connect(cancel_, &QPushButton::clicked, this, &CReportDlg::reject);
+  const ProgressRow row = LayOutProgress(this, text_);  // busy until the first report
+  progress_ = row.progress;
+  cancel_ = row.cancel;
 }
 
 CReportDlg::~CReportDlg() {

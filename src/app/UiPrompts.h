@@ -13,6 +13,8 @@
 
 class QDialog;
 class QDialogButtonBox;
+class QProgressBar;
+class QPushButton;
 class QFileDialog;
 class QMessageBox;
 class QWidget;
@@ -71,6 +73,14 @@ std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& tit
 // The "OK" (default) and "ｷｬﾝｾﾙ" buttons of a settings dialog, wired to its accept
 // and reject.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
+
+// The layout of a dialog that waits on a job: text over a bar, busy until the first
+// report, beside "ｷｬﾝｾﾙ", which rejects the dialog.
+struct ProgressRow {
+  QProgressBar* progress;
+  QPushButton* cancel;
+};
+ProgressRow LayOutProgress(QDialog* dialog, QWidget* text);
 
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);
