@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include "UiPrompts.h"
 

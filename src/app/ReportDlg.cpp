@@ -1,6 +1,8 @@
 #include "ReportDlg.h"
 
 #include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include "QueuedRelay.h"
 #include "UiPrompts.h"
