@@ -3,14 +3,15 @@
 // USB interface chip), so the rule is made from what sysfs says about the device itself.
 
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "rxt4/data/ReadOnlyFile.h"
 
 namespace rxt4::cli {
 namespace {
@@ -46,13 +47,14 @@ struct UsbIds {
   std::string vendor, product, serial, manufacturer, productName;
 };
 
-// One sysfs attribute: its first line, or nothing when the file is absent.
+// One sysfs attribute: its first line, or nothing when the file is absent or no
+// attribute (read through the checked opener: a sysfs attribute is a regular file of
+// at most a page).
 std::optional<std::string> Attribute(const fs::path& device, const char* name) {
-  std::ifstream in(device / name);
-  if (!in) return std::nullopt;
-  std::string line;
-  std::getline(in, line);
-  return line;
+  constexpr std::uint64_t kAttributeBytes = 4096;
+  std::string bytes, message;
+  if (ReadFileBytes(device / name, kAttributeBytes, bytes, message) != FileStatus::Ok) return std::nullopt;
+  return bytes.substr(0, bytes.find('\n'));
 }
 
 bool IsHexId(const std::string& id) {

@@ -1,6 +1,7 @@
 // rxt4 udev-rule, run as the built program against a made-up sysfs tree.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -99,8 +100,13 @@ TEST_F(UdevRule, RuleMatchesTheNearestUsbDeviceOfThePort) {
 }
 
 TEST_F(UdevRule, PortsThatAreNotUsbDevicesFail) {
+  // A device whose attribute is a named pipe is read without waiting on it.
+  fs::create_directories(dir_ / "sys/devices/odd");
+  ASSERT_EQ(::mkfifo((dir_ / "sys/devices/odd/idVendor").c_str(), 0600), 0);
+  Put(dir_ / "sys/devices/odd/idProduct", "5740\n");
+  Link("ttyODD", dir_ / "sys/devices/odd");
   std::string out, err;
-  for (const char* port : {"/dev/ttyS0", "/dev/tty1", "/dev/ttyACM7", "/dev/pts/3"}) {
+  for (const char* port : {"/dev/ttyS0", "/dev/tty1", "/dev/ttyACM7", "/dev/ttyODD", "/dev/pts/3"}) {
     EXPECT_EQ(Run(std::string(port) + " --sysfs sys", out, err), 1) << port;
     EXPECT_EQ(out, "");
   }
