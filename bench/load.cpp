@@ -8,7 +8,9 @@
 // in parentheses; load/read1 and load/read16 divide the load's wall time by the
 // floors'; peak/tables is the load's peak resident memory over the table bytes.
 //
-// Usage: bench_load [--runs N] [--threads N] [DATA_FOLDER...]
+// Usage: bench_load [--runs N] [--threads N] [--reads batched|file-by-file] [DATA_FOLDER...]
+// --reads file-by-file measures the load that opens and reads one file after the other
+// (what it does where the system offers no batched reads).
 // Without a folder, generates (once, under the system's temporary folder) data folders
 // of 100 and of 1,000 set folders with all seven kinds and their companion files.
 
@@ -146,13 +148,13 @@ struct LoadFigures {
 };
 
 // The load of one folder in this process: prints seconds, peak and measurements.
-int LoadChild(const char* folder, int threads) {
+int LoadChild(const char* folder, int threads, bool batched) {
   const long before = StatusKb("VmRSS:");
   rxt4::DataFolderModel model;
   std::vector<rxt4::LoadMessage> messages;
   const double cpuStart = CpuSeconds();
   const auto start = Clock::now();
-  model.Load(folder, messages, rxt4::LoadOptions{threads});
+  model.Load(folder, messages, rxt4::LoadOptions{threads, batched});
   const double seconds = Seconds(Clock::now() - start);
   std::printf("%.6f %.6f %.3f %d\n", seconds, CpuSeconds() - cpuStart,
               static_cast<double>(StatusKb("VmHWM:") - before) / 1024.0, model.measurementCount());
@@ -161,10 +163,10 @@ int LoadChild(const char* folder, int threads) {
 
 // The load in a fresh process of this program (not a fork, whose pages would be
 // shared with this one until written), as the viewer or rxt4 loads it.
-LoadFigures TimeLoad(const fs::path& folder, int threads) {
+LoadFigures TimeLoad(const fs::path& folder, int threads, bool batched) {
   LoadFigures figures;
   const std::string command = "'" + fs::read_symlink("/proc/self/exe").string() + "' --load-child '" +
-                              folder.string() + "' " + std::to_string(threads);
+                              folder.string() + "' " + std::to_string(threads) + (batched ? " 1" : " 0");
   std::FILE* child = ::popen(command.c_str(), "r");
   if (!child) return figures;
   if (std::fscanf(child, "%lf %lf %lf %d", &figures.seconds, &figures.cpu, &figures.peakMb, &figures.measurements) != 4)
@@ -197,7 +199,7 @@ Timing Median(const std::vector<Timing>& runs) {
 
 // Medians over runs; cold runs evict the folder before each measurement. The three are
 // taken in turn, so that a change in the machine's load touches all of them alike.
-Row Measure(const fs::path& folder, const FolderFiles& files, bool cold, int runs, int threads) {
+Row Measure(const fs::path& folder, const FolderFiles& files, bool cold, int runs, int threads, bool batched) {
   std::vector<Timing> load, sequential, parallel;
   std::vector<double> peak;
   Row row;
@@ -208,7 +210,7 @@ Row Measure(const fs::path& folder, const FolderFiles& files, bool cold, int run
     if (cold) Evict(files);
     parallel.push_back(TimeBareRead(files, kFloorThreads));
     if (cold) Evict(files);
-    const LoadFigures figures = TimeLoad(folder, threads);
+    const LoadFigures figures = TimeLoad(folder, threads, batched);
     load.push_back({figures.seconds, figures.cpu});
     peak.push_back(figures.peakMb);
     row.measurements = figures.measurements;
@@ -232,13 +234,13 @@ struct FolderResult {
   Row warm, cold;
 };
 
-FolderResult MeasureFolder(const fs::path& folder, int runs, int threads) {
+FolderResult MeasureFolder(const fs::path& folder, int runs, int threads, bool batched) {
   const FolderFiles files = ListFiles(folder);
   const double tableMb = static_cast<double>(files.tableBytes) / (1024.0 * 1024.0);
   FolderResult result;
   result.sets = files.sets;
-  result.warm = Measure(folder, files, false, runs, threads);
-  result.cold = Measure(folder, files, true, runs, threads);
+  result.warm = Measure(folder, files, false, runs, threads, batched);
+  result.cold = Measure(folder, files, true, runs, threads, batched);
   std::printf("\n%s: %d set folders, %d measurements, %zu table and count files (%.1f MiB), %zu files in all\n",
               folder.string().c_str(), files.sets, result.warm.measurements, files.tableFiles, tableMb,
               files.all.size());
@@ -258,9 +260,13 @@ int IntArg(int argc, char** argv, const char* name, int fallback) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::strcmp(argv[1], "--load-child") == 0) return LoadChild(argv[2], std::atoi(argv[3]));
+  if (argc == 5 && std::strcmp(argv[1], "--load-child") == 0)
+    return LoadChild(argv[2], std::atoi(argv[3]), std::strcmp(argv[4], "1") == 0);
   const int runs = rxt4::bench::RunsArg(argc, argv, 3);
   const int threads = IntArg(argc, argv, "--threads", rxt4::LoadOptions{}.threads);
+  bool batched = true;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "--reads") == 0) batched = std::strcmp(argv[i + 1], "file-by-file") != 0;
   std::vector<fs::path> folders;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--", 2) == 0) {
@@ -279,10 +285,13 @@ int main(int argc, char** argv) {
     }
     std::printf("data folders ready under %s (%.1f s)\n", base.string().c_str(), Seconds(Clock::now() - start));
   }
-  std::printf("load: %d reader threads; medians of %d runs; %u cores\n", threads, runs,
+  const char* reads = !batched ? "file by file"
+                      : rxt4::BatchedReadsAvailable() ? "in batches (io_uring)"
+                                                      : "file by file (the system offers no batched reads)";
+  std::printf("load: %d reader threads, reading %s; medians of %d runs; %u cores\n", threads, reads, runs,
               std::thread::hardware_concurrency());
   std::vector<FolderResult> results;
-  for (const fs::path& folder : folders) results.push_back(MeasureFolder(folder, runs, threads));
+  for (const fs::path& folder : folders) results.push_back(MeasureFolder(folder, runs, threads, batched));
   // Cost per set folder: equal figures mean the load grows linearly with the archive.
   if (results.size() == 2 && results[0].sets > 0 && results[1].sets > 0) {
     for (auto [cache, a, b] : {std::tuple{"warm", results[0].warm.load.seconds, results[1].warm.load.seconds},

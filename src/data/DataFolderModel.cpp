@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <memory>
 #include <utility>
 
 #include "rxt4/data/FolderHandle.h"
+#include "FileBatch.h"
 #include "ReaderPool.h"
 #include "SetFolderReader.h"
 #include "rxt4/data/Sjis.h"
@@ -33,6 +35,8 @@ std::vector<std::string> SetFolderNames(FolderHandle& folder) {
 
 }  // namespace
 
+bool BatchedReadsAvailable() { return FileBatch().available(); }
+
 void DataFolderModel::Load(const std::filesystem::path& dataFolder, LoadObserver& observer) {
   std::vector<LoadMessage> messages;
   Load(dataFolder, messages, LoadOptions{});
@@ -51,9 +55,13 @@ bool DataFolderModel::Load(const std::filesystem::path& dataFolder, std::vector<
   const SetFolderReader reader(folder);
   const ReaderPool pool(options.threads);
   PageArena arena;
-  const bool complete = pool.Run(names.size(), [&](std::size_t i) {
+  // A batch of file requests per reader thread, made by the thread when it starts.
+  std::vector<std::unique_ptr<FileBatch>> batches(static_cast<std::size_t>(pool.threads()));
+  const bool complete = pool.Run(names.size(), [&](int worker, std::size_t i) {
     if (progress && progress->cancel.load()) return false;
-    sets[i] = reader.Read(names[i], arena);
+    std::unique_ptr<FileBatch>& batch = batches[static_cast<std::size_t>(worker)];
+    if (!batch && options.batchedReads) batch = std::make_unique<FileBatch>();
+    sets[i] = reader.Read(names[i], arena, batch.get());
     if (progress) ++progress->setFoldersRead;
     return true;
   });

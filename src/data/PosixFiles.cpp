@@ -10,16 +10,12 @@
 #include <cerrno>
 #include <utility>
 
+#include "OpenFlags.h"
 #include "rxt4/data/FolderHandle.h"
 #include "rxt4/data/ReadOnlyFile.h"
 
 namespace rxt4 {
 namespace {
-
-// Without O_NONBLOCK, opening a named pipe waits for a writer; with it, the open
-// returns at once and fstat tells the pipe from a file.
-constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-constexpr int kFolderFlags = O_RDONLY | O_NONBLOCK | O_DIRECTORY | O_CLOEXEC;
 
 DIR* Stream(void* stream) { return static_cast<DIR*>(stream); }
 

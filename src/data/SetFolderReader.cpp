@@ -1,5 +1,6 @@
 #include "SetFolderReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -43,6 +44,8 @@ class KindFolder {
   }
 
   const std::string& message() const { return message_; }
+  // The folder's name as stored.
+  const std::string& name() const { return name_; }
   // The path of a file of the folder.
   std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
 
@@ -73,11 +76,87 @@ struct TableBytes {
   }
 };
 
+// The count files and tables of a set folder read ahead, in batches: those the kind
+// loaders are about to ask for, under the names the writer gives them. A loader takes
+// a file from here when it was read whole; a file that is missing, spelled in other
+// letter case, refused or short it reads the usual way, which also words the message.
+class ReadAhead {
+ public:
+  struct File {
+    std::string path;  // kind folder/name
+    std::shared_ptr<const char> owner;  // a table's bytes, in the arena
+    std::string countBytes;             // a count file's bytes
+    std::size_t size = 0;
+
+    std::string_view bytes() const { return {owner ? owner.get() : countBytes.data(), size}; }
+  };
+
+  ReadAhead(FileBatch* batch, const FolderHandle& set, PageArena& arena)
+      : batch_(batch && batch->available() ? batch : nullptr), set_(set), arena_(arena) {}
+
+  // Reads the files of kind folder/name given (tables when table, else count files).
+  void Fetch(const std::vector<std::string>& paths, const std::vector<bool>& table) {
+    if (!batch_ || paths.empty()) return;
+    std::vector<FileBatch::OpenRequest> opens(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      opens[i].name = paths[i];
+      opens[i].maxBytes = table[i] ? CsvTable::kMaxFileBytes : CountFile::kMaxFileBytes;
+    }
+    batch_->Open(set_, opens);
+
+    std::vector<FileBatch::ReadRequest> reads;
+    std::vector<File> files;
+    reads.reserve(opens.size());
+    files.reserve(opens.size());
+    for (std::size_t i = 0; i < opens.size(); ++i) {
+      if (opens[i].status != FileStatus::Ok) continue;
+      const std::size_t size = static_cast<std::size_t>(opens[i].file.size());
+      File& file = files.emplace_back();
+      file.path = std::move(opens[i].name);
+      void* buffer;
+      if (table[i]) {
+        PageArena::Piece piece = arena_.Allocate(size + 1);
+        file.owner = std::shared_ptr<const char>(std::move(piece.owner), static_cast<const char*>(piece.data));
+        buffer = piece.data;
+      } else {
+        file.countBytes.resize(size + 1);
+        buffer = file.countBytes.data();
+      }
+      // One byte more than the file: a read that stops short of it has the whole file.
+      reads.push_back({&opens[i].file, buffer, size + 1});
+    }
+    batch_->Read(reads);
+
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+      const bool whole = reads[i].got >= 0 && static_cast<std::uint64_t>(reads[i].got) == reads[i].file->size();
+      batch_->Close(*reads[i].file);
+      if (!whole) continue;
+      files[i].size = static_cast<std::size_t>(reads[i].got);
+      files_.push_back(std::move(files[i]));
+    }
+  }
+
+  // The file kind folder/name when it was read whole; nullptr otherwise.
+  const File* Find(const std::string& folder, const std::string& name) const {
+    for (const File& file : files_)
+      if (file.path.size() == folder.size() + 1 + name.size() && file.path.compare(0, folder.size(), folder) == 0 &&
+          file.path[folder.size()] == '/' && file.path.compare(folder.size() + 1, name.size(), name) == 0)
+        return &file;
+    return nullptr;
+  }
+
+ private:
+  FileBatch* batch_;
+  const FolderHandle& set_;
+  PageArena& arena_;
+  std::vector<File> files_;
+};
+
 // The kind loaders of one set folder, appending to its items.
 class KindLoader {
  public:
-  KindLoader(const std::string& name, SetFolderItems& items, PageArena& arena)
-      : name_(name), items_(items), arena_(arena) {}
+  KindLoader(const std::string& name, SetFolderItems& items, PageArena& arena, ReadAhead& ahead)
+      : name_(name), items_(items), arena_(arena), ahead_(ahead) {}
 
   void Load(TransferKind kind, KindFolder& files) {
     if (kind == TransferKind::Multi)
@@ -96,6 +175,10 @@ class KindLoader {
   // Reads a count file; false (silently, or with the file error when it opened but
   // could not be read) when the kind folder is to be skipped.
   bool ReadCount(KindFolder& files, const std::string& name, CountFile& count) {
+    if (const ReadAhead::File* ahead = ahead_.Find(files.name(), name)) {
+      count.Parse(ahead->bytes());
+      return count.versionValid();
+    }
     ReadOnlyFile file;
     std::string stored, bytes;
     FileStatus status = files.Open(name, CountFile::kMaxFileBytes, file, stored);
@@ -113,6 +196,12 @@ class KindLoader {
   // opened (otherwise the long way), and splits it into lines_. Its row count, or -1
   // when it could not be opened or read at all; path gets its path.
   int ReadTable(KindFolder& files, const std::string& name, TableBytes& table, std::string& path) {
+    if (const ReadAhead::File* ahead = ahead_.Find(files.name(), name)) {
+      path = files.PathOf(name);
+      table.owner = ahead->owner;
+      table.bytes = ahead->bytes();
+      return CsvTable::SplitRows(table.bytes, lines_);
+    }
     ReadOnlyFile file;
     std::string stored;
     FileStatus status = files.Open(name, CsvTable::kMaxFileBytes, file, stored);
@@ -168,6 +257,7 @@ class KindLoader {
     // shows an empty folder item.
     std::vector<CDataSet> records(1);
     const long long tableCount = ParseInt(count.countText());
+    ReadAheadTables(files, tableCount);
     for (long long i = 1; i <= tableCount; ++i) {
       TableBytes table;
       auto info = std::make_shared<DataSetTable>();
@@ -188,22 +278,53 @@ class KindLoader {
     for (CDataSet& record : records) items.records.push_back(std::move(record));
   }
 
+  // The multi-channel tables 01.CSV ... of a COUNT.CNT counting count (the first
+  // kMultiReadAhead of them).
+  void ReadAheadTables(const KindFolder& files, long long count) {
+    constexpr long long kMultiReadAhead = 99;
+    std::vector<std::string> paths;
+    for (long long i = 1; i <= std::min(count, kMultiReadAhead); ++i)
+      paths.push_back(files.name() + '/' + MultiTableFileName(i));
+    ahead_.Fetch(paths, std::vector<bool>(paths.size(), true));
+  }
+
   const std::string& name_;
   SetFolderItems& items_;
   PageArena& arena_;
+  ReadAhead& ahead_;
   std::vector<CsvTable::LineSpan> lines_;  // the rows of the table last read
 };
 
 }  // namespace
 
-SetFolderItems SetFolderReader::Read(const std::string& name, PageArena& arena) const {
+SetFolderItems SetFolderReader::Read(const std::string& name, PageArena& arena, FileBatch* batch) const {
   SetFolderItems items;
   const DirectoryIndex set(FolderHandle(dataFolder_, name, dataFolder_.path() / name));
-  KindLoader loader(name, items, arena);
-  for (TransferKind kind : kLoadOrder) {
-    std::optional<std::string> kindFolder = set.Find(KindFolderName(kind));
-    if (!kindFolder) continue;
-    KindFolder files(set, *kindFolder);
+  std::vector<std::pair<TransferKind, std::string>> kindFolders;
+  for (TransferKind kind : kLoadOrder)
+    if (std::optional<std::string> kindFolder = set.Find(KindFolderName(kind)))
+      kindFolders.emplace_back(kind, std::move(*kindFolder));
+
+  // What the kind loaders will read first: each kind's count file and table (the
+  // multi-channel tables once COUNT.CNT has said how many).
+  ReadAhead ahead(batch, set.handle(), arena);
+  std::vector<std::string> paths;
+  std::vector<bool> table;
+  for (const auto& [kind, folder] : kindFolders) {
+    if (kind == TransferKind::Multi) {
+      paths.push_back(folder + '/' + MultiCountFileName());
+      table.push_back(false);
+    } else {
+      paths.push_back(folder + '/' + CountFileName(name));
+      paths.push_back(folder + '/' + TableFileName(name));
+      table.insert(table.end(), {false, true});
+    }
+  }
+  ahead.Fetch(paths, table);
+
+  KindLoader loader(name, items, arena, ahead);
+  for (const auto& [kind, folder] : kindFolders) {
+    KindFolder files(set, folder);
     loader.Load(kind, files);
   }
   return items;

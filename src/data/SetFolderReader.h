@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "rxt4/data/FolderHandle.h"
+#include "FileBatch.h"
 #include "PageArena.h"
+#include "rxt4/data/FolderHandle.h"
 #include "rxt4/data/CDataSet.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/LoadObserver.h"
@@ -32,8 +33,10 @@ class SetFolderReader {
   explicit SetFolderReader(const FolderHandle& dataFolder) : dataFolder_(dataFolder) {}
 
   // The items and messages of the set folder name (empty when it cannot be listed);
-  // what the items keep (records, table bytes) comes from arena.
-  SetFolderItems Read(const std::string& name, PageArena& arena) const;
+  // what the items keep (records, table bytes) comes from arena. With a batch that is
+  // available, the files are opened and read in batches (FileBatch.h); the result is
+  // the same.
+  SetFolderItems Read(const std::string& name, PageArena& arena, FileBatch* batch = nullptr) const;
 
  private:
   const FolderHandle& dataFolder_;

@@ -54,18 +54,20 @@ TEST(HostileFiles, TablesAndCountFilesAreRefusedUnread) {
     dir.Put("RXT4/A/MULTI/01.CSV", "h\n00101,m" + std::string(18, ',') + "1\n");
     const auto multiTable = test::MakeHostile(kind, data / "A/MULTI/02.CSV");
     dir.Put("RXT4/A/MULTI/03.CSV", "h\n00301,m\n");
-    DataFolderModel model;
-    std::vector<LoadMessage> messages;
-    ASSERT_TRUE(model.Load(data, messages, LoadOptions{}));
-    const std::vector<LoadMessage> expected = {
-        {LoadMessage::Kind::FileError, reason + levelCount.string()},
-        {LoadMessage::Kind::FileError, reason + berTable.string()},
-        {LoadMessage::Kind::FileError, reason + multiTable.string()},
-    };
-    EXPECT_EQ(messages, expected);
-    EXPECT_EQ(model.FolderCount(TransferKind::Level), 0);
-    EXPECT_EQ(model.FolderCount(TransferKind::Ber), 0);
-    EXPECT_EQ(model.MeasurementCountOf(TransferKind::Multi), 1);
+    for (bool batched : {false, true}) {
+      DataFolderModel model;
+      std::vector<LoadMessage> messages;
+      ASSERT_TRUE(model.Load(data, messages, LoadOptions{1, batched}));
+      const std::vector<LoadMessage> expected = {
+          {LoadMessage::Kind::FileError, reason + levelCount.string()},
+          {LoadMessage::Kind::FileError, reason + berTable.string()},
+          {LoadMessage::Kind::FileError, reason + multiTable.string()},
+      };
+      EXPECT_EQ(messages, expected);
+      EXPECT_EQ(model.FolderCount(TransferKind::Level), 0);
+      EXPECT_EQ(model.FolderCount(TransferKind::Ber), 0);
+      EXPECT_EQ(model.MeasurementCountOf(TransferKind::Multi), 1);
+    }
   }
 }
 

@@ -44,6 +44,7 @@ class FolderHandle {
   FileStatus OpenFile(std::string_view name, std::uint64_t maxBytes, ReadOnlyFile& file) const;
 
  private:
+  friend class FileBatch;
   void Close();
 
   void* stream_ = nullptr;  // the platform's folder stream

@@ -59,6 +59,7 @@ class ReadOnlyFile {
 
  private:
   friend class FolderHandle;
+  friend class FileBatch;
   // Checks the descriptor just opened, or keeps the open's error number when fd is
   // negative. The file is name, or name inside folder when folder is given: the path
   // is only put together for a message.
