@@ -16,8 +16,8 @@
 namespace rxt4 {
 namespace {
 
-constexpr unsigned kEntries = 128;
-constexpr unsigned kRound = 48;             // files a round; leaves room for queued closes
+constexpr unsigned kEntries = 64;
+constexpr unsigned kRound = 32;             // files a round; leaves room for queued closes
 constexpr std::uint64_t kCloseTag = ~0ull;  // user data of a close, whose result nobody waits for
 constexpr int kTransientTries = 1000;       // kernel short of resources: tries before giving up
 

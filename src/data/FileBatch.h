@@ -24,6 +24,10 @@ namespace rxt4 {
 
 class FileBatch {
  public:
+  // Files a caller should have open at once: every reader thread holds up to this many
+  // (and as many more being closed), well inside the usual limit of 1,024 descriptors.
+  static constexpr std::size_t kFilesAtOnce = 16;
+
   struct OpenRequest {
     std::string name;  // relative to the folder ("LEVEL/0412.CSV")
     std::uint64_t maxBytes = 0;

@@ -96,11 +96,28 @@ class ReadAhead {
 
   // Reads the files of kind folder/name given (tables when table, else count files).
   void Fetch(const std::vector<std::string>& paths, const std::vector<bool>& table) {
-    if (!batch_ || paths.empty()) return;
-    std::vector<FileBatch::OpenRequest> opens(paths.size());
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-      opens[i].name = paths[i];
-      opens[i].maxBytes = table[i] ? CsvTable::kMaxFileBytes : CountFile::kMaxFileBytes;
+    if (!batch_) return;
+    for (std::size_t first = 0; first < paths.size(); first += FileBatch::kFilesAtOnce)
+      FetchSome(paths, table, first, std::min(paths.size(), first + FileBatch::kFilesAtOnce));
+  }
+
+  // The file kind folder/name when it was read whole; nullptr otherwise.
+  const File* Find(const std::string& folder, const std::string& name) const {
+    for (const File& file : files_)
+      if (file.path.size() == folder.size() + 1 + name.size() && file.path.compare(0, folder.size(), folder) == 0 &&
+          file.path[folder.size()] == '/' && file.path.compare(folder.size() + 1, name.size(), name) == 0)
+        return &file;
+    return nullptr;
+  }
+
+ private:
+  // Fetch for paths[first, end).
+  void FetchSome(const std::vector<std::string>& paths, const std::vector<bool>& table, std::size_t first,
+                 std::size_t end) {
+    std::vector<FileBatch::OpenRequest> opens(end - first);
+    for (std::size_t i = 0; i < opens.size(); ++i) {
+      opens[i].name = paths[first + i];
+      opens[i].maxBytes = table[first + i] ? CsvTable::kMaxFileBytes : CountFile::kMaxFileBytes;
     }
     batch_->Open(set_, opens);
 
@@ -114,7 +131,7 @@ class ReadAhead {
       File& file = files.emplace_back();
       file.path = std::move(opens[i].name);
       void* buffer;
-      if (table[i]) {
+      if (table[first + i]) {
         PageArena::Piece piece = arena_.Allocate(size + 1);
         file.owner = std::shared_ptr<const char>(std::move(piece.owner), static_cast<const char*>(piece.data));
         buffer = piece.data;
@@ -136,16 +153,6 @@ class ReadAhead {
     }
   }
 
-  // The file kind folder/name when it was read whole; nullptr otherwise.
-  const File* Find(const std::string& folder, const std::string& name) const {
-    for (const File& file : files_)
-      if (file.path.size() == folder.size() + 1 + name.size() && file.path.compare(0, folder.size(), folder) == 0 &&
-          file.path[folder.size()] == '/' && file.path.compare(folder.size() + 1, name.size(), name) == 0)
-        return &file;
-    return nullptr;
-  }
-
- private:
   FileBatch* batch_;
   const FolderHandle& set_;
   PageArena& arena_;
