@@ -68,7 +68,9 @@ TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
     SCOPED_TRACE(c.args);
     EXPECT_EQ(Run(c.args), c.status);
     EXPECT_NE(Err().find(c.message), std::string::npos) << Err();
-    if (*c.mustNotExist) EXPECT_FALSE(fs::exists(dir_ / c.mustNotExist));
+    if (*c.mustNotExist) {
+      EXPECT_FALSE(fs::exists(dir_ / c.mustNotExist));
+    }
   }
 }
 

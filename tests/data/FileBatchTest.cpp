@@ -29,7 +29,11 @@ TEST(FileBatch, OpensAndReadsAsTheOneByOneWay) {
   // More files than one round takes, so rounds and queued closes meet.
   std::vector<FileBatch::OpenRequest> opens;
   for (const char* name : {"K/table.CSV", "K/missing.CSV", "K/pipe.CSV", "K/sub", "K/zero.CSV", "K/huge.CSV"})
-    for (int copy = 0; copy < 20; ++copy) opens.push_back({name, 1024});
+    for (int copy = 0; copy < 20; ++copy) {
+      FileBatch::OpenRequest& open = opens.emplace_back();
+      open.name = name;
+      open.maxBytes = 1024;
+    }
   batch.Open(folder, opens);
 
   std::vector<FileBatch::ReadRequest> reads;
