@@ -91,14 +91,19 @@ class ReadAhead {
     std::string_view bytes() const { return {owner ? owner.get() : countBytes.data(), size}; }
   };
 
+  // A file to read: kind folder/name, a table (into the arena) or a count file.
+  struct Wanted {
+    std::string path;
+    bool table = false;
+  };
+
   ReadAhead(FileBatch* batch, const FolderHandle& set, PageArena& arena)
       : batch_(batch && batch->available() ? batch : nullptr), set_(set), arena_(arena) {}
 
-  // Reads the files of kind folder/name given (tables when table, else count files).
-  void Fetch(const std::vector<std::string>& paths, const std::vector<bool>& table) {
+  void Fetch(const std::vector<Wanted>& wanted) {
     if (!batch_) return;
-    for (std::size_t first = 0; first < paths.size(); first += FileBatch::kFilesAtOnce)
-      FetchSome(paths, table, first, std::min(paths.size(), first + FileBatch::kFilesAtOnce));
+    for (std::size_t first = 0; first < wanted.size(); first += FileBatch::kFilesAtOnce)
+      FetchSome(wanted, first, std::min(wanted.size(), first + FileBatch::kFilesAtOnce));
   }
 
   // The file kind folder/name when it was read whole; nullptr otherwise.
@@ -111,13 +116,12 @@ class ReadAhead {
   }
 
  private:
-  // Fetch for paths[first, end).
-  void FetchSome(const std::vector<std::string>& paths, const std::vector<bool>& table, std::size_t first,
-                 std::size_t end) {
+  // Fetch for wanted[first, end).
+  void FetchSome(const std::vector<Wanted>& wanted, std::size_t first, std::size_t end) {
     std::vector<FileBatch::OpenRequest> opens(end - first);
     for (std::size_t i = 0; i < opens.size(); ++i) {
-      opens[i].name = paths[first + i];
-      opens[i].maxBytes = table[first + i] ? CsvTable::kMaxFileBytes : CountFile::kMaxFileBytes;
+      opens[i].name = wanted[first + i].path;
+      opens[i].maxBytes = wanted[first + i].table ? CsvTable::kMaxFileBytes : CountFile::kMaxFileBytes;
     }
     batch_->Open(set_, opens);
 
@@ -131,7 +135,7 @@ class ReadAhead {
       File& file = files.emplace_back();
       file.path = std::move(opens[i].name);
       void* buffer;
-      if (table[first + i]) {
+      if (wanted[first + i].table) {
         PageArena::Piece piece = arena_.Allocate(size + 1);
         file.owner = std::shared_ptr<const char>(std::move(piece.owner), static_cast<const char*>(piece.data));
         buffer = piece.data;
@@ -289,10 +293,10 @@ class KindLoader {
   // kMultiReadAhead of them).
   void ReadAheadTables(const KindFolder& files, long long count) {
     constexpr long long kMultiReadAhead = 99;
-    std::vector<std::string> paths;
+    std::vector<ReadAhead::Wanted> wanted;
     for (long long i = 1; i <= std::min(count, kMultiReadAhead); ++i)
-      paths.push_back(files.name() + '/' + MultiTableFileName(i));
-    ahead_.Fetch(paths, std::vector<bool>(paths.size(), true));
+      wanted.push_back({files.name() + '/' + MultiTableFileName(i), true});
+    ahead_.Fetch(wanted);
   }
 
   const std::string& name_;
@@ -315,19 +319,16 @@ SetFolderItems SetFolderReader::Read(const std::string& name, PageArena& arena, 
   // What the kind loaders will read first: each kind's count file and table (the
   // multi-channel tables once COUNT.CNT has said how many).
   ReadAhead ahead(batch, set.handle(), arena);
-  std::vector<std::string> paths;
-  std::vector<bool> table;
+  std::vector<ReadAhead::Wanted> wanted;
   for (const auto& [kind, folder] : kindFolders) {
     if (kind == TransferKind::Multi) {
-      paths.push_back(folder + '/' + MultiCountFileName());
-      table.push_back(false);
+      wanted.push_back({folder + '/' + MultiCountFileName(), false});
     } else {
-      paths.push_back(folder + '/' + CountFileName(name));
-      paths.push_back(folder + '/' + TableFileName(name));
-      table.insert(table.end(), {false, true});
+      wanted.push_back({folder + '/' + CountFileName(name), false});
+      wanted.push_back({folder + '/' + TableFileName(name), true});
     }
   }
-  ahead.Fetch(paths, table);
+  ahead.Fetch(wanted);
 
   KindLoader loader(name, items, arena, ahead);
   for (const auto& [kind, folder] : kindFolders) {
