@@ -3,7 +3,9 @@
 // kind images, with hooks to spoil replies. Frames are assembled here with their
 // own checksum code so the link's frame builder is not tested against itself.
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -15,7 +17,9 @@ namespace rxt4::test {
 
 inline Bytes ReplyFrame(std::uint8_t code, const Bytes& payload) {
   Bytes f = {0x02, 0x00, 0x00, 0x01, code, static_cast<std::uint8_t>(payload.size())};
-  f.insert(f.end(), payload.begin(), payload.end());
+  const std::size_t header = f.size();
+  f.resize(header + payload.size());
+  std::copy(payload.begin(), payload.end(), f.begin() + static_cast<std::ptrdiff_t>(header));
   f.push_back(0x03);
   unsigned sum = 0;
   for (std::uint8_t b : f) sum += b;
