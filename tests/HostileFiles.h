@@ -12,6 +12,8 @@
 #include <fstream>
 #include <string>
 
+#include "rxt4/data/Strings.h"
+
 namespace rxt4::test {
 
 enum class Hostile { Fifo, ZeroLink, Sparse };
@@ -28,7 +30,9 @@ inline const char* HostileName(Hostile kind) {
 }
 
 // The reason a reader gives for refusing the file, as the platform words it.
-inline std::string HostileReason(Hostile kind) { return kind == Hostile::Sparse ? "File too large" : "Not a regular file"; }
+inline std::string HostileReason(Hostile kind) {
+  return kind == Hostile::Sparse ? "File too large" : std::string(Text(StringId::NotRegularFile));
+}
 
 // Puts a hostile file at path (replacing what is there, creating its folders).
 inline const std::filesystem::path& MakeHostile(Hostile kind, const std::filesystem::path& path) {

@@ -102,7 +102,7 @@ constexpr Entry kTable[] = {
     {StringId::SnapshotNotSaved, "%s\n画面を保存できませんでした。\n%s"},
     {StringId::AboutCaption, "RXT4 ビューアのﾊﾞｰｼﾞｮﾝ情報"},
     {StringId::MessageOptionText, "[RXT4]以外のフォルダを選択したときに警告を表示する。"},
-    {StringId::NotRegularFile, "Not a regular file"},
+    {StringId::NotRegularFile, "通常のファイルではありません"},
     {StringId::SkipLoadMessages, "以降のメッセージを表示しない"},
     {StringId::LoadingFolder, "データフォルダを読み込んでいます..."},
     {StringId::TransferFolderUnwritable, "保存先のフォルダに書き込めません: %s（%s）"},

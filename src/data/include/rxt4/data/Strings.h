@@ -98,7 +98,7 @@ enum class StringId : int {
   FolderNotFound = 40007,       // the data folder named at start does not exist; "%s" is its path
   SnapshotNotSaved = 40008,     // the screen could not be saved; "%s": the file, then the system's reason
   // Texts of the data folder load.
-  NotRegularFile = 40020,       // reason of a file error, worded as the platform's own descriptions
+  NotRegularFile = 40020,       // reason of a file error (a pipe, a device), put before the path as the platform's own reasons are
   SkipLoadMessages = 40021,     // "以降のメッセージを表示しない": the button beside OK of a load's later messages
   LoadingFolder = 40022,        // the progress dialog of a long load
   TransferFolderUnwritable = 40010,  // the set folder takes no files; "%s" the folder, then "%s" the system's reason
