@@ -1,7 +1,8 @@
 #include "Snapshot.h"
 
-#include <QFile>
-
+#include "UiPrompts.h"
+#include "rxt4/data/StagedFile.h"
+#include "rxt4/data/Strings.h"
 #include "rxt4/screens/ImageFiles.h"
 
 namespace rxt4 {
@@ -16,13 +17,12 @@ bool WriteSnapshotFile(const QImage& capture, const QString& path, QString* reas
   const QImage rgb = SnapshotImage(capture);
   RgbImageView view{rgb.width(), rgb.height(), rgb.constBits(), static_cast<std::size_t>(rgb.bytesPerLine())};
   const std::vector<std::uint8_t> bytes = rgb.isNull() ? std::vector<std::uint8_t>{} : EncodeBitmapFile(view, kSnapshotBitsPerPixel);
-  QFile file(path);
-  // QFile gives the system's own words for a refusal (permissions, a missing folder, a full disk).
-  const bool written = !bytes.empty() && file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                       file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
-                           static_cast<qint64>(bytes.size()) &&
-                       file.flush();
-  if (!written && reason != nullptr) *reason = file.errorString();
+  if (bytes.empty()) return false;
+  // Written staged, so a full disk or a kill on the way leaves an earlier file of the
+  // name as it was; the reason is the system's, in words.
+  StagedFile file(FsPath(path));
+  const bool written = file.Write(bytes.data(), bytes.size()) && file.Commit();
+  if (!written && reason != nullptr) *reason = QString::fromStdString(ReasonText(file.error()));
   return written;
 }
 

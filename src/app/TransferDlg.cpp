@@ -52,7 +52,7 @@ std::optional<QString> OfferNewSetFolder(QWidget* owner, UiPrompts& prompts, con
   std::error_code ec;
   std::filesystem::create_directory(FsPath(setFolder), ec);
   if (ec) {
-    prompts.Inform(owner, Tr(StringId::TransferFolderUnwritable, {setFolder, QString::fromLocal8Bit(ec.message())}),
+    prompts.Inform(owner, QString::fromStdString(TransferFolderText({FsPath(setFolder), ec, false})),
                    UiPrompts::Icon::Warning);
     return std::nullopt;
   }
@@ -243,9 +243,8 @@ void CTransferDlg::OnFinished(LinkResult result, int value) {
   if (result == LinkResult::PortOpenFailed && job_) {
     detail_->setText(QString::fromStdString(PortOpenDetail(settings_.comPort, job_->openSystemError())));
     detail_->setVisible(!detail_->text().isEmpty());
-  } else if (const auto folder = job_ ? job_->folderProblem() : CTransferThread::FolderProblem{}; folder.reason) {
-    const QByteArray reason = QString::fromLocal8Bit(folder.reason.message()).toUtf8();
-    detail_->setText(QString::fromStdString(TransferFolderText(folder.folder, reason.toStdString())));
+  } else if (const auto folder = job_ ? job_->folderProblem() : CTransferThread::FolderProblem{}; folder) {
+    detail_->setText(QString::fromStdString(TransferFolderText(folder)));
     detail_->show();
   } else if (!rates.empty()) {
     detail_->setText(QString::fromStdString(rates));

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 
-#include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/Paths.h"
 
 namespace rxt4::cli {
@@ -61,6 +60,11 @@ void StderrLoadObserver::FileError(const std::string& message) { PrintLine(messa
 
 void StderrLoadObserver::CountWarning(const std::string& message) { PrintLine(message); }
 
+void StderrLoadObserver::FolderError(const std::string& message) {
+  folderFailed_ = true;
+  PrintLine(message);
+}
+
 ConsoleJobObserver::ConsoleJobObserver(const char* command, const char* what)
     : command_(command), what_(what), terminal_(::isatty(STDERR_FILENO) != 0) {}
 
@@ -75,6 +79,7 @@ void ConsoleJobObserver::Progress(int done, int total) {
 }
 
 void ConsoleJobObserver::Warning(const std::string& message) {
+  if (!warned_.insert(message).second) return;
   if (lineOpen_) std::fputc('\n', stderr);
   lineOpen_ = false;
   std::fprintf(stderr, "rxt4 %s: ", command_);
@@ -98,7 +103,7 @@ InterruptFlag::~InterruptFlag() {
 const std::atomic<bool>& InterruptFlag::flag() const { return g_interrupted; }
 
 int LoadSelection(const char* command, const std::string& dataFolder, const std::vector<std::string>& sets,
-                  MeasurementSelection& selection) {
+                  StreamedSelection& selection) {
   std::error_code ec;
   if (!std::filesystem::is_directory(dataFolder, ec)) {
     std::fprintf(stderr, "rxt4 %s: '%s' is not a folder\n", command, dataFolder.c_str());
@@ -115,11 +120,8 @@ int LoadSelection(const char* command, const std::string& dataFolder, const std:
     }
     names.push_back(resolved.filename().string());
   }
-  DataFolderModel model;
   StderrLoadObserver observer;
-  model.Load(dataFolder, observer);
-  selection = SelectMeasurements(model, std::filesystem::absolute(dataFolder, ec), names);
-  return 0;
+  return selection.Scan(std::filesystem::absolute(dataFolder, ec), names, observer) ? 0 : 1;
 }
 
 }  // namespace rxt4::cli

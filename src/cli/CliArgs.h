@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "rxt4/data/LoadObserver.h"
@@ -26,15 +27,21 @@ bool TakeDataFolder(std::string_view arg, std::string& folder, bool& have);
 // message between single quotes after what: "what 'message'".
 std::string Quoted(std::string_view what, std::string_view message);
 
-// Writes the loader's messages to standard error, one line each (line breaks as "\n").
+// Writes the loader's messages to standard error, one line each (line breaks as "\n"),
+// and remembers whether a folder could not be read (the command then fails).
 class StderrLoadObserver : public LoadObserver {
  public:
   void FileError(const std::string& message) override;
   void CountWarning(const std::string& message) override;
+  void FolderError(const std::string& message) override;
+  bool folderFailed() const { return folderFailed_; }
+
+ private:
+  bool folderFailed_ = false;
 };
 
-// Prints a job's warnings on standard error ("rxt4 COMMAND: ...") and, on a
-// terminal, its progress as "\rWHAT n of N".
+// Prints a job's warnings on standard error ("rxt4 COMMAND: ...", each text once) and,
+// on a terminal, its progress as "\rWHAT n of N".
 class ConsoleJobObserver : public JobObserver {
  public:
   ConsoleJobObserver(const char* command, const char* what);
@@ -47,6 +54,7 @@ class ConsoleJobObserver : public JobObserver {
   const char* what_;
   bool terminal_;
   bool lineOpen_ = false;
+  std::unordered_set<std::string> warned_;
 };
 
 // While it lives, Ctrl+C and SIGTERM raise flag() instead of ending the process, so
@@ -60,10 +68,12 @@ class InterruptFlag {
   const std::atomic<bool>& flag() const;
 };
 
-// Loads dataFolder (loader messages on standard error) and selects the measurements
-// of the named set folders (all when none is named). Returns 0, or exit status 2
-// after a message when the data folder or a named set folder does not exist.
+// Reads dataFolder set folder by set folder (loader messages on standard error) and
+// counts the measurements of the named set folders (all when none is named), which the
+// job then reads again one set folder at a time. Returns 0; exit status 2 after a
+// message when the data folder or a named set folder does not exist; 1 when a folder
+// could not be read (the loader named it).
 int LoadSelection(const char* command, const std::string& dataFolder, const std::vector<std::string>& sets,
-                  MeasurementSelection& selection);
+                  StreamedSelection& selection);
 
 }  // namespace rxt4::cli

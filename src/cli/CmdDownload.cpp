@@ -34,7 +34,10 @@ constexpr const char* kDownloadUsage =
     "Messages go to standard error, with a progress bar on a terminal; the final\n"
     "message goes to standard output. Ctrl+C cancels the transfer.\n"
     "\n"
-    "A SET_FOLDER that already holds measurements is refused unless --force is given.\n"
+    "A SET_FOLDER that already holds measurements is refused unless --force is given;\n"
+    "with it the new download is written beside it and takes its place only when\n"
+    "every kind has been saved (a failure or Ctrl+C leaves the earlier one as it was).\n"
+    "A SET_FOLDER another download is writing into is refused.\n"
     "A data folder (a name ending in RXT4, or a folder holding set folders) is refused\n"
     "as SET_FOLDER: the viewer would never show kind folders written straight into it.\n"
     "With --new-set the download goes into a new set folder inside it, named after\n"
@@ -49,7 +52,9 @@ constexpr const char* kDownloadUsage =
     "  --help           show this text\n"
     "\n"
     "The settings file is the viewer's ($XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini).\n"
-    "Exit status: 0 done, 1 failed, 2 bad arguments or a refused folder, 130 cancelled.\n";
+    "Exit status: 0 done, 1 failed (a folder that takes no files included), 2 bad\n"
+    "arguments or a folder refused before the start (holding measurements without\n"
+    "--force, a data folder), 130 cancelled.\n";
 
 constexpr int kPollSliceMs = 50;
 constexpr int kBarWidth = 35;
@@ -185,13 +190,13 @@ int RunDownload(Args args) {
   SayPortUsed("download", choice, true);
 
   // A folder that cannot be made ends like any set folder that takes no files: the
-  // failure text, with the folder and the system's reason on standard error.
+  // saving failure, with the folder and the system's reason.
   std::error_code ec;
   std::filesystem::create_directories(out, ec);
-  if (!std::filesystem::is_directory(out)) {
-    if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
-    std::fprintf(stderr, "rxt4 download: cannot create %s: %s\n", out.c_str(), ec.message().c_str());
-    std::fprintf(stdout, "%s\n", TransferFinalText(LinkResult::SetupFailed, 0).c_str());
+  if (!ec && !std::filesystem::is_directory(out)) ec = std::make_error_code(std::errc::not_a_directory);
+  if (ec) {
+    std::fprintf(stdout, "%s\n%s\n", TransferFinalText(LinkResult::FolderRefused, 0).c_str(),
+                 TransferFolderText({out, ec, false}).c_str());
     return 1;
   }
 
@@ -243,9 +248,9 @@ int RunDownload(Args args) {
   ::close(interruptPipe[1]);
 
   if (outcome.result == LinkResult::PortOpenFailed) ExplainOpenFailure("download", comm.comPort, openError);
-  if (folder.reason)
-    std::fprintf(stderr, "rxt4 download: cannot write into %s: %s\n", folder.folder.c_str(), folder.reason.message().c_str());
   std::fprintf(stdout, "%s\n", TransferFinalText(outcome.result, outcome.value).c_str());
+  if (outcome.result == LinkResult::FolderRefused || outcome.result == LinkResult::NotSaved)
+    if (const std::string line = TransferFolderText(folder); !line.empty()) std::fprintf(stdout, "%s\n", line.c_str());
   if (const std::string rates = TransferRatesText(outcome.result, outcome.value, comm.baudRate, instrumentRate);
       !rates.empty())
     std::fprintf(stdout, "%s\n", rates.c_str());

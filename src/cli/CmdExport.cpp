@@ -29,8 +29,12 @@ constexpr const char* kExportUsage =
     "                  byte-order mark) and the images as DIR/constellation_images/*.png\n"
     "  --help          show this text\n"
     "\n"
-    "Exit status: 0 written, 1 a file could not be written, 2 bad arguments or a\n"
-    "data folder or set folder that does not exist, 130 cancelled.\n";
+    "The set folders are read one at a time (once to count, once to write), so a large\n"
+    "archive never has to fit into memory at once.\n"
+    "\n"
+    "Exit status: 0 written, 1 a file could not be written or a folder could not be\n"
+    "read (nothing is written then), 2 bad arguments or a data folder or set folder\n"
+    "that does not exist, 130 cancelled.\n";
 
 int UsageError(std::string_view message) { return cli::UsageError("export", message, kExportUsage); }
 
@@ -67,18 +71,18 @@ int RunExport(Args args) {
   if (!haveFolder) return UsageError("no data folder given");
   if (sqlite.empty() && csv.empty()) return UsageError("nothing to write (--sqlite FILE.db or --csv DIR)");
 
-  MeasurementSelection selection;
+  StreamedSelection selection;
   if (const int status = LoadSelection("export", folder, sets, selection); status != 0) return status;
 
   InterruptFlag interrupt;
-  const std::size_t n = selection.measurements.size();
+  const std::size_t n = selection.measurementCount();
+  // One observer for both files: a warning about the data is said once.
+  ConsoleJobObserver observer("export", "measurement");
   if (!sqlite.empty()) {
-    ConsoleJobObserver observer("export", "measurement");
     if (const int status = Finish(ExportSqlite(selection, sqlite, observer, interrupt.flag()), sqlite, n); status != 0)
       return status;
   }
   if (!csv.empty()) {
-    ConsoleJobObserver observer("export", "measurement");
     if (const int status = Finish(ExportCsv(selection, csv, observer, interrupt.flag()), csv, n); status != 0)
       return status;
   }

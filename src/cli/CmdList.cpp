@@ -7,6 +7,7 @@
 #include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/TextRules.h"
 
 namespace rxt4::cli {
 namespace {
@@ -17,6 +18,12 @@ constexpr const char* kListUsage =
     "Loads the data folder as the viewer does and prints its tree in UTF-8, one item\n"
     "per line, indented by two blanks per level: the kind roots, the data set folders\n"
     "and the numbered measurements. Messages of the loader go to standard error.\n"
+    "A set folder name that is no valid UTF-8 is printed with each byte that is no\n"
+    "part of a valid character, and each control character, as \\xNN, and a backslash\n"
+    "as \\\\ (the export stores the names the same way).\n"
+    "\n"
+    "Exit status: 0 listed, 1 a folder could not be read (named on standard error; the\n"
+    "rest is listed), 2 bad arguments or a data folder that does not exist.\n"
     "\n"
     "  --summary   print one line per kind instead: root text, TAB, number of data set\n"
     "              folders, TAB, number of measurements\n"
@@ -25,7 +32,9 @@ constexpr const char* kListUsage =
 void PrintTree(const DataFolderModel& model, int number, int depth) {
   for (int i = 0; i < model.ChildCount(number); ++i) {
     int child = model.ChildAt(number, i);
-    std::fprintf(stdout, "%*s%s\n", depth * 2, "", model.Label(child).c_str());
+    // Set folder names are the file system's bytes; the other labels are decoded texts.
+    const std::string label = depth == 1 ? EscapedName(model.Label(child)) : model.Label(child);
+    std::fprintf(stdout, "%*s%s\n", depth * 2, "", label.c_str());
     PrintTree(model, child, depth + 1);
   }
 }
@@ -65,7 +74,7 @@ int RunList(Args args) {
   } else {
     PrintTree(model, 0, 0);
   }
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  return std::fflush(stdout) == 0 && !observer.folderFailed() ? 0 : 1;
 }
 
 }  // namespace rxt4::cli

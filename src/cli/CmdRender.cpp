@@ -1,8 +1,6 @@
 // rxt4 render: draws every measurement of a data folder as the viewer shows it right
 // after the measurement is selected, one image file per measurement.
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +13,7 @@
 #include "CliArgs.h"
 #include "Commands.h"
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/report/CompanionWarnings.h"
 #include "rxt4/screens/ImageFiles.h"
 #include "rxt4/screens/InstrumentKey.h"
 #include "rxt4/screens/ScreenSet.h"
@@ -39,7 +38,12 @@ constexpr const char* kRenderUsage =
     "                  the viewer's tree selection and do nothing here\n"
     "  --held N        ticks of 1.4 s that LEFT and RIGHT are held (delay profile\n"
     "                  marker speed: 0 single, 1 double, 2 or more triple step; default 0)\n"
-    "  --help          show this text\n";
+    "  --help          show this text\n"
+    "\n"
+    "Each image is written under a temporary name and renamed when complete. A companion\n"
+    "file that gives no graph is named once on standard error.\n"
+    "Exit status: 0 drawn, 1 an image could not be written or a folder could not be read,\n"
+    "2 bad arguments or a data folder that does not exist.\n";
 
 // Parses "SHIFT+RIGHT,LEFT,..."; false for an empty or unknown name.
 bool ParseKeys(std::string_view text, std::vector<KeyPress>& keys, std::string& bad) {
@@ -112,22 +116,23 @@ int RunRender(Args args) {
     return 2;
   }
   std::filesystem::create_directories(out, ec);
-  if (ec || !std::filesystem::is_directory(out)) {
-    std::fprintf(stderr, "rxt4 render: cannot create the output folder '%s': %s\n", out.c_str(),
-                 ec ? ec.message().c_str() : "not a folder");
-    return 2;
+  if (!ec && !std::filesystem::is_directory(out, ec) && !ec) ec = std::make_error_code(std::errc::not_a_directory);
+  if (ec) {
+    std::fprintf(stderr, "rxt4 render: cannot create the output folder '%s': %s\n", out.c_str(), ec.message().c_str());
+    return 1;
   }
 
   DataFolderModel model;
   StderrLoadObserver observer;
   model.Load(folder, observer);
+  ConsoleJobObserver jobObserver("render", "rendered");
+  CompanionWarnings companions(jobObserver);
 
   std::string fontWarning;
   ScreenSet screens(FontSet::CreateDefault(&fontWarning));
   if (!fontWarning.empty())
     std::fprintf(stderr, "rxt4 render: %s; texts are drawn as boxes\n", fontWarning.c_str());
 
-  const bool progress = isatty(STDERR_FILENO) != 0;
   const int total = model.measurementCount();
   int done = 0;
   Surface surface;
@@ -140,11 +145,12 @@ int RunRender(Args args) {
       std::filesystem::create_directories(dir, ec);
       if (ec) {
         std::fprintf(stderr, "rxt4 render: cannot create '%s': %s\n", dir.c_str(), ec.message().c_str());
-        return 2;
+        return 1;
       }
       for (int m = 0; m < model.ChildCount(setItem); ++m) {
         const CDataSet* record = model.Record(model.ChildAt(setItem, m));
         if (record == nullptr) continue;
+        companions.Check(*record);
         screens.Select(*record);
         screens.Paint(surface);
         // The keys act as in the viewer: each leaves the area painted whole.
@@ -159,17 +165,15 @@ int RunRender(Args args) {
         const bool written = format == "png" ? WritePngFile(file, surface.View(), &error)
                                              : WriteBitmapFile(file, surface.View(), 24, &error);
         if (!written) {
-          if (progress) std::fputc('\n', stderr);
-          std::fprintf(stderr, "rxt4 render: %s\n", error.c_str());
-          return 2;
+          jobObserver.Warning(error);
+          return 1;
         }
-        ++done;
-        if (progress) std::fprintf(stderr, "\rrendered %d of %d", done, total);
+        jobObserver.Progress(++done, total);
       }
     }
   }
-  if (progress) std::fputc('\n', stderr);
-  return 0;
+  companions.Finish();
+  return observer.folderFailed() ? 1 : 0;
 }
 
 }  // namespace rxt4::cli

@@ -23,7 +23,7 @@ constexpr const char* kReportUsage =
     "PDF in Japanese with a title page (data folder, set folders, measurements per\n"
     "kind, date), a table of the measurements per set folder and kind, and every\n"
     "measurement's screen as the viewer draws it. Loader messages go to standard error.\n"
-    "The file is written as FILE.pdf.part and renamed when complete.\n"
+    "The file is written under a temporary name beside it and renamed when complete.\n"
     "\n"
     "  --set NAME      only this set folder (repeatable; default: every set folder)\n"
     "  --out FILE      the PDF file to write\n"
@@ -31,8 +31,12 @@ constexpr const char* kReportUsage =
     "  --date TEXT     the date on the title page (default: today)\n"
     "  --help          show this text\n"
     "\n"
-    "Exit status: 0 written, 1 the file could not be written, 2 bad arguments or a\n"
-    "data folder or set folder that does not exist, 130 cancelled.\n";
+    "The set folders are read one at a time (once to count, once to write), so a large\n"
+    "archive never has to fit into memory at once.\n"
+    "\n"
+    "Exit status: 0 written, 1 the file could not be written or a folder could not be\n"
+    "read (nothing is written then), 2 bad arguments or a data folder or set folder\n"
+    "that does not exist, 130 cancelled.\n";
 
 int UsageError(std::string_view message) { return cli::UsageError("report", message, kReportUsage); }
 
@@ -64,7 +68,7 @@ int RunReport(Args args) {
   if (out.empty()) return UsageError("no output file given (--out FILE.pdf)");
   if (options.date.empty()) options.date = ReportDateText(std::time(nullptr));
 
-  MeasurementSelection selection;
+  StreamedSelection selection;
   if (const int status = LoadSelection("report", folder, sets, selection); status != 0) return status;
 
   InterruptFlag interrupt;
@@ -75,8 +79,8 @@ int RunReport(Args args) {
     std::fprintf(stderr, "rxt4 report: %s\n", outcome.message.c_str());
     return 1;
   }
-  std::printf("%s: %zu measurements of %zu set folders\n", out.c_str(), selection.measurements.size(),
-              selection.setFolders.size());
+  std::printf("%s: %zu measurements of %zu set folders\n", out.c_str(), selection.measurementCount(),
+              selection.Folders().size());
   return 0;
 }
 

@@ -23,17 +23,30 @@ std::string ItemNumberText(int i) {
   return text;
 }
 
-// The set folders of a data folder: its sub folders (links to folders included), in
-// name order.
-std::vector<std::string> SetFolderNames(FolderHandle& folder) {
+// The set folders of an open data folder: its sub folders (links to folders
+// included), in name order; a FolderError message when it could not be opened.
+std::vector<std::string> SetFolderNames(FolderHandle& folder, std::vector<LoadMessage>& messages) {
   std::vector<std::string> names;
+  if (!folder.isOpen()) {
+    messages.push_back({LoadMessage::Kind::FolderError, FolderErrorMessage(folder.error(), folder.path().string())});
+    return names;
+  }
   for (FolderHandle::Entry& entry : folder.List(true))
     if (entry.folder) names.push_back(std::move(entry.name));
   std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return NameOrderLess(a, b); });
   return names;
 }
 
+std::filesystem::path FolderPath(const std::filesystem::path& dataFolder) {
+  return dataFolder.empty() ? std::filesystem::path("/") : dataFolder;
+}
+
 }  // namespace
+
+std::vector<std::string> ListSetFolders(const std::filesystem::path& dataFolder, std::vector<LoadMessage>& messages) {
+  FolderHandle folder(FolderPath(dataFolder));
+  return SetFolderNames(folder, messages);
+}
 
 bool BatchedReadsAvailable() { return FileBatch().available(); }
 
@@ -45,8 +58,9 @@ void DataFolderModel::Load(const std::filesystem::path& dataFolder, LoadObserver
 
 bool DataFolderModel::Load(const std::filesystem::path& dataFolder, std::vector<LoadMessage>& messages,
                            const LoadOptions& options, LoadProgress* progress) {
-  FolderHandle folder(dataFolder.empty() ? std::filesystem::path("/") : dataFolder);
-  std::vector<std::string> names = SetFolderNames(folder);
+  FolderHandle folder(FolderPath(dataFolder));
+  std::vector<LoadMessage> listing;
+  std::vector<std::string> names = options.setFolders.empty() ? SetFolderNames(folder, listing) : options.setFolders;
   if (progress) progress->setFolderTotal = static_cast<int>(names.size());
 
   // Each set folder is read on its own into its own items; the tree is put together
@@ -66,6 +80,7 @@ bool DataFolderModel::Load(const std::filesystem::path& dataFolder, std::vector<
     return true;
   });
   if (!complete) return false;
+  messages.insert(messages.end(), listing.begin(), listing.end());
   Assemble(names, sets, messages);
   return true;
 }

@@ -131,6 +131,10 @@ void DataSetWriter::SelectKind(TransferKind k) {
 }
 
 bool DataSetWriter::PrepareFolder(const std::filesystem::path& setFolder) {
+  return PrepareFolder(setFolder, SetFolderName(setFolder));
+}
+
+bool DataSetWriter::PrepareFolder(const std::filesystem::path& setFolder, const std::string& setName) {
   createdFolder_.clear();
   failedFolder_.clear();
   folderError_.clear();
@@ -145,7 +149,7 @@ bool DataSetWriter::PrepareFolder(const std::filesystem::path& setFolder) {
   if (ec) return FolderFailed(std::filesystem::exists(kindFolder) ? kindFolder : setFolder, ec);
   if (!std::filesystem::is_directory(kindFolder, ec))
     return FolderFailed(kindFolder, ec ? ec : std::make_error_code(std::errc::not_a_directory));
-  setName_ = SetFolderName(setFolder);
+  setName_ = setName;
   // A folder that takes no files (no permission, a read-only medium) is found now,
   // before anything is downloaded for it: the table's temporary file is made and,
   // uncommitted, removed again.
@@ -180,23 +184,41 @@ void DataSetWriter::Append(const std::uint8_t* bytes, std::size_t length) {
 }
 
 bool DataSetWriter::Write() {
+  failedFolder_.clear();
+  folderError_.clear();
+  written_.clear();
   if (!image_ || kindFolderPath_.empty()) return false;
-  std::uint64_t end = 0;
+  if (WriteKind()) return true;
+  // A kind not saved leaves nothing of this attempt.
+  std::error_code ec;
+  for (const std::filesystem::path& file : written_) std::filesystem::remove(file, ec);
+  written_.clear();
+  return false;
+}
+
+bool DataSetWriter::WriteKind() {
   switch (kind_) {
     case TransferKind::Level:
     case TransferKind::Ber:
     case TransferKind::Sky:
-      return WriteTable(end);
+      return WriteSingleTable(nullptr);
     case TransferKind::Constellation:
-      return WriteTable(end) && WriteFixedBlocks(end);
+      return WriteSingleTable(&DataSetWriter::WriteFixedBlocks);
     case TransferKind::Spectrum:
     case TransferKind::Profile:
-      return WriteTable(end) && WriteLengthBlocks(end);
+      return WriteSingleTable(&DataSetWriter::WriteLengthBlocks);
     case TransferKind::Multi:
       return WriteMultiTables();
-    default:
+    case TransferKind::None:
       return false;
   }
+  return false;
+}
+
+bool DataSetWriter::Commit(StagedFile& file) {
+  if (!file.Commit()) return FolderFailed(kindFolderPath_, file.error());
+  written_.push_back(file.finalPath());
+  return true;
 }
 
 bool DataSetWriter::ImageHeader(std::uint32_t& n) const {
@@ -206,32 +228,32 @@ bool DataSetWriter::ImageHeader(std::uint32_t& n) const {
   return true;
 }
 
-bool DataSetWriter::WriteTable(std::uint64_t& end) {
+bool DataSetWriter::WriteSingleTable(BlockWriter blocks) {
   std::uint32_t n = 0;
   if (!ImageHeader(n)) return false;
+  // The records must all be there before anything is written; the companion blocks
+  // that follow them go first, so the table and its count come only after them.
+  const std::uint64_t end = kImageHeaderBytes + std::uint64_t{n} * kRecordBytes;
+  if (end > imageSize_) return false;
+  if (blocks != nullptr && !(this->*blocks)(end)) return false;
   StagedFile table(kindFolderPath_ / TableFileName(setName_));
-  if (!table.Write(HeaderLine())) return false;
-  std::uint64_t offset = kImageHeaderBytes;
-  for (std::uint32_t i = 0; i < n; ++i) {
-    if (offset + kRecordBytes > imageSize_) return false;
-    if (!table.Write(image_.get() + offset, kRecordBytes)) return false;
-    offset += kRecordBytes;
-  }
-  if (!table.Commit()) return false;
-  end = offset;
-  return WriteCountFile(CountFileName(setName_), n);
+  if (!table.Write(HeaderLine()) || !table.Write(image_.get() + kImageHeaderBytes, end - kImageHeaderBytes))
+    return FolderFailed(kindFolderPath_, table.error());
+  return Commit(table) && WriteCountFile(CountFileName(setName_), n);
 }
 
 bool DataSetWriter::WriteCountFile(const std::string& fileName, std::uint32_t count) {
   StagedFile file(kindFolderPath_ / fileName);
-  return file.Write(Format("%u\n", count)) && file.Write(kImageVersion) && file.Commit();
+  if (!file.Write(Format("%u\n", count)) || !file.Write(kImageVersion)) return FolderFailed(kindFolderPath_, file.error());
+  return Commit(file);
 }
 
 bool DataSetWriter::WriteFixedBlocks(std::uint64_t start) {
   unsigned block = 1;
   for (; start + kConstellationBlockBytes <= imageSize_; start += kConstellationBlockBytes, ++block) {
     StagedFile file(kindFolderPath_ / CompanionFileName(setName_, block));
-    if (!file.Write(image_.get() + start, kConstellationBlockBytes) || !file.Commit()) return false;
+    if (!file.Write(image_.get() + start, kConstellationBlockBytes)) return FolderFailed(kindFolderPath_, file.error());
+    if (!Commit(file)) return false;
   }
   return true;  // a remainder shorter than a block is not written
 }
@@ -242,7 +264,8 @@ bool DataSetWriter::WriteLengthBlocks(std::uint64_t s) {
     std::uint64_t length = ReadLe32(image_.get() + s);
     if (s + kBlockHeaderBytes + length > imageSize_) return false;
     StagedFile file(kindFolderPath_ / CompanionFileName(setName_, block));
-    if (!file.Write(image_.get() + s, kBlockHeaderBytes + length) || !file.Commit()) return false;
+    if (!file.Write(image_.get() + s, kBlockHeaderBytes + length)) return FolderFailed(kindFolderPath_, file.error());
+    if (!Commit(file)) return false;
     s += kBlockHeaderBytes + length;
   }
   return true;
@@ -262,10 +285,10 @@ bool DataSetWriter::WriteMultiTables() {
     // and going on would only produce empty tables (up to four billion of them).
     if (!tagged(offset)) return false;
     StagedFile table(kindFolderPath_ / MultiTableFileName(i));
-    if (!table.Write(HeaderLine())) return false;
+    if (!table.Write(HeaderLine())) return FolderFailed(kindFolderPath_, table.error());
     for (; tagged(offset); offset += kRecordBytes)
-      if (!table.Write(image_.get() + offset, kRecordBytes)) return false;
-    if (!table.Commit()) return false;
+      if (!table.Write(image_.get() + offset, kRecordBytes)) return FolderFailed(kindFolderPath_, table.error());
+    if (!Commit(table)) return false;
     if (i == 0xFFFFFFFFu) break;
   }
   if (offset != imageSize_) return false;

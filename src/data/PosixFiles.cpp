@@ -27,10 +27,17 @@ int OpenRetrying(int folder, const char* name, int flags) {
   return fd;
 }
 
-void* StreamOf(int fd) {
-  if (fd < 0) return nullptr;
+// The folder stream of an open folder; nullptr, with err set, when there is none.
+void* StreamOf(int fd, int& err) {
+  if (fd < 0) {
+    err = errno;
+    return nullptr;
+  }
   DIR* stream = ::fdopendir(fd);
-  if (!stream) ::close(fd);
+  if (!stream) {
+    err = errno;
+    ::close(fd);
+  }
   return stream;
 }
 
@@ -90,26 +97,31 @@ std::int64_t ReadOnlyFile::ReadAt(void* buffer, std::size_t count, std::uint64_t
   return got;
 }
 
-FolderHandle::FolderHandle(const std::filesystem::path& path)
-    : stream_(StreamOf(OpenRetrying(AT_FDCWD, path.c_str(), kFolderFlags))), path_(path) {}
+FolderHandle::FolderHandle(const std::filesystem::path& path) : path_(path) {
+  stream_ = StreamOf(OpenRetrying(AT_FDCWD, path.c_str(), kFolderFlags), error_);
+}
 
 FolderHandle::FolderHandle(const FolderHandle& parent, std::string_view name, std::filesystem::path path)
     : path_(std::move(path)) {
-  if (!parent.isOpen()) return;
+  if (!parent.isOpen()) {
+    error_ = parent.error_ ? parent.error_ : EBADF;
+    return;
+  }
   const std::string nameText(name);
-  stream_ = StreamOf(OpenRetrying(::dirfd(Stream(parent.stream_)), nameText.c_str(), kFolderFlags));
+  stream_ = StreamOf(OpenRetrying(::dirfd(Stream(parent.stream_)), nameText.c_str(), kFolderFlags), error_);
 }
 
 FolderHandle::~FolderHandle() { Close(); }
 
 FolderHandle::FolderHandle(FolderHandle&& other) noexcept
-    : stream_(std::exchange(other.stream_, nullptr)), path_(std::move(other.path_)) {}
+    : stream_(std::exchange(other.stream_, nullptr)), path_(std::move(other.path_)), error_(other.error_) {}
 
 FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
   if (this != &other) {
     Close();
     stream_ = std::exchange(other.stream_, nullptr);
     path_ = std::move(other.path_);
+    error_ = other.error_;
   }
   return *this;
 }

@@ -46,6 +46,10 @@ class KindFolder {
   const std::string& message() const { return message_; }
   // The folder's name as stored.
   const std::string& name() const { return name_; }
+  const std::filesystem::path& path() const { return path_; }
+  // Why the folder itself cannot be read (0 when it can): asked when a file in it would
+  // not open for another reason than that it is not there.
+  int FolderError() const { return FolderHandle(set_.handle(), name_, path_).error(); }
   // The path of a file of the folder.
   std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
 
@@ -183,35 +187,53 @@ class KindLoader {
     items_.messages.push_back({LoadMessage::Kind::CountWarning, tablePath + std::string(Text(StringId::CountWarning))});
   }
 
-  // Reads a count file; false (silently, or with the file error when it opened but
-  // could not be read) when the kind folder is to be skipped.
+  // A count file that is there but holds no count of this format (another version,
+  // NUL bytes, an empty file): the kind folder is skipped, and said so.
+  bool ValidCount(const CountFile& count, const std::string& path) {
+    if (count.versionValid()) return true;
+    items_.messages.push_back({LoadMessage::Kind::CountWarning, path + std::string(Text(StringId::CountFileInvalid))});
+    return false;
+  }
+
+  // Reads a count file; false when the kind folder is to be skipped: silently when
+  // the count file is not there, otherwise with a message naming the count file (or
+  // the kind folder, when that cannot be read).
   bool ReadCount(KindFolder& files, const std::string& name, CountFile& count) {
     if (const ReadAhead::File* ahead = ahead_.Find(files.name(), name)) {
       count.Parse(ahead->bytes());
-      return count.versionValid();
+      return ValidCount(count, files.PathOf(name));
     }
     ReadOnlyFile file;
     std::string stored, bytes;
     FileStatus status = files.Open(name, CountFile::kMaxFileBytes, file, stored);
-    if (status == FileStatus::OpenFailed) return false;
+    if (status == FileStatus::OpenFailed) {
+      const int err = file.error();
+      if (err == 0 || err == ENOENT || err == ENOTDIR) return false;
+      if (const int folderError = files.FolderError())
+        items_.messages.push_back({LoadMessage::Kind::FolderError, FolderErrorMessage(folderError, files.path().string())});
+      else
+        FileError(files.message());
+      return false;
+    }
     if (status == FileStatus::Ok) status = file.ReadAll(bytes);
     count.Parse(bytes);
     if (status != FileStatus::Ok) {
       FileError(file.message());
       return false;
     }
-    return count.versionValid();
+    return ValidCount(count, files.PathOf(stored));
   }
 
   // Reads a table into the arena, in a single read when it is as long as it was when
-  // opened (otherwise the long way), and splits it into lines_. Its row count, or -1
-  // when it could not be opened or read at all; path gets its path.
+  // opened (otherwise the long way), and splits it into lines_. Its row count (0 for
+  // bytes that end inside the header line), or -1 when it could not be opened or read
+  // at all (said with a file error); path gets its path.
   int ReadTable(KindFolder& files, const std::string& name, TableBytes& table, std::string& path) {
     if (const ReadAhead::File* ahead = ahead_.Find(files.name(), name)) {
       path = files.PathOf(name);
       table.owner = ahead->owner;
       table.bytes = ahead->bytes();
-      return CsvTable::SplitRows(table.bytes, lines_);
+      return std::max(0, CsvTable::SplitRows(table.bytes, lines_));
     }
     ReadOnlyFile file;
     std::string stored;
@@ -233,7 +255,7 @@ class KindLoader {
       table.bytes = *text;
       table.owner = std::shared_ptr<const char>(std::move(text), table.bytes.data());
     }
-    return CsvTable::SplitRows(table.bytes, lines_);
+    return std::max(0, CsvTable::SplitRows(table.bytes, lines_));
   }
 
   void LoadSingle(TransferKind kind, KindFolder& files) {
@@ -242,9 +264,12 @@ class KindLoader {
     TableBytes table;
     auto info = std::make_shared<DataSetTable>();
     const int n = ReadTable(files, TableFileName(name_), table, info->path);
-    if (n <= 0) return;
-    info->countText = std::to_string(n);
+    if (n < 0) return;
+    // A table without rows (empty, only its header, a lone carriage return) shows
+    // nothing; when its count file says there are measurements, it is said.
     if (n != ParseInt(count.countText())) WarnCount(info->path);
+    if (n == 0) return;
+    info->countText = std::to_string(n);
 
     KindItems& items = items_.kinds.emplace_back();
     items.kind = kind;
@@ -273,7 +298,8 @@ class KindLoader {
       TableBytes table;
       auto info = std::make_shared<DataSetTable>();
       const int n = ReadTable(files, MultiTableFileName(i), table, info->path);
-      if (n <= 0) break;  // later tables of this set folder are not read
+      if (n == 0) WarnCount(info->path);  // COUNT.CNT counts it, yet it holds no channel
+      if (n <= 0) break;                  // later tables of this set folder are not read
       info->countText = count.countText();
       CDataSet& record = records.emplace_back();
       record.kind = DataKind::Multi;
@@ -311,6 +337,11 @@ class KindLoader {
 SetFolderItems SetFolderReader::Read(const std::string& name, PageArena& arena, FileBatch* batch) const {
   SetFolderItems items;
   const DirectoryIndex set(FolderHandle(dataFolder_, name, dataFolder_.path() / name));
+  if (!set.handle().isOpen()) {
+    items.messages.push_back(
+        {LoadMessage::Kind::FolderError, FolderErrorMessage(set.handle().error(), set.folder().string())});
+    return items;
+  }
   std::vector<std::pair<TransferKind, std::string>> kindFolders;
   for (TransferKind kind : kLoadOrder)
     if (std::optional<std::string> kindFolder = set.Find(KindFolderName(kind)))

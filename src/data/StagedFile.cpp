@@ -1,45 +1,62 @@
 #include "rxt4/data/StagedFile.h"
 
-#include <cerrno>
 #include <system_error>
 #include <utility>
 
+#include "Staging.h"
+
 namespace rxt4 {
 
-StagedFile::StagedFile(std::filesystem::path finalPath) : finalPath_(std::move(finalPath)) {
-  tempPath_ = finalPath_;
-  tempPath_ += ".part";
-  errno = 0;
-  file_ = std::fopen(tempPath_.c_str(), "wb");
-  if (!file_) error_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+StagedFile::StagedFile(std::filesystem::path finalPath, Mode) : finalPath_(std::move(finalPath)) {
+  // Both modes make the file here, so that its name is taken and private before anyone
+  // writes; in PathOnly mode the descriptor stays open only to flush the file later.
+  error_ = staging::CreateFileBeside(finalPath_, tempPath_, handle_);
 }
 
 StagedFile::~StagedFile() {
-  if (!file_) return;  // committed, failed to commit (already removed) or never created
-  std::fclose(file_);
-  std::error_code ec;
-  std::filesystem::remove(tempPath_, ec);
+  staging::CloseHandle(handle_);
+  if (!committed_ && !tempPath_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(tempPath_, ec);
+  }
+}
+
+bool StagedFile::Fail(std::error_code reason) {
+  if (!error_) error_ = reason;
+  return false;
 }
 
 bool StagedFile::Write(const void* bytes, std::size_t length) {
-  if (!ok()) return false;
-  if (length && std::fwrite(bytes, 1, length, file_) != length) failed_ = true;
-  return !failed_;
-}
-
-bool StagedFile::Commit() {
-  if (!ok()) return false;
-  std::FILE* file = std::exchange(file_, nullptr);
-  bool closed = std::fclose(file) == 0;
-  std::error_code ec;
-  if (closed) std::filesystem::rename(tempPath_, finalPath_, ec);
-  if (!closed || ec) {
-    std::filesystem::remove(tempPath_, ec);
-    failed_ = true;
-    return false;
-  }
-  committed_ = true;
+  if (!ok() || closed_) return Fail(std::make_error_code(std::errc::bad_file_descriptor));
+  if (length == 0) return true;
+  if (std::error_code ec = staging::WriteAll(handle_, bytes, length)) return Fail(ec);
   return true;
 }
+
+bool StagedFile::Close() {
+  if (!ok()) return false;
+  if (closed_) return true;
+  staging::NodeId id;
+  const std::error_code ec = staging::FinishFile(std::exchange(handle_, staging::kNoHandle), finalPath_, id);
+  if (ec) return Fail(ec);
+  device_ = id.device;
+  inode_ = id.inode;
+  closed_ = true;
+  return true;
+}
+
+bool StagedFile::Commit(bool syncFolder) {
+  if (committed_) return true;
+  if (!Close()) return false;
+  if (std::error_code ec = staging::RenameChecked(tempPath_, {device_, inode_}, finalPath_)) return Fail(ec);
+  committed_ = true;
+  // The file is in place; a folder that cannot be flushed leaves it there, only not
+  // known to be on the disk yet.
+  if (syncFolder)
+    if (std::error_code ec = FlushFolder(finalPath_.has_parent_path() ? finalPath_.parent_path() : ".")) return Fail(ec);
+  return true;
+}
+
+std::error_code FlushFolder(const std::filesystem::path& folder) { return staging::SyncFolder(folder); }
 
 }  // namespace rxt4

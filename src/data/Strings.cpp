@@ -1,6 +1,7 @@
 #include "rxt4/data/Strings.h"
 
 #include <array>
+#include <cerrno>
 #include <unordered_map>
 #include <utility>
 
@@ -106,6 +107,10 @@ constexpr Entry kTable[] = {
     {StringId::SkipLoadMessages, "以降のメッセージを表示しない"},
     {StringId::LoadingFolder, "データフォルダを読み込んでいます..."},
     {StringId::TransferFolderUnwritable, "保存先のフォルダに書き込めません: %s（%s）"},
+    {StringId::TransferSaveFailed, "データを保存できませんでした。"},
+    {StringId::TransferFolderBusy, "保存先のフォルダには別のデータ転送が書き込んでいます: %s"},
+    {StringId::FolderUnreadable, "フォルダを読み込めません: %s（%s）"},
+    {StringId::CountFileInvalid, " の記録情報が正しくありません。\nこのフォルダのデータは表示されません。"},
     {StringId::MenuFile, "ファイル(&F)"},
     {StringId::MenuFolder, "フォルダ選択(&O)\tCTRL+O"},
     {StringId::MenuSave, "画面を保存(&S) \tCTRL+S"},
@@ -203,6 +208,44 @@ constexpr Entry kTable[] = {
      "から外してください。"},
     {StringId::PortAdviceMissing, "このポートは見つかりません。ケーブルと RXT4 の電源を確かめ、通信設定でポートを選び直してください。"},
     {StringId::PortAdviceInvalid, "このポートはシリアルポートとして使えないか、この通信速度に対応していません。通信設定を確かめてください。"},
+    {StringId::ReasonOther, "エラー %s: %s"},
+    {StringId::ReasonNoPermission, "アクセスが許可されていません"},
+    {StringId::ReasonNotAllowed, "この操作は許可されていません"},
+    {StringId::ReasonReadOnly, "読み取り専用のメディアです"},
+    {StringId::ReasonDiskFull, "ディスクの空き容量が足りません"},
+    {StringId::ReasonQuota, "ディスクの使用量の上限に達しています"},
+    {StringId::ReasonMissing, "ファイルまたはフォルダがありません"},
+    {StringId::ReasonNotFolder, "フォルダではありません"},
+    {StringId::ReasonExists, "同じ名前のファイルがあります"},
+    {StringId::ReasonIsFolder, "フォルダです"},
+    {StringId::ReasonNameTooLong, "名前が長すぎます"},
+    {StringId::ReasonIo, "ディスクの読み書きでエラーが起きました"},
+    {StringId::ReasonLinkLoop, "シンボリックリンクが循環しています"},
+    {StringId::ReasonTooManyFiles, "開いているファイルが多すぎます"},
+    {StringId::ReasonTooLarge, "ファイルが大きすぎます"},
+    {StringId::ReasonNoMemory, "メモリが足りません"},
+    {StringId::ReasonBusy, "使用中です"},
+    {StringId::ReasonOtherDevice, "別のドライブにあります"},
+    {StringId::ReasonNotEmpty, "フォルダが空ではありません"},
+    {StringId::ReasonUnsupported, "このドライブでは使えない操作です"},
+};
+
+// The error numbers with words of their own.
+struct Reason {
+  int err;
+  StringId id;
+};
+constexpr Reason kReasons[] = {
+    {EACCES, StringId::ReasonNoPermission}, {EPERM, StringId::ReasonNotAllowed},
+    {EROFS, StringId::ReasonReadOnly},      {ENOSPC, StringId::ReasonDiskFull},
+    {EDQUOT, StringId::ReasonQuota},        {ENOENT, StringId::ReasonMissing},
+    {ENOTDIR, StringId::ReasonNotFolder},   {EEXIST, StringId::ReasonExists},
+    {EISDIR, StringId::ReasonIsFolder},     {ENAMETOOLONG, StringId::ReasonNameTooLong},
+    {EIO, StringId::ReasonIo},              {ELOOP, StringId::ReasonLinkLoop},
+    {EMFILE, StringId::ReasonTooManyFiles}, {ENFILE, StringId::ReasonTooManyFiles},
+    {EFBIG, StringId::ReasonTooLarge},      {ENOMEM, StringId::ReasonNoMemory},
+    {EBUSY, StringId::ReasonBusy},          {EXDEV, StringId::ReasonOtherDevice},
+    {ENOTEMPTY, StringId::ReasonNotEmpty},  {EOPNOTSUPP, StringId::ReasonUnsupported},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.
@@ -249,6 +292,13 @@ std::string FillIn(std::string_view text, std::span<const std::string_view> valu
     }
   }
   return out;
+}
+
+std::string ReasonText(std::error_code reason) {
+  if (reason.category() == std::generic_category() || reason.category() == std::system_category())
+    for (const Reason& r : kReasons)
+      if (r.err == reason.value()) return std::string(Text(r.id));
+  return FillIn(Text(StringId::ReasonOther), {std::to_string(reason.value()), reason.message()});
 }
 
 std::string_view ColumnTitle(int column) {

@@ -108,4 +108,59 @@ bool NameOrderLess(std::string_view a, std::string_view b) {
   return c != 0 ? c < 0 : a < b;
 }
 
+namespace {
+
+// Length of the valid UTF-8 sequence at text[i] (shortest form, no surrogates, at
+// most U+10FFFF); 0 when none starts there.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char b = byte(i);
+  std::size_t n;
+  unsigned char low = 0x80, high = 0xBF;
+  if (b < 0x80) return 1;
+  if (b >= 0xC2 && b <= 0xDF) {
+    n = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    n = 3;
+    if (b == 0xE0) low = 0xA0;
+    if (b == 0xED) high = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    n = 4;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + n > text.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  return n;
+}
+
+}  // namespace
+
+std::string EscapedName(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size();) {
+    const auto b = static_cast<unsigned char>(name[i]);
+    const std::size_t n = Utf8SequenceLength(name, i);
+    if (b == '\\') {
+      out += "\\\\";
+    } else if (n == 0 || b < 0x20 || b == 0x7F) {
+      out += "\\x";
+      out += kHex[b >> 4];
+      out += kHex[b & 0x0F];
+    } else {
+      out.append(name, i, n);
+      i += n;
+      continue;
+    }
+    ++i;
+  }
+  return out;
+}
+
 }  // namespace rxt4

@@ -54,9 +54,13 @@ DestinationKind ClassifyDestination(const std::filesystem::path& folder) {
   if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
     return DestinationKind::DataFolder;
   if (HoldsSetFolder(folder)) return DestinationKind::DataFolder;
-  for (const std::filesystem::path& kindFolder : KindFolders(folder))
-    if (HoldsFile(kindFolder)) return DestinationKind::SetFolderWithData;
-  return DestinationKind::SetFolder;
+  return HoldsMeasurements(folder) ? DestinationKind::SetFolderWithData : DestinationKind::SetFolder;
+}
+
+bool HoldsMeasurements(const std::filesystem::path& setFolder) {
+  for (const std::filesystem::path& kindFolder : KindFolders(setFolder))
+    if (HoldsFile(kindFolder)) return true;
+  return false;
 }
 
 std::string NewSetFolderName(const std::filesystem::path& dataFolder, int month, int day) {

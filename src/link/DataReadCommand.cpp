@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "rxt4/data/Paths.h"
+
 namespace rxt4 {
 namespace {
 
@@ -27,6 +29,11 @@ CDataReadCommand::CDataReadCommand() : CInstrumentCommand(kRequestCode, kReplyCo
 
 bool CDataReadCommand::Setup(TransferKind kind, TransferCommandListener* listener,
                              const std::filesystem::path& setFolder) {
+  return Setup(kind, listener, setFolder, SetFolderName(setFolder));
+}
+
+bool CDataReadCommand::Setup(TransferKind kind, TransferCommandListener* listener, const std::filesystem::path& folder,
+                             const std::string& setName) {
   const int k = static_cast<int>(kind);
   if (k < 0 || k >= kTransferKindCount) return false;
   kind_ = kind;
@@ -38,7 +45,7 @@ bool CDataReadCommand::Setup(TransferKind kind, TransferCommandListener* listene
   retryCount_ = 0;
   expectedTotal_ = 0;
   writer_.SelectKind(kind);
-  return writer_.PrepareFolder(setFolder);
+  return writer_.PrepareFolder(folder, setName);
 }
 
 void CDataReadCommand::SetRequestBlock(int block) {
@@ -97,7 +104,8 @@ bool CDataReadCommand::OnReply() {
   if (block_ == lastBlock_) {
     // A kind whose files cannot be written does not stop the others; the job
     // turns it into a failure at the end.
-    if (!writer_.Write() && listener_ != nullptr) listener_->OnKindNotSaved(kind_);
+    if (!writer_.Write() && listener_ != nullptr)
+      listener_->OnKindNotSaved(kind_, writer_.failedFolder(), writer_.folderError());
     setStep(WM_LINK_DONE);
     return true;
   }

@@ -22,6 +22,8 @@ std::string TransferFinalText(LinkResult result, int value) {
       }
       return FillIn(Text(StringId::TransferNotSaved), {names});
     }
+    case LinkResult::FolderRefused:
+      return std::string(Text(StringId::TransferSaveFailed));
     default:
       break;
   }
@@ -32,13 +34,16 @@ std::string TransferFinalText(LinkResult result, int value) {
 
 std::string TransferRatesText(LinkResult result, int value, int portRate, std::uint32_t instrumentRate) {
   const bool rateCheckFailed = result != LinkResult::Success && result != LinkResult::Cancelled &&
-                               result != LinkResult::NotSaved && value == CBaudCheckCommand::kRequestCode;
+                               result != LinkResult::NotSaved && result != LinkResult::FolderRefused &&
+                               value == CBaudCheckCommand::kRequestCode;
   if (!rateCheckFailed || instrumentRate == 0 || instrumentRate == static_cast<std::uint32_t>(portRate)) return {};
   return FillIn(Text(StringId::TransferRates), {std::to_string(portRate), std::to_string(instrumentRate)});
 }
 
-std::string TransferFolderText(const std::filesystem::path& folder, std::string_view reason) {
-  return FillIn(Text(StringId::TransferFolderUnwritable), {folder.string(), reason});
+std::string TransferFolderText(const DownloadFolder::Problem& problem) {
+  if (problem.busy) return FillIn(Text(StringId::TransferFolderBusy), {problem.folder.string()});
+  if (!problem.reason) return {};
+  return FillIn(Text(StringId::TransferFolderUnwritable), {problem.folder.string(), ReasonText(problem.reason)});
 }
 
 }  // namespace rxt4

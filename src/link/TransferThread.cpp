@@ -18,8 +18,8 @@ namespace rxt4 {
 // Passes the commands' reports on to the observer, unless it has been detached.
 class CTransferThread::Relay final : public TransferCommandListener, public ObserverRelay<TransferObserver> {
  public:
-  Relay(TransferObserver* observer, std::atomic<int>& notSavedMask, std::atomic<std::uint32_t>& instrumentRate)
-      : ObserverRelay(observer), notSavedMask_(notSavedMask), instrumentRate_(instrumentRate) {}
+  Relay(TransferObserver* observer, CTransferThread& job, std::atomic<std::uint32_t>& instrumentRate)
+      : ObserverRelay(observer), job_(job), instrumentRate_(instrumentRate) {}
 
   void OnProgress(TransferKind kind, int percent) override {
     Notify([&](TransferObserver& o) { o.progress(kind, percent); });
@@ -27,14 +27,16 @@ class CTransferThread::Relay final : public TransferCommandListener, public Obse
   void OnModeWait() override {
     Notify([](TransferObserver& o) { o.modeWait(); });
   }
-  void OnKindNotSaved(TransferKind kind) override { notSavedMask_ |= 1 << static_cast<int>(kind); }
+  void OnKindNotSaved(TransferKind kind, const std::filesystem::path& folder, std::error_code reason) override {
+    job_.KindNotSaved(kind, folder, reason);
+  }
   void OnRetry(TransferKind kind, int retry) override {
     Notify([&](TransferObserver& o) { o.retrying(kind, retry); });
   }
   void OnInstrumentRate(std::uint32_t baudRate) override { instrumentRate_ = baudRate; }
 
  private:
-  std::atomic<int>& notSavedMask_;
+  CTransferThread& job_;
   std::atomic<std::uint32_t>& instrumentRate_;
 };
 
@@ -65,7 +67,7 @@ class CreatedFolders {
 CTransferThread::CTransferThread(TransferObserver* observer) : CTransferThread(observer, MakePlatformPortBackend()) {}
 
 CTransferThread::CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend)
-    : relay_(std::make_unique<Relay>(observer, notSavedMask_, instrumentRate_)),
+    : relay_(std::make_unique<Relay>(observer, *this, instrumentRate_)),
       modePollIntervalMs_(CTransferModeCommand::kModePollIntervalMs),
       job_(std::move(backend)) {}
 
@@ -95,40 +97,60 @@ CTransferThread::FolderProblem CTransferThread::folderProblem() const {
   return folderProblem_;
 }
 
-LinkOutcome CTransferThread::FolderFailed(const DataSetWriter& writer) {
+LinkOutcome CTransferThread::FolderFailed(const FolderProblem& problem) {
   std::lock_guard lock(folderMutex_);
-  folderProblem_ = {writer.failedFolder(), writer.folderError()};
-  return {LinkResult::SetupFailed, 0};
+  folderProblem_ = problem;
+  return {LinkResult::FolderRefused, 0};
+}
+
+void CTransferThread::KindNotSaved(TransferKind kind, const std::filesystem::path& folder, std::error_code reason) {
+  notSavedMask_ |= 1 << static_cast<int>(kind);
+  std::lock_guard lock(folderMutex_);
+  if (!folderProblem_ && reason) folderProblem_ = {folder, reason, false};
 }
 
 LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::filesystem::path& setFolder) {
   if (job_.aborted()) return {LinkResult::Cancelled, 0};
+  // Declared first: it holds the set folder until the very end, and an uncommitted
+  // staging folder goes last, after the commands and the kind folders. The set folder
+  // and the kind folders are taken before the port is opened: a folder that cannot
+  // take the download (or that another download holds) is said without a word to the
+  // instrument.
+  DownloadFolder folder;
+  if (!folder.Open(setFolder)) return FolderFailed(folder.problem());
+  CreatedFolders created;  // looks at the folders after the commands are gone
+  std::array<std::unique_ptr<CDataReadCommand>, kTransferKindCount> reads;
+  try {
+    for (TransferKind k : kAllTransferKinds) {
+      auto& read = reads[static_cast<std::size_t>(k)];
+      read = std::make_unique<CDataReadCommand>();
+      const bool ready = read->Setup(k, relay_.get(), folder.writeFolder(), folder.setName());
+      if (!folder.staged()) created.Add(read->writer().createdFolder());
+      if (!ready) return FolderFailed({read->writer().failedFolder(), read->writer().folderError(), false});
+    }
+  } catch (const std::exception&) {
+    // Out of memory, or the writer's folder creation threw: the set-up failed.
+    return {LinkResult::SetupFailed, 0};
+  }
   if (!job_.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
 
   CSerialPort& port = job_.port();
-  CreatedFolders created;  // declared first: it looks at the folders after the commands are gone
   CQueueRunner runner(port, job_.abortFlag());
   try {
     runner.Push(std::make_unique<CConnectCommand>());
     runner.Push(std::make_unique<CBaudCheckCommand>(port.GetBaudRate(), relay_.get()));
     const int pollMs = modePollIntervalMs_;
     runner.Push(std::make_unique<CTransferModeCommand>(relay_.get(), [this, pollMs](int) { job_.AbortableSleep(pollMs); }));
-    std::array<std::unique_ptr<CDataReadCommand>, kTransferKindCount> reads;
-    for (auto& r : reads) r = std::make_unique<CDataReadCommand>();
-    for (TransferKind k : kAllTransferKinds) {
-      CDataReadCommand& read = *reads[static_cast<std::size_t>(k)];
-      const bool ready = read.Setup(k, relay_.get(), setFolder);
-      created.Add(read.writer().createdFolder());
-      if (!ready) return FolderFailed(read.writer());
-    }
     for (auto& r : reads) runner.Push(std::move(r));
   } catch (const std::exception&) {
-    // Out of memory, or the writer's folder creation threw: the set-up failed.
     return {LinkResult::SetupFailed, 0};
   }
 
   LinkOutcome outcome = runner.Run();
   if (outcome.result == LinkResult::Success && notSavedMask_ != 0) outcome = {LinkResult::NotSaved, notSavedMask_};
+  // An overwrite takes the place of the earlier download only when it is whole and
+  // was not cancelled on the way.
+  if (outcome.result == LinkResult::Success && !job_.aborted() && !folder.Commit()) return FolderFailed(folder.problem());
   return outcome;
 }
 

@@ -47,14 +47,14 @@ class CsvSink : public TableSink {
     schema_ = &schema;
     for (const ExportTable& t : schema) {
       auto file = std::make_unique<StagedFile>(folder_ / (t.name + ".csv"));
-      if (!file->ok()) return Fail(folder_ / (t.name + ".csv"), std::strerror(errno));
+      if (!file->ok()) return Fail(folder_ / (t.name + ".csv"), file->error().message());
       line_.assign(kByteOrderMark);
       for (std::size_t i = 0; i < t.columns.size(); ++i) {
         if (i) line_ += ',';
         line_ += t.columns[i].name;
       }
       line_ += "\r\n";
-      if (!file->Write(line_)) return Fail(folder_ / (t.name + ".csv"), "write failed");
+      if (!file->Write(line_)) return Fail(folder_ / (t.name + ".csv"), file->error().message());
       files_.push_back(std::move(file));
     }
     return true;
@@ -78,14 +78,24 @@ class CsvSink : public TableSink {
       }
     }
     line_ += "\r\n";
-    if (!files_[index]->Write(line_)) return Fail(folder_ / ((*schema_)[index].name + ".csv"), "write failed");
+    if (!files_[index]->Write(line_)) return Fail(files_[index]->finalPath(), files_[index]->error().message());
     return true;
   }
 
   bool Commit() {
+    for (const auto& image : images_)
+      if (!image->Commit(false)) return Fail(image->finalPath(), image->error().message());
+    for (const std::filesystem::path& folder : madeFolders_) FlushFolder(folder);
     for (std::size_t i = 0; i < files_.size(); ++i)
-      if (!files_[i]->Commit()) return Fail(folder_ / ((*schema_)[i].name + ".csv"), "cannot rename into place");
+      if (!files_[i]->Commit()) return Fail(files_[i]->finalPath(), files_[i]->error().message());
     return true;
+  }
+
+  // Removes the image folders this export made when nothing was put in them.
+  ~CsvSink() override {
+    std::error_code ec;
+    for (const std::filesystem::path& folder : madeFolders_)
+      if (std::filesystem::is_empty(folder, ec)) std::filesystem::remove(folder, ec);
   }
 
   std::string error() const override { return error_; }
@@ -99,10 +109,13 @@ class CsvSink : public TableSink {
     AppendNumber(imageName_, row[1].integer);
     imageName_ += ".png";
     std::error_code ec;
-    std::filesystem::create_directories(folder_ / table, ec);
-    StagedFile image(folder_ / imageName_);
-    if (!image.ok() || !image.Write(bytes.data(), bytes.size()) || !image.Commit())
-      return Fail(folder_ / imageName_, ec ? ec.message() : std::strerror(errno));
+    if (std::filesystem::create_directory(folder_ / table, ec)) madeFolders_.push_back(folder_ / table);
+    // The images wait, closed, for the tables: they are put in place together at the
+    // end, and a failure or a cancel leaves none of them.
+    auto image = std::make_unique<StagedFile>(folder_ / imageName_);
+    if (!image->Write(bytes.data(), bytes.size()) || !image->Close())
+      return Fail(folder_ / imageName_, (ec ? ec : image->error()).message());
+    images_.push_back(std::move(image));
     return true;
   }
 
@@ -114,6 +127,8 @@ class CsvSink : public TableSink {
   std::filesystem::path folder_;
   const std::vector<ExportTable>* schema_ = nullptr;
   std::vector<std::unique_ptr<StagedFile>> files_;  // indexed by TableId
+  std::vector<std::unique_ptr<StagedFile>> images_;
+  std::vector<std::filesystem::path> madeFolders_;
   std::string line_;
   std::string imageName_;
   std::string error_;
@@ -121,12 +136,14 @@ class CsvSink : public TableSink {
 
 }  // namespace
 
-JobOutcome ExportCsv(const MeasurementSelection& selection, const std::filesystem::path& folder, JobObserver& observer,
+JobOutcome ExportCsv(const MeasurementSource& selection, const std::filesystem::path& folder, JobObserver& observer,
                      const std::atomic<bool>& abort) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (!std::filesystem::is_directory(folder, ec))
-    return JobOutcome::Failed("cannot create " + folder.string() + ": " + (ec ? ec.message() : "not a folder"));
+  // The reason the folder could not be made (a read-only medium), not what a look at
+  // the missing folder says afterwards.
+  if (!ec && !std::filesystem::is_directory(folder, ec) && !ec) ec = std::make_error_code(std::errc::not_a_directory);
+  if (ec) return JobOutcome::Failed("cannot create " + folder.string() + ": " + ec.message());
   CsvSink sink(folder);
   JobOutcome outcome = WriteExportRows(selection, sink, observer, abort);
   if (outcome.done() && !sink.Commit()) return JobOutcome::Failed(sink.error());

@@ -10,6 +10,7 @@
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
+#include "rxt4/report/CompanionWarnings.h"
 #include "rxt4/screens/CompanionData.h"
 #include "rxt4/screens/ImageFiles.h"
 #include "rxt4/screens/Surface.h"
@@ -62,8 +63,6 @@ constexpr ColumnDef kColumns[MeasurementRow::kColumnCount] = {
 
 // Progress is reported every this many measurements (and at the end).
 constexpr int kProgressEvery = 256;
-// Unreadable companion files named one by one; the rest are counted.
-constexpr int kNamedCompanionWarnings = 5;
 
 ColumnType TypeOf(Stored s) {
   return s == Stored::Text ? ColumnType::Text : s == Stored::Integer ? ColumnType::Integer : ColumnType::Real;
@@ -143,7 +142,7 @@ std::optional<std::int64_t> StrictInteger(std::string_view t) {
 // Builds the rows of one export and hands them to the sink.
 class RowWriter {
  public:
-  RowWriter(TableSink& sink, JobObserver& observer) : sink_(sink), observer_(observer) {}
+  RowWriter(TableSink& sink, JobObserver& observer) : sink_(sink), warnings_(observer) {}
 
   bool WriteColumnsTable() {
     for (int c = 0; c < MeasurementRow::kColumnCount; ++c) {
@@ -154,6 +153,12 @@ class RowWriter {
   }
 
   bool WriteMeasurement(const SelectedMeasurement& m) {
+    // The set folder's name as the file system holds it, made valid text that still
+    // tells every name apart.
+    if (m.setFolder != folderName_) {
+      folderName_ = m.setFolder;
+      folderText_ = EscapedName(m.setFolder);
+    }
     if (m.kind == TransferKind::Multi) return WriteMulti(m);
     const TableId table = KindTable(m.kind);
     if (!WriteRow(table, m, m.record.row, std::nullopt)) return false;
@@ -169,11 +174,7 @@ class RowWriter {
     }
   }
 
-  void ReportUnreadable() const {
-    if (unreadable_ > kNamedCompanionWarnings)
-      observer_.Warning(std::to_string(unreadable_ - kNamedCompanionWarnings) +
-                        " more companion files could not be read; their graphs are left out");
-  }
+  void ReportUnreadable() { warnings_.Finish(); }
 
  private:
   // The rightmost three characters of column 0 name the row's companion file.
@@ -200,7 +201,7 @@ class RowWriter {
   // Key cells, then the 30 columns (numbers with their "_text" cells).
   bool WriteRow(TableId table, const SelectedMeasurement& m, const MeasurementRow& row, std::optional<int> channel) {
     cells_.clear();
-    cells_.push_back(Cell::Text(m.setFolder));
+    cells_.push_back(Cell::Text(folderText_));
     cells_.push_back(Cell::Int(m.record.index));
     if (channel) cells_.push_back(Cell::Int(*channel));
     const std::array<std::string_view, MeasurementRow::kColumnCount> fields = row.Fields();
@@ -240,7 +241,7 @@ class RowWriter {
 
   bool WriteMulti(const SelectedMeasurement& m) {
     const std::string name = DecodeSjis(Trim(m.record.firstRow().Field(1)));
-    const Cell head[] = {Cell::Text(m.setFolder), Cell::Int(m.record.index), Cell::Text(name),
+    const Cell head[] = {Cell::Text(folderText_), Cell::Int(m.record.index), Cell::Text(name),
                          Cell::Int(static_cast<std::int64_t>(m.record.rows.size()))};
     if (!sink_.Insert(TableId::Multi, head)) return false;
     for (std::size_t i = 0; i < m.record.rows.size(); ++i)
@@ -253,7 +254,7 @@ class RowWriter {
     if (!payload) return Unreadable(file);
     const std::vector<std::int16_t> samples = SpectrumSamples(*payload);
     for (std::size_t i = 0; i < samples.size(); ++i) {
-      const Cell row[] = {Cell::Text(m.setFolder), Cell::Int(m.record.index), Cell::Int(static_cast<std::int64_t>(i)),
+      const Cell row[] = {Cell::Text(folderText_), Cell::Int(m.record.index), Cell::Int(static_cast<std::int64_t>(i)),
                           Cell::Real(samples[i] / 10.0)};
       if (!sink_.Insert(TableId::SpectrumSamples, row)) return false;
     }
@@ -266,7 +267,7 @@ class RowWriter {
     const int n = static_cast<int>(profile->samples.size());
     for (int i = 0; i < n; ++i) {
       const double db = (profile->samples[static_cast<std::size_t>(i)] - profile->peakValue) / 10.0;
-      const Cell row[] = {Cell::Text(m.setFolder), Cell::Int(m.record.index), Cell::Int(i),
+      const Cell row[] = {Cell::Text(folderText_), Cell::Int(m.record.index), Cell::Int(i),
                           Cell::Real(ProfileSampleDelayUs(i, n)), Cell::Real(db)};
       if (!sink_.Insert(TableId::ProfileSamples, row)) return false;
     }
@@ -279,25 +280,24 @@ class RowWriter {
     Surface picture(kConstellationWidthPx, kConstellationRows);
     DrawConstellationDiagram(*diagram, picture, 0, kConstellationRows - 1);
     const std::vector<std::uint8_t> png = EncodePngFile(picture.View());
-    const Cell row[] = {Cell::Text(m.setFolder), Cell::Int(m.record.index),
+    const Cell row[] = {Cell::Text(folderText_), Cell::Int(m.record.index),
                         Cell::Bytes({reinterpret_cast<const char*>(png.data()), png.size()})};
     return sink_.Insert(TableId::ConstellationImages, row);
   }
 
   // A missing or malformed companion file leaves the measurement without graph rows.
   bool Unreadable(const std::filesystem::path& file) {
-    if (++unreadable_ <= kNamedCompanionWarnings)
-      observer_.Warning(file.string() + ": companion file missing or malformed; its graph is left out");
+    warnings_.Warn(file);
     return true;
   }
 
   TableSink& sink_;
-  JobObserver& observer_;
+  CompanionWarnings warnings_;
   std::vector<Cell> cells_;
+  std::string folderName_, folderText_;
   std::array<std::string, MeasurementRow::kColumnCount> texts_;
   const DataSetTable* indexedTable_ = nullptr;
   std::optional<DirectoryIndex> folder_;  // the kind folder of indexedTable_
-  int unreadable_ = 0;
 };
 
 }  // namespace
@@ -315,17 +315,26 @@ bool IsNumericColumn(int column) {
   return column >= 0 && column < MeasurementRow::kColumnCount && kColumns[column].stored != Stored::Text;
 }
 
-JobOutcome WriteExportRows(const MeasurementSelection& selection, TableSink& sink, JobObserver& observer,
+JobOutcome WriteExportRows(const MeasurementSource& source, TableSink& sink, JobObserver& observer,
                            const std::atomic<bool>& abort) {
   if (!sink.Begin(ExportSchema())) return JobOutcome::Failed(sink.error());
   RowWriter writer(sink, observer);
   if (!writer.WriteColumnsTable()) return JobOutcome::Failed(sink.error());
-  const int total = static_cast<int>(selection.measurements.size());
-  for (int i = 0; i < total; ++i) {
+  const std::vector<SourceFolder> folders = source.Folders();
+  int total = 0;
+  for (const SourceFolder& f : folders) total += f.total();
+  int done = 0;
+  // One set folder at a time: only its measurements are held.
+  for (const SourceFolder& folder : folders) {
     if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
-    if (!writer.WriteMeasurement(selection.measurements[static_cast<std::size_t>(i)]))
-      return JobOutcome::Failed(sink.error());
-    if ((i + 1) % kProgressEvery == 0) observer.Progress(i + 1, total);
+    std::string error;
+    const std::optional<FolderMeasurements> loaded = source.Measurements(folder, error);
+    if (!loaded) return JobOutcome::Failed(error);
+    for (const SelectedMeasurement& m : loaded->measurements) {
+      if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
+      if (!writer.WriteMeasurement(m)) return JobOutcome::Failed(sink.error());
+      if (++done % kProgressEvery == 0) observer.Progress(done, total);
+    }
   }
   writer.ReportUnreadable();
   observer.Progress(total, total);

@@ -2,12 +2,53 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 
 namespace rxt4 {
+namespace {
+
+// A load of one set folder of a data folder (the reader threads' work saved: one
+// folder is read at a time).
+LoadOptions OneSetFolder(const std::string& name) {
+  LoadOptions options;
+  options.threads = 1;
+  options.setFolders = {name};
+  return options;
+}
+
+// Counts of each kind of a set folder's measurements.
+std::array<int, kTransferKindCount> CountsOf(std::span<const SelectedMeasurement> measurements) {
+  std::array<int, kTransferKindCount> counts{};
+  for (const SelectedMeasurement& m : measurements) ++counts[static_cast<std::size_t>(m.kind)];
+  return counts;
+}
+
+}  // namespace
+
+int SourceFolder::total() const { return std::accumulate(counts.begin(), counts.end(), 0); }
 
 int MeasurementSelection::CountOf(TransferKind kind) const {
   return static_cast<int>(std::count_if(measurements.begin(), measurements.end(),
                                         [kind](const SelectedMeasurement& m) { return m.kind == kind; }));
+}
+
+std::vector<SourceFolder> MeasurementSelection::Folders() const {
+  std::vector<SourceFolder> folders;
+  std::size_t at = 0;
+  for (const std::string& name : setFolders) {
+    SourceFolder& folder = folders.emplace_back();
+    folder.name = name;
+    folder.first = at;
+    for (; at < measurements.size() && measurements[at].setFolder == name; ++at)
+      ++folder.counts[static_cast<std::size_t>(measurements[at].kind)];
+  }
+  return folders;
+}
+
+std::optional<FolderMeasurements> MeasurementSelection::Measurements(const SourceFolder& folder, std::string&) const {
+  const std::size_t first = std::min(folder.first, measurements.size());
+  const std::size_t count = std::min(static_cast<std::size_t>(folder.total()), measurements.size() - first);
+  return FolderMeasurements{std::span(measurements).subspan(first, count), nullptr};
 }
 
 MeasurementSelection SelectMeasurements(const DataFolderModel& model, const std::filesystem::path& dataFolder,
@@ -45,6 +86,54 @@ MeasurementSelection SelectMeasurements(const DataFolderModel& model, const std:
     }
   }
   return selection;
+}
+
+bool StreamedSelection::Scan(const std::filesystem::path& dataFolder, const std::vector<std::string>& onlySets,
+                             LoadObserver& observer) {
+  dataFolder_ = dataFolder;
+  folders_.clear();
+  bool readable = true;
+  auto deliver = [&](const std::vector<LoadMessage>& messages) {
+    for (const LoadMessage& m : messages) readable = readable && m.kind != LoadMessage::Kind::FolderError;
+    Deliver(messages, observer);
+  };
+  std::vector<LoadMessage> messages;
+  std::vector<std::string> names = ListSetFolders(dataFolder, messages);
+  deliver(messages);
+  for (const std::string& name : names) {
+    if (!onlySets.empty() && std::find(onlySets.begin(), onlySets.end(), name) == onlySets.end()) continue;
+    DataFolderModel model;
+    messages.clear();
+    model.Load(dataFolder, messages, OneSetFolder(name));
+    deliver(messages);
+    SourceFolder folder;
+    folder.name = name;
+    for (TransferKind kind : kAllTransferKinds) folder.counts[static_cast<std::size_t>(kind)] = model.MeasurementCountOf(kind);
+    if (onlySets.empty() && folder.total() == 0) continue;
+    folders_.push_back(std::move(folder));
+  }
+  for (const std::string& name : onlySets)
+    if (std::find(names.begin(), names.end(), name) == names.end()) folders_.push_back({name, {}, 0});
+  return readable;
+}
+
+std::optional<FolderMeasurements> StreamedSelection::Measurements(const SourceFolder& folder, std::string& error) const {
+  if (folder.total() == 0) return FolderMeasurements{};
+  DataFolderModel model;
+  std::vector<LoadMessage> messages;  // said when the folder was counted
+  model.Load(dataFolder_, messages, OneSetFolder(folder.name));
+  auto selection = std::make_shared<MeasurementSelection>(SelectMeasurements(model, dataFolder_, {folder.name}));
+  if (CountsOf(selection->measurements) != folder.counts) {
+    error = (dataFolder_ / folder.name).string() + ": the set folder changed while it was being read";
+    return std::nullopt;
+  }
+  return FolderMeasurements{selection->measurements, selection};
+}
+
+std::size_t StreamedSelection::measurementCount() const {
+  std::size_t n = 0;
+  for (const SourceFolder& f : folders_) n += static_cast<std::size_t>(f.total());
+  return n;
 }
 
 }  // namespace rxt4

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "rxt4/data/StagedFile.h"
 #include "rxt4/report/Export.h"
 #include "rxt4/report/ExportTables.h"
 
@@ -108,44 +109,22 @@ class SqliteSink : public TableSink {
   std::string error_;
 };
 
-// The temporary file beside the database; removed unless it was renamed into place.
-class StagedDatabasePath {
- public:
-  explicit StagedDatabasePath(std::filesystem::path final) : final_(std::move(final)) {
-    temp_ = final_;
-    temp_ += ".part";
-    std::error_code ec;
-    std::filesystem::remove(temp_, ec);  // a leftover of an earlier run
-  }
-  ~StagedDatabasePath() {
-    std::error_code ec;
-    if (!committed_) std::filesystem::remove(temp_, ec);
-  }
-  const std::filesystem::path& temp() const { return temp_; }
-  bool Commit(std::error_code& ec) {
-    std::filesystem::rename(temp_, final_, ec);
-    committed_ = !ec;
-    return committed_;
-  }
-
- private:
-  std::filesystem::path final_, temp_;
-  bool committed_ = false;
-};
-
 JobOutcome Fail(const std::filesystem::path& file, const std::string& why) {
   return JobOutcome::Failed("cannot write " + file.string() + ": " + why);
 }
 
 }  // namespace
 
-JobOutcome ExportSqlite(const MeasurementSelection& selection, const std::filesystem::path& file, JobObserver& observer,
+JobOutcome ExportSqlite(const MeasurementSource& selection, const std::filesystem::path& file, JobObserver& observer,
                         const std::atomic<bool>& abort) {
-  StagedDatabasePath staged(file);
+  // SQLite writes the staged file by its name; it is made (privately, exclusively)
+  // before SQLite opens it.
+  StagedFile staged(file, StagedFile::Mode::PathOnly);
+  if (!staged.ok()) return Fail(file, staged.error().message());
   JobOutcome outcome;
   {
     sqlite3* opened = nullptr;
-    const int rc = sqlite3_open_v2(staged.temp().c_str(), &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(staged.tempPath().c_str(), &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     Database db(opened);
     if (rc != SQLITE_OK) return Fail(file, db ? sqlite3_errmsg(db.get()) : "out of memory");
     SqliteSink sink(db.get());
@@ -162,8 +141,7 @@ JobOutcome ExportSqlite(const MeasurementSelection& selection, const std::filesy
     sink.Finish();
     if (sqlite3_close(db.release()) != SQLITE_OK) return Fail(file, "the database could not be closed");
   }
-  std::error_code ec;
-  if (!staged.Commit(ec)) return Fail(file, ec.message());
+  if (!staged.Commit()) return Fail(file, staged.error().message());
   return outcome;
 }
 

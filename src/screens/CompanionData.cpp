@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "CompanionFile.h"
+#include "rxt4/data/Paths.h"
 
 namespace rxt4 {
 
@@ -119,6 +120,17 @@ void DrawConstellationDiagram(std::string_view diagram, Surface& dc, int leftX, 
         if ((byte & (0x80u >> b)) != 0) dc.SetPixel(leftX + 8 * j + b, y, kBlack);
     }
   }
+}
+
+std::optional<std::filesystem::path> UnreadableCompanion(const CDataSet& record) {
+  const DataKind kind = record.kind;
+  if (kind != DataKind::Constellation && kind != DataKind::Spectrum && kind != DataKind::Profile) return std::nullopt;
+  const std::filesystem::path file = CompanionPath(record.companionBase(), record.row.Field(0));
+  const bool readable = kind == DataKind::Spectrum   ? ReadSpectrumPayload(file).has_value()
+                        : kind == DataKind::Profile ? ReadDelayProfile(file).has_value()
+                                                    : ReadConstellationDiagram(file).has_value();
+  if (readable) return std::nullopt;
+  return file;
 }
 
 }  // namespace rxt4

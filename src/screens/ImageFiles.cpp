@@ -2,12 +2,11 @@
 
 #include <png.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <new>
+
+#include "rxt4/data/StagedFile.h"
 
 namespace rxt4 {
 
@@ -32,6 +31,21 @@ bool ValidView(const RgbImageView& image) {
 
 void SetError(std::string* error, std::string text) {
   if (error != nullptr) *error = std::move(text);
+}
+
+// Writes the file's bytes staged: an interrupted or failed write leaves an earlier
+// file of that name as it was and nothing under the name.
+bool WriteImageFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes, std::string* error) {
+  StagedFile out(file);
+  if (!out.ok()) {
+    SetError(error, "cannot create " + file.string() + ": " + out.error().message());
+    return false;
+  }
+  if (!out.Write(bytes.data(), bytes.size()) || !out.Commit()) {
+    SetError(error, "cannot write " + file.string() + ": " + out.error().message());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -82,25 +96,10 @@ bool WriteBitmapFile(const std::filesystem::path& file, const RgbImageView& imag
     SetError(error, "the image cannot be stored as a bitmap");
     return false;
   }
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    SetError(error, "cannot create " + file.string() + ": " + std::strerror(errno));
-    return false;
-  }
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    SetError(error, "cannot write " + file.string());
-    return false;
-  }
-  return true;
+  return WriteImageFile(file, bytes, error);
 }
 
 namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 
 void PngError(png_structp png, png_const_charp message) {
   auto* error = static_cast<std::string*>(png_get_error_ptr(png));
@@ -125,8 +124,8 @@ void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
 void FlushNothing(png_structp) {}
 
 // Kept free of C++ objects with destructors: libpng leaves it by longjmp on error.
-// Writes to the file f, or appends to *memory when f is null.
-bool EncodePng(std::FILE* f, std::vector<std::uint8_t>* memory, const RgbImageView& image, std::string* message) {
+// Appends the file's bytes to *memory.
+bool EncodePng(std::vector<std::uint8_t>* memory, const RgbImageView& image, std::string* message) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, message, PngError, PngWarning);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -138,10 +137,7 @@ bool EncodePng(std::FILE* f, std::vector<std::uint8_t>* memory, const RgbImageVi
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  if (f != nullptr)
-    png_init_io(png, f);
-  else
-    png_set_write_fn(png, memory, AppendToVector, FlushNothing);
+  png_set_write_fn(png, memory, AppendToVector, FlushNothing);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   // Screens are large flat areas of few colours: unfiltered rows compress about as
@@ -162,27 +158,18 @@ bool WritePngFile(const std::filesystem::path& file, const RgbImageView& image, 
     SetError(error, "the image is empty");
     return false;
   }
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(file.c_str(), "wb"));
-  if (!f) {
-    SetError(error, "cannot create " + file.string() + ": " + std::strerror(errno));
+  const std::vector<std::uint8_t> bytes = EncodePngFile(image);
+  if (bytes.empty()) {
+    SetError(error, "cannot write " + file.string() + ": PNG encoding failed");
     return false;
   }
-  std::string message = "PNG encoding failed";
-  if (!EncodePng(f.get(), nullptr, image, &message)) {
-    SetError(error, "cannot write " + file.string() + ": " + message);
-    return false;
-  }
-  if (std::fclose(f.release()) != 0) {
-    SetError(error, "cannot write " + file.string() + ": " + std::strerror(errno));
-    return false;
-  }
-  return true;
+  return WriteImageFile(file, bytes, error);
 }
 
 std::vector<std::uint8_t> EncodePngFile(const RgbImageView& image) {
   std::vector<std::uint8_t> bytes;
   std::string message;
-  if (!ValidView(image) || !EncodePng(nullptr, &bytes, image, &message)) return {};
+  if (!ValidView(image) || !EncodePng(&bytes, image, &message)) return {};
   return bytes;
 }
 

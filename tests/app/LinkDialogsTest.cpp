@@ -138,9 +138,9 @@ class LinkDialogsTest : public QObject {
                         [](TransferObserver* o) { return std::make_unique<CTransferThread>(o, std::make_unique<SilentPort>()); });
     dialog.Start();
     QTRY_COMPARE_WITH_TIMEOUT(int(dialog.state()), int(CTransferDlg::kFailed), 3000);
-    QCOMPARE(dialog.message(), kLinkFailed);
-    QCOMPARE(dialog.detail(), QStringLiteral("保存先のフォルダに書き込めません: ") + file + QStringLiteral("（") +
-                                  QString::fromLocal8Bit(std::strerror(ENOTDIR)) + QStringLiteral("）"));
+    // A folder problem is a saving failure, not one of the cable; the reason in words.
+    QCOMPARE(dialog.message(), QStringLiteral("データを保存できませんでした。"));
+    QCOMPARE(dialog.detail(), QStringLiteral("保存先のフォルダに書き込めません: ") + file + QStringLiteral("（フォルダではありません）"));
   }
 
   void updateRefusesAnInvalidImageAndReportsTheEnd() {

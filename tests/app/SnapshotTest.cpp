@@ -95,8 +95,7 @@ class SnapshotTest : public QObject {
     f.prompts.saveFile = path;
     w.SaveScreen();
     QCOMPARE(f.prompts.informed.size(), 1);
-    QCOMPARE(f.prompts.informed[0], path + QStringLiteral("\n画面を保存できませんでした。\n") +
-                                        QString::fromLocal8Bit(std::strerror(ENOENT)));
+    QCOMPARE(f.prompts.informed[0], path + QStringLiteral("\n画面を保存できませんでした。\nファイルまたはフォルダがありません"));
   }
 
   void onlyTheZoomsWhoseWindowFitsAreOffered() {

@@ -8,9 +8,11 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "../Unprivileged.h"
 #include "TempFolder.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DirectoryIndex.h"
@@ -23,9 +25,10 @@ namespace {
 using test::TempFolder;
 
 struct Recorder : LoadObserver {
-  std::vector<std::string> messages;  // "E:" file errors, "W:" count warnings, in order
+  std::vector<std::string> messages;  // "E:" file errors, "W:" count warnings, "F:" folder errors, in order
   void FileError(const std::string& m) override { messages.push_back("E:" + m); }
   void CountWarning(const std::string& m) override { messages.push_back("W:" + m); }
+  void FolderError(const std::string& m) override { messages.push_back("F:" + m); }
 };
 
 // A table line: column 0, column 1 (data name), column 19 and empty others.
@@ -37,6 +40,7 @@ std::string Line(const std::string& no, const std::string& name, const std::stri
 
 const std::string kHeader = "No.,name\n";
 const std::string kWarning = " のデータ数が記録情報と異なります。\nデータが正常に表示できない可能性があります。\nCSVファイルを確認してください。";
+const std::string kBadCount = " の記録情報が正しくありません。\nこのフォルダのデータは表示されません。";
 
 // The tree below the top item as indented labels, one item per line with its number.
 std::string Dump(const DataFolderModel& model, int number = 0, int depth = 0) {
@@ -107,12 +111,12 @@ TEST(DataFolderModel, CountMismatchWarnsAndKeepsTheRowsRead) {
 TEST(DataFolderModel, SkipsKindFoldersWithoutUsableCountOrTable) {
   TempFolder dir;
   dir.Put("A/LEVEL/A.cnt", "2\n2.00");  // count file but no table: one file error
-  dir.Put("A/BER/A.cnt", "1\n2.01");    // wrong version: skipped silently
+  dir.Put("A/BER/A.cnt", "1\n2.01");    // wrong version: skipped, and said
   dir.Put("A/BER/A.CSV", kHeader + Line("1", "x"));
   dir.Put("A/SKY/A.CSV", kHeader + Line("1", "x"));  // no count file: skipped silently
   dir.Put("A/CONSTEL/A.cnt", "0\n2.00");             // no rows: nothing, no message
   dir.Put("A/CONSTEL/A.CSV", kHeader);
-  dir.Put("A/SPECTRUM/A.cnt", "1\r\n2.00\r\n");  // CR LF count file fails the version test
+  dir.Put("A/SPECTRUM/A.cnt", "1\r\n2.00\r\n");  // CR LF count file fails the version test, said
   dir.Put("A/SPECTRUM/A.CSV", kHeader + Line("1", "x"));
   std::filesystem::create_directories(dir.path() / "A/PROFILE/A.cnt");  // opens, cannot be read
   dir.Put("A/PROFILE/A.CSV", kHeader + Line("1", "x"));
@@ -121,10 +125,65 @@ TEST(DataFolderModel, SkipsKindFoldersWithoutUsableCountOrTable) {
   DataFolderModel model;
   Recorder observer;
   model.Load(dir.path(), observer);
-  ASSERT_EQ(observer.messages.size(), 2u);
-  EXPECT_EQ(observer.messages[0], "E:No such file or directory: " + (dir.path() / "A/LEVEL/A.CSV").string());
-  EXPECT_EQ(observer.messages[1], "E:Is a directory: " + (dir.path() / "A/PROFILE/A.cnt").string());
+  EXPECT_EQ(observer.messages, (std::vector<std::string>{
+                                   "E:No such file or directory: " + (dir.path() / "A/LEVEL/A.CSV").string(),
+                                   "W:" + (dir.path() / "A/BER/A.cnt").string() + kBadCount,
+                                   "W:" + (dir.path() / "A/SPECTRUM/A.cnt").string() + kBadCount,
+                                   "E:Is a directory: " + (dir.path() / "A/PROFILE/A.cnt").string(),
+                               }));
   EXPECT_EQ(Dump(model), kEmptyRoots);
+}
+
+// Damage worse than a table cut short is never silent: every case names its file or
+// folder, and the tree keeps what a load of the damaged folder gives.
+TEST(DataFolderModel, DamagedFilesAndUnreadableFoldersAreSaid) {
+  TempFolder dir;
+  namespace fs = std::filesystem;
+  const fs::path d = dir.path() / "D";
+  const std::string nul(6, '\0');
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    std::string message;  // "" for a quiet load
+  } cases[] = {
+      {"count file all NUL bytes", [&] { dir.Put("D/S/LEVEL/S.CNT", nul); dir.Put("D/S/LEVEL/S.CSV", kHeader); },
+       "W:" + (d / "S/LEVEL/S.CNT").string() + kBadCount},
+      {"count file a link loop", [&] { fs::create_directories(d / "S/BER"); fs::create_symlink("S.CNT", d / "S/BER/S.CNT"); },
+       "E:Too many levels of symbolic links: " + (d / "S/BER/S.CNT").string()},
+      {"count file unreadable", [&] { dir.Put("D/S/SKY/S.CNT", "1\n2.00"); fs::permissions(d / "S/SKY/S.CNT", fs::perms::none); },
+       "E:Permission denied: " + (d / "S/SKY/S.CNT").string()},
+      {"kind folder unreadable", [&] { dir.Put("D/S/LEVEL/S.CNT", "1\n2.00"); fs::permissions(d / "S/LEVEL", fs::perms::none); },
+       "F:フォルダを読み込めません: " + (d / "S/LEVEL").string() + "（アクセスが許可されていません）"},
+      {"set folder unreadable", [&] { dir.Put("D/S/LEVEL/S.CNT", "1\n2.00"); fs::permissions(d / "S", fs::perms::none); },
+       "F:フォルダを読み込めません: " + (d / "S").string() + "（アクセスが許可されていません）"},
+      {"data folder unreadable", [&] { dir.Put("D/S/LEVEL/S.CNT", "1\n2.00"); fs::permissions(d, fs::perms::none); },
+       "F:フォルダを読み込めません: " + d.string() + "（アクセスが許可されていません）"},
+      {"empty table, count 12", [&] { dir.Put("D/S/LEVEL/S.CNT", "12\n2.00"); dir.Put("D/S/LEVEL/S.CSV", ""); },
+       "W:" + (d / "S/LEVEL/S.CSV").string() + kWarning},
+      {"header only, count 12", [&] { dir.Put("D/S/LEVEL/S.CNT", "12\n2.00"); dir.Put("D/S/LEVEL/S.CSV", kHeader); },
+       "W:" + (d / "S/LEVEL/S.CSV").string() + kWarning},
+      {"carriage return only, count 12", [&] { dir.Put("D/S/LEVEL/S.CNT", "12\n2.00"); dir.Put("D/S/LEVEL/S.CSV", "\r"); },
+       "W:" + (d / "S/LEVEL/S.CSV").string() + kWarning},
+      {"multi-channel table without rows", [&] { dir.Put("D/S/MULTI/COUNT.CNT", "1\n2.00"); dir.Put("D/S/MULTI/01.CSV", kHeader); },
+       "W:" + (d / "S/MULTI/01.CSV").string() + kWarning},
+      {"header only, count 0", [&] { dir.Put("D/S/LEVEL/S.CNT", "0\n2.00"); dir.Put("D/S/LEVEL/S.CSV", kHeader); }, ""},
+      {"kind folder empty", [&] { fs::create_directories(d / "S/LEVEL"); }, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.make();
+    DataFolderModel model;
+    Recorder observer;
+    {
+      test::WithoutPermissionOverride unprivileged;
+      model.Load(d, observer);
+    }
+    EXPECT_EQ(observer.messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    EXPECT_EQ(model.measurementCount(), 0);
+    for (const fs::path& p : {d, d / "S", d / "S/LEVEL", d / "S/SKY/S.CNT"})
+      if (fs::exists(p)) fs::permissions(p, fs::perms::owner_all);
+    fs::remove_all(d);
+  }
 }
 
 TEST(DataFolderModel, MultiChannelStopsAtTheFirstTableWithoutRows) {
@@ -214,6 +273,10 @@ TEST(DataFolderModel, MissingAndEmptyDataFoldersGiveTheRootsOnly) {
   TempFolder dir;
   model.Load(dir.path() / "missing", observer);
   EXPECT_EQ(Dump(model), kEmptyRoots);
+  ASSERT_EQ(observer.messages.size(), 1u);  // a folder that cannot be read is said
+  EXPECT_EQ(observer.messages[0],
+            "F:フォルダを読み込めません: " + (dir.path() / "missing").string() + "（ファイルまたはフォルダがありません）");
+  observer.messages.clear();
   model.Load(dir.path(), observer);
   EXPECT_EQ(Dump(model), kEmptyRoots);
   model.Load("", observer);  // the root of the file system: looked at, normally nothing there

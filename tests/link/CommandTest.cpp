@@ -33,7 +33,7 @@ struct Recorder : TransferCommandListener {
   std::vector<std::uint32_t> rates;
   void OnProgress(TransferKind kind, int percent) override { progress.emplace_back(static_cast<int>(kind), percent); }
   void OnModeWait() override { ++modeWaits; }
-  void OnKindNotSaved(TransferKind kind) override { notSaved.push_back(static_cast<int>(kind)); }
+  void OnKindNotSaved(TransferKind kind, const std::filesystem::path&, std::error_code) override { notSaved.push_back(static_cast<int>(kind)); }
   void OnRetry(TransferKind kind, int retry) override { retries.emplace_back(static_cast<int>(kind), retry); }
   void OnInstrumentRate(std::uint32_t rate) override { rates.push_back(rate); }
 };

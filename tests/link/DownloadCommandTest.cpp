@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "SimProcess.h"
+#include "rxt4/data/DownloadFolder.h"
 
 namespace rxt4::test {
 namespace {
@@ -86,25 +87,35 @@ TEST_F(DownloadCommandTest, DownloadsTwiceOverOneLineAndFailsOnAMissingPort) {
   EXPECT_EQ(missing.out, "通信に失敗しました。\nRXT4との接続を確認してください。\n");
 }
 
+// A folder that takes no files is a saving failure, with the folder and the reason in
+// words beneath it; a set folder another download holds is refused the same way.
 TEST_F(DownloadCommandTest, SetFolderThatTakesNoFilesIsNamedWithTheReason) {
   SimProcess sim(temp.path(), {});
   ASSERT_TRUE(sim.ready());
   std::ofstream(temp.path() / "file") << "x";
   fs::create_directories(temp.path() / "SET");
   std::ofstream(temp.path() / "SET" / "LEVEL") << "x";
+  fs::create_directories(temp.path() / "HELD");
+  DownloadFolder held;
+  ASSERT_TRUE(held.Open(temp.path() / "HELD"));
+  const std::string failed = "データを保存できませんでした。\n";
   const struct {
     fs::path out;
-    std::string line;
+    std::string text;
   } cases[] = {
-      {temp.path() / "file" / "SET", "rxt4 download: cannot create " + (temp.path() / "file" / "SET").string() + ": "},
-      {temp.path() / "SET", "rxt4 download: cannot write into " + (temp.path() / "SET" / "LEVEL").string() + ": File exists\n"},
+      {temp.path() / "file" / "SET",
+       failed + "保存先のフォルダに書き込めません: " + (temp.path() / "file" / "SET").string() + "（フォルダではありません）\n"},
+      {temp.path() / "SET",
+       failed + "保存先のフォルダに書き込めません: " + (temp.path() / "SET" / "LEVEL").string() + "（同じ名前のファイルがあります）\n"},
+      {temp.path() / "HELD",
+       failed + "保存先のフォルダには別のデータ転送が書き込んでいます: " + (temp.path() / "HELD").string() + "\n"},
   };
   for (const auto& c : cases) {
     ToolRun r = Run({"--port", sim.port(), "--out", c.out.string(), "--baud", "9600"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "通信に失敗しました。\nRXT4との接続を確認してください。\n");
-    EXPECT_NE(Stderr().find(c.line), std::string::npos) << Stderr();
+    EXPECT_EQ(r.out, c.text);
   }
+  EXPECT_FALSE(fs::exists(temp.path() / "HELD" / "LEVEL"));
 }
 
 TEST_F(DownloadCommandTest, CtrlCCancels) {

@@ -8,9 +8,11 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <sstream>
 
+#include "../Unprivileged.h"
 #include "SimProcess.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/DemoImages.h"
@@ -337,13 +339,112 @@ TEST_F(EndToEndTest, KindThatCannotBeSavedFailsNamingItsFolder) {
   EXPECT_EQ(FileBytes(OutSet() / "MULTI" / "COUNT.CNT"), FileBytes(reference / "MULTI" / "COUNT.CNT"));
 }
 
+// Every file under folder (relative path -> bytes), and its folders (-> "<folder>").
+std::map<std::string, std::string> Tree(const fs::path& folder) {
+  std::map<std::string, std::string> tree;
+  for (const auto& e : fs::recursive_directory_iterator(folder))
+    tree[fs::relative(e.path(), folder).string()] = e.is_directory() ? "<folder>" : FileBytes(e.path());
+  return tree;
+}
+
+// An overwrite of a set folder holding an earlier download (the demonstration data,
+// with its many companion files, and a file of the user's) ends with exactly the new
+// download's files and the user's file, or, failed or cancelled, with the set folder
+// exactly as it was; nothing of the attempt is left beside it.
+TEST_F(EndToEndTest, AnOverwriteEndsWithTheNewDownloadOrTheOldSetFolderWhole) {
+  const struct {
+    const char* what;
+    std::vector<std::string> sim;
+    bool cancel;
+    LinkResult result;
+  } cases[] = {
+      {"a hang-up in the fourth kind", {"--fault", "hangup:3:0"}, false, LinkResult::WaitFailed},
+      {"a cancel", {"--line-rate"}, true, LinkResult::Cancelled},
+      {"a clean run", {}, false, LinkResult::Success},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(temp.path() / "out");
+    WriteSet(temp.path() / "out", "SET", BuildDemoImages());
+    std::ofstream(OutSet() / "notes.txt") << "the user's";
+    const auto before = Tree(OutSet());
+    auto sim = StartSim(c.sim);
+    Recorder events;
+    CTransferThread job(&events);
+    CommSettings s;
+    s.comPort = sim->port();
+    ASSERT_TRUE(job.Start(s, OutSet()));
+    if (c.cancel) {
+      ASSERT_TRUE(events.WaitFor([&] { return events.progressCount > 0; }));
+      job.Abort();
+    }
+    job.Join();
+    const LinkOutcome out = job.outcome();
+    if (c.result == LinkResult::WaitFailed)
+      EXPECT_TRUE(out.result == LinkResult::WaitFailed || out.result == LinkResult::ReplyFailed) << ToInt(out.result);
+    else
+      EXPECT_EQ(out.result, c.result);
+    if (out.result == LinkResult::Success) {
+      auto after = Tree(OutSet());
+      EXPECT_EQ(after["notes.txt"], "the user's");
+      after.erase("notes.txt");
+      EXPECT_EQ(after, Tree(reference));
+    } else {
+      EXPECT_EQ(Tree(OutSet()), before);
+    }
+    EXPECT_EQ(SortedNames(temp.path() / "out"), std::vector<std::string>{"SET"});
+  }
+}
+
+TEST_F(EndToEndTest, AnOverwriteThatCannotRemoveTheEarlierDownloadIsRefusedFirst) {
+  auto sim = StartSim({});
+  WriteSet(temp.path() / "out", "SET", BuildDemoImages());
+  fs::permissions(OutSet() / "CONSTEL", fs::perms::owner_read | fs::perms::owner_exec);
+  const auto before = Tree(OutSet());
+  LinkOutcome out;
+  DownloadFolder::Problem problem;
+  {
+    WithoutPermissionOverride unprivileged;  // the worker started here is refused as a user is
+    CTransferThread job(&recorder);
+    CommSettings s;
+    s.comPort = sim->port();
+    ASSERT_TRUE(job.Start(s, OutSet()));
+    job.Join();
+    out = job.outcome();
+    problem = job.folderProblem();
+  }
+  fs::permissions(OutSet() / "CONSTEL", fs::perms::owner_all);
+  EXPECT_EQ(out.result, LinkResult::FolderRefused);
+  EXPECT_EQ(TransferFinalText(out.result, out.value), "データを保存できませんでした。");
+  EXPECT_EQ(TransferFolderText(problem),
+            "保存先のフォルダに書き込めません: " + (OutSet() / "CONSTEL").string() + "（アクセスが許可されていません）");
+  EXPECT_EQ(Tree(OutSet()), before);
+  EXPECT_EQ(SortedNames(temp.path() / "out"), std::vector<std::string>{"SET"});
+}
+
 TEST(TransferTextTest, SeveralKindsAreJoinedAndTheFolderLineNamesFolderAndReason) {
   EXPECT_EQ(TransferFinalText(LinkResult::NotSaved, (1 << 0) | (1 << 6)),
             "データを保存できませんでした。\nLEVEL、MULTI\n保存先のフォルダを確認してください。");
   EXPECT_EQ(TransferFinalText(LinkResult::WaitFailed, 0x20), "RXT4との接続が確認できません。");
   EXPECT_EQ(TransferFinalText(LinkResult::SetupFailed, 0), "通信に失敗しました。\nRXT4との接続を確認してください。");
-  EXPECT_EQ(TransferFolderText("/media/usb/0412", "Read-only file system"),
-            "保存先のフォルダに書き込めません: /media/usb/0412（Read-only file system）");
+  // A folder that refuses the download is a saving failure, its reason in words.
+  EXPECT_EQ(TransferFinalText(LinkResult::FolderRefused, 0), "データを保存できませんでした。");
+  const struct {
+    DownloadFolder::Problem problem;
+    const char* line;
+  } folders[] = {
+      {{"/media/usb/0412", std::make_error_code(std::errc::read_only_file_system), false},
+       "保存先のフォルダに書き込めません: /media/usb/0412（読み取り専用のメディアです）"},
+      {{"/d/0412/LEVEL", std::make_error_code(std::errc::permission_denied), false},
+       "保存先のフォルダに書き込めません: /d/0412/LEVEL（アクセスが許可されていません）"},
+      {{"/d/0412", std::make_error_code(std::errc::no_space_on_device), false},
+       "保存先のフォルダに書き込めません: /d/0412（ディスクの空き容量が足りません）"},
+      {{"/d/0412", std::error_code(EPIPE, std::generic_category()), false},
+       "保存先のフォルダに書き込めません: /d/0412（エラー 32: Broken pipe）"},
+      {{"/d/0412", {}, true}, "保存先のフォルダには別のデータ転送が書き込んでいます: /d/0412"},
+      {{"/d/0412", {}, false}, ""},
+  };
+  for (const auto& f : folders) EXPECT_EQ(TransferFolderText(f.problem), f.line);
   // The rates line only under a failed rate check with a rate the instrument gave.
   EXPECT_EQ(TransferRatesText(LinkResult::ReplyFailed, 0x23, 115200, 9600),
             "通信速度が一致しません（PC: 115200 bps、RXT4: 9600 bps）");

@@ -14,6 +14,7 @@
 
 #include "FakeInstrument.h"
 #include "FakePort.h"
+#include "../Unprivileged.h"
 #include "SimProcess.h"
 #include "rxt4/link/TransferThread.h"
 
@@ -51,7 +52,9 @@ class TransferJobTest : public ::testing::Test {
   std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
   FakeInstrument instrument;
   CommSettings settings{"/dev/fake", 9600};
-  std::filesystem::path folder = ::testing::TempDir();
+  // A set folder of each test's own: a job holds its set folder against every other.
+  TempFolder temp{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  std::filesystem::path folder = temp.path();
 };
 
 TEST_F(TransferJobTest, SetFolderThatTakesNoFilesFailsBeforeTheFirstRequest) {
@@ -74,16 +77,17 @@ TEST_F(TransferJobTest, SetFolderThatTakesNoFilesFailsBeforeTheFirstRequest) {
       {base / "locked", base / "locked", std::errc::permission_denied},
   };
   for (const Case& c : cases) {
-    if (c.reason == std::errc::permission_denied && ::geteuid() == 0) continue;  // root writes anywhere
     CountingObserver observer;
     auto line = std::make_shared<FakeLine>();
+    WithoutPermissionOverride unprivileged;  // the worker started here is refused as a user is
     CTransferThread job(&observer, std::make_unique<FakePortBackend>(line));
     ASSERT_TRUE(job.Start(settings, c.set));
     EXPECT_FALSE(job.Start(settings, folder));  // one attempt per job
     job.Join();
-    EXPECT_EQ(job.outcome().result, LinkResult::SetupFailed) << c.set;
+    EXPECT_EQ(job.outcome().result, LinkResult::FolderRefused) << c.set;
     EXPECT_EQ(observer.finishedCount, 1);
     EXPECT_TRUE(line->written.empty()) << c.set;
+    EXPECT_TRUE(line->openedDevice.empty()) << c.set;  // refused before the port is opened
     EXPECT_EQ(job.folderProblem().folder, c.named);
     EXPECT_EQ(job.folderProblem().reason, std::make_error_code(c.reason)) << job.folderProblem().reason.message();
   }
@@ -93,6 +97,19 @@ TEST_F(TransferJobTest, SetFolderThatTakesNoFilesFailsBeforeTheFirstRequest) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"BER", "SPECTRUM"}));
   fs::permissions(base / "locked", fs::perms::owner_all);
+}
+
+TEST_F(TransferJobTest, ASetFolderAnotherDownloadHoldsIsRefused) {
+  DownloadFolder other;
+  ASSERT_TRUE(other.Open(folder));
+  CountingObserver observer;
+  CTransferThread job(&observer, std::make_unique<FakePortBackend>(line));
+  ASSERT_TRUE(job.Start(settings, folder));
+  job.Join();
+  EXPECT_EQ(job.outcome().result, LinkResult::FolderRefused);
+  EXPECT_TRUE(job.folderProblem().busy);
+  EXPECT_EQ(job.folderProblem().folder, folder);
+  EXPECT_TRUE(line->openedDevice.empty());
 }
 
 TEST_F(TransferJobTest, PortOpenFailureIsResultOne) {

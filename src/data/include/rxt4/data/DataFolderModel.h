@@ -31,7 +31,14 @@ struct LoadOptions {
   // batches, a few calls into the kernel instead of four per file. The result is the
   // same either way; false reads file by file (for comparing the two).
   bool batchedReads = true;
+  // When not empty: only these set folders (names as listed) are read, in this order.
+  std::vector<std::string> setFolders;
 };
+
+// The set folders of a data folder (its sub folders, links to folders included), in
+// the tree's order (NameOrderLess). A data folder that cannot be read gives none and
+// a FolderError message.
+std::vector<std::string> ListSetFolders(const std::filesystem::path& dataFolder, std::vector<LoadMessage>& messages);
 
 // True where the system lets a load read in batches (LoadOptions::batchedReads).
 bool BatchedReadsAvailable();
@@ -49,7 +56,8 @@ class DataFolderModel {
 
   // Rebuilds the tree and records from the data folder; an empty path means the root
   // of the file system. The messages reach observer once the folder is read, in the
-  // order a load of one set folder after the other meets them.
+  // order a load of one set folder after the other meets them. A data folder, set
+  // folder or kind folder that cannot be read is a FolderError message.
   void Load(const std::filesystem::path& dataFolder, LoadObserver& observer);
 
   // The same, appending the messages to messages; the result does not depend on the

@@ -17,6 +17,8 @@
 
 namespace rxt4 {
 
+class StagedFile;
+
 // A received kind image: "2.00", the record count (32-bit little-endian), the
 // 180-byte records (one table row each), then the companion blocks.
 using KindImage = std::vector<std::uint8_t>;
@@ -43,6 +45,9 @@ class DataSetWriter {
   // there) and checks that a file can be made in it; true on success. On failure
   // failedFolder() and folderError() say where and why.
   bool PrepareFolder(const std::filesystem::path& setFolder);
+  // The same inside folder, naming the files after setName (a download staged beside
+  // its set folder is written under the set folder's name).
+  bool PrepareFolder(const std::filesystem::path& folder, const std::string& setName);
 
   // Provides an image buffer of n bytes and resets the fill; false (state kept)
   // when the buffer cannot be had.
@@ -53,8 +58,13 @@ class DataSetWriter {
 
   // Writes every file of the kind from the complete image; true when all were written.
   // Each file is written under a temporary name in its folder and renamed into place
-  // once complete, so a failure leaves no truncated file under a final name. A
-  // multi-channel image stops with false at the first data set without a record.
+  // once complete; the companion files come first, the table next and its count file
+  // last, and a failure removes the files this Write had put in place: a kind that
+  // was not saved leaves no table, and never a count that names companion files that
+  // are not there. A multi-channel image stops with false at the first data set
+  // without a record. On failure failedFolder() and folderError() say where and why
+  // when the system refused a file (the reason is empty for an image that does not
+  // add up).
   bool Write();
 
   TransferKind kind() const { return kind_; }
@@ -64,17 +74,20 @@ class DataSetWriter {
   const std::string& setName() const { return setName_; }
   // The kind folder the last PrepareFolder made; empty when it was there already.
   const std::filesystem::path& createdFolder() const { return createdFolder_; }
-  // The folder the last failed PrepareFolder could not create or write into, and the system's reason.
+  // The folder the last failed PrepareFolder (or Write) could not create or write into, and the system's reason.
   const std::filesystem::path& failedFolder() const { return failedFolder_; }
   std::error_code folderError() const { return folderError_; }
 
  private:
+  using BlockWriter = bool (DataSetWriter::*)(std::uint64_t start);
+  bool WriteKind();
   bool ImageHeader(std::uint32_t& n) const;
-  bool WriteTable(std::uint64_t& end);
+  bool WriteSingleTable(BlockWriter blocks);
   bool WriteCountFile(const std::string& fileName, std::uint32_t count);
   bool WriteFixedBlocks(std::uint64_t start);
   bool WriteLengthBlocks(std::uint64_t start);
   bool WriteMultiTables();
+  bool Commit(StagedFile& file);
   bool FolderFailed(const std::filesystem::path& folder, std::error_code reason);
 
   TransferKind kind_ = TransferKind::None;
@@ -83,6 +96,7 @@ class DataSetWriter {
   std::filesystem::path createdFolder_;
   std::filesystem::path failedFolder_;
   std::error_code folderError_;
+  std::vector<std::filesystem::path> written_;  // the files the running Write has put in place
   struct FreeDeleter {
     void operator()(std::uint8_t* p) const;
   };

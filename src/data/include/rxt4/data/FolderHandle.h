@@ -32,6 +32,8 @@ class FolderHandle {
   FolderHandle& operator=(const FolderHandle&) = delete;
 
   bool isOpen() const { return stream_ != nullptr; }
+  // The platform's error number of a failed open (0 when open).
+  int error() const { return error_; }
   const std::filesystem::path& path() const { return path_; }
 
   // The entries other than "." and "..", in the order the file system lists them;
@@ -49,6 +51,7 @@ class FolderHandle {
 
   void* stream_ = nullptr;  // the platform's folder stream
   std::filesystem::path path_;
+  int error_ = 0;
 };
 
 }  // namespace rxt4

@@ -2,6 +2,7 @@
 // What the data set loader tells its owner, in the order a load meets it.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rxt4 {
@@ -10,7 +11,8 @@ namespace rxt4 {
 struct LoadMessage {
   enum class Kind {
     FileError,     // a table or count file could not be opened or read
-    CountWarning,  // a table holds another number of rows than recorded
+    CountWarning,  // a table holds another number of rows than recorded, or a count file no count
+    FolderError,   // the data folder, a set folder or a kind folder could not be read
   };
   Kind kind = Kind::FileError;
   std::string text;  // UTF-8; see LoadObserver for the texts
@@ -24,13 +26,22 @@ class LoadObserver {
   // A table or count file could not be opened or read: the platform's description of
   // the error followed by the file name (UTF-8).
   virtual void FileError(const std::string& message) = 0;
-  // A table holds another number of rows than recorded: the table's path followed by
-  // Text(StringId::CountWarning) (UTF-8, holding line breaks).
+  // A table holds another number of rows than recorded (none at all included): the
+  // table's path followed by Text(StringId::CountWarning); or a count file that holds
+  // no count of this format: its path followed by Text(StringId::CountFileInvalid)
+  // (UTF-8, holding line breaks).
   virtual void CountWarning(const std::string& message) = 0;
+  // The data folder, a set folder or a kind folder could not be read (its
+  // measurements are missing from the tree): Text(StringId::FolderUnreadable) with the
+  // folder and the reason. Shown as a file error unless overridden.
+  virtual void FolderError(const std::string& message) { FileError(message); }
 };
 
 // Passes messages to observer in their order.
 void Deliver(const std::vector<LoadMessage>& messages, LoadObserver& observer);
+
+// The message of a folder that cannot be read (FolderError).
+std::string FolderErrorMessage(int err, std::string_view path);
 
 // An observer that drops every message.
 class NullLoadObserver : public LoadObserver {

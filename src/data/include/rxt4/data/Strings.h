@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace rxt4 {
 
@@ -102,6 +103,10 @@ enum class StringId : int {
   SkipLoadMessages = 40021,     // "以降のメッセージを表示しない": the button beside OK of a load's later messages
   LoadingFolder = 40022,        // the progress dialog of a long load
   TransferFolderUnwritable = 40010,  // the set folder takes no files; "%s" the folder, then "%s" the system's reason
+  TransferSaveFailed = 40011,   // "データを保存できませんでした。": the set folder refused the download
+  TransferFolderBusy = 40012,   // another download writes into the set folder; "%s" the folder
+  FolderUnreadable = 40023,     // a data, set or kind folder cannot be read; "%s" the folder, then "%s" the reason
+  CountFileInvalid = 40024,     // follows a count file's path: it holds no count of this format
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
   MenuFolder = 41002,
@@ -197,6 +202,27 @@ enum class StringId : int {
   PortAdviceBusy = 44002,       // another program holds the port
   PortAdviceMissing = 44003,    // no such device
   PortAdviceInvalid = 44004,    // not a serial port, or a speed it does not take
+  // The system's reasons for a failure, in words (ReasonText).
+  ReasonOther = 45000,          // "%s" the error number, then "%s" the system's own description
+  ReasonNoPermission = 45001,
+  ReasonNotAllowed = 45002,
+  ReasonReadOnly = 45003,
+  ReasonDiskFull = 45004,
+  ReasonQuota = 45005,
+  ReasonMissing = 45006,
+  ReasonNotFolder = 45007,
+  ReasonExists = 45008,
+  ReasonIsFolder = 45009,
+  ReasonNameTooLong = 45010,
+  ReasonIo = 45011,
+  ReasonLinkLoop = 45012,
+  ReasonTooManyFiles = 45013,
+  ReasonTooLarge = 45014,
+  ReasonNoMemory = 45015,
+  ReasonBusy = 45016,
+  ReasonOtherDevice = 45017,
+  ReasonNotEmpty = 45018,
+  ReasonUnsupported = 45019,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
@@ -211,6 +237,11 @@ std::string FillIn(std::string_view text, std::span<const std::string_view> valu
 inline std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
   return FillIn(text, std::span<const std::string_view>(values.begin(), values.size()));
 }
+
+// The system's reason for a failure (an error number) in words, Japanese as every
+// text the user reads; for a number without words of its own, the number and the
+// system's own description.
+std::string ReasonText(std::error_code reason);
 
 // Title of measurement table column 0..29, as written into the header line (UTF-8).
 std::string_view ColumnTitle(int column);

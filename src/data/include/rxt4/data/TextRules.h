@@ -1,6 +1,7 @@
 #pragma once
 // The lenient text-to-number rules the instrument's files are read with.
 
+#include <string>
 #include <string_view>
 
 namespace rxt4 {
@@ -22,5 +23,11 @@ std::string_view TrimRight(std::string_view text);
 // by value; names equal in that order fall back to plain byte order ("0412" before
 // "412", "A" before "a").
 bool NameOrderLess(std::string_view a, std::string_view b);
+
+// A file or folder name (bytes, as the file system holds them) as valid UTF-8 text
+// that tells every name apart: valid UTF-8 stays as it is, except that a backslash
+// becomes "\\" and a byte that is no part of a valid character, or a control
+// character (below 0x20, 0x7F), becomes "\xNN" (two upper-case hex digits).
+std::string EscapedName(std::string_view name);
 
 }  // namespace rxt4

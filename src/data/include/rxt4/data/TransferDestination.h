@@ -21,6 +21,10 @@ enum class DestinationKind {
 // unless its name ends in "RXT4".
 DestinationKind ClassifyDestination(const std::filesystem::path& folder);
 
+// True when a kind folder of the folder (in any letter case) holds a file: the
+// measurements of an earlier download.
+bool HoldsMeasurements(const std::filesystem::path& setFolder);
+
 // The name of a new set folder inside dataFolder, after the date as the instrument
 // names its own set folders: "MMDD", or "MMDD-2", "MMDD-3", ... when that name is taken.
 std::string NewSetFolderName(const std::filesystem::path& dataFolder, int month, int day);

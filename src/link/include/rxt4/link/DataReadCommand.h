@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/Kinds.h"
@@ -33,6 +34,9 @@ class CDataReadCommand : public CInstrumentCommand {
   // Sets the kind, the listener (may be null) and has the writer make the kind
   // folder inside setFolder; false when the kind is invalid or the folder fails.
   bool Setup(TransferKind kind, TransferCommandListener* listener, const std::filesystem::path& setFolder);
+  // The same inside folder, the files named after setName (a staged download).
+  bool Setup(TransferKind kind, TransferCommandListener* listener, const std::filesystem::path& folder,
+             const std::string& setName);
 
   // A time-out asks for the block again; any other port error fails.
   bool Wait(CSerialPort& port) override;

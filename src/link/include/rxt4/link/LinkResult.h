@@ -14,6 +14,8 @@ enum class LinkResult : int {
   ReplyFailed = 6,         // a reply was missing, malformed, negative or did not match; value = request code
   NotSaved = 7,            // transfer: every block arrived but some kinds' files could not be written;
                            // value = bit mask of those kinds (bit k = TransferKind k)
+  FolderRefused = 8,       // transfer: the set folder refused the download before the first request
+                           // (missing, held by another download, taking no files); value 0
   ImagePartMissing = 100,  // update: a part of the firmware image is missing
 };
 

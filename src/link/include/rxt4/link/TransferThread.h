@@ -4,7 +4,10 @@
 // reads, and runs them on a worker thread it owns; the observer hears progress,
 // mode waits and, exactly once, the end. Abort may be called from any thread and
 // makes the result Cancelled. The destructor aborts a running worker and joins it.
-// The kind folders are made (and checked for writing) before the first request; a
+// The set folder is held for this job alone (DownloadFolder): a second job for it is
+// refused. The kind folders are made (and checked for writing) before the first
+// request. A set folder holding an earlier download gets the new one in a staging
+// folder beside it, put in its place only when every kind has been saved; otherwise a
 // kind folder the job made itself and that stays empty (a failure, a cancel) is
 // removed again when the worker ends.
 //
@@ -18,6 +21,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "rxt4/data/DownloadFolder.h"
 #include "rxt4/link/CommSettings.h"
 #include "rxt4/link/LinkJob.h"
 #include "rxt4/link/LinkResult.h"
@@ -27,15 +31,11 @@
 
 namespace rxt4 {
 
-class DataSetWriter;
-
 class CTransferThread {
  public:
-  // A set folder the job could not make its kind folders in or write into.
-  struct FolderProblem {
-    std::filesystem::path folder;  // the folder the system refused
-    std::error_code reason;        // the system's reason; empty when there was no such problem
-  };
+  // A folder the job could not make its kind folders in or write into (or the set
+  // folder another job holds); empty when there was no such problem.
+  using FolderProblem = DownloadFolder::Problem;
 
   // A job on this platform's serial port.
   explicit CTransferThread(TransferObserver* observer);
@@ -61,7 +61,8 @@ class CTransferThread {
   LinkOutcome outcome() const { return job_.outcome(); }
   // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
   int openSystemError() const { return job_.openSystemError(); }
-  // Why the set-up failed on the folder (valid once running() is false; empty reason otherwise).
+  // Why the folder refused the download (FolderRefused), or where the first kind that
+  // was not saved failed and why (NotSaved); valid once running() is false.
   FolderProblem folderProblem() const;
   // The rate the instrument gave in its answer to the rate check; 0 when it gave none.
   std::uint32_t instrumentBaudRate() const { return instrumentRate_.load(); }
@@ -73,7 +74,8 @@ class CTransferThread {
   class Relay;
 
   LinkOutcome Work(const CommSettings& settings, const std::filesystem::path& setFolder);
-  LinkOutcome FolderFailed(const DataSetWriter& writer);
+  LinkOutcome FolderFailed(const FolderProblem& problem);
+  void KindNotSaved(TransferKind kind, const std::filesystem::path& folder, std::error_code reason);
 
   std::unique_ptr<Relay> relay_;
   std::atomic<int> notSavedMask_{0};

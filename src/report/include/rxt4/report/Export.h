@@ -13,13 +13,13 @@
 namespace rxt4 {
 
 // Writes the database file (replacing an earlier one), in one transaction.
-JobOutcome ExportSqlite(const MeasurementSelection& selection, const std::filesystem::path& file, JobObserver& observer,
+JobOutcome ExportSqlite(const MeasurementSource& selection, const std::filesystem::path& file, JobObserver& observer,
                         const std::atomic<bool>& abort);
 
 // Writes <table>.csv for every table into folder (created when missing): UTF-8 with a
 // byte-order mark, a header row of the column names, CRLF line ends. The constellation
 // images go to constellation_images/<set folder>_<item>.png, which the CSV names.
-JobOutcome ExportCsv(const MeasurementSelection& selection, const std::filesystem::path& folder, JobObserver& observer,
+JobOutcome ExportCsv(const MeasurementSource& selection, const std::filesystem::path& folder, JobObserver& observer,
                      const std::atomic<bool>& abort);
 
 }  // namespace rxt4

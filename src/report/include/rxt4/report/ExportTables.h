@@ -90,7 +90,7 @@ class TableSink {
 // measurements in the selection's order (graph rows after their measurement).
 // Progress counts measurements; unreadable companion files are reported as
 // warnings. Fails with the sink's error; Cancelled when abort is raised.
-JobOutcome WriteExportRows(const MeasurementSelection& selection, TableSink& sink, JobObserver& observer,
+JobOutcome WriteExportRows(const MeasurementSource& source, TableSink& sink, JobObserver& observer,
                            const std::atomic<bool>& abort);
 
 }  // namespace rxt4

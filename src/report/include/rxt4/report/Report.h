@@ -24,8 +24,11 @@ struct ReportOptions {
 };
 
 // Writes the report to pdf, under a temporary name until it is complete (a failure
-// or a cancel leaves no file under the final name). Progress counts pages.
-JobOutcome WriteReport(const MeasurementSelection& selection, const std::filesystem::path& pdf,
+// or a cancel leaves no file under the final name). Progress counts pages. The pages
+// are planned from the source's counts and drawn set folder by set folder: only the
+// set folders of the page being drawn are held. A companion file that gives no graph
+// is warned about once.
+JobOutcome WriteReport(const MeasurementSource& source, const std::filesystem::path& pdf,
                        const ReportOptions& options, JobObserver& observer, const std::atomic<bool>& abort);
 
 // A date as the report prints it ("2024年05月01日"), in local time.

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "rxt4/data/CDataSet.h"
 #include "rxt4/screens/Surface.h"
 
 namespace rxt4 {
@@ -79,5 +80,12 @@ std::optional<std::string> ReadConstellationDiagram(const std::filesystem::path&
 // Paints the diagram's set pixels black, its bottom row at bottomY and its left
 // column at leftX; only the complete rows present are drawn.
 void DrawConstellationDiagram(std::string_view diagram, Surface& dc, int leftX, int bottomY);
+
+// --- any companion kind ---
+
+// The companion file of a constellation, spectrum or delay-profile record when its
+// screen can draw no graph from it (missing, unreadable, no regular file, too long,
+// malformed); nothing when it can, and for the other kinds.
+std::optional<std::filesystem::path> UnreadableCompanion(const CDataSet& record);
 
 }  // namespace rxt4

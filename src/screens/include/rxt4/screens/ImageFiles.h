@@ -1,6 +1,8 @@
 #pragma once
 // Image files of a drawn screen: BMP files (24 or 32 bits per pixel,
-// rows bottom-up, padded to 4 bytes) and PNG files.
+// rows bottom-up, padded to 4 bytes) and PNG files. Files are written staged
+// (StagedFile.h): a failure or an interruption never leaves a short file under the
+// name, nor destroys an earlier one.
 
 #include <cstdint>
 #include <filesystem>
