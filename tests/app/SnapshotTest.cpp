@@ -7,6 +7,10 @@
 #include <QFrame>
 #include <QTest>
 #include <QTreeView>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <csignal>
 #include <cstring>
 
 #include "AppTests.h"
@@ -96,6 +100,26 @@ class SnapshotTest : public QObject {
     w.SaveScreen();
     QCOMPARE(f.prompts.informed.size(), 1);
     QCOMPARE(f.prompts.informed[0], path + QStringLiteral("\n画面を保存できませんでした。\nファイルまたはフォルダがありません"));
+
+    // A disk that fills up on the way (here: a file size limit) leaves an earlier file
+    // of the name whole, and nothing beside it.
+    const QString earlier = f.dir.path() + QStringLiteral("/earlier.bmp");
+    PutFile(f.dir.path(), QStringLiteral("earlier.bmp"), "the earlier picture");
+    f.prompts.saveFile = earlier;
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit small = {4096, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    w.SaveScreen();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(f.prompts.informed.size(), 2);
+    QCOMPARE(f.prompts.informed[1], earlier + QStringLiteral("\n画面を保存できませんでした。\nファイルが大きすぎます"));
+    QFile kept(earlier);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("the earlier picture"));
+    QCOMPARE(QDir(f.dir.path()).entryList({QStringLiteral("earlier.bmp*")}, QDir::Files), QStringList{QStringLiteral("earlier.bmp")});
   }
 
   void onlyTheZoomsWhoseWindowFitsAreOffered() {

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 namespace rxt4 {
 namespace {
@@ -95,6 +99,42 @@ TEST(ImageFiles, WritesBitmapAndPngFiles) {
   EXPECT_EQ(bytes[23], 3);   // height
   EXPECT_EQ(bytes[24], 8);   // bit depth
   EXPECT_EQ(bytes[25], 2);   // RGB
+  std::filesystem::remove_all(dir);
+}
+
+
+TEST(ImageFiles, AWriteThatFailsOnTheWayLeavesTheEarlierImageWhole) {
+  const auto dir = std::filesystem::temp_directory_path() / ("rxt4-images-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  Surface noise(120, 90);  // many colours: neither file fits the limit below
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 120; ++x)
+      noise.SetPixel(x, y, {static_cast<std::uint8_t>(x * 37 + y * 11), static_cast<std::uint8_t>(x * y),
+                            static_cast<std::uint8_t>(y * 53 + x)});
+  for (const char* name : {"a.bmp", "a.png"}) {
+    SCOPED_TRACE(name);
+    const auto file = dir / name;
+    std::ofstream(file, std::ios::binary) << "the earlier image";
+    // A disk that fills up after 2000 bytes: the write fails on the way (EFBIG).
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit small = {2000, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::string error;
+    const bool written = std::string(name) == "a.bmp" ? WriteBitmapFile(file, noise.View(), 24, &error)
+                                                       : WritePngFile(file, noise.View(), &error);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the earlier image");
+  }
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.bmp", "a.png"}));  // no temporary file left
   std::filesystem::remove_all(dir);
 }
 

@@ -81,6 +81,23 @@ TEST_F(RenderCommand, WritesOneImageAsTheViewerShowsIt) {
   EXPECT_TRUE(fs::exists(dir_ / "out" / "0413" / "SPECTRUM" / "002.bmp"));
 }
 
+// A companion file that gives no graph is named once; an image that cannot be written
+// fails the command (status 1) with its path, leaving nothing under a temporary name.
+TEST_F(RenderCommand, UnreadableCompanionsAreNamedOnceAndWriteErrorsFail) {
+  ASSERT_TRUE(WriteDemoFolder(dir_ / "RXT4"));
+  fs::resize_file(dir_ / "RXT4/0413/SPECTRUM/0413.002", 3);  // shorter than its header
+  ASSERT_EQ(Rxt4("render RXT4 --out out --keys RIGHT,LEFT"), 0) << Read(dir_ / "err.txt");
+  const std::string err = Read(dir_ / "err.txt");
+  EXPECT_EQ(err, "rxt4 render: RXT4/0413/SPECTRUM/0413.002: companion file missing or malformed; its graph is left out\n");
+
+  fs::remove_all(dir_ / "out");
+  fs::create_directories(dir_ / "out/0412/LEVEL/001.png");  // a folder where the first image goes
+  EXPECT_EQ(Rxt4("render RXT4 --out out"), 1);
+  EXPECT_EQ(Read(dir_ / "err.txt"), "rxt4 render: cannot write out/0412/LEVEL/001.png: Is a directory\n");
+  for (const auto& entry : fs::recursive_directory_iterator(dir_ / "out"))
+    EXPECT_EQ(entry.path().extension(), entry.is_directory() ? entry.path().extension() : ".png") << entry.path();
+}
+
 TEST_F(RenderCommand, BadArgumentsAndFolders) {
   EXPECT_EQ(Rxt4("render missing --out out"), 2);
   EXPECT_NE(Read(dir_ / "err.txt").find("'missing' is not a folder"), std::string::npos);
@@ -88,7 +105,7 @@ TEST_F(RenderCommand, BadArgumentsAndFolders) {
   EXPECT_EQ(Rxt4("render empty"), 2);
   EXPECT_EQ(Rxt4("render empty --out out --format gif"), 2);
   std::ofstream(dir_ / "blocker") << "x";
-  EXPECT_EQ(Rxt4("render empty --out blocker/sub"), 2);
+  EXPECT_EQ(Rxt4("render empty --out blocker/sub"), 1);  // a write error, as in every command
   EXPECT_NE(Read(dir_ / "err.txt").find("cannot create the output folder"), std::string::npos);
   EXPECT_EQ(Rxt4("render --help"), 0);
   EXPECT_NE(Read(dir_ / "out.txt").find("usage: rxt4 render"), std::string::npos);
