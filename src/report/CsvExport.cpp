@@ -82,13 +82,26 @@ class CsvSink : public TableSink {
     return true;
   }
 
+  // Puts the images in place, then the tables that name them; when a table cannot be
+  // put in place, the images this export put there are taken away again.
   bool Commit() {
-    for (const auto& image : images_)
-      if (!image->Commit(false)) return Fail(image->finalPath(), image->error().message());
+    std::vector<std::filesystem::path> placed;
+    bool ok = true;
+    for (const auto& image : images_) {
+      if (!image->Commit(false)) {
+        ok = Fail(image->finalPath(), image->error().message());
+        break;
+      }
+      placed.push_back(image->finalPath());
+    }
     for (const std::filesystem::path& folder : madeFolders_) FlushFolder(folder);
-    for (std::size_t i = 0; i < files_.size(); ++i)
-      if (!files_[i]->Commit()) return Fail(files_[i]->finalPath(), files_[i]->error().message());
-    return true;
+    for (std::size_t i = 0; ok && i < files_.size(); ++i)
+      if (!files_[i]->Commit()) ok = Fail(files_[i]->finalPath(), files_[i]->error().message());
+    if (!ok) {
+      std::error_code ec;
+      for (const std::filesystem::path& image : placed) std::filesystem::remove(image, ec);
+    }
+    return ok;
   }
 
   // Removes the image folders this export made when nothing was put in them.
