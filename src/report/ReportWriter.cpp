@@ -532,8 +532,9 @@ JobOutcome WriteReport(const MeasurementSource& source, const std::filesystem::p
     for (int p = 0; p < pages; ++p) {
       if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
       if (p > 0) canvas.NextPage();
-      if (!builder.DrawPage(p)) return JobOutcome::Failed(builder.error());
+      const bool drawn = builder.DrawPage(p);
       if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
+      if (!drawn) return JobOutcome::Failed(builder.error());
       if (!canvas.ok()) return JobOutcome::Failed("cannot write " + pdf.string() + ": " + canvas.error());
       observer.Progress(p + 1, pages);
     }

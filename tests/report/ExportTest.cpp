@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -143,13 +144,46 @@ TEST(SqliteExport, SpectrumIsTheCompanionFilesSamples) {
       expected);
 }
 
+// A selection handed out set folder by set folder, counting how many of its set
+// folders a job holds at once.
+class CountingSource : public MeasurementSource {
+ public:
+  explicit CountingSource(const MeasurementSource& source) : source_(source) {}
+  const fs::path& DataFolderPath() const override { return source_.DataFolderPath(); }
+  std::vector<SourceFolder> Folders() const override { return source_.Folders(); }
+  std::optional<FolderMeasurements> Measurements(const SourceFolder& folder, std::string& error) const override {
+    std::optional<FolderMeasurements> held = source_.Measurements(folder, error);
+    if (!held) return held;
+    mostHeld = std::max(mostHeld, ++nowHeld);
+    ++loads;
+    held->owner = std::shared_ptr<const void>(nullptr, [keep = held->owner, this](const void*) { --nowHeld; });
+    return held;
+  }
+  mutable int nowHeld = 0, mostHeld = 0, loads = 0;
+
+ private:
+  const MeasurementSource& source_;
+};
+
+// The same folder gives the same database, byte for byte: from the viewer's loaded
+// selection, from the command line's set folder by set folder reading, and with no
+// more than one set folder held at a time.
 TEST(SqliteExport, TheSameFolderGivesTheSameDatabase) {
   const DemoArchive& demo = DemoArchive::Get();
   NullJobObserver quiet;
+  NullLoadObserver quietLoad;
   const std::atomic<bool> never{false};
-  const fs::path again = demo.work / "again.db";
+  const fs::path again = demo.work / "again.db", streamed = demo.work / "streamed.db";
   ASSERT_TRUE(ExportSqlite(demo.selection, again, quiet, never).done());
   EXPECT_EQ(test::FileBytes(again), test::FileBytes(ExportedDatabase()));
+  StreamedSelection reread;
+  ASSERT_TRUE(reread.Scan(demo.data, {}, quietLoad));
+  const CountingSource counted(reread);
+  ASSERT_TRUE(ExportSqlite(counted, streamed, quiet, never).done());
+  EXPECT_EQ(test::FileBytes(streamed), test::FileBytes(ExportedDatabase()));
+  EXPECT_EQ(counted.loads, 3);
+  EXPECT_EQ(counted.mostHeld, 1);
+  EXPECT_EQ(counted.nowHeld, 0);
 }
 
 TEST(SqliteExport, AMissingCompanionFileLeavesItsGraphOut) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <regex>
@@ -131,9 +132,105 @@ TEST(ReportOutputs, FailuresAndCancelsLeaveNoFile) {
     fs::create_directories(cancelled.parent_path());
     EXPECT_EQ(output.write(cancelled, quiet, raised).status, JobOutcome::Status::Cancelled);
     EXPECT_FALSE(fs::exists(cancelled / output.leftover));
-    EXPECT_FALSE(fs::exists(cancelled.string() + ".part"));
-    EXPECT_FALSE(fs::exists(cancelled / (std::string(output.leftover) + ".part")));
+    // Nothing under a temporary name either, beside the output or in its folder.
+    for (const fs::path& folder : {cancelled.parent_path(), cancelled})
+      if (fs::is_directory(folder))
+        for (const auto& e : fs::directory_iterator(folder)) EXPECT_NE(e.path().extension(), ".part") << e.path();
   }
+}
+
+// An archive of 40 set folders of 367,022 level measurements each, as counts: the
+// report is planned from them alone and at once (linear in the measurements; it would
+// take hours if each page break looked for its table's header from the start), and a
+// cancel is heard as soon as the drawing asks for the first set folder's measurements.
+class ArchiveCounts : public MeasurementSource {
+ public:
+  explicit ArchiveCounts(std::atomic<bool>& abort) : abort_(abort) {
+    for (int f = 1; f <= 40; ++f) {
+      SourceFolder& folder = folders_.emplace_back();
+      folder.name = "S" + std::to_string(f);
+      folder.counts[static_cast<std::size_t>(TransferKind::Level)] = 367'022;
+    }
+  }
+  const fs::path& DataFolderPath() const override { return path_; }
+  std::vector<SourceFolder> Folders() const override { return folders_; }
+  std::optional<FolderMeasurements> Measurements(const SourceFolder&, std::string& error) const override {
+    ++asked;
+    abort_ = true;  // the user cancels as the first table page is drawn
+    error = "not read";
+    return std::nullopt;
+  }
+  mutable int asked = 0;
+
+ private:
+  std::atomic<bool>& abort_;
+  fs::path path_ = "/archive";
+  std::vector<SourceFolder> folders_;
+};
+
+class LastProgress : public NullJobObserver {
+ public:
+  void Progress(int done, int total) override { last = {done, total}; }
+  std::pair<int, int> last{0, 0};
+};
+
+TEST(ReportPlan, AnArchiveIsPlannedFromItsCountsAndACancelIsHeard) {
+  const fs::path pdf = DemoArchive::Get().work / "archive.pdf";
+  ReportOptions options;
+  options.date = kDate;
+  std::atomic<bool> abort{false};
+  const ArchiveCounts archive(abort);
+  LastProgress progress;
+  EXPECT_EQ(WriteReport(archive, pdf, options, progress, abort).status, JobOutcome::Status::Cancelled);
+  // The title page was drawn: 1 title page; per set folder 1 + 6327 table pages (56
+  // rows under the heading, then 58 a page) and 91,756 pages of four screens.
+  EXPECT_EQ(progress.last, std::make_pair(1, 1 + 40 * 6328 + 40 * 91756));
+  EXPECT_EQ(archive.asked, 1);
+  EXPECT_FALSE(fs::exists(pdf));
+
+  // Raised before the start, the cancel ends the planning.
+  const ArchiveCounts again(abort);
+  LastProgress none;
+  EXPECT_EQ(WriteReport(again, pdf, options, none, abort).status, JobOutcome::Status::Cancelled);
+  EXPECT_EQ(none.last, std::make_pair(0, 0));
+  EXPECT_EQ(again.asked, 0);
+}
+
+// A report holds only the set folders of the page it draws (the demonstration's three
+// share a page of tables; a screen page shows one): each is read for its tables and
+// again for its screens (0412, still held when its screens follow the tables, once).
+// The report is the same as from the whole selection.
+TEST(ReportPlan, SetFolderBySetFolder) {
+  const DemoArchive& demo = DemoArchive::Get();
+  ReportOptions options;
+  options.date = kDate;
+  NullJobObserver quiet;
+  const std::atomic<bool> never{false};
+  const fs::path whole = demo.work / "whole.pdf", counted = demo.work / "counted.pdf";
+  ASSERT_TRUE(WriteReport(demo.selection, whole, options, quiet, never).done());
+  int mostHeld = 0, loads = 0;
+  {
+    struct Counting : MeasurementSource {
+      const MeasurementSelection& s;
+      int& most;
+      int& loads;
+      mutable int now = 0;
+      Counting(const MeasurementSelection& selection, int& m, int& l) : s(selection), most(m), loads(l) {}
+      const fs::path& DataFolderPath() const override { return s.DataFolderPath(); }
+      std::vector<SourceFolder> Folders() const override { return s.Folders(); }
+      std::optional<FolderMeasurements> Measurements(const SourceFolder& f, std::string& e) const override {
+        std::optional<FolderMeasurements> held = s.Measurements(f, e);
+        most = std::max(most, ++now);
+        ++loads;
+        held->owner = std::shared_ptr<const void>(nullptr, [this](const void*) { --now; });
+        return held;
+      }
+    } source(demo.selection, mostHeld, loads);
+    ASSERT_TRUE(WriteReport(source, counted, options, quiet, never).done());
+  }
+  EXPECT_EQ(mostHeld, 3);
+  EXPECT_EQ(loads, 5);
+  EXPECT_EQ(PdfText(whole, 1, 22), PdfText(counted, 1, 22));
 }
 
 // Counts what the worker reports and aborts its job at the first progress report.
