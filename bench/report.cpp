@@ -5,6 +5,8 @@
 //     measurements, tables only), after loading it.
 //  3. The SQLite export of an archive with graph data: 100 copies of the
 //     demonstration sets (5,500 measurements, every companion file present).
+//  4. The report of 40 set folders of 367,022 level measurements each (counts only):
+//     how long its planning takes, and how soon a cancel raised while it plans ends it.
 // Usage: bench_report [--runs N]
 
 #include "rxt4/report/Report.h"
@@ -12,7 +14,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -95,6 +100,54 @@ bool WriteGraphArchive(const fs::path& folder) {
   return true;
 }
 
+// An archive as counts: the set folders' measurements are never read (the first one
+// asked for cancels the report).
+class ArchiveCounts : public rxt4::MeasurementSource {
+ public:
+  ArchiveCounts(int folders, int measurements, std::atomic<bool>& abort) : abort_(abort) {
+    for (int f = 1; f <= folders; ++f) {
+      rxt4::SourceFolder& folder = folders_.emplace_back();
+      folder.name = "S" + std::to_string(f);
+      folder.counts[static_cast<std::size_t>(rxt4::TransferKind::Level)] = measurements;
+    }
+  }
+  const fs::path& DataFolderPath() const override { return path_; }
+  std::vector<rxt4::SourceFolder> Folders() const override { return folders_; }
+  std::optional<rxt4::FolderMeasurements> Measurements(const rxt4::SourceFolder&, std::string&) const override {
+    abort_ = true;
+    return std::nullopt;
+  }
+
+ private:
+  std::atomic<bool>& abort_;
+  fs::path path_ = "/archive";
+  std::vector<rxt4::SourceFolder> folders_;
+};
+
+// Plans the report of the counted archive (to the first table page), then plans it
+// again with a cancel raised after delayMs: seconds of the planning, and of the cancel.
+void PlanArchive(const fs::path& out, rxt4::ReportOptions options) {
+  rxt4::NullJobObserver quiet;
+  std::atomic<bool> abort{false};
+  const ArchiveCounts archive(40, 367'022, abort);
+  auto start = Clock::now();
+  rxt4::WriteReport(archive, out / "archive.pdf", options, quiet, abort);
+  const double planned = Seconds(Clock::now() - start);
+  abort = false;
+  constexpr int kDelayMs = 20;
+  Clock::time_point raised;
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kDelayMs));
+    raised = Clock::now();
+    abort = true;
+  });
+  rxt4::WriteReport(archive, out / "archive.pdf", options, quiet, abort);
+  const auto ended = Clock::now();
+  canceller.join();
+  std::printf("report of 40 x 367,022 measurements: planned in %.3f s; a cancel %d ms into it ended it after %.1f ms\n",
+              planned, kDelayMs, std::max(0.0, Seconds(ended - raised)) * 1000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +172,7 @@ int main(int argc, char** argv) {
         [&] { return rxt4::WriteReport(demoSelection, out / "report.pdf", options, quiet, never).done(); },
         out / "report.pdf");
   }
+  PlanArchive(out, options);
   Time(
       "export of the demonstration data to SQLite", runs,
       [&] { return rxt4::ExportSqlite(demoSelection, out / "demo.db", quiet, never).done(); }, out / "demo.db");
@@ -140,6 +194,18 @@ int main(int argc, char** argv) {
     Time(
         "export of the 1,000-set archive to CSV", 1,
         [&] { return rxt4::ExportCsv(big, out / "archive-csv", quiet, never).done(); }, out / "archive-csv");
+  }
+  {
+    // As rxt4 export reads it: set folder by set folder, counted first.
+    rxt4::StreamedSelection streamed;
+    rxt4::NullLoadObserver quietLoad;
+    const auto start = Clock::now();
+    streamed.Scan(archive, {}, quietLoad);
+    std::printf("1,000-set archive read set folder by set folder: %zu measurements counted in %.2f s\n",
+                streamed.measurementCount(), Seconds(Clock::now() - start));
+    Time(
+        "export of the 1,000-set archive, one set folder at a time", runs,
+        [&] { return rxt4::ExportSqlite(streamed, out / "streamed.db", quiet, never).done(); }, out / "streamed.db");
   }
   {
     const rxt4::MeasurementSelection withGraphs = Load(graphs, &loadSeconds, &selectSeconds);

@@ -7,10 +7,16 @@ runs the command against a fresh simulator and checks:
     makes of the kind images the simulator serves (rxt4-sim --write-served); the parts
     the simulator received equal the parts of the image file;
   - a failure exits 1 with a failure text and leaves no partial file (*.part), no empty
-    kind folder that it made itself, and only kind folders that are complete;
+    kind folder that it made itself, and only kind folders that are complete; a set
+    folder that takes no files is a saving failure naming the folder;
+  - an overwrite (--force over an earlier download) ends with exactly the new download
+    (and the user's own file), or, failed or cancelled, with the set folder exactly as
+    it was and nothing beside it;
+  - of two downloads started at once into one set folder, one is refused while the
+    other writes; the set folder ends as exactly one download;
   - a cancel (SIGINT) exits 130 within 100 ms of the signal, with the cancel text;
   - no run exceeds its time bound.
-Four of every five runs are downloads, the fifth an update. Prints a table of
+Four of every five runs are downloads (one in ten runs two at once), the fifth an update. Prints a table of
 scenario x outcome; exits 1 when any run went wrong.
 """
 
@@ -29,8 +35,12 @@ from pathlib import Path
 DONE = "データ転送が完了しました。"
 CANCELLED = "データ転送を中止しました。"
 LINK_FAILED = "通信に失敗しました。\nRXT4との接続を確認してください。"
+SAVE_FAILED = "データを保存できませんでした。"
+FOLDER_LINE = "保存先のフォルダに書き込めません: "
+BUSY_LINE = "保存先のフォルダには別のデータ転送が書き込んでいます: "
 NO_INSTRUMENT = "RXT4との接続が確認できません。"
 UPDATE_DONE = "Ver.{} から Ver.{} にアップデートが完了しました。"
+UPDATE_CANCELLED = "アップデートを中止しました。"
 KINDS = ["LEVEL", "BER", "CONSTEL", "SPECTRUM", "PROFILE", "SKY", "MULTI"]
 PARTS = [(1, "main"), (2, "tsnm"), (17, "dec")]
 SET_NAMES = ["SET", "0412", "データ", "a b", "x.y"]
@@ -54,6 +64,8 @@ class Run:
         self.precreate = None  # download: an empty kind folder there before
         self.parts = None  # update: the part types of the image
         self.port_missing = False
+        self.overwrite = False  # download: over an earlier download, with --force
+        self.readonly_kind = None  # download: a kind folder that takes no files
 
 
 # ----------------------------------------------------------------- planning
@@ -72,8 +84,9 @@ def plan_download(rng, served, unwritable_variants):
     block = rng.randint(0, last_block(served[kind]))
     name = rng.choices(
         ["clean", "garbage", "checksum", "status", "wrong block", "wrong kind", "wrong total", "split",
-         "delay", "late reply", "drop", "hang-up", "mode wait", "other rate", "no port", "no files", "cancel"],
-        [10, 8, 8, 5, 8, 8, 8, 8, 8, 3, 4, 6, 4, 2, 2, 10, 14])[0]
+         "delay", "late reply", "drop", "hang-up", "mode wait", "other rate", "no port", "no files", "cancel",
+         "overwrite", "read-only kind"],
+        [10, 8, 8, 5, 8, 8, 8, 8, 8, 3, 4, 6, 4, 2, 2, 10, 14, 12, 5])[0]
     fail_text = [NO_INSTRUMENT] if connect else [LINK_FAILED]
     if name == "clean":
         run = Run(name)
@@ -119,8 +132,34 @@ def plan_download(rng, served, unwritable_variants):
         run = Run(name, [], "fail")
         run.port_missing = True
     elif name == "no files":
-        run = Run(name, [], "fail")
+        run = Run(name, [], "fail", [SAVE_FAILED])
         run.target = rng.choice(unwritable_variants)
+    elif name == "read-only kind":
+        # A kind folder that takes no files: empty (a download into the set folder) or
+        # holding an earlier download (an overwrite, which could not remove it after).
+        if "no permission" not in unwritable_variants:
+            return plan_download(rng, served, unwritable_variants)
+        run = Run(name, [], "fail", [SAVE_FAILED])
+        run.readonly_kind = rng.choice(KINDS)
+        run.overwrite = rng.random() < 0.5
+        run.scenario += " (overwrite)" if run.overwrite else " (empty)"
+    elif name == "overwrite":
+        # Over an earlier download: a failure on the way, a cancel, or a clean run.
+        how = rng.choice(["hang-up", "status", "wrong total", "cancel", "clean"])
+        if how == "hang-up":
+            run = Run(name, ["--fault", "hangup:%d:%d" % (kind, block)], "fail")
+        elif how == "status":
+            run = Run(name, ["--fault", "status:24"], "fail")
+        elif how == "wrong total":
+            run = Run(name, ["--fault", "total:%d:0:4" % kind], "fail")
+        elif how == "cancel":
+            run = Run(name, ["--line-rate", "--baud", "115200"], "cancel", bound=30)
+            run.rate = 115200
+            run.cancel_after = rng.uniform(0, 0.2 + 1.2 * sum(served) * 10 / run.rate)
+        else:
+            run = Run(name)
+        run.overwrite = True
+        run.scenario = "overwrite: " + how
     else:  # cancel
         run = Run(name, [], "cancel", bound=30)
         run.rate = rng.choice([115200, 460800, 921600])
@@ -136,7 +175,8 @@ def plan_download(rng, served, unwritable_variants):
             window += 1.5
         run.cancel_after = rng.uniform(0, window)
         run.scenario = "cancel" + (" (" + extra + ")" if extra else "")
-    if run.expect != "ok" and run.target is None and rng.random() < 0.3:
+    if run.expect != "ok" and run.target is None and not run.overwrite and run.readonly_kind is None \
+            and rng.random() < 0.3:
         run.precreate = rng.choice(KINDS)
     return run
 
@@ -290,6 +330,18 @@ def tree(folder):
     return files
 
 
+def tree_with_folders(folder):
+    """Relative path -> bytes of every file, and -> None of every folder, under folder."""
+    entries = {}
+    for root, dirs, names in os.walk(folder):
+        for d in dirs:
+            entries[str((Path(root) / d).relative_to(folder))] = None
+        for n in names:
+            p = Path(root) / n
+            entries[str(p.relative_to(folder))] = p.read_bytes()
+    return entries
+
+
 def check_partial_state(run, set_folder, reference, problems):
     """What a failure or cancel may leave: complete kind folders, empty kind folders
     that were there before, nothing else; no *.part file anywhere."""
@@ -330,7 +382,8 @@ def outcome_of(run, res, problems, done_text, cancel_text):
             problems.append("cancel took %s s" % ("?" if res.cancel_seconds is None else "%.3f" % res.cancel_seconds))
         outcome = "cancelled"
     elif res.rc == 1:
-        if out not in run.texts:
+        first_line = out.split("\n")[0] if out.startswith(SAVE_FAILED) else out
+        if first_line not in run.texts:
             problems.append("failure with the text %r" % out)
         outcome = "failed"
     else:
@@ -431,26 +484,52 @@ class Soak:
         out_root.mkdir(parents=True)
         if run.precreate:
             (set_folder / run.precreate).mkdir(parents=True)
+        if run.overwrite:
+            # An earlier download of other data (a mix would show), and a file of the user's.
+            earlier, _ = self.reference(rng.choice([s for s in self.sources if s != source]), name)
+            shutil.copytree(earlier, set_folder)
+            (set_folder / "notes.txt").write_bytes(b"the user's")
+        undo_kind = self.make_readonly_kind(run, set_folder)
+        before = tree_with_folders(set_folder) if set_folder.is_dir() else None
         wrapper, cleanup, out, named, in_the_way = self.prepare_target(run, set_folder)
         port = folder / "port"
         sim = None if run.port_missing else Simulator(self.sim, port, run.sim, folder / "sim.log")
         try:
             argv = wrapper + [self.rxt4, "download", "--port", str(port), "--out", str(out), "--baud", str(run.rate)]
+            if run.overwrite:
+                argv.append("--force")
             res = run_tool(argv, folder, run.bound, run.cancel_after, "RXT4との接続確認を行います。")
         finally:
             if sim:
                 sim.stop()
             cleanup()
+            undo_kind()
         problems = []
         outcome = outcome_of(run, res, problems, DONE, CANCELLED)
+        if run.overwrite or run.readonly_kind:
+            if sorted(p.name for p in out_root.iterdir()) != [name]:
+                problems.append("left beside the set folder: %s" % sorted(p.name for p in out_root.iterdir()))
         if outcome == "ok":
             got, want = tree(set_folder), tree(reference)
+            if run.overwrite and got.pop("notes.txt", None) != b"the user's":
+                problems.append("the user's file did not stay")
             if got != want:
                 diff = sorted(set(got) ^ set(want)) or sorted(k for k in got if got[k] != want.get(k))
                 problems.append("download differs from the served data: " + ", ".join(diff[:4]))
+        elif run.readonly_kind:
+            named = str(set_folder / run.readonly_kind)
+            if FOLDER_LINE + named not in res.out:
+                problems.append("the refusing kind folder is not named: %r" % res.out[-300:])
+            if run.overwrite and tree_with_folders(set_folder) != before:
+                problems.append("the earlier download was changed")
+            if not run.overwrite and sorted(p.name for p in set_folder.iterdir()) != [run.readonly_kind]:
+                problems.append("the set folder holds %s" % sorted(p.name for p in set_folder.iterdir()))
+        elif run.overwrite:
+            if tree_with_folders(set_folder) != before:
+                problems.append("the earlier download was changed by a %s" % outcome)
         elif run.target:
-            if named not in res.err:
-                problems.append("the refused folder is not named: %r" % res.err[-200:])
+            if FOLDER_LINE + named not in res.out:
+                problems.append("the refused folder is not named: %r" % res.out[-300:])
             if in_the_way and in_the_way.read_bytes() != b"x":
                 problems.append("the file in the way was changed")
             if not in_the_way and any(set_folder.iterdir()):
@@ -458,6 +537,76 @@ class Soak:
         else:
             check_partial_state(run, set_folder, reference, problems)
         label = "download: " + run.scenario + (" (%s)" % run.target if run.target else "")
+        self.record(label, run, res, outcome, problems)
+        if not problems:
+            shutil.rmtree(folder, ignore_errors=True)
+
+    def make_readonly_kind(self, run, set_folder):
+        """Makes run.readonly_kind a kind folder that takes no files (immutable for root,
+        mode 0555 otherwise); returns the undo."""
+        if run.readonly_kind is None:
+            return lambda: None
+        kind = set_folder / run.readonly_kind
+        kind.mkdir(parents=True, exist_ok=True)
+        if os.geteuid() == 0:
+            subprocess.run(["chattr", "+i", str(kind)], check=True)
+            return lambda: subprocess.run(["chattr", "-i", str(kind)], check=True)
+        kind.chmod(0o555)
+        return lambda: kind.chmod(0o755)
+
+    def two_writers(self, index, rng):
+        """Two downloads of different data started at once into one empty set folder:
+        one writes, the other is refused while it does (or, started after it ended,
+        finds the measurements there); the set folder ends as one download, whole."""
+        name = rng.choice(SET_NAMES)
+        sources = rng.sample(self.sources, 2)
+        folder = self.root / ("run%d" % index)
+        set_folder = folder / "out" / name
+        set_folder.mkdir(parents=True)
+        run = Run("two writers", expect="any", bound=30)
+        sims, procs, refs = [], [], []
+        try:
+            for n, source in enumerate(sources):
+                args = ["--line-rate", "--baud", "115200"] + (["--data", str(source)] if source else [])
+                sims.append(Simulator(self.sim, folder / ("port%d" % n), args, folder / ("sim%d.log" % n)))
+                refs.append(self.reference(source, name)[0])
+            start = time.monotonic()
+            for n in range(2):
+                with open(folder / ("out%d.txt" % n), "wb") as out, open(folder / ("err%d.txt" % n), "wb") as err:
+                    procs.append(subprocess.Popen([self.rxt4, "download", "--port", str(folder / ("port%d" % n)),
+                                                   "--out", str(set_folder), "--baud", "115200"],
+                                                  stdout=out, stderr=err))
+            codes = []
+            for p in procs:
+                try:
+                    codes.append(p.wait(max(0.1, start + run.bound - time.monotonic())))
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    codes.append(p.wait())
+            seconds = time.monotonic() - start
+        finally:
+            for sim in sims:
+                sim.stop()
+        problems = []
+        outs = [(folder / ("out%d.txt" % n)).read_text(errors="replace") for n in range(2)]
+        for n, (code, out) in enumerate(zip(codes, outs)):
+            if code == 0 and out != DONE + "\n":
+                problems.append("writer %d: success with %r" % (n, out))
+            elif code == 1 and out != SAVE_FAILED + "\n" + BUSY_LINE + str(set_folder) + "\n":
+                problems.append("writer %d: failure with %r" % (n, out))
+            elif code not in (0, 1, 2):
+                problems.append("writer %d: exit status %s" % (n, code))
+        winners = [refs[n] for n in range(2) if codes[n] == 0]
+        got = tree(set_folder)
+        if not winners:
+            problems.append("neither writer wrote")
+        elif all(got != tree(ref) for ref in winners):
+            problems.append("the set folder is no one download whole")
+        res = Result()
+        res.seconds, res.rc, res.out = seconds, codes, " | ".join(outs)
+        outcome = "ok" if codes.count(0) == 2 else "failed"
+        label = "download: two writers (%s)" % ("both wrote, one after the other" if codes.count(0) == 2
+                                               else "one refused" if 1 in codes else "one found the data")
         self.record(label, run, res, outcome, problems)
         if not problems:
             shutil.rmtree(folder, ignore_errors=True)
@@ -507,7 +656,7 @@ class Soak:
         problems = []
         first = run.parts[0]
         outcome = outcome_of(run, res, problems, UPDATE_DONE.format(run.old_version, self.part_versions[first]),
-                             LINK_FAILED)
+                             UPDATE_CANCELLED)
         names = {dict(PARTS)[t] + ".bin": t for t in run.parts}
         for entry in sorted(received.iterdir()):
             if entry.name not in names:
@@ -553,7 +702,7 @@ def main():
     started = time.monotonic()
     try:
         for i in range(args.runs):
-            (soak.update if i % 5 == 4 else soak.download)(i, rng)
+            (soak.update if i % 5 == 4 else soak.two_writers if i % 10 == 7 else soak.download)(i, rng)
     finally:
         soak.print_table(time.monotonic() - started)
         if args.keep or soak.wrong:
