@@ -120,11 +120,14 @@ class ViewerWindowTest : public QObject {
     ViewerFixture f;
     const QString root = MakeDataFolder(f.dir);
     PutFile(root, QStringLiteral("0412/LEVEL/0412.cnt"), "4\n2.00");  // three rows on file
+    PutFile(root, QStringLiteral("0412/BER/0412.cnt"), std::string(6, '\0'));  // no count at all
     f.window->OpenFolder(root);
-    QCOMPARE(f.prompts.informed.size(), 1);
+    QCOMPARE(f.prompts.informed.size(), 2);
     QCOMPARE(f.prompts.informed[0], root + QStringLiteral("/0412/LEVEL/0412.CSV のデータ数が記録情報と異なります。\n"
                                                           "データが正常に表示できない可能性があります。\n"
                                                           "CSVファイルを確認してください。"));
+    QCOMPARE(f.prompts.informed[1], root + QStringLiteral("/0412/BER/0412.cnt の記録情報が正しくありません。\n"
+                                                          "このフォルダのデータは表示されません。"));
   }
 
   void folderNameWarningIsAskedOnlyForOtherNamesAndNoKeepsTheTree() {
