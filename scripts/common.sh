@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test: install what is missing, configure, build.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-JOBS="${JOBS:-2}"
+JOBS="${JOBS:-$(nproc)}"
 
 # install_packages [LIST]: the packages of LIST (default scripts/packages.txt).
 install_packages() {
