@@ -9,6 +9,7 @@
 #include <cstring>
 #include <utility>
 
+#include "UiFont.h"
 #include "ViewerDlg.h"
 #include "ZoomFitter.h"
 #include "rxt4/screens/Fonts.h"
@@ -62,6 +63,7 @@ int CViewerApp::Run(const QStringList& arguments) {
     prompts_.Inform(nullptr, Tr(StringId::SecondInstance), UiPrompts::Icon::Warning);
     return 0;
   }
+  QApplication::setFont(ProportionalUiFont(QApplication::font()));
   ViewerServices services;
   services.settings = &settings_;
   services.prompts = &prompts_;

@@ -39,7 +39,7 @@
 #include "RepeatButton.h"
 #include "ScreenView.h"
 #include "Snapshot.h"
-#include "TreeItemTips.h"
+#include "TreeItemDelegate.h"
 #include "TreeMemory.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
@@ -145,7 +145,7 @@ void CViewerDlg::BuildWidgets() {
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tree_->setMinimumWidth(kTreeMinWidthPx);
   tree_->setFont(DataTreeModel::WithTabularDigits(tree_->font()));
-  tree_->setItemDelegate(new TreeItemTips(tree_));
+  tree_->setItemDelegate(new TreeItemDelegate(tree_));
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { OnSelectionChanged(); });
 
   // The screen side: title, data number, screen area, data name.

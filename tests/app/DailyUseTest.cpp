@@ -108,7 +108,7 @@ class DailyUseTest : public QObject {
     QCOMPARE(entries.size(), 8 + 1);  // and 一覧を消去
     QCOMPARE(entries[0], QStringLiteral("&1 ") + folders[4]);
     QCOMPARE(entries[1], QStringLiteral("&2 ") + folders[8]);
-    QCOMPARE(entries[7], QStringLiteral("&8 ") + folders[2]);  // data1 and data2 are gone
+    QCOMPARE(entries[7], QStringLiteral("&8 ") + folders[1]);  // data1 is gone
     QCOMPARE(entries[8], Tr(StringId::RecentFoldersClear));
     RecentMenu(w)->actions().at(1)->trigger();
     QCOMPARE(w.dataFolder(), folders[8]);

@@ -4,18 +4,39 @@
 #include <QApplication>
 #include <QFile>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QtEndian>
 #include <QTest>
 #include <QTreeView>
 #include <clocale>
 
 #include "AppTests.h"
+#include "UiFont.h"
 
 namespace rxt4::test {
 
 class GeometryTest : public QObject {
   Q_OBJECT
  private slots:
+  void theInterfaceFontIsProportional() {
+    // A desktop font whose Latin letters share one width (IPAGothic, fontconfig's
+    // first Japanese face) gives way to a proportional face of the same size; a
+    // proportional one is kept.
+    auto proportional = [](const QFont& font) {
+      const QFontMetricsF metrics(font);
+      return metrics.horizontalAdvance(QLatin1Char('i')) < metrics.horizontalAdvance(QLatin1Char('M'));
+    };
+    QFont typed(QStringLiteral("IPAGothic"));
+    typed.setPointSize(9);
+    QVERIFY(!proportional(typed));
+    const QFont ui = ProportionalUiFont(typed);
+    QVERIFY2(proportional(ui), qPrintable(ui.family()));
+    QCOMPARE(ui.pointSize(), 9);
+    QVERIFY(QFontMetricsF(ui).inFont(QChar(0x30C7)));  // デ
+    const QFont dejavu(QStringLiteral("DejaVu Sans"), 9);
+    QCOMPARE(ProportionalUiFont(dejavu), dejavu);
+  }
+
   void sizesFollowOnlyTheEnlargement_data() {
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("pixels");
@@ -49,7 +70,7 @@ class GeometryTest : public QObject {
         int zoom;
         QSize window;
         QSize snapshot;
-      } cases[] = {{1, QSize(1019, 429), QSize(341, 300)}, {2, QSize(1340, 669), QSize(662, 540)}};
+      } cases[] = {{1, QSize(857, 429), QSize(341, 300)}, {2, QSize(1178, 599), QSize(662, 540)}};
       for (const auto& c : cases) {
         w.SetZoom(c.zoom);
         QApplication::processEvents();
