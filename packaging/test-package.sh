@@ -23,7 +23,7 @@ if [[ -z "$deb" || -n "$(find "$build"/bin/rxt4{,-sim,-viewer} "$build/man" "$bu
 fi
 dpkg-deb --info "$deb"
 depends="$(dpkg-deb --field "$deb" Depends)"
-for needed in libc6 libqt6widgets6 fonts-ipafont-gothic libqt6svg6 qt6-translations-l10n; do
+for needed in libc6 libqt6widgets6 fonts-ipafont-gothic fonts-noto-cjk libqt6svg6 qt6-translations-l10n; do
   [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed"
 done
 

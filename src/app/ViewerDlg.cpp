@@ -56,10 +56,12 @@ namespace {
 constexpr int kIconPx = 28;
 constexpr int kToolButtonPx = 42;
 // The rows whose height would follow the font, fixed so that the window and the
-// snapshot have one size whatever the locale and the fonts installed: the menu bar,
-// the folder row, and on the screen side the title row and the data name row.
-constexpr int kMenuBarPx = 19;
-constexpr int kFolderRowPx = 16;
+// snapshot have one size whatever the locale and the fonts installed: the menu bar
+// and the folder row, with room for the tallest common Japanese interface face (Noto
+// Sans CJK JP at 9 points), and on the screen side the title row and the data name
+// row, which hold the ink of a 9-point line.
+constexpr int kMenuBarPx = 24;
+constexpr int kFolderRowPx = 20;
 constexpr int kLabelRowPx = 14;
 constexpr int kSideMarginPx = 9;
 constexpr int kSideSpacingPx = 6;

@@ -242,6 +242,8 @@ bool SettingsFile::SaveFolderAlert(int folderAlert) {
 }
 
 bool SettingsFile::SaveRemembered(const RememberedView& view) {
+  // Keys stored before and now empty are emptied; keys never used are not written.
+  const RememberedView before = remembered_;
   remembered_ = view;
   // A line break cannot be stored; a cut path could name another folder.
   if (remembered_.dataFolder.find_first_of("\r\n") != std::string::npos) remembered_.dataFolder.clear();
@@ -254,15 +256,13 @@ bool SettingsFile::SaveRemembered(const RememberedView& view) {
     keys.emplace_back(Text(StringId::KeyWindowLeft), std::to_string(view.left));
     keys.emplace_back(Text(StringId::KeyWindowTop), std::to_string(view.top));
   }
-  // Places left empty are written empty, so that a shorter list replaces a longer one.
   std::erase_if(remembered_.recentFolders, [](const std::string& f) { return f.empty() || HasLineBreak(f); });
   if (remembered_.recentFolders.size() > static_cast<size_t>(kRecentFolderCount))
     remembered_.recentFolders.resize(kRecentFolderCount);
-  for (int place = 1; place <= kRecentFolderCount; ++place) {
-    const size_t at = static_cast<size_t>(place - 1);
-    keys.emplace_back(RecentFolderKey(place),
+  const size_t places = std::max(remembered_.recentFolders.size(), before.recentFolders.size());
+  for (size_t at = 0; at < places; ++at)
+    keys.emplace_back(RecentFolderKey(static_cast<int>(at) + 1),
                       at < remembered_.recentFolders.size() ? '"' + remembered_.recentFolders[at] + '"' : std::string());
-  }
   if (HasLineBreak(remembered_.selectedItem)) remembered_.selectedItem.clear();
   std::erase_if(remembered_.expandedItems, [](const std::string& n) { return n.empty() || HasLineBreak(n); });
   std::string expanded;
@@ -270,8 +270,10 @@ bool SettingsFile::SaveRemembered(const RememberedView& view) {
     if (!expanded.empty()) expanded += kNodeSeparator;
     expanded += node;
   }
-  keys.emplace_back(Text(StringId::KeySelectedItem), '"' + remembered_.selectedItem + '"');
-  keys.emplace_back(Text(StringId::KeyExpandedItems), '"' + expanded + '"');
+  if (!remembered_.selectedItem.empty() || !before.selectedItem.empty())
+    keys.emplace_back(Text(StringId::KeySelectedItem), '"' + remembered_.selectedItem + '"');
+  if (!expanded.empty() || !before.expandedItems.empty())
+    keys.emplace_back(Text(StringId::KeyExpandedItems), '"' + expanded + '"');
   return WriteKeys(keys, true);
 }
 

@@ -70,7 +70,7 @@ class GeometryTest : public QObject {
         int zoom;
         QSize window;
         QSize snapshot;
-      } cases[] = {{1, QSize(857, 429), QSize(341, 300)}, {2, QSize(1178, 599), QSize(662, 540)}};
+      } cases[] = {{1, QSize(857, 438), QSize(341, 300)}, {2, QSize(1178, 608), QSize(662, 540)}};
       for (const auto& c : cases) {
         w.SetZoom(c.zoom);
         QApplication::processEvents();
