@@ -14,7 +14,7 @@
 namespace rxt4 {
 namespace {
 
-constexpr int kGuideWidthPx = 860;
+constexpr int kGuideWidthPx = 900;
 constexpr int kGuideHeightPx = 760;
 
 // A heading as the guide's links name it: its text, lower case, blanks as "-".
