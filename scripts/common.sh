@@ -22,6 +22,23 @@ install_packages() {
   fi
 }
 
+# ensure_locale NAME (e.g. ja_JP.UTF-8): generates the locale when it is missing (the
+# viewer's tests run under C.UTF-8 and ja_JP.UTF-8; the locales package is listed).
+ensure_locale() {
+  local name="$1"
+  local short="${name%%.*}.utf8"
+  if locale -a 2> /dev/null | grep -qix "$short"; then return; fi
+  echo "Generating the $name locale"
+  local sudo=""
+  if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+  if grep -q "^# *$name " /etc/locale.gen; then
+    $sudo sed -i "s/^# *$name /$name /" /etc/locale.gen
+  elif ! grep -q "^$name " /etc/locale.gen; then
+    echo "$name ${name#*.}" | $sudo tee -a /etc/locale.gen > /dev/null
+  fi
+  $sudo locale-gen > /dev/null
+}
+
 # configure_build DIR [cmake args...]
 configure_build() {
   local dir="$1"; shift

@@ -96,7 +96,7 @@ constexpr Entry kTable[] = {
      "データを保存できませんでした。\n%s\n保存先のフォルダを確認してください。"},
     {StringId::CountWarning,
      " のデータ数が記録情報と異なります。\nデータが正常に表示できない可能性があります。\nCSVファイルを確認してください。"},
-    {StringId::AboutVersion, "RXT4 ビューア Version 1.00"},
+    {StringId::AboutVersion, "RXT4 ビューア Version %s"},
     {StringId::UpdateCancelled, "アップデートを中止しました。"},
     {StringId::FolderNotFound, "%s\nフォルダが見つかりません。"},
     {StringId::SnapshotNotSaved, "%s\n画面を保存できませんでした。\n%s"},
@@ -193,6 +193,9 @@ constexpr Entry kTable[] = {
     {StringId::KeyZoom, "Zoom"},
     {StringId::KeyWindowLeft, "Window Left"},
     {StringId::KeyWindowTop, "Window Top"},
+    {StringId::KeyRecentFolder, "Recent Folder"},
+    {StringId::KeySelectedItem, "Selected Item"},
+    {StringId::KeyExpandedItems, "Expanded Items"},
     {StringId::PortAdvicePermission,
      "このポートを使う権限がありません。RXT4 を接続したまま「rxt4 udev-rule ポート名 | sudo tee "
      "/etc/udev/rules.d/70-rxt4.rules」でルールを入れてから RXT4 を接続し直すか、"
@@ -203,6 +206,17 @@ constexpr Entry kTable[] = {
      "から外してください。"},
     {StringId::PortAdviceMissing, "このポートは見つかりません。ケーブルと RXT4 の電源を確かめ、通信設定でポートを選び直してください。"},
     {StringId::PortAdviceInvalid, "このポートはシリアルポートとして使えないか、この通信速度に対応していません。通信設定を確かめてください。"},
+    {StringId::MenuRecentFolders, "最近使ったフォルダ(&R)"},
+    {StringId::MenuGuide, "ユーザーガイド(&G)\tF1"},
+    {StringId::GuideTitle, "RXT4 ビューア ユーザーガイド"},
+    {StringId::GuideNotFound, "ユーザーガイドが見つかりません。\n%s"},
+    {StringId::AboutLicence, "このソフトウェアは MIT ライセンスで提供されます。"},
+    {StringId::SetFolderChosen,
+     "選択したフォルダ「%s」は、種類のフォルダ（LEVEL、BER など）を直接含むセットフォルダです。\n"
+     "一つ上のフォルダ「%s」をデータフォルダとして開きますか？"},
+    {StringId::ReportWarningList, "警告の内容:"},
+    {StringId::ImageCheckFailed, "%s\n%s"},
+    {StringId::RecentFoldersClear, "一覧を消去(&C)"},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.

@@ -91,7 +91,7 @@ enum class StringId : int {
   // screen snapshot).
   TransferNotSaved = 40001,     // the data arrived but could not be saved; "%s" names the kind folders
   CountWarning = 40002,         // " のデータ数が記録情報と異なります。..." (follows the table path)
-  AboutVersion = 40003,         // "RXT4 ビューア Version 1.00"
+  AboutVersion = 40003,         // "RXT4 ビューア Version %s", the program's version
   AboutCaption = 40004,
   MessageOptionText = 40005,
   UpdateCancelled = 40006,      // "アップデートを中止しました。"
@@ -192,11 +192,25 @@ enum class StringId : int {
   KeyZoom = 43011,
   KeyWindowLeft = 43012,
   KeyWindowTop = 43013,
+  KeyRecentFolder = 43014,      // "Recent Folder" and its place 1..8
+  KeySelectedItem = 43015,      // the tree's selected measurement
+  KeyExpandedItems = 43016,     // the tree's expanded nodes
   // Why a serial port would not open, and what to do about it.
   PortAdvicePermission = 44001, // the user may not open the device
   PortAdviceBusy = 44002,       // another program holds the port
   PortAdviceMissing = 44003,    // no such device
   PortAdviceInvalid = 44004,    // not a serial port, or a speed it does not take
+  // Texts of the viewer in daily use: recent folders, the guide, the about box, a set
+  // folder chosen as the data folder, the report's warnings, a refused image.
+  MenuRecentFolders = 45001,    // "Recent folders" (File menu)
+  MenuGuide = 45002,            // "User guide" (Help menu, F1)
+  GuideTitle = 45003,           // "RXT4 Viewer user guide" (the guide's window)
+  GuideNotFound = 45004,        // "The user guide is not found." "%s": where it was looked for
+  AboutLicence = 45005,         // "This software is provided under the MIT licence."
+  SetFolderChosen = 45006,      // "%s holds kind folders: a set folder. Open its parent %s as the data folder?"
+  ReportWarningList = 45007,    // "Warnings:" heading of the warnings in the details area
+  ImageCheckFailed = 45008,     // the refused image's check: "%s" the invalid image text, "%s" the failed check
+  RecentFoldersClear = 45009,   // "Clear the list" (end of the recent folders menu)
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
