@@ -92,7 +92,7 @@ enum class StringId : int {
   // screen snapshot).
   TransferNotSaved = 40001,     // the data arrived but could not be saved; "%s" names the kind folders
   CountWarning = 40002,         // " のデータ数が記録情報と異なります。..." (follows the table path)
-  AboutVersion = 40003,         // "RXT4 ビューア Version 1.00"
+  AboutVersion = 40003,         // "RXT4 ビューア Version %s", the program's version
   AboutCaption = 40004,
   MessageOptionText = 40005,
   UpdateCancelled = 40006,      // "アップデートを中止しました。"
@@ -197,32 +197,46 @@ enum class StringId : int {
   KeyZoom = 43011,
   KeyWindowLeft = 43012,
   KeyWindowTop = 43013,
+  KeyRecentFolder = 43014,      // "Recent Folder" and its place 1..8
+  KeySelectedItem = 43015,      // the tree's selected measurement
+  KeyExpandedItems = 43016,     // the tree's expanded nodes
   // Why a serial port would not open, and what to do about it.
   PortAdvicePermission = 44001, // the user may not open the device
   PortAdviceBusy = 44002,       // another program holds the port
   PortAdviceMissing = 44003,    // no such device
   PortAdviceInvalid = 44004,    // not a serial port, or a speed it does not take
+  // Texts of the viewer in daily use: recent folders, the guide, the about box, a set
+  // folder chosen as the data folder, the report's warnings, a refused image.
+  MenuRecentFolders = 45001,    // "Recent folders" (File menu)
+  MenuGuide = 45002,            // "User guide" (Help menu, F1)
+  GuideTitle = 45003,           // "RXT4 Viewer user guide" (the guide's window)
+  GuideNotFound = 45004,        // "The user guide is not found." "%s": where it was looked for
+  AboutLicence = 45005,         // "This software is provided under the MIT licence."
+  SetFolderChosen = 45006,      // "%s holds kind folders: a set folder. Open its parent %s as the data folder?"
+  ReportWarningList = 45007,    // "Warnings:" heading of the warnings in the details area
+  ImageCheckFailed = 45008,     // the refused image's check: "%s" the invalid image text, "%s" the failed check
+  RecentFoldersClear = 45009,   // "Clear the list" (end of the recent folders menu)
   // The system's reasons for a failure, in words (ReasonText).
-  ReasonOther = 45000,          // "%s" the error number, then "%s" the system's own description
-  ReasonNoPermission = 45001,
-  ReasonNotAllowed = 45002,
-  ReasonReadOnly = 45003,
-  ReasonDiskFull = 45004,
-  ReasonQuota = 45005,
-  ReasonMissing = 45006,
-  ReasonNotFolder = 45007,
-  ReasonExists = 45008,
-  ReasonIsFolder = 45009,
-  ReasonNameTooLong = 45010,
-  ReasonIo = 45011,
-  ReasonLinkLoop = 45012,
-  ReasonTooManyFiles = 45013,
-  ReasonTooLarge = 45014,
-  ReasonNoMemory = 45015,
-  ReasonBusy = 45016,
-  ReasonOtherDevice = 45017,
-  ReasonNotEmpty = 45018,
-  ReasonUnsupported = 45019,
+  ReasonOther = 46000,          // "%s" the error number, then "%s" the system's own description
+  ReasonNoPermission = 46001,
+  ReasonNotAllowed = 46002,
+  ReasonReadOnly = 46003,
+  ReasonDiskFull = 46004,
+  ReasonQuota = 46005,
+  ReasonMissing = 46006,
+  ReasonNotFolder = 46007,
+  ReasonExists = 46008,
+  ReasonIsFolder = 46009,
+  ReasonNameTooLong = 46010,
+  ReasonIo = 46011,
+  ReasonLinkLoop = 46012,
+  ReasonTooManyFiles = 46013,
+  ReasonTooLarge = 46014,
+  ReasonNoMemory = 46015,
+  ReasonBusy = 46016,
+  ReasonOtherDevice = 46017,
+  ReasonNotEmpty = 46018,
+  ReasonUnsupported = 46019,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.

@@ -21,6 +21,10 @@ enum class DestinationKind {
 // unless its name ends in "RXT4".
 DestinationKind ClassifyDestination(const std::filesystem::path& folder);
 
+// True when the folder holds a kind folder (LEVEL, BER, ... in any letter case)
+// itself: it is a set folder, not a data folder.
+bool HoldsKindFolder(const std::filesystem::path& folder);
+
 // True when a kind folder of the folder (in any letter case) holds a file: the
 // measurements of an earlier download.
 bool HoldsMeasurements(const std::filesystem::path& setFolder);
