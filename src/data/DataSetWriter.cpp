@@ -188,7 +188,12 @@ bool DataSetWriter::Write() {
   folderError_.clear();
   written_.clear();
   if (!image_ || kindFolderPath_.empty()) return false;
-  if (WriteKind()) return true;
+  // Each file is flushed before its rename; the folder's entries once, at the end.
+  if (WriteKind()) {
+    const std::error_code flushed = FlushFolder(kindFolderPath_);
+    if (!flushed) return true;
+    FolderFailed(kindFolderPath_, flushed);
+  }
   // A kind not saved leaves nothing of this attempt.
   std::error_code ec;
   for (const std::filesystem::path& file : written_) std::filesystem::remove(file, ec);
@@ -216,7 +221,8 @@ bool DataSetWriter::WriteKind() {
 }
 
 bool DataSetWriter::Commit(StagedFile& file) {
-  if (!file.Commit()) return FolderFailed(kindFolderPath_, file.error());
+  if (abort_ != nullptr && abort_->load()) return FolderFailed(kindFolderPath_, std::make_error_code(std::errc::operation_canceled));
+  if (!file.Commit(false)) return FolderFailed(kindFolderPath_, file.error());
   written_.push_back(file.finalPath());
   return true;
 }

@@ -183,6 +183,12 @@ std::error_code FolderLock::Take(const std::filesystem::path& folder, bool& busy
     if (fd < 0) return LastError();
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
       const int err = errno;
+      // A file system without locks (some network and FUSE mounts) keeps nobody out,
+      // but must not keep the download out either: the folder is taken unlocked.
+      if (err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS || err == EINVAL) {
+        handle_ = fd;
+        return {};
+      }
       ::close(fd);
       if (err == EWOULDBLOCK) {
         busy = true;

@@ -55,7 +55,8 @@ std::error_code ReplaceFolder(const std::filesystem::path& replacement, const st
                               std::filesystem::path& formerly);
 
 // An exclusive advisory lock on a folder, held while the object lives (or until
-// Release). Another process asking for it is refused at once, not made to wait.
+// Release). Another process asking for it is refused at once, not made to wait. On a
+// file system without locks the folder is taken all the same, unlocked.
 class FolderLock {
  public:
   FolderLock() = default;

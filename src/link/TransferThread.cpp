@@ -125,6 +125,7 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
       auto& read = reads[static_cast<std::size_t>(k)];
       read = std::make_unique<CDataReadCommand>();
       const bool ready = read->Setup(k, relay_.get(), folder.writeFolder(), folder.setName());
+      read->SetAbortFlag(&job_.abortFlag());
       if (!folder.staged()) created.Add(read->writer().createdFolder());
       if (!ready) return FolderFailed({read->writer().failedFolder(), read->writer().folderError(), false});
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -99,6 +100,27 @@ TEST(DataSetWriter, ConstellationWritesWholeBlocksOnly) {
   EXPECT_EQ(Names(set / "CONSTEL"), (std::vector<std::string>{"C.001", "C.002", "C.CNT", "C.CSV"}));
   EXPECT_EQ(ReadAll(set / "CONSTEL/C.001"), std::string(4825, '\x11'));
   EXPECT_EQ(ReadAll(set / "CONSTEL/C.002"), std::string(4825, '\x22'));
+}
+
+// A cancel does not wait for a kind's companion files (each is flushed to the disk):
+// the writing stops before the next file, and the kind leaves nothing.
+TEST(DataSetWriter, ARaisedAbortStopsTheWritingAndLeavesNothing) {
+  TempFolder dir;
+  fs::path set = dir.path() / "C";
+  fs::create_directories(set);
+  const std::string image = Image(1, Record("001") + std::string(3 * 4825, '\x11'));
+  std::atomic<bool> abort{true};
+  DataSetWriter writer;
+  writer.SelectKind(TransferKind::Constellation);
+  writer.SetAbortFlag(&abort);
+  ASSERT_TRUE(writer.PrepareFolder(set));
+  ASSERT_TRUE(writer.Allocate(static_cast<std::uint32_t>(image.size())));
+  writer.Append(reinterpret_cast<const std::uint8_t*>(image.data()), image.size());
+  EXPECT_FALSE(writer.Write());
+  EXPECT_EQ(Names(set / "CONSTEL"), std::vector<std::string>{});
+  abort = false;
+  EXPECT_TRUE(writer.Write());
+  EXPECT_EQ(Names(set / "CONSTEL"), (std::vector<std::string>{"C.001", "C.002", "C.003", "C.CNT", "C.CSV"}));
 }
 
 TEST(DataSetWriter, LengthPrefixedBlocks) {

@@ -4,6 +4,7 @@
 // its inverse, which reads a kind folder back into the kind image.
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -56,6 +57,11 @@ class DataSetWriter {
   // Appends received bytes; bytes beyond the image size are dropped.
   void Append(const std::uint8_t* bytes, std::size_t length);
 
+  // A flag that, once raised, stops Write before its next file (the kind is then not
+  // saved): each file is flushed to the disk, which may take a while, and a cancel
+  // must not wait for a kind's dozens of companion files. Null: none.
+  void SetAbortFlag(const std::atomic<bool>* abort) { abort_ = abort; }
+
   // Writes every file of the kind from the complete image; true when all were written.
   // Each file is written under a temporary name in its folder and renamed into place
   // once complete; the companion files come first, the table next and its count file
@@ -97,6 +103,7 @@ class DataSetWriter {
   std::filesystem::path failedFolder_;
   std::error_code folderError_;
   std::vector<std::filesystem::path> written_;  // the files the running Write has put in place
+  const std::atomic<bool>* abort_ = nullptr;
   struct FreeDeleter {
     void operator()(std::uint8_t* p) const;
   };

@@ -3,6 +3,7 @@
 // DataSetWriter and has it write the kind folder after the last block. A bad,
 // missing or mismatched reply asks for the same block again, up to three times.
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -37,6 +38,9 @@ class CDataReadCommand : public CInstrumentCommand {
   // The same inside folder, the files named after setName (a staged download).
   bool Setup(TransferKind kind, TransferCommandListener* listener, const std::filesystem::path& folder,
              const std::string& setName);
+
+  // The job's abort flag, which stops the writing of the kind's files between two files.
+  void SetAbortFlag(const std::atomic<bool>* abort) { writer_.SetAbortFlag(abort); }
 
   // A time-out asks for the block again; any other port error fails.
   bool Wait(CSerialPort& port) override;
