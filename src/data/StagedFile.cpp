@@ -28,14 +28,31 @@ bool StagedFile::Fail(std::error_code reason) {
 
 bool StagedFile::Write(const void* bytes, std::size_t length) {
   if (!ok() || closed_) return Fail(std::make_error_code(std::errc::bad_file_descriptor));
-  if (length == 0) return true;
+  if (buffer_.size() + length <= kBufferBytes) {
+    buffer_.append(static_cast<const char*>(bytes), length);
+    return true;
+  }
+  if (!Flush()) return false;
+  if (length < kBufferBytes) {
+    buffer_.assign(static_cast<const char*>(bytes), length);
+    return true;
+  }
   if (std::error_code ec = staging::WriteAll(handle_, bytes, length)) return Fail(ec);
   return true;
+}
+
+bool StagedFile::Flush() {
+  if (buffer_.empty()) return true;
+  const std::error_code ec = staging::WriteAll(handle_, buffer_.data(), buffer_.size());
+  buffer_.clear();
+  return ec ? Fail(ec) : true;
 }
 
 bool StagedFile::Close() {
   if (!ok()) return false;
   if (closed_) return true;
+  if (!Flush()) return false;
+  buffer_.shrink_to_fit();
   staging::NodeId id;
   const std::error_code ec = staging::FinishFile(std::exchange(handle_, staging::kNoHandle), finalPath_, id);
   if (ec) return Fail(ec);

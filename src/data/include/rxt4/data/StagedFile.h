@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -37,7 +38,8 @@ class StagedFile {
   // The temporary file (PathOnly: where the other writer writes).
   const std::filesystem::path& tempPath() const { return tempPath_; }
 
-  // Appends bytes; false (and the file is spoiled) when they could not be written.
+  // Appends bytes (gathered into writes of kBufferBytes); false (and the file is
+  // spoiled) when they could not be written.
   bool Write(const void* bytes, std::size_t length);
   bool Write(std::string_view text) { return Write(text.data(), text.size()); }
 
@@ -51,7 +53,9 @@ class StagedFile {
   bool Commit(bool syncFolder = true);
 
  private:
+  static constexpr std::size_t kBufferBytes = 64 * 1024;
   bool Fail(std::error_code reason);
+  bool Flush();
 
   std::filesystem::path finalPath_;
   std::filesystem::path tempPath_;
@@ -59,6 +63,7 @@ class StagedFile {
   bool closed_ = false;
   bool committed_ = false;
   std::uint64_t device_ = 0, inode_ = 0;  // what the closed temporary file is
+  std::string buffer_;                    // bytes not written yet
   std::error_code error_;
 };
 
