@@ -138,7 +138,9 @@ bool DownloadFolder::Commit() {
     std::error_code ignored;
     for (const auto& [from, to] : moved) fs::rename(to, from, ignored);
   };
-  for (const fs::path& entry : Entries(setFolder_, ec)) {
+  const std::vector<fs::path> entries = Entries(setFolder_, ec);
+  if (ec) return Refuse(setFolder_, ec);
+  for (const fs::path& entry : entries) {
     if (IsKindFolderName(entry.filename().string())) continue;
     const fs::path to = staging_ / entry.filename();
     fs::rename(entry, to, ec);
@@ -148,7 +150,6 @@ bool DownloadFolder::Commit() {
     }
     moved.emplace_back(entry, to);
   }
-  if (ec) return Refuse(setFolder_, ec);
   fs::path formerly;
   ec = staging::CopyPermissions(setFolder_, staging_);
   if (!ec) ec = staging::SyncFolder(staging_);

@@ -105,6 +105,8 @@ LinkOutcome CTransferThread::FolderFailed(const FolderProblem& problem) {
 
 void CTransferThread::KindNotSaved(TransferKind kind, const std::filesystem::path& folder, std::error_code reason) {
   notSavedMask_ |= 1 << static_cast<int>(kind);
+  // A kind whose writing a cancel stopped is no folder problem: the job ends cancelled.
+  if (reason == std::errc::operation_canceled) return;
   std::lock_guard lock(folderMutex_);
   if (!folderProblem_ && reason) folderProblem_ = {folder, reason, false};
 }
