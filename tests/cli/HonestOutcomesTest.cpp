@@ -80,7 +80,9 @@ TEST_F(HonestOutcomes, UnreadableFoldersFailTheCommands) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     EXPECT_EQ(run.out.find("measurements"), std::string::npos) << run.out;
-    if (*c.mustNotExist) EXPECT_FALSE(fs::exists(dir_ / c.mustNotExist));
+    if (*c.mustNotExist) {
+      EXPECT_FALSE(fs::exists(dir_ / c.mustNotExist));
+    }
   }
 }
 

@@ -176,7 +176,9 @@ TEST(DownloadFolder, HeldByOneDownloadAndRefusedWhenItCannotBeOverwritten) {
     EXPECT_EQ(folder.Open(c.set), c.refused.empty());
     EXPECT_EQ(folder.problem().folder, c.refused);
     EXPECT_EQ(folder.problem().reason, c.reason);
-    if (c.refused.empty()) EXPECT_EQ(folder.writeFolder(), c.set);
+    if (c.refused.empty()) {
+      EXPECT_EQ(folder.writeFolder(), c.set);
+    }
   }
   fs::permissions(dir.path() / "D/0412/CONSTEL", fs::perms::owner_all);
   EXPECT_EQ(Tree(dir.path() / "D/0412"), before);

@@ -380,10 +380,11 @@ TEST_F(EndToEndTest, AnOverwriteEndsWithTheNewDownloadOrTheOldSetFolderWhole) {
     }
     job.Join();
     const LinkOutcome out = job.outcome();
-    if (c.result == LinkResult::WaitFailed)
+    if (c.result == LinkResult::WaitFailed) {
       EXPECT_TRUE(out.result == LinkResult::WaitFailed || out.result == LinkResult::ReplyFailed) << ToInt(out.result);
-    else
+    } else {
       EXPECT_EQ(out.result, c.result);
+    }
     if (out.result == LinkResult::Success) {
       auto after = Tree(OutSet());
       EXPECT_EQ(after["notes.txt"], "the user's");

@@ -133,9 +133,12 @@ TEST(ReportOutputs, FailuresAndCancelsLeaveNoFile) {
     EXPECT_EQ(output.write(cancelled, quiet, raised).status, JobOutcome::Status::Cancelled);
     EXPECT_FALSE(fs::exists(cancelled / output.leftover));
     // Nothing under a temporary name either, beside the output or in its folder.
-    for (const fs::path& folder : {cancelled.parent_path(), cancelled})
-      if (fs::is_directory(folder))
-        for (const auto& e : fs::directory_iterator(folder)) EXPECT_NE(e.path().extension(), ".part") << e.path();
+    for (const fs::path& folder : {cancelled.parent_path(), cancelled}) {
+      if (!fs::is_directory(folder)) continue;
+      for (const auto& e : fs::directory_iterator(folder)) {
+        EXPECT_NE(e.path().extension(), ".part") << e.path();
+      }
+    }
   }
 }
 

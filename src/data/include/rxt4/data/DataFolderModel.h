@@ -32,7 +32,7 @@ struct LoadOptions {
   // same either way; false reads file by file (for comparing the two).
   bool batchedReads = true;
   // When not empty: only these set folders (names as listed) are read, in this order.
-  std::vector<std::string> setFolders;
+  std::vector<std::string> setFolders{};
 };
 
 // The set folders of a data folder (its sub folders, links to folders included), in
