@@ -197,6 +197,61 @@ enum class StringId : int {
   PortAdviceBusy = 44002,       // another program holds the port
   PortAdviceMissing = 44003,    // no such device
   PortAdviceInvalid = 44004,    // not a serial port, or a speed it does not take
+  // Judging against a limits profile: verdicts, service classes, readings, and the
+  // messages of rxt4 check (English glosses in the comments).
+  VerdictPass = 45001,          // "合格" pass: inside the limits by more than the margin
+  VerdictCaution = 45002,       // "注意" caution: inside the limits, within the margin
+  VerdictFail = 45003,          // "不合格" fail: outside the limits
+  VerdictNone = 45004,          // "判定なし" not judged
+  ClassTerrestrial = 45010,     // "地上デジタル" terrestrial digital
+  ClassOneSeg = 45011,          // "ワンセグ" one-segment
+  ClassBs = 45012,              // "BS"
+  ClassCs110 = 45013,           // "110度CS" 110° CS
+  ClassOtherCs = 45014,         // "その他の通信衛星" other communications satellites
+  ClassCable = 45015,           // "ケーブル (QAM)" cable (QAM)
+  ClassAnalogue = 45016,        // "アナログ" analogue
+  ClassUnplaced = 45017,        // "区分不明" class unknown
+  ReadingLevel = 45020,         // "レベル" level
+  ReadingCn = 45021,            // "C/N"
+  ReadingMer = 45022,           // "MER"
+  ReadingBer = 45023,           // "BER"
+  ValueNoMeasurement = 45030,   // "測定なし" no measurement (the "---.-" marker)
+  ValueBelowRange = 45031,      // "測定範囲未満" below the meter's range
+  ValueAboveRange = 45032,      // "測定範囲超過" above the meter's range
+  ReasonNoLimit = 45040,        // "基準なし" the profile sets no limit for it
+  ReasonUnreadable = 45041,     // "数値ではありません" the stored text is no number
+  ReasonAnalogue = 45042,       // "アナログは判定しません" analogue rows are not judged
+  ReasonUnplaced = 45043,       // "区分を決められません" the row's service class cannot be told
+  LimitRange = 45050,           // "%s〜%s" minimum to maximum
+  LimitAtLeast = 45051,         // "%s 以上" at least
+  LimitAtMost = 45052,          // "%s 以下" at most
+  ReadingVerdict = 45053,       // "%s %s %s (%s)": reading, value, verdict, limit or reason
+  CheckProfile = 45060,         // "判定基準: %s (%s)" the profile's name and file
+  CheckSummary = 45061,         // "%s: %s (測定 %s 件: 合格 %s / 注意 %s / 不合格 %s / 判定なし %s、測定なしの読み値 %s)"
+  CheckOverall = 45062,         // "全体" overall
+  CheckPlace = 45063,           // "#%s ch %s" a channel row (multi-channel) or field row (SKY)
+  ProfileUnreadable = 45070,    // "判定基準を読めません: %s" the file, its line and the reason
+  ProfileNotFound = 45071,      // "判定基準「%s」が見つかりません（探した場所: %s）" name, folders
+  ProfileSyntax = 45072,        // "TOML として読めません: %s" the parser's own description
+  ProfileUnknownTable = 45073,  // "[%s] という区分はありません（使えるのは %s）" table, the valid ones
+  ProfileUnknownKey = 45074,    // "「%s」という項目はありません（使えるのは %s）" key, the valid ones
+  ProfileNotNumber = 45075,     // "「%s」は数値で書いてください" key
+  ProfileNotText = 45076,       // "「%s」は文字列で書いてください" key
+  ProfileBadValue = 45077,      // "「%s」の値 %s は使えません: %s" key, value, why
+  ProfileMinAboveMax = 45078,   // "%s が %s より大きくなっています" the minimum key, the maximum key
+  ProfileNotTable = 45079,      // "[%s] は表（[%s] の見出しの下に項目を並べる形）で書いてください" table, table
+  ProfileWhyFinite = 45081,     // "有限の数値にしてください" must be a finite number
+  ProfileWhyNotNegative = 45082,  // "0 以上にしてください" must not be negative
+  ProfileWhyBerRange = 45083,   // "0 より大きく 1 以下にしてください" must be above 0 and at most 1
+  ProfileSkipped = 45084,       // "読めない判定基準を飛ばしました: %s" a refused file passed over while looking for a name
+  ProfileListRefused = 45085,   // "（読めません: %s）" in the list of profiles, for a refused file
+  CheckNoFolder = 45090,        // "データフォルダがありません: %s"
+  CheckNoSetFolder = 45091,     // "セットフォルダ「%s」が %s にありません" set folder, data folder
+  CheckBadArgument = 45092,     // "使えない引数です: %s"
+  CheckMissingValue = 45093,    // "%s の後に値がありません" option
+  CheckNoDataFolder = 45094,    // "データフォルダを指定してください"
+  CheckBadFormat = 45095,       // "--format には text か json を指定してください: %s"
+  CheckWriteFailed = 45096,     // "結果を書き出せません: %s" the system's reason
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
