@@ -2,6 +2,8 @@
 // says, reading by reading, what is not good enough; the exit status says whether
 // anything failed.
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -21,6 +23,7 @@
 #include "rxt4/data/Strings.h"
 #include "rxt4/judge/FolderJudgement.h"
 #include "rxt4/judge/ProfileCatalog.h"
+#include "rxt4/judge/VerdictLineFormatter.h"
 #include "rxt4/link/SettingsFile.h"
 
 namespace rxt4::cli {
@@ -150,10 +153,23 @@ void AppendJsonCounts(std::string& out, const VerdictCounts& c) {
 
 // ---- Writing the findings ----------------------------------------------------------------
 
+// Texts from the instrument's files for display: most are ASCII and stay as they are.
+std::string Display(std::string_view sjis) {
+  for (char c : sjis)
+    if (static_cast<unsigned char>(c) >= 0x80) return DecodeSjis(sjis);
+  return std::string(sjis);
+}
+
+// Set folders are judged side by side: each one's findings are written into a text
+// of its own, which goes out, in order, once the set folder is judged whole.
 class CheckWriter : public JudgementObserver {
  public:
-  CheckWriter(Output& out, bool json, bool verbose, const DataFolderModel& model)
-      : out_(out), json_(json), verbose_(verbose), model_(model) {}
+  CheckWriter(Output& out, bool json, bool verbose, const DataFolderModel& model, const LimitsProfile& profile,
+              std::size_t sets)
+      : out_(out), json_(json), verbose_(verbose), lines_(profile), findings_(sets) {
+    for (TransferKind kind : kAllTransferKinds)
+      roots_[static_cast<std::size_t>(kind)] = model.Label(DataFolderModel::RootNumber(kind));
+  }
 
   void Begin(const std::filesystem::path& dataFolder, const LimitsProfile& profile) {
     std::string& t = out_.text();
@@ -171,11 +187,12 @@ class CheckWriter : public JudgementObserver {
     }
   }
 
-  void Measurement(const SetFolderSummary& set, TransferKind kind, int item, const CDataSet& record,
-                   const MeasurementJudgement& judgement) override {
+  void Measurement(std::size_t set, const SetFolderSummary& summary, TransferKind kind, int item,
+                   const CDataSet& record, const MeasurementJudgement& judgement) override {
     (void)item;
     if (!verbose_ && judgement.counts.caution == 0 && judgement.counts.fail == 0 && judgement.counts.none == 0)
       return;
+    std::string& t = findings_[set];
     std::string dataName;
     bool named = false;
     for (const PartJudgement& part : judgement.parts) {
@@ -183,38 +200,41 @@ class CheckWriter : public JudgementObserver {
         const ReadingResult& r = judgement.readings[i];
         if (!verbose_ && (r.verdict == Verdict::Pass || !Judged(r))) continue;
         if (!named) {
-          dataName = DecodeSjis(record.firstRow().Field(Index(Column::DataName)));
+          dataName = Display(record.firstRow().Field(Index(Column::DataName)));
           named = true;
         }
-        if (json_) AppendJsonFinding(set, kind, record, dataName, part, r);
-        else AppendTextFinding(set, kind, record, dataName, part, r);
+        if (json_) AppendJsonFinding(t, kind, record, dataName, part, r);
+        else AppendTextFinding(t, summary.name, kind, record, dataName, part, r);
       }
     }
-    out_.Flush();
   }
 
-  void SetFolderDone(const SetFolderSummary& set) override {
+  void SetFolderDone(std::size_t set, const SetFolderSummary& summary) override {
     std::string& t = out_.text();
     if (json_) {
-      OpenSetFolder(set.name);
+      t += set ? ",\n    {\"name\": " : "\n    {\"name\": ";
+      AppendJsonString(t, summary.name);
+      t += ",\n      \"findings\": [";
+      t += findings_[set];
       t += "\n      ],\n      \"verdict\": \"";
-      t += VerdictKey(set.verdict);
+      t += VerdictKey(summary.verdict);
       t += "\",\n      \"measurements\": ";
-      AppendJsonCounts(t, set.measurements);
+      AppendJsonCounts(t, summary.measurements);
       t += ",\n      \"readings\": ";
-      AppendJsonCounts(t, set.readings);
+      AppendJsonCounts(t, summary.readings);
       t += "\n    }";
-      setOpen_ = false;
     } else {
-      AppendSummary(set.name, set);
+      t += findings_[set];
+      AppendSummary(summary.name, summary);
     }
+    std::string().swap(findings_[set]);
     out_.Flush();
   }
 
   void End(const SetFolderSummary& overall) {
     std::string& t = out_.text();
     if (json_) {
-      t += wroteSet_ ? "\n  ],\n" : "],\n";
+      t += findings_.empty() ? "],\n" : "\n  ],\n";
       t += "  \"verdict\": \"";
       t += VerdictKey(overall.verdict);
       t += "\",\n  \"measurements\": ";
@@ -238,45 +258,32 @@ class CheckWriter : public JudgementObserver {
     t += '\n';
   }
 
-  void AppendTextFinding(const SetFolderSummary& set, TransferKind kind, const CDataSet& record,
-                         const std::string& dataName, const PartJudgement& part, const ReadingResult& r) {
-    std::string& t = out_.text();
-    t += set.name;
+  void AppendTextFinding(std::string& t, std::string_view set, TransferKind kind, const CDataSet& record,
+                         const std::string& dataName, const PartJudgement& part, const ReadingResult& r) const {
+    t += set;
     t += ' ';
-    t += model_.Label(DataFolderModel::RootNumber(kind));
+    t += roots_[static_cast<std::size_t>(kind)];
     t += ' ';
     t += std::to_string(record.index);
     t += ':';
     t += dataName;
     if (part.row > 0 || part.field > 0) {
       t += ' ';
-      t += FillIn(Text(StringId::CheckPlace),
-                  {std::to_string(part.row > 0 ? part.row : part.field), DecodeSjis(part.channel)});
+      const std::string number = std::to_string(part.row > 0 ? part.row : part.field);
+      const std::string channel = Display(part.channel);
+      const std::string_view place[] = {number, channel};
+      FillInto(t, Text(StringId::CheckPlace), place);
     }
     t += ' ';
-    t += ServiceClassName(part.serviceClass);
+    t += lines_.ClassName(part.serviceClass);
     t += ' ';
-    t += ReadingLine(r);
+    lines_.Append(t, r);
     t += '\n';
   }
 
-  void OpenSetFolder(const std::string& name) {
-    if (setOpen_) return;
-    std::string& t = out_.text();
-    t += wroteSet_ ? ",\n    {\"name\": " : "\n    {\"name\": ";
-    AppendJsonString(t, name);
-    t += ",\n      \"findings\": [";
-    setOpen_ = true;
-    wroteSet_ = true;
-    wroteFinding_ = false;
-  }
-
-  void AppendJsonFinding(const SetFolderSummary& set, TransferKind kind, const CDataSet& record,
-                         const std::string& dataName, const PartJudgement& part, const ReadingResult& r) {
-    OpenSetFolder(set.name);
-    std::string& t = out_.text();
-    t += wroteFinding_ ? ",\n        {" : "\n        {";
-    wroteFinding_ = true;
+  static void AppendJsonFinding(std::string& t, TransferKind kind, const CDataSet& record, const std::string& dataName,
+                                const PartJudgement& part, const ReadingResult& r) {
+    t += t.empty() ? "\n        {" : ",\n        {";
     t += "\"kind\": \"";
     t += KindKey(kind);
     t += "\", \"item\": " + std::to_string(record.index) + ", \"data_name\": ";
@@ -286,13 +293,13 @@ class CheckWriter : public JudgementObserver {
     t += ", \"field_row\": ";
     t += part.field > 0 ? std::to_string(part.field) : "null";
     t += ", \"channel\": ";
-    AppendJsonString(t, DecodeSjis(part.channel));
+    AppendJsonString(t, Display(part.channel));
     t += ", \"service_class\": \"";
     t += ServiceClassKey(part.serviceClass);
     t += "\", \"reading\": \"";
     t += ReadingKey(r.reading);
     t += "\", \"stored\": ";
-    AppendJsonString(t, DecodeSjis(r.stored));
+    AppendJsonString(t, Display(r.stored));
     t += ", \"value\": ";
     if (r.kind == ValueKind::Number) AppendJsonNumber(t, r.value);
     else t += "null";
@@ -314,10 +321,9 @@ class CheckWriter : public JudgementObserver {
   Output& out_;
   bool json_;
   bool verbose_;
-  const DataFolderModel& model_;
-  bool setOpen_ = false;
-  bool wroteSet_ = false;
-  bool wroteFinding_ = false;
+  VerdictLineFormatter lines_;
+  std::array<std::string, kTransferKindCount> roots_;
+  std::vector<std::string> findings_;  // by set folder, until it goes out
 };
 
 int ListLimits(const ProfileCatalog& catalog) {
@@ -408,8 +414,13 @@ int RunCheck(Args args) {
   StderrLoadObserver loaderMessages;
   model.Load(folder, loaderMessages);
 
+  // As many set folders as the judgement takes: every one, or those named (the same
+  // set folder named twice counts once).
+  std::size_t chosen = 0;
+  for (const std::string& set : model.SetFolders())
+    if (names.empty() || std::find(names.begin(), names.end(), set) != names.end()) ++chosen;
   Output out;
-  CheckWriter writer(out, json, verbose, model);
+  CheckWriter writer(out, json, verbose, model, profile, chosen);
   writer.Begin(std::filesystem::absolute(folder, ec), profile);
   const FolderJudgement judgement(model, profile, names, &writer);
   writer.End(judgement.Overall());

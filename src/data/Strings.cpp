@@ -292,16 +292,22 @@ const std::string& SjisText(StringId id) {
 
 std::string FillIn(std::string_view text, std::span<const std::string_view> values) {
   std::string out;
+  FillInto(out, text, values);
+  return out;
+}
+
+void FillInto(std::string& out, std::string_view text, std::span<const std::string_view> values) {
   auto next = values.begin();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's' && next != values.end()) {
+  std::size_t from = 0;
+  for (std::size_t i = text.find('%'); i != std::string_view::npos; i = text.find('%', i + 1)) {
+    if (i + 1 < text.size() && text[i + 1] == 's' && next != values.end()) {
+      out += text.substr(from, i - from);
       out += *next++;
+      from = i + 2;
       ++i;
-    } else {
-      out += text[i];
     }
   }
-  return out;
+  out += text.substr(from);
 }
 
 std::string_view ColumnTitle(int column) {

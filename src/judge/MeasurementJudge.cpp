@@ -9,11 +9,12 @@
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
+#include "FieldText.h"
 
 namespace rxt4 {
 namespace {
 
-using Fields = std::array<std::string_view, MeasurementRow::kColumnCount>;
+using judge::Fields;
 
 // The instrument's markers: texts it stores instead of a number (compared exactly).
 constexpr std::string_view kNoMeasurement = "---.-";
@@ -84,12 +85,7 @@ ValueKind ReadValue(Reading reading, std::string_view stored, double& value) {
   if (stored == (ber ? kBerNoMeasurement : kNoMeasurement)) return ValueKind::NoMeasurement;
   if (stored == (ber ? kBerBelowRange : kBelowRange)) return ValueKind::BelowRange;
   if (stored == (ber ? kBerAboveRange : kAboveRange)) return ValueKind::AboveRange;
-  std::string_view text = Trim(stored);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return ValueKind::Unreadable;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return ValueKind::Unreadable;
-  return ValueKind::Number;
+  return judge::ReadNumber(stored, value) ? ValueKind::Number : ValueKind::Unreadable;
 }
 
 // The verdict of one reading (everything but its texts).
@@ -145,9 +141,15 @@ Core JudgeReading(Reading reading, std::string_view stored, ServiceClass service
 // part's readings, onReading(reading, column, stored, judged) for each.
 template <typename OnPart, typename OnReading>
 void Walk(const CDataSet& record, const LimitsProfile& profile, OnPart&& onPart, OnReading&& onReading) {
+  // Only a SKY row's second field row lies beyond the MER.
+  const int lastColumn = Index(record.kind == DataKind::Sky ? Column::Cn2 : Column::Mer);
+  Fields fields{};
   auto judgeRow = [&](const MeasurementRow& row, int rowNumber) {
-    const Fields fields = row.Fields();
-    const long long screenType = ParseInt(fields[static_cast<std::size_t>(Index(Column::ScreenType))]);
+    judge::SplitFields(row.Line(), lastColumn, fields);
+    // Which readings the screen shows: the screen reads the type leniently.
+    const std::string_view typeText = fields[static_cast<std::size_t>(Index(Column::ScreenType))];
+    long long screenType = 0;
+    if (!judge::ReadCode(typeText, screenType)) screenType = ParseInt(typeText);
     const std::span<const Reading> shown = ShownReadings(record.kind, screenType);
     if (shown.empty()) return;
     const ServiceClass serviceClass = ClassOfRow(fields);
@@ -191,7 +193,7 @@ void JudgeMeasurement(const CDataSet& record, const LimitsProfile& profile, Meas
         PartJudgement& p = out.parts[parts++];
         p.row = row;
         p.field = field;
-        p.channel = Trim(fields[static_cast<std::size_t>(Index(field == 2 ? Column::Channel2 : Column::Channel))]);
+        p.channel = judge::Trimmed(fields[static_cast<std::size_t>(Index(field == 2 ? Column::Channel2 : Column::Channel))]);
         p.serviceClass = serviceClass;
         p.verdict = Verdict::None;
         p.first = readings;
@@ -204,7 +206,7 @@ void JudgeMeasurement(const CDataSet& record, const LimitsProfile& profile, Meas
         r.column = column;
         r.kind = j.kind;
         r.value = j.kind == ValueKind::Number ? j.value : 0;
-        r.stored = Trim(stored);
+        r.stored = judge::Trimmed(stored);
         r.min = j.min;
         r.max = j.max;
         r.marginDb = j.marginDb;
@@ -323,9 +325,16 @@ std::string LimitOrReasonText(const ReadingResult& r) {
   return {};
 }
 
+void AppendReadingLine(std::string& out, const ReadingResult& r, std::string_view limitOrReason) {
+  const std::string value = ValueText(r);
+  const std::string_view values[] = {ReadingName(r.reading), value, VerdictText(r.verdict), limitOrReason};
+  FillInto(out, Text(StringId::ReadingVerdict), values);
+}
+
 std::string ReadingLine(const ReadingResult& r) {
-  return FillIn(Text(StringId::ReadingVerdict), {ReadingName(r.reading), ValueText(r), VerdictText(r.verdict),
-                                                 LimitOrReasonText(r)});
+  std::string line;
+  AppendReadingLine(line, r, LimitOrReasonText(r));
+  return line;
 }
 
 }  // namespace rxt4

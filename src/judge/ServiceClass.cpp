@@ -2,7 +2,7 @@
 
 #include "rxt4/data/Columns.h"
 #include "rxt4/data/Strings.h"
-#include "rxt4/data/TextRules.h"
+#include "FieldText.h"
 
 namespace rxt4 {
 namespace {
@@ -14,7 +14,7 @@ constexpr long long kFirstTerrestrialBand = 26;
 enum ScreenType : long long {
   kTerrestrial = 0,
   kOneSeg = 1,
-  kBs = 2,
+  kBsScreen = 2,
   kE2Sky = 3,
   kSkyPerfectLevel = 4,
   kSkyPerfectCn = 6,
@@ -24,32 +24,24 @@ enum ScreenType : long long {
   kOtherSatelliteCn = 10,
 };
 
-// A code column (screen type, band number): its digits, blanks around them allowed.
-// False for an empty column or one holding anything else: a code the row does not
-// state places nothing.
-bool ReadCode(std::string_view text, long long& code) {
-  text = Trim(text);
-  if (text.empty() || text.size() > 9) return false;
-  for (char c : text)
-    if (c < '0' || c > '9') return false;
-  code = ParseInt(text);
-  return true;
-}
-
 }  // namespace
 
 ServiceClass ClassOfRow(const std::array<std::string_view, MeasurementRow::kColumnCount>& fields) {
-  auto field = [&](Column c) { return Trim(fields[static_cast<std::size_t>(Index(c))]); };
+  auto field = [&](Column c) { return judge::Trimmed(fields[static_cast<std::size_t>(Index(c))]); };
+  // The instrument's own texts, looked up once.
+  static const std::string_view kAnalog = Text(StringId::Analog);
+  static const std::string_view kBs = Text(StringId::SatBs);
+  static const std::string_view kNsat110 = Text(StringId::SatNsat110);
   const std::string_view modulation = field(Column::Modulation);
-  if (modulation == Text(StringId::Analog)) return ServiceClass::Analogue;
+  if (modulation == kAnalog) return ServiceClass::Analogue;
   long long bandNumber = 0, screenType = 0;
-  if (!ReadCode(field(Column::BandNumber), bandNumber) || !ReadCode(field(Column::ScreenType), screenType))
+  if (!judge::ReadCode(field(Column::BandNumber), bandNumber) || !judge::ReadCode(field(Column::ScreenType), screenType))
     return ServiceClass::Unplaced;
   const bool satelliteBand = bandNumber < kFirstTerrestrialBand;
   switch (screenType) {
     case kTerrestrial: return satelliteBand ? ServiceClass::Unplaced : ServiceClass::Terrestrial;
     case kOneSeg: return satelliteBand ? ServiceClass::Unplaced : ServiceClass::OneSeg;
-    case kBs: return satelliteBand ? ServiceClass::Bs : ServiceClass::Unplaced;
+    case kBsScreen: return satelliteBand ? ServiceClass::Bs : ServiceClass::Unplaced;
     case kE2Sky: return satelliteBand ? ServiceClass::Cs110 : ServiceClass::Unplaced;
     case kVuCatv:
     case kVuCatvLevel:
@@ -61,8 +53,8 @@ ServiceClass ClassOfRow(const std::array<std::string_view, MeasurementRow::kColu
     case kOtherSatelliteCn: {
       if (!satelliteBand) return ServiceClass::Unplaced;
       const std::string_view name = field(Column::BandName);
-      if (name == Text(StringId::SatBs)) return ServiceClass::Bs;
-      if (name == Text(StringId::SatNsat110)) return ServiceClass::Cs110;
+      if (name == kBs) return ServiceClass::Bs;
+      if (name == kNsat110) return ServiceClass::Cs110;
       return name.empty() ? ServiceClass::Unplaced : ServiceClass::OtherCs;
     }
     default:

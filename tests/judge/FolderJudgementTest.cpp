@@ -34,14 +34,20 @@ std::string Ber(const char* no, const char* ber) {
   return Line(no, "ber", {{7, "30.0"}, {8, "OFDM"}, {14, "30"}, {20, "0"}, {21, ber}});
 }
 
+// What the observer hears, set folder by set folder: each set folder's measurements,
+// then (from the constructing thread, in order) the set folder done.
 class Recorder : public JudgementObserver {
  public:
-  void Measurement(const SetFolderSummary& set, TransferKind kind, int item, const CDataSet& record,
+  void Measurement(std::size_t set, const SetFolderSummary&, TransferKind kind, int item, const CDataSet& record,
                    const MeasurementJudgement& judgement) override {
-    seen.push_back(set.name + " " + std::to_string(static_cast<int>(kind)) + " " + std::to_string(item) + " " +
-                   record.indexText() + " " + std::string(VerdictKey(judgement.verdict)));
+    perSet[set].push_back(std::to_string(static_cast<int>(kind)) + " " + std::to_string(item) + " " +
+                          record.indexText() + " " + std::string(VerdictKey(judgement.verdict)));
   }
-  void SetFolderDone(const SetFolderSummary& set) override { seen.push_back(set.name + " done"); }
+  void SetFolderDone(std::size_t set, const SetFolderSummary& summary) override {
+    for (const std::string& m : perSet[set]) seen.push_back(summary.name + " " + m);
+    seen.push_back(summary.name + " done");
+  }
+  std::vector<std::string> perSet[2];
   std::vector<std::string> seen;
 };
 
@@ -72,7 +78,7 @@ TEST(FolderJudgement, ItemsSetFoldersAndOverallTakeTheWorst) {
   ASSERT_TRUE(LimitsProfile::Load(RXT4_SOURCE_DIR "/limits/receiver-minimum.toml", receiver, error));
 
   Recorder recorder;
-  const FolderJudgement byOutlet(model, outlet, {}, &recorder);
+  const FolderJudgement byOutlet(model, outlet, {}, &recorder, JudgeOptions{2});
   const Verdict P = Verdict::Pass, C = Verdict::Caution, F = Verdict::Fail, N = Verdict::None;
   // 51.0 注意, ---.- 判定なし; 60.0 合格, 35.0 不合格; BER 合格; spectrum 判定なし.
   const std::vector<std::pair<int, Verdict>> items = {

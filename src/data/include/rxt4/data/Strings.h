@@ -266,6 +266,8 @@ std::string FillIn(std::string_view text, std::span<const std::string_view> valu
 inline std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
   return FillIn(text, std::span<const std::string_view>(values.begin(), values.size()));
 }
+// The same, appended to out (for texts made by the thousand).
+void FillInto(std::string& out, std::string_view text, std::span<const std::string_view> values);
 
 // Title of measurement table column 0..29, as written into the header line (UTF-8).
 std::string_view ColumnTitle(int column);

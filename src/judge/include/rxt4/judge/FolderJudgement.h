@@ -4,7 +4,11 @@
 // what is under it), a summary per set folder (across the kinds) and the overall
 // verdict, the worst of all. Judging again with another profile needs no reload: make
 // a new FolderJudgement from the same model.
+//
+// Set folders are judged side by side by a few threads, which the constructor starts
+// and joins; the result does not depend on how many.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,14 +31,30 @@ struct SetFolderSummary {
   VerdictCounts readings;      // readings by verdict
 };
 
-// Hears every measurement as it is judged, set folder by set folder in the tree's
-// order (set folders by name, then the kinds in tree order, then by number).
+// Hears every measurement with its readings, and every set folder once it is judged.
 class JudgementObserver {
  public:
   virtual ~JudgementObserver() = default;
-  virtual void Measurement(const SetFolderSummary& set, TransferKind kind, int item, const CDataSet& record,
-                           const MeasurementJudgement& judgement) = 0;
-  virtual void SetFolderDone(const SetFolderSummary& set) { (void)set; }
+  // The measurements of one set folder, in the tree's order (kinds in tree order, then
+  // by number), all from the thread judging that set folder. Set folders are judged
+  // side by side: an observer keeps what it makes of them apart, by set (the set
+  // folder's place among those judged, from 0), and shares nothing else unguarded.
+  // summary is the set folder's, still being made (its name is final).
+  virtual void Measurement(std::size_t set, const SetFolderSummary& summary, TransferKind kind, int item,
+                           const CDataSet& record, const MeasurementJudgement& judgement) = 0;
+  // A set folder judged whole: on the thread that made the FolderJudgement, one set
+  // folder after the other in the tree's order (by name), after all its measurements.
+  virtual void SetFolderDone(std::size_t set, const SetFolderSummary& summary) {
+    (void)set;
+    (void)summary;
+  }
+};
+
+struct JudgeOptions {
+  // Threads judging set folders side by side (1: all in the calling thread; never
+  // more than there are set folders); 0 takes the number of processors, at most 4,
+  // and one thread for fewer than 16 set folders per thread.
+  int threads = 0;
 };
 
 class FolderJudgement {
@@ -44,7 +64,8 @@ class FolderJudgement {
   // onlySets is not empty; names as SetFolders() lists them). observer, when given,
   // hears every measurement with its readings; without it only verdicts are kept.
   FolderJudgement(const DataFolderModel& model, const LimitsProfile& profile,
-                  const std::vector<std::string>& onlySets = {}, JudgementObserver* observer = nullptr);
+                  const std::vector<std::string>& onlySets = {}, JudgementObserver* observer = nullptr,
+                  const JudgeOptions& options = {});
 
   // The verdict of a tree item (measurement, set folder item or kind root); None for
   // the top, unknown numbers and items of set folders left out.
