@@ -2,7 +2,8 @@
 // measurements, tables only) against `rxt4 list --summary` of it, both run as the
 // user runs them (rxt4 built beside this program, a fresh process each time, output
 // to /dev/null), one after the other in the same run, after one warm-up run of each
-// (the archive read from the page cache). Judging is part of loading's cost: check
+// (the archive read from the page cache), in turn, each run starting with another
+// command, with a pause before each. Judging is part of loading's cost: check
 // must stay within 1.2x list --summary. The JSON and --verbose forms are timed too.
 // Figures are the medians of the runs.
 // Usage: bench_check [--runs N]
@@ -13,7 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Archive.h"
@@ -26,6 +29,7 @@ using rxt4::bench::Clock;
 using rxt4::bench::Seconds;
 
 constexpr double kAllowedRatio = 1.2;
+constexpr std::chrono::milliseconds kSettle{300};
 
 // Seconds of one run of the command; negative when it did not run as expected
 // (rxt4 check exits 0 or 1, rxt4 list 0).
@@ -78,7 +82,11 @@ int main(int argc, char** argv) {
   std::printf("%s: 1000 set folders; rxt4 check prints %s", archive.c_str(), lines.empty() ? "?\n" : lines.c_str());
   for (Command& c : commands) TimeCommand(c.line, c.maxStatus);  // warm-up: page cache, the program itself
   for (int r = 0; r < runs; ++r) {
-    for (Command& c : commands) {
+    // In turn, each run starting one further on, so that no command always follows
+    // the same one; a pause lets the system take back the memory of the one before.
+    for (std::size_t k = 0; k < commands.size(); ++k) {
+      Command& c = commands[(k + static_cast<std::size_t>(r)) % commands.size()];
+      std::this_thread::sleep_for(kSettle);
       const double s = TimeCommand(c.line, c.maxStatus);
       if (s < 0) {
         std::printf("%s: FAILED\n", c.what);
@@ -88,7 +96,7 @@ int main(int argc, char** argv) {
     }
   }
   const double list = Median(commands[0].seconds);
-  std::printf("medians of %d runs, in turn:\n", runs);
+  std::printf("medians of %d runs:\n", runs);
   for (const Command& c : commands)
     std::printf("  %-26s %7.3f s  %5.2fx list --summary\n", c.what, Median(c.seconds), Median(c.seconds) / list);
   const double ratio = Median(commands[1].seconds) / list;

@@ -154,10 +154,24 @@ void AppendJsonCounts(std::string& out, const VerdictCounts& c) {
 // ---- Writing the findings ----------------------------------------------------------------
 
 // Texts from the instrument's files for display: most are ASCII and stay as they are.
-std::string Display(std::string_view sjis) {
+void AppendDisplay(std::string& out, std::string_view sjis) {
   for (char c : sjis)
-    if (static_cast<unsigned char>(c) >= 0x80) return DecodeSjis(sjis);
-  return std::string(sjis);
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      out += DecodeSjis(sjis);
+      return;
+    }
+  out += sjis;
+}
+std::string Display(std::string_view sjis) {
+  std::string text;
+  AppendDisplay(text, sjis);
+  return text;
+}
+
+void AppendNumber(std::string& out, int value) {
+  char text[16];
+  const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+  out.append(text, ec == std::errc() ? static_cast<std::size_t>(end - text) : 0);
 }
 
 // Set folders are judged side by side: each one's findings are written into a text
@@ -166,7 +180,8 @@ class CheckWriter : public JudgementObserver {
  public:
   CheckWriter(Output& out, bool json, bool verbose, const DataFolderModel& model, const LimitsProfile& profile,
               std::size_t sets)
-      : out_(out), json_(json), verbose_(verbose), lines_(profile), findings_(sets) {
+      : out_(out), json_(json), verbose_(verbose), lines_(profile), place_(Text(StringId::CheckPlace)),
+        findings_(sets) {
     for (TransferKind kind : kAllTransferKinds)
       roots_[static_cast<std::size_t>(kind)] = model.Label(DataFolderModel::RootNumber(kind));
   }
@@ -193,16 +208,11 @@ class CheckWriter : public JudgementObserver {
     if (!verbose_ && judgement.counts.caution == 0 && judgement.counts.fail == 0 && judgement.counts.none == 0)
       return;
     std::string& t = findings_[set];
-    std::string dataName;
-    bool named = false;
+    const std::string_view dataName = record.firstRow().Field(Index(Column::DataName));
     for (const PartJudgement& part : judgement.parts) {
       for (std::size_t i = part.first; i < part.first + part.count; ++i) {
         const ReadingResult& r = judgement.readings[i];
         if (!verbose_ && (r.verdict == Verdict::Pass || !Judged(r))) continue;
-        if (!named) {
-          dataName = Display(record.firstRow().Field(Index(Column::DataName)));
-          named = true;
-        }
         if (json_) AppendJsonFinding(t, kind, record, dataName, part, r);
         else AppendTextFinding(t, summary.name, kind, record, dataName, part, r);
       }
@@ -258,21 +268,23 @@ class CheckWriter : public JudgementObserver {
     t += '\n';
   }
 
+  // dataName: as stored (Shift-JIS).
   void AppendTextFinding(std::string& t, std::string_view set, TransferKind kind, const CDataSet& record,
-                         const std::string& dataName, const PartJudgement& part, const ReadingResult& r) const {
+                         std::string_view dataName, const PartJudgement& part, const ReadingResult& r) const {
     t += set;
     t += ' ';
     t += roots_[static_cast<std::size_t>(kind)];
     t += ' ';
-    t += std::to_string(record.index);
+    AppendNumber(t, record.index);
     t += ':';
-    t += dataName;
+    AppendDisplay(t, dataName);
     if (part.row > 0 || part.field > 0) {
       t += ' ';
-      const std::string number = std::to_string(part.row > 0 ? part.row : part.field);
+      std::string number;
+      AppendNumber(number, part.row > 0 ? part.row : part.field);
       const std::string channel = Display(part.channel);
       const std::string_view place[] = {number, channel};
-      FillInto(t, Text(StringId::CheckPlace), place);
+      place_.AppendTo(t, place);
     }
     t += ' ';
     t += lines_.ClassName(part.serviceClass);
@@ -281,13 +293,13 @@ class CheckWriter : public JudgementObserver {
     t += '\n';
   }
 
-  static void AppendJsonFinding(std::string& t, TransferKind kind, const CDataSet& record, const std::string& dataName,
+  static void AppendJsonFinding(std::string& t, TransferKind kind, const CDataSet& record, std::string_view dataName,
                                 const PartJudgement& part, const ReadingResult& r) {
     t += t.empty() ? "\n        {" : ",\n        {";
     t += "\"kind\": \"";
     t += KindKey(kind);
     t += "\", \"item\": " + std::to_string(record.index) + ", \"data_name\": ";
-    AppendJsonString(t, dataName);
+    AppendJsonString(t, Display(dataName));
     t += ", \"channel_row\": ";
     t += part.row > 0 ? std::to_string(part.row) : "null";
     t += ", \"field_row\": ";
@@ -322,6 +334,7 @@ class CheckWriter : public JudgementObserver {
   bool json_;
   bool verbose_;
   VerdictLineFormatter lines_;
+  PreparedText place_;
   std::array<std::string, kTransferKindCount> roots_;
   std::vector<std::string> findings_;  // by set folder, until it goes out
 };

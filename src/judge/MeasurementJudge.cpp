@@ -10,6 +10,7 @@
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
 #include "FieldText.h"
+#include "rxt4/judge/VerdictLineFormatter.h"
 
 namespace rxt4 {
 namespace {
@@ -141,6 +142,8 @@ Core JudgeReading(Reading reading, std::string_view stored, ServiceClass service
 // part's readings, onReading(reading, column, stored, judged) for each.
 template <typename OnPart, typename OnReading>
 void Walk(const CDataSet& record, const LimitsProfile& profile, OnPart&& onPart, OnReading&& onReading) {
+  // The graph kinds without a reading on their screens: nothing to read.
+  if (record.kind == DataKind::Spectrum || record.kind == DataKind::Profile || record.kind == DataKind::None) return;
   // Only a SKY row's second field row lies beyond the MER.
   const int lastColumn = Index(record.kind == DataKind::Sky ? Column::Cn2 : Column::Mer);
   Fields fields{};
@@ -325,15 +328,11 @@ std::string LimitOrReasonText(const ReadingResult& r) {
   return {};
 }
 
-void AppendReadingLine(std::string& out, const ReadingResult& r, std::string_view limitOrReason) {
-  const std::string value = ValueText(r);
-  const std::string_view values[] = {ReadingName(r.reading), value, VerdictText(r.verdict), limitOrReason};
-  FillInto(out, Text(StringId::ReadingVerdict), values);
-}
-
 std::string ReadingLine(const ReadingResult& r) {
+  // Made once: the string table's texts, no profile's limits.
+  static const VerdictLineFormatter formatter{LimitsProfile()};
   std::string line;
-  AppendReadingLine(line, r, LimitOrReasonText(r));
+  formatter.Append(line, r);
   return line;
 }
 

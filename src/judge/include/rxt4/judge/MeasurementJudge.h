@@ -111,8 +111,7 @@ std::string ValueText(const ReadingResult& r);
 std::string LimitOrReasonText(const ReadingResult& r);
 // The verdict line of a reading: "レベル 68.2 dBμV 合格 (47〜81)".
 std::string ReadingLine(const ReadingResult& r);
-// The same appended to out, with the limit (or reason) text given.
-void AppendReadingLine(std::string& out, const ReadingResult& r, std::string_view limitOrReason);
+// (Many lines: VerdictLineFormatter.h.)
 // A limit as profiles and lines print it: dB values as the shortest decimal ("50",
 // "24.5"), a BER with one decimal and its exponent ("2.0E-4").
 std::string LimitNumberText(Reading reading, double value);

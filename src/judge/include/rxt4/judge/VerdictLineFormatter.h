@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,21 @@
 
 namespace rxt4 {
 
+// A text of the string table with "%s" placeholders, cut at them once, filled as
+// FillIn fills it (the values in order, put in as they are).
+class PreparedText {
+ public:
+  explicit PreparedText(std::string_view text);
+  void AppendTo(std::string& out, std::span<const std::string_view> values) const;
+
+ private:
+  std::vector<std::string_view> pieces_;  // around the placeholders: one more than them
+};
+
 class VerdictLineFormatter {
  public:
+  // The limit texts of profile are made once; lines of readings judged by another
+  // profile come out right too, only slower.
   explicit VerdictLineFormatter(const LimitsProfile& profile);
 
   // Appends ReadingLine(r) to out.
@@ -31,6 +45,9 @@ class VerdictLineFormatter {
   };
   std::vector<Limit> limits_;
   std::array<std::string_view, 8> classNames_{};
+  std::array<std::string_view, 4> readingNames_{}, units_{}, verdicts_{};
+  std::array<std::string_view, 3> markers_{};  // no measurement, below range, above range
+  PreparedText line_;
 };
 
 }  // namespace rxt4
