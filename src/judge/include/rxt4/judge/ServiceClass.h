@@ -22,7 +22,8 @@
 //     |                              |             | name other communications satellites|
 //  3. Anything else is unplaced (判定なし): screen type 11 (ＣＡＴＶ上り, the return
 //     path) and other types, a band class that contradicts the screen type, a
-//     VU・CATV row with another modulation, an その他衛星 row without a name.
+//     VU・CATV row with another modulation, an その他衛星 row without a name, a
+//     screen type or band number column that holds no number.
 
 #include <array>
 #include <string_view>
