@@ -144,8 +144,12 @@ template <typename OnPart, typename OnReading>
 void Walk(const CDataSet& record, const LimitsProfile& profile, OnPart&& onPart, OnReading&& onReading) {
   // The graph kinds without a reading on their screens: nothing to read.
   if (record.kind == DataKind::Spectrum || record.kind == DataKind::Profile || record.kind == DataKind::None) return;
-  // Only a SKY row's second field row lies beyond the MER.
-  const int lastColumn = Index(record.kind == DataKind::Sky ? Column::Cn2 : Column::Mer);
+  // Rows are split only as far as the kind reads them: the service class needs the
+  // screen type (column 20), the BER and the MER lie beyond it, a SKY row's second
+  // field row beyond them.
+  const int lastColumn = Index(record.kind == DataKind::Sky                                            ? Column::Cn2
+                               : record.kind == DataKind::Ber || record.kind == DataKind::Constellation ? Column::Mer
+                                                                                                        : Column::ScreenType);
   Fields fields{};
   auto judgeRow = [&](const MeasurementRow& row, int rowNumber) {
     judge::SplitFields(row.Line(), lastColumn, fields);
