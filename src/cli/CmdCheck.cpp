@@ -209,12 +209,26 @@ class CheckWriter : public JudgementObserver {
       return;
     std::string& t = findings_[set];
     const std::string_view dataName = record.firstRow().Field(Index(Column::DataName));
+    // "SET KIND N:NAME", made once for the measurement's lines.
+    std::string measurement;
     for (const PartJudgement& part : judgement.parts) {
       for (std::size_t i = part.first; i < part.first + part.count; ++i) {
         const ReadingResult& r = judgement.readings[i];
         if (!verbose_ && (r.verdict == Verdict::Pass || !Judged(r))) continue;
-        if (json_) AppendJsonFinding(t, kind, record, dataName, part, r);
-        else AppendTextFinding(t, summary.name, kind, record, dataName, part, r);
+        if (json_) {
+          AppendJsonFinding(t, kind, record, dataName, part, r);
+          continue;
+        }
+        if (measurement.empty()) {
+          measurement += summary.name;
+          measurement += ' ';
+          measurement += roots_[static_cast<std::size_t>(kind)];
+          measurement += ' ';
+          AppendNumber(measurement, record.index);
+          measurement += ':';
+          AppendDisplay(measurement, dataName);
+        }
+        AppendTextFinding(t, measurement, part, r);
       }
     }
   }
@@ -268,16 +282,10 @@ class CheckWriter : public JudgementObserver {
     t += '\n';
   }
 
-  // dataName: as stored (Shift-JIS).
-  void AppendTextFinding(std::string& t, std::string_view set, TransferKind kind, const CDataSet& record,
-                         std::string_view dataName, const PartJudgement& part, const ReadingResult& r) const {
-    t += set;
-    t += ' ';
-    t += roots_[static_cast<std::size_t>(kind)];
-    t += ' ';
-    AppendNumber(t, record.index);
-    t += ':';
-    AppendDisplay(t, dataName);
+  // measurement: "SET KIND N:NAME".
+  void AppendTextFinding(std::string& t, std::string_view measurement, const PartJudgement& part,
+                         const ReadingResult& r) const {
+    t += measurement;
     if (part.row > 0 || part.field > 0) {
       t += ' ';
       std::string number;
