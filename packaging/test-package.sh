@@ -23,7 +23,7 @@ if [[ -z "$deb" || -n "$(find "$build"/bin/rxt4{,-sim,-viewer} "$build/man" "$bu
 fi
 dpkg-deb --info "$deb"
 depends="$(dpkg-deb --field "$deb" Depends)"
-for needed in libc6 libqt6widgets6 fonts-ipafont-gothic libqt6svg6 qt6-translations-l10n; do
+for needed in libc6 libqt6widgets6 fonts-ipafont-gothic fonts-noto-cjk libqt6svg6 qt6-translations-l10n; do
   [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed"
 done
 
@@ -34,7 +34,7 @@ share="$root/usr/share"
 for file in "$bin/rxt4-viewer" "$bin/rxt4" "$bin/rxt4-sim" \
     "$share/man/man1/rxt4-viewer.1.gz" "$share/man/man1/rxt4.1.gz" "$share/man/man1/rxt4-sim.1.gz" \
     "$share/icons/hicolor/scalable/apps/rxt4-viewer.svg" "$share/icons/hicolor/48x48/apps/rxt4-viewer.png" \
-    "$share/doc/rxt4-viewer/guide.md" "$share/doc/rxt4-viewer/guide/viewer.png" \
+    "$share/doc/rxt4-viewer/guide.md" "$share/doc/rxt4-viewer/guide/viewer.png" "$share/doc/rxt4-viewer/copyright" \
     "$share/rxt4-viewer/limits/outlet.toml" "$share/rxt4-viewer/limits/receiver-minimum.toml"; do
   [[ -f "$file" ]] || fail "missing ${file#"$root"}"
 done
@@ -54,9 +54,11 @@ XDG_CONFIG_HOME="$work/config" "$bin/rxt4" check "$work/RXT4" > "$work/check.txt
 [[ $status -eq 1 && "$(head -n 1 "$work/check.txt")" == "判定基準: テレビ端子 ($share/rxt4-viewer/limits/outlet.toml)" ]] ||
   fail "rxt4 check (status $status): $(head -n 2 "$work/check.txt")"
 
-desktop="$share/applications/rxt4-viewer.desktop"
+desktop="$share/applications/org.rxt4.viewer.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$share/metainfo/org.rxt4.viewer.metainfo.xml" || fail "appstreamcli validate"
+grep -q '<project_license>MIT</project_license>' "$share/metainfo/org.rxt4.viewer.metainfo.xml" || fail "metainfo lacks the MIT licence"
+grep -q '^License: Expat$' "$share/doc/rxt4-viewer/copyright" || fail "copyright lacks the MIT (Expat) licence"
 
 # The Exec line as a menu runs it (%f: the chosen folder), the programs found on PATH;
 # --quit-after ends the viewer with status 0 only if its main window is showing.

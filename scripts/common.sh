@@ -1,7 +1,7 @@
 # Shared by scripts/run and scripts/test: install what is missing, configure, build.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-JOBS="${JOBS:-2}"
+JOBS="${JOBS:-$(nproc)}"
 
 # install_packages [LIST]: the packages of LIST (default scripts/packages.txt).
 install_packages() {
@@ -20,6 +20,23 @@ install_packages() {
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi
+}
+
+# ensure_locale NAME (e.g. ja_JP.UTF-8): generates the locale when it is missing (the
+# viewer's tests run under C.UTF-8 and ja_JP.UTF-8; the locales package is listed).
+ensure_locale() {
+  local name="$1"
+  local short="${name%%.*}.utf8"
+  if locale -a 2> /dev/null | grep -qix "$short"; then return; fi
+  echo "Generating the $name locale"
+  local sudo=""
+  if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+  if grep -q "^# *$name " /etc/locale.gen; then
+    $sudo sed -i "s/^# *$name /$name /" /etc/locale.gen
+  elif ! grep -q "^$name " /etc/locale.gen; then
+    echo "$name ${name#*.}" | $sudo tee -a /etc/locale.gen > /dev/null
+  fi
+  $sudo locale-gen > /dev/null
 }
 
 # configure_build DIR [cmake args...]

@@ -16,7 +16,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   logo->setPixmap(QIcon(QStringLiteral(":/viewer/logo.svg")).pixmap(QSize(210, 60)));
   auto* icon = new QLabel(this);
   icon->setPixmap(QIcon(QStringLiteral(":/viewer/app.svg")).pixmap(QSize(32, 32)));
-  auto* text = new QLabel(Tr(StringId::AboutVersion), this);
+  auto* text = new QLabel(Tr(StringId::AboutVersion, {QStringLiteral(RXT4_VERSION)}) + QLatin1Char('\n') +
+                              Tr(StringId::AboutLicence),
+                          this);
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(Tr(StringId::ButtonOk), QDialogButtonBox::AcceptRole);
   ok->setDefault(true);

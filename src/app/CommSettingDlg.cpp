@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "PortAdviceLabel.h"
 #include "UiPrompts.h"
 #include "rxt4/data/TextRules.h"
 #include "rxt4/link/PortAdvice.h"
@@ -85,11 +86,7 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
 
   // Why the chosen port would not open, under the settings: an area of fixed size, so
   // that the dialog keeps its size whether there is advice or not.
-  portProblem_ = new QLabel(this);
-  portProblem_->setWordWrap(true);
-  portProblem_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  portProblem_->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the commands can be copied
-  portProblem_->setFixedSize(kProblemWidth, kProblemLines * portProblem_->fontMetrics().lineSpacing());
+  portProblem_ = new PortAdviceLabel(this);
 
   addRow(0, StringId::CommLabelPort, port_, true);
   addRow(2, StringId::CommLabelSpeed, speed_, true);

@@ -59,9 +59,6 @@ class CCommSettingDlg : public QDialog {
   QComboBox* stopBitsBox() const { return stopBits_; }
   QComboBox* flowBox() const { return flow_; }
   QLabel* portProblemLabel() const { return portProblem_; }
-  // The advice area: wide and tall enough for the longest advice in the dialog's font.
-  static constexpr int kProblemWidth = 420;
-  static constexpr int kProblemLines = 5;
 
   void accept() override;
 

@@ -53,10 +53,12 @@ QVariant DataTreeModel::data(const QModelIndex& index, int role) const {
 }
 
 QFont DataTreeModel::WithTabularDigits(const QFont& font) {
+  // The figure spaces that pad the numbers are drawn as blanks of a digit's width
+  // (TreeItemDelegate): the digits alone must share one width.
   const QFontMetricsF metrics(font);
-  const qreal width = metrics.horizontalAdvance(kFigureSpace);
-  bool tabular = metrics.inFont(kFigureSpace);
-  for (char digit = '0'; digit <= '9'; ++digit)
+  const qreal width = metrics.horizontalAdvance(QLatin1Char('0'));
+  bool tabular = true;
+  for (char digit = '1'; digit <= '9'; ++digit)
     tabular = tabular && metrics.horizontalAdvance(QLatin1Char(digit)) == width;
   if (tabular) return font;
   QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);

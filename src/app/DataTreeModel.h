@@ -21,9 +21,9 @@ class DataTreeModel : public QAbstractItemModel {
 
   // Item number of an index; 0 for an invalid index.
   static int ItemNumber(const QModelIndex& index);
-  // font itself when its ten digits and the figure space (U+2007, which pads the item
-  // numbers) are of one width, so that "  7:" and " 12:" line up; else the system's
-  // fixed-pitch font of the same size.
+  // font itself when its ten digits are of one width, so that "  7:" and " 12:" line
+  // up (the figure spaces, U+2007, that pad the numbers are drawn as wide as a digit);
+  // else the system's fixed-pitch font of the same size.
   static QFont WithTabularDigits(const QFont& font);
   // Index of an item number; invalid for 0 and unknown numbers.
   QModelIndex IndexOf(int number) const;

@@ -12,11 +12,10 @@ ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(paren
 
 void ElidedLabel::SetText(const QString& text) {
   setText(text);
-  if (mode_ != Qt::ElideNone) setToolTip(text);
+  setToolTip(text.trimmed().isEmpty() ? QString() : text);
 }
 
 QString ElidedLabel::shownText() const {
-  if (mode_ == Qt::ElideNone) return text();
   return fontMetrics().elidedText(text(), mode_, contentsRect().width() - 2 * margin());
 }
 

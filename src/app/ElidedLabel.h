@@ -1,7 +1,7 @@
 #pragma once
 // A label of fixed width whatever its text: the window's layout never makes room for
-// a long text. The text is cut at the label's edge, or elided in the middle (with the
-// whole text as tool tip) for paths; text() stays the whole text.
+// a long text. A text too long is elided ("…" at its end, or in the middle for paths)
+// and the whole text is the tool tip; text() stays the whole text.
 
 #include <QLabel>
 
@@ -10,10 +10,10 @@ namespace rxt4 {
 class ElidedLabel : public QLabel {
   Q_OBJECT
  public:
-  // mode: Qt::ElideNone cuts the text at the right edge; Qt::ElideMiddle replaces the
-  // middle by "…" and shows the whole text as tool tip.
+  // mode: Qt::ElideRight or Qt::ElideMiddle, where "…" replaces what does not fit.
   explicit ElidedLabel(Qt::TextElideMode mode, QWidget* parent = nullptr);
 
+  // Sets the text and its tool tip.
   void SetText(const QString& text);
   // The text as painted at the label's present width.
   QString shownText() const;

@@ -1,4 +1,9 @@
+#include <QDateTime>
 #include <QDialog>
+#include <QHeaderView>
+#include <QLocale>
+#include <QTreeView>
+#include <algorithm>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -13,6 +18,11 @@
 #include "UiPrompts.h"
 
 namespace rxt4 {
+namespace {
+
+constexpr int kFileDialogMinWidthPx = 720;  // room for the name, size, type and date columns
+
+}  // namespace
 
 QString Tr(StringId id) {
   std::string_view t = Text(id);
@@ -78,6 +88,19 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text,
                                        yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
 }
 
+void GiveDateColumnRoom(QFileDialog& dialog) {
+  // The detail view's last column shows the date and time of the last change: as wide
+  // as the longest that the locale writes, so that it is never cut.
+  auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+  if (view == nullptr) return;
+  const QString longest = QLocale().toString(QDateTime(QDate(2088, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat);
+  constexpr int kDateColumn = 3;
+  constexpr int kPaddingPx = 24;  // the cell's margins and the sort arrow
+  const int width = view->fontMetrics().horizontalAdvance(longest) + kPaddingPx;
+  if (view->header()->sectionSize(kDateColumn) < width) view->header()->resizeSection(kDateColumn, width);
+  dialog.resize(std::max(dialog.width(), kFileDialogMinWidthPx), dialog.height());
+}
+
 std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& title, const QString& start,
                                               bool offerNewFolder) {
   auto dialog = std::make_unique<QFileDialog>(owner, title, start);
@@ -89,6 +112,7 @@ std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& tit
   dialog->setOptions(options);
   if (auto* newFolder = dialog->findChild<QToolButton*>(QStringLiteral("newFolderButton")))
     newFolder->setVisible(offerNewFolder);
+  GiveDateColumnRoom(*dialog);
   return dialog;
 }
 
@@ -103,6 +127,12 @@ bool QtUiPrompts::InformOrSkipRest(QWidget* owner, const QString& text) {
   box.setEscapeButton(QMessageBox::Ok);  // Esc dismisses this message only
   box.exec();
   return box.clickedButton() == skip;
+}
+
+void QtUiPrompts::InformWithDetails(QWidget* owner, const QString& text, const QString& details, Icon icon) {
+  std::unique_ptr<QMessageBox> box = MakeMessageBox(owner, text, icon, QString(), false);
+  box->setDetailedText(details);
+  box->exec();
 }
 
 bool QtUiPrompts::AskYesNo(QWidget* owner, const QString& text, const QString& caption) {
@@ -124,6 +154,7 @@ std::optional<QString> QtUiPrompts::ChooseSaveFile(QWidget* owner, const QString
   dialog.setNameFilters(filter.split(QStringLiteral(";;")));
   dialog.setDefaultSuffix(defaultSuffix);
   if (!proposed.isEmpty()) dialog.selectFile(proposed);
+  GiveDateColumnRoom(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
 }
@@ -134,6 +165,7 @@ std::optional<QString> QtUiPrompts::ChooseOpenFile(QWidget* owner, const QString
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilters(filter.split(QStringLiteral(";;")));
   dialog.setDefaultSuffix(defaultSuffix);
+  GiveDateColumnRoom(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
 }

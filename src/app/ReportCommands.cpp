@@ -45,11 +45,16 @@ void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done,
                    UiPrompts::Icon::Error);
     return;
   }
-  QString text = Tr(done, {target});
-  if (dialog.warningCount() > 0)
-    text += QLatin1Char('\n') +
-            Tr(StringId::ReportWarnings).replace(QLatin1String("%d"), QString::number(dialog.warningCount()));
-  prompts.Inform(owner, text, UiPrompts::Icon::Information);
+  const QString text = Tr(done, {target});
+  const QStringList& warnings = dialog.warnings();
+  if (warnings.isEmpty()) {
+    prompts.Inform(owner, text, UiPrompts::Icon::Information);
+    return;
+  }
+  // How many, and behind the details button what each of them says.
+  prompts.InformWithDetails(
+      owner, text + QLatin1Char('\n') + Tr(StringId::ReportWarnings).replace(QLatin1String("%d"), QString::number(warnings.size())),
+      Tr(StringId::ReportWarningList) + QLatin1Char('\n') + warnings.join(QLatin1Char('\n')), UiPrompts::Icon::Warning);
 }
 
 }  // namespace

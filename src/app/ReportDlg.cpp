@@ -16,8 +16,8 @@ class CReportDlg::Relay : public QueuedRelay<CReportDlg, JobObserver> {
   void Progress(int done, int total) override {
     Post([done, total](CReportDlg* d) { d->OnProgress(done, total); });
   }
-  void Warning(const std::string&) override {
-    Post([](CReportDlg* d) { d->OnWarning(); });
+  void Warning(const std::string& message) override {
+    Post([text = QString::fromStdString(message)](CReportDlg* d) { d->OnWarning(text); });
   }
   void Finished(const JobOutcome& outcome) override {
     Post([outcome](CReportDlg* d) { d->OnFinished(outcome); });
@@ -53,7 +53,7 @@ void CReportDlg::OnProgress(int done, int total) {
   progress_->setValue(done);
 }
 
-void CReportDlg::OnWarning() { ++warnings_; }
+void CReportDlg::OnWarning(const QString& message) { warnings_ << message; }
 
 void CReportDlg::OnFinished(const JobOutcome& outcome) {
   job_.Join();

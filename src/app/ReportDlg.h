@@ -4,6 +4,7 @@
 // or the close box) asks the job to stop, and the dialog waits for it.
 
 #include <QDialog>
+#include <QStringList>
 #include <memory>
 
 #include "rxt4/report/ReportJob.h"
@@ -22,14 +23,14 @@ class CReportDlg : public QDialog {
 
   // Starts the job and runs the dialog until the job has ended; its outcome.
   JobOutcome Run();
-  // Warnings the job reported.
-  int warningCount() const { return warnings_; }
+  // The warnings the job reported, in order.
+  const QStringList& warnings() const { return warnings_; }
   QProgressBar* progressBar() const { return progress_; }
   QPushButton* cancelButton() const { return cancel_; }
 
   // --- the job's reports, run on the dialog's thread ---
   void OnProgress(int done, int total);
-  void OnWarning();
+  void OnWarning(const QString& message);
   void OnFinished(const JobOutcome& outcome);
 
   // Cancel: asks the job to stop; the dialog closes when it has.
@@ -42,7 +43,7 @@ class CReportDlg : public QDialog {
   ReportJob job_;
   JobOutcome outcome_;
   bool finished_ = false;
-  int warnings_ = 0;
+  QStringList warnings_;
   QLabel* text_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QPushButton* cancel_ = nullptr;

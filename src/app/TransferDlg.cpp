@@ -13,6 +13,7 @@
 #include <system_error>
 
 #include "ElidedLabel.h"
+#include "PortAdviceLabel.h"
 #include "QueuedRelay.h"
 #include "UiPrompts.h"
 #include "rxt4/data/Kinds.h"
@@ -94,8 +95,8 @@ CTransferDlg::CTransferDlg(CommSettings settings, std::filesystem::path setFolde
   text_ = new QLabel(this);
   text_->setMinimumSize(380, 54);
   text_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  detail_ = new QLabel(this);
-  detail_->setWordWrap(true);
+  // The same fixed area as the settings dialog's: the port advice is never cut.
+  detail_ = new PortAdviceLabel(this);
   detail_->hide();
   kind_ = new QLabel(this);
   progress_ = new QProgressBar(this);
@@ -173,6 +174,8 @@ void CTransferDlg::Reset() {
   ok_->hide();
   cancel_->show();
   start_->show();
+  // The visible start button is the default: Enter starts the transfer.
+  start_->setDefault(true);
   progress_->hide();
   progress_->setRange(0, kProgressRange);
   progress_->setValue(0);
@@ -184,6 +187,7 @@ void CTransferDlg::Start() {
   cancel_->hide();
   ok_->show();
   ok_->setEnabled(true);
+  ok_->setDefault(true);
   EndJob();
   ++attempt_;
   relay_ = std::make_unique<Relay>(this, attempt_);
@@ -281,8 +285,10 @@ void CTransferDlg::reject() {
 
 void CTransferDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    // Enter is OK, as long as OK is not disabled (while the instrument is asked for its mode).
-    if (!(state_ == kRunning && !ok_->isEnabled())) Ok();
+    // Enter presses the default button: the start button before a transfer, else OK
+    // (as long as OK is not disabled while the instrument is asked for its mode).
+    if (state_ == kIdle) Start();
+    else if (!(state_ == kRunning && !ok_->isEnabled())) Ok();
     return;
   }
   QDialog::keyPressEvent(event);

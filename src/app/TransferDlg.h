@@ -76,7 +76,8 @@ class CTransferDlg : public QDialog {
 
   // Start button.
   void Start();
-  // OK (button 1 or Enter) and Cancel (button 2, Esc or the close box) by state.
+  // OK (button 1, or Enter once a transfer has started) and Cancel (button 2, Esc or
+  // the close box) by state.
   void Ok();
   void reject() override;
 

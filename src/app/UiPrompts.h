@@ -36,6 +36,11 @@ class UiPrompts {
     Inform(owner, text, Icon::None);
     return false;
   }
+  // A message box with an OK button and, behind "詳細を表示...", details (several
+  // lines); the caption is "RXT4 ビューア".
+  virtual void InformWithDetails(QWidget* owner, const QString& text, const QString& details, Icon icon) {
+    Inform(owner, text + QStringLiteral("\n\n") + details, icon);
+  }
   // A Yes/No message box; true for Yes. An empty caption means "RXT4 ビューア".
   virtual bool AskYesNo(QWidget* owner, const QString& text, const QString& caption = QString()) = 0;
   // The folder picker; nothing when cancelled.
@@ -53,6 +58,7 @@ class QtUiPrompts : public UiPrompts {
  public:
   void Inform(QWidget* owner, const QString& text, Icon icon, const QString& caption = QString()) override;
   bool InformOrSkipRest(QWidget* owner, const QString& text) override;
+  void InformWithDetails(QWidget* owner, const QString& text, const QString& details, Icon icon) override;
   bool AskYesNo(QWidget* owner, const QString& text, const QString& caption = QString()) override;
   std::optional<QString> ChooseFolder(QWidget* owner, const QString& title, const QString& start,
                                       bool offerNewFolder) override;
@@ -69,6 +75,10 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text,
 // new-folder button is hidden unless offered.
 std::unique_ptr<QFileDialog> MakeFolderDialog(QWidget* owner, const QString& title, const QString& start,
                                               bool offerNewFolder);
+
+// Widens the date column of a file dialog's detail view (and the dialog) so that the
+// date and time of the last change are shown whole.
+void GiveDateColumnRoom(QFileDialog& dialog);
 
 // The "OK" (default) and "ｷｬﾝｾﾙ" buttons of a settings dialog, wired to its accept
 // and reject.

@@ -10,8 +10,10 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "PortAdviceLabel.h"
 #include "QueuedRelay.h"
 #include "UiPrompts.h"
+#include "rxt4/link/FirmwareImage.h"
 #include "rxt4/link/PortAdvice.h"
 
 namespace rxt4 {
@@ -57,8 +59,7 @@ CUpdateDlg::CUpdateDlg(CommSettings settings, UiPrompts& prompts, QWidget* paren
   stack_->addWidget(fileRow);
   stack_->addWidget(text_);
   update_ = new QPushButton(Tr(StringId::UpdateStart), this);
-  detail_ = new QLabel(this);
-  detail_->setWordWrap(true);
+  detail_ = new PortAdviceLabel(this);
   detail_->hide();
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(false);
@@ -117,9 +118,18 @@ void CUpdateDlg::ShowFileSelection(bool shown) {
 }
 
 void CUpdateDlg::Browse() {
-  if (std::optional<QString> file =
-          prompts_.ChooseOpenFile(this, DialogFilter(Tr(StringId::ImageFilter)), Tr(StringId::ImageExtension)))
-    path_->setText(*file);
+  const std::optional<QString> file =
+      prompts_.ChooseOpenFile(this, DialogFilter(Tr(StringId::ImageFilter)), Tr(StringId::ImageExtension));
+  if (!file) return;
+  // A damaged image is refused as soon as it is chosen, with the check that failed in
+  // the words of rxt4 image.
+  CFirmwareImage image;
+  if (!image.Load(FsPath(*file))) {
+    prompts_.Inform(this, Tr(StringId::ImageCheckFailed, {Tr(StringId::InvalidImage), QString::fromStdString(image.FaultText())}),
+                    UiPrompts::Icon::None, Tr(StringId::UpdateCaption));
+    return;
+  }
+  path_->setText(*file);
 }
 
 void CUpdateDlg::StartUpdate() {

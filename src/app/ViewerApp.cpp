@@ -9,7 +9,9 @@
 #include <cstring>
 #include <utility>
 
+#include "UiFont.h"
 #include "ViewerDlg.h"
+#include "ZoomFitter.h"
 #include "rxt4/screens/Fonts.h"
 
 namespace rxt4 {
@@ -43,9 +45,7 @@ std::optional<QPoint> KeepOnScreens(const QRect& frame, const QList<QRect>& area
     }
   }
   if (best == nullptr) return std::nullopt;
-  const int x = std::max(best->left(), std::min(frame.left(), best->right() + 1 - frame.width()));
-  const int y = std::max(best->top(), std::min(frame.top(), best->bottom() + 1 - frame.height()));
-  return QPoint(x, y);
+  return ZoomFitter::PlaceInside(frame, *best);
 }
 
 CViewerApp::CViewerApp() : prompts_(qtPrompts_), guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {
@@ -63,6 +63,7 @@ int CViewerApp::Run(const QStringList& arguments) {
     prompts_.Inform(nullptr, Tr(StringId::SecondInstance), UiPrompts::Icon::Warning);
     return 0;
   }
+  QApplication::setFont(ProportionalUiFont(QApplication::font()));
   ViewerServices services;
   services.settings = &settings_;
   services.prompts = &prompts_;

@@ -29,6 +29,9 @@
 #include "AboutDlg.h"
 #include "CommSettingDlg.h"
 #include "DataTreeModel.h"
+#include "FolderDrop.h"
+#include "GuideWindow.h"
+#include "KeyboardHold.h"
 #include "ElidedLabel.h"
 #include "LoadProgressDlg.h"
 #include "MessageOptionDlg.h"
@@ -36,9 +39,13 @@
 #include "RepeatButton.h"
 #include "ScreenView.h"
 #include "Snapshot.h"
+#include "TreeItemDelegate.h"
+#include "TreeMemory.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
 #include "UiPrompts.h"
+#include "ZoomFitter.h"
+#include "rxt4/data/TransferDestination.h"
 
 namespace rxt4 {
 
@@ -48,6 +55,17 @@ namespace {
 
 constexpr int kIconPx = 28;
 constexpr int kToolButtonPx = 42;
+// The rows whose height would follow the font, fixed so that the window and the
+// snapshot have one size whatever the locale and the fonts installed: the menu bar
+// and the folder row, with room for the tallest common Japanese interface face (Noto
+// Sans CJK JP at 9 points), and on the screen side the title row and the data name
+// row, which hold the ink of a 9-point line.
+constexpr int kMenuBarPx = 24;
+constexpr int kFolderRowPx = 20;
+constexpr int kLabelRowPx = 14;
+constexpr int kSideMarginPx = 9;
+constexpr int kSideSpacingPx = 6;
+constexpr int kTreeMinWidthPx = 256;
 
 QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -85,10 +103,16 @@ CViewerDlg::CViewerDlg(ViewerServices services, QWidget* parent)
   BuildWidgets();
   BuildMenus();
   qApp->installEventFilter(this);
+  keyHold_ = std::make_unique<KeyboardHold>(centralWidget(), [this] { StopRepetition(); });
+  new FolderDrop(this, [this](const QString& folder) { OpenChosenFolder(folder); });
+  const std::pair<int, QPushButton*> held[] = {{Qt::Key_Left, left_},    {Qt::Key_Right, right_}, {Qt::Key_Up, up_},
+                                               {Qt::Key_Down, down_},    {Qt::Key_Return, enter_}, {Qt::Key_Enter, enter_}};
+  for (const auto& [key, button] : held) keyHold_->Add(key, button);
 }
 
 CViewerDlg::~CViewerDlg() {
   qApp->removeEventFilter(this);
+  keyHold_.reset();
   pollTimer_.stop();
   repeatTimer_.stop();
   // The widgets read the tree model and the surface, which are members: they go first.
@@ -104,8 +128,11 @@ void CViewerDlg::BuildWidgets() {
   // window's width never depends on it.
   folderPath_ = new ElidedLabel(Qt::ElideMiddle, central);
   folderPath_->setFrameShape(QFrame::StyledPanel);
+  folderPath_->setFixedHeight(kFolderRowPx);
+  auto* folderCaption = new QLabel(Tr(StringId::LabelFolderName), central);
+  folderCaption->setFixedHeight(kFolderRowPx);
   auto* top = new QHBoxLayout;
-  top->addWidget(new QLabel(Tr(StringId::LabelFolderName), central));
+  top->addWidget(folderCaption);
   top->addWidget(folderPath_, 1);
 
   // The tree of data sets.
@@ -118,15 +145,16 @@ void CViewerDlg::BuildWidgets() {
   tree_->setAllColumnsShowFocus(true);
   tree_->setDragEnabled(false);
   tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  tree_->setMinimumWidth(230);
+  tree_->setMinimumWidth(kTreeMinWidthPx);
   tree_->setFont(DataTreeModel::WithTabularDigits(tree_->font()));
+  tree_->setItemDelegate(new TreeItemDelegate(tree_));
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { OnSelectionChanged(); });
 
   // The screen side: title, data number, screen area, data name.
   screenSide_ = new QFrame(central);
   screenSide_->setFrameShape(QFrame::Box);
   screenSide_->setAutoFillBackground(true);
-  title_ = new QLabel(screenSide_);
+  title_ = new ElidedLabel(Qt::ElideRight, screenSide_);
   index_ = new QLabel(QStringLiteral("0"), screenSide_);
   index_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   index_->setMinimumWidth(32);
@@ -144,14 +172,18 @@ void CViewerDlg::BuildWidgets() {
   header->addWidget(count_);
   screenView_ = new ScreenView(surface_, screenSide_);
   // Cut at the frame: the screen side, and so the snapshot, keeps its size.
-  dataName_ = new ElidedLabel(Qt::ElideNone, screenSide_);
+  dataName_ = new ElidedLabel(Qt::ElideRight, screenSide_);
   auto* footer = new QHBoxLayout;
   footer->addWidget(new QLabel(Tr(StringId::LabelDataName), screenSide_));
   footer->addWidget(dataName_, 1);
   auto* side = new QVBoxLayout(screenSide_);
+  side->setContentsMargins(kSideMarginPx, kSideMarginPx, kSideMarginPx, kSideMarginPx);
+  side->setSpacing(kSideSpacingPx);
   side->addLayout(header);
   side->addWidget(screenView_, 0, Qt::AlignCenter);
   side->addLayout(footer);
+  for (QLabel* label : screenSide_->findChildren<QLabel*>()) label->setFixedHeight(kLabelRowPx);
+  FitScreenSide();
 
   // Tool buttons.
   const QSize toolSize(kToolButtonPx, kToolButtonPx);
@@ -199,9 +231,11 @@ void CViewerDlg::BuildWidgets() {
   keyColumn_ = right;
   right->addWidget(tools);
   right->addWidget(keys);
-  right->addStretch();
   right->addWidget(logo);
+  right->addStretch();  // a taller window leaves the keys where they are
 
+  // An enlarged window gives its room to the tree; the screen side and the keys keep
+  // their size and place at the top.
   auto* middle = new QHBoxLayout;
   middle->addWidget(tree_, 1);
   middle->addWidget(screenSide_, 0, Qt::AlignTop);
@@ -223,9 +257,19 @@ void CViewerDlg::BuildWidgets() {
   connect(enter_, &QPushButton::clicked, this, &CViewerDlg::EnterAction);
 }
 
+void CViewerDlg::FitScreenSide() {
+  // The area, its frame and margins, and the two label rows: nothing that follows the font.
+  const int edge = 2 * (kSideMarginPx + screenSide_->frameWidth());
+  const QSize area = screenView_->sizeHint();
+  screenSide_->setFixedSize(area.width() + edge, area.height() + 2 * (kLabelRowPx + kSideSpacingPx) + edge);
+}
+
 void CViewerDlg::BuildMenus() {
+  menuBar()->setFixedHeight(kMenuBarPx);
   QMenu* file = menuBar()->addMenu(Tr(StringId::MenuFile));
   folderAction_ = file->addAction(Tr(StringId::MenuFolder), this, &CViewerDlg::ChooseFolder);
+  recentMenu_ = file->addMenu(Tr(StringId::MenuRecentFolders));
+  connect(recentMenu_, &QMenu::aboutToShow, this, &CViewerDlg::FillRecentMenu);
   saveAction_ = file->addAction(Tr(StringId::MenuSave), this, &CViewerDlg::SaveScreen);
   auto source = [this] { return ReportSource{&data_, FsPath(dataFolder_).string(), DataTreeModel::ItemNumber(tree_->currentIndex())}; };
   file->addAction(Tr(StringId::MenuReport), this, [this, source] { ReportCommand(this, source(), *services_.prompts, services_.fonts); });
@@ -253,6 +297,8 @@ void CViewerDlg::BuildMenus() {
   comm->addAction(Tr(StringId::MenuTransfer), this, &CViewerDlg::TransferCommand);
   comm->addAction(Tr(StringId::MenuUpdate), this, &CViewerDlg::UpdateCommand);
   QMenu* help = menuBar()->addMenu(Tr(StringId::MenuHelp));
+  QAction* guide = help->addAction(Tr(StringId::MenuGuide), this, &CViewerDlg::GuideCommand);
+  guide->setShortcut(QKeySequence(Qt::Key_F1));
   help->addAction(Tr(StringId::MenuAbout), this, &CViewerDlg::AboutCommand);
   // The accelerators are matched by the keyboard routing before anything else sees
   // the key (the texts after the tab show them in the menus).
@@ -264,6 +310,7 @@ void CViewerDlg::Initialise() {
   if (services_.listPorts)
     for (const PortInfo& p : services_.listPorts()) names.push_back(p.name);
   services_.settings->LoadSettings(names);
+  recent_.Load(services_.settings->Remembered().recentFolders);
   // The enlargement of the last run; showing the window takes it back to what fits.
   if (const int zoom = services_.settings->Remembered().zoom; zoom > 1 && zoom <= ScreenView::kMaxZoom) SetZoom(zoom);
   SetShownState(false);
@@ -271,7 +318,9 @@ void CViewerDlg::Initialise() {
   screens_.Deselect();
   LoadDataFolder();
   PaintRoutine();
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  // The window opens at its layout's size, which is also the least it can have: the
+  // user may enlarge it, and only the enlargement changes it otherwise.
+  resize(sizeHint());
   pollTimer_.start(kPollTimerMs, this);
 }
 
@@ -289,6 +338,7 @@ void CViewerDlg::OpenFolder(const QString& path) {
   lastBrowsedFolder_ = path;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (!LoadDataFolder()) dataFolder_ = previous;  // cancelled: the previous tree stays, and its folder
+  else recent_.Add(path);
   QApplication::restoreOverrideCursor();
   tree_->setFocus();
   folderPath_->SetText(dataFolder_);
@@ -320,12 +370,59 @@ void CViewerDlg::ChooseFolder() {
     return;
   }
   lastBrowsedFolder_ = *chosen;
-  if (services_.settings->FolderAlert() != 0 && !chosen->endsWith(Tr(StringId::FolderNameSuffix), Qt::CaseSensitive) &&
+  OpenChosenFolder(*chosen);
+}
+
+void CViewerDlg::OpenChosenFolder(QString folder) {
+  // A set folder chosen by mistake shows an empty tree: its parent is offered instead.
+  if (HoldsKindFolder(FsPath(folder))) {
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (!services_.prompts->AskYesNo(this, Tr(StringId::SetFolderChosen, {folder, parent}))) {
+      tree_->setFocus();
+      return;
+    }
+    folder = parent;
+  }
+  if (services_.settings->FolderAlert() != 0 && !folder.endsWith(Tr(StringId::FolderNameSuffix), Qt::CaseSensitive) &&
       !services_.prompts->AskYesNo(this, Tr(StringId::FolderWarning))) {
     tree_->setFocus();
     return;
   }
-  OpenFolder(*chosen);
+  OpenFolder(folder);
+}
+
+void CViewerDlg::FillRecentMenu() {
+  recentMenu_->clear();
+  int place = 0;
+  for (const QString& folder : recent_.folders()) {
+    // "&1 /path/RXT4": the digit chooses it from the keyboard.
+    const QString text = QStringLiteral("&%1 %2").arg(++place).arg(QDir::toNativeSeparators(folder));
+    recentMenu_->addAction(text, this, [this, folder] { OpenRecentFolder(folder); });
+  }
+  if (recent_.folders().isEmpty()) return;
+  recentMenu_->addSeparator();
+  recentMenu_->addAction(Tr(StringId::RecentFoldersClear), this, [this] { recent_.Clear(); });
+}
+
+void CViewerDlg::OpenRecentFolder(const QString& folder) {
+  if (!QFileInfo(folder).isDir()) {
+    services_.prompts->Inform(this, Tr(StringId::FolderNotFound, {folder}), UiPrompts::Icon::None);
+    return;
+  }
+  OpenFolder(folder);
+}
+
+void CViewerDlg::GuideCommand() {
+  const QString path = CGuideWindow::FindGuide();
+  if (path.isEmpty()) {
+    services_.prompts->Inform(this, Tr(StringId::GuideNotFound, {CGuideWindow::GuideLocations().join(QLatin1Char('\n'))}),
+                              UiPrompts::Icon::None);
+    return;
+  }
+  if (!guide_) guide_ = new CGuideWindow(path, this);
+  guide_->show();
+  guide_->raise();
+  guide_->activateWindow();
 }
 
 void CViewerDlg::OnSelectionChanged() {
@@ -334,7 +431,7 @@ void CViewerDlg::OnSelectionChanged() {
   CScreen* screen = record != nullptr ? screens_.Select(*record) : nullptr;
   if (screen) {
     title_->setText(FromUtf8(screen->ShowKindName()));
-    if (std::optional<std::string> name = screen->ShowDataName()) dataName_->setText(FromUtf8(*name));
+    if (std::optional<std::string> name = screen->ShowDataName()) dataName_->SetText(FromUtf8(*name));
     index_->setText(FromUtf8(record->indexText()));
     count_->setText(FromUtf8(std::string(record->countText())));
   } else {
@@ -342,7 +439,7 @@ void CViewerDlg::OnSelectionChanged() {
     index_->setText(QStringLiteral("  "));
     count_->setText(QStringLiteral("  "));
     title_->setText(QStringLiteral(" "));
-    dataName_->setText(QStringLiteral(" "));
+    dataName_->SetText(QStringLiteral(" "));
   }
   PaintRoutine();
   SetShownState(screen != nullptr);
@@ -381,14 +478,23 @@ void CViewerDlg::RefreshArrowImages() {
 }
 
 void CViewerDlg::SetZoom(int zoom) {
+  // What the user added to the window's least size stays added.
+  const QSize enlarged = (size() - minimumSize()).expandedTo(QSize(0, 0));
   screenView_->SetZoom(zoom);
   zoomActions_[screenView_->zoom() - 1]->setChecked(true);
+  FitScreenSide();
   // Laid out at once rather than by the event loop, so that the window's size (and
   // what WindowSizeAt says) follows the enlargement as soon as it is set.
   for (QWidget* w : {static_cast<QWidget*>(screenSide_), centralWidget(), static_cast<QWidget*>(this)}) {
     w->layout()->invalidate();
     w->layout()->activate();
   }
+  // The enlargement the user added gives way first where the screen is too small.
+  QSize wanted = minimumSize() + enlarged;
+  if (const QScreen* s = screen(); s != nullptr && isVisible())
+    wanted = wanted.boundedTo(s->availableGeometry().size() - (frameGeometry().size() - size())).expandedTo(minimumSize());
+  resize(wanted);
+  ZoomFitter(*this).KeepInside();
 }
 
 QSize CViewerDlg::WindowSizeAt(int zoom) const {
@@ -529,16 +635,15 @@ void CViewerDlg::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() != QEvent::ActivationChange) return;
   if (isActiveWindow()) PaintRoutine();
-  else ReleaseKeyButtons();  // the key's release goes to another window
+  else keyHold_->ReleaseAll();  // the key's release goes to another window
 }
 
-void CViewerDlg::ReleaseKeyButtons() {
-  for (QPushButton* b : {up_, down_, enter_}) b->setDown(false);
-  for (CRepeatButton* b : {left_, right_}) {
-    b->setDown(false);
-    b->StopHolding();
-  }
+void CViewerDlg::StopRepetition() {
+  // Whatever held a button has let it go: the mouse, the space bar, the repetition.
+  mouseHolder_ = nullptr;
   spaceDown_ = false;
+  repeatTimer_.stop();
+  repeating_ = false;
 }
 
 void CViewerDlg::CommSettingsCommand() {
@@ -608,8 +713,12 @@ bool CViewerDlg::SelectFirstMeasurementOf(const QString& setFolder) {
 }
 
 void CViewerDlg::OpenRememberedFolder() {
-  const QString folder = QFile::decodeName(services_.settings->Remembered().dataFolder.c_str());
-  if (!folder.isEmpty() && QFileInfo(folder).isDir()) OpenFolder(folder);
+  const RememberedView& last = services_.settings->Remembered();
+  const QString folder = QFile::decodeName(last.dataFolder.c_str());
+  if (folder.isEmpty() || !QFileInfo(folder).isDir()) return;
+  OpenFolder(folder);
+  // The tree as it was left: its open nodes and the measurement shown.
+  TreeMemory(*tree_, *treeModel_, data_).Restore(last.expandedItems, last.selectedItem);
 }
 
 void CViewerDlg::RememberView() {
@@ -621,6 +730,10 @@ void CViewerDlg::RememberView() {
   view.hasPosition = true;
   view.left = geometry().x();
   view.top = geometry().y();
+  view.recentFolders = recent_.Names();
+  const TreeMemory memory(*tree_, *treeModel_, data_);
+  view.selectedItem = memory.SelectedNode();
+  view.expandedItems = memory.ExpandedNodes();
   services_.settings->SaveRemembered(view);
 }
 
@@ -736,7 +849,7 @@ bool CViewerDlg::HandleKeyPress(QKeyEvent* event) {
   switch (k) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      enter_->setDown(true);
+      keyHold_->Press(k);
       EnterAction();
       return true;
     case Qt::Key_Escape:
@@ -750,16 +863,14 @@ bool CViewerDlg::HandleKeyPress(QKeyEvent* event) {
       return false;
     case Qt::Key_Left:
     case Qt::Key_Right: {
-      CRepeatButton* button = k == Qt::Key_Left ? left_ : right_;
-      button->setDown(true);
-      button->StartHolding();
+      keyHold_->Press(k);  // the held ← → count ticks (the delay profile's marker speed)
       if (screens_.Current() == nullptr) return false;  // the tree's, by the normal route
       ArrowAction(k == Qt::Key_Left ? InstrumentKey::Left : InstrumentKey::Right, false);
       return true;
     }
     case Qt::Key_Up:
     case Qt::Key_Down: {
-      (k == Qt::Key_Up ? up_ : down_)->setDown(true);
+      keyHold_->Press(k);
       if (!shift_->isChecked()) return false;
       ArrowAction(k == Qt::Key_Up ? InstrumentKey::Up : InstrumentKey::Down, false);
       return true;
@@ -770,12 +881,10 @@ bool CViewerDlg::HandleKeyPress(QKeyEvent* event) {
 }
 
 bool CViewerDlg::HandleKeyRelease(QKeyEvent* event) {
-  const int k = event->key();
-  switch (k) {
+  // The buttons the keys hold are let go by keyHold_, wherever the release goes.
+  switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      enter_->setDown(false);
-      return true;
     case Qt::Key_Escape:
       return true;
     case Qt::Key_Space:
@@ -784,19 +893,6 @@ bool CViewerDlg::HandleKeyRelease(QKeyEvent* event) {
     case Qt::Key_Shift:
       shift_->setChecked(false);
       RefreshArrowImages();
-      return false;
-    case Qt::Key_Left:
-    case Qt::Key_Right: {
-      // X11 repeats a held key as release/press pairs: only the real release ends holding.
-      if (event->isAutoRepeat()) return false;
-      CRepeatButton* button = k == Qt::Key_Left ? left_ : right_;
-      button->setDown(false);
-      button->StopHolding();
-      return false;
-    }
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      if (!event->isAutoRepeat()) (k == Qt::Key_Up ? up_ : down_)->setDown(false);
       return false;
     default:
       return false;

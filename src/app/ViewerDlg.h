@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ElidedLabel.h"
+#include "RecentFolders.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/link/PortInfo.h"
 #include "rxt4/link/SettingsFile.h"
@@ -23,14 +24,17 @@ class QAction;
 class QFrame;
 class QLabel;
 class QLayout;
+class QMenu;
 class QPushButton;
 class QScreen;
 class QTreeView;
 
 namespace rxt4 {
 
+class CGuideWindow;
 class CRepeatButton;
 class DataTreeModel;
+class KeyboardHold;
 class ScreenView;
 class UiPrompts;
 
@@ -71,6 +75,13 @@ class CViewerDlg : public QMainWindow {
 
   // --- commands (menu items, buttons) ---
   void ChooseFolder();
+  // A folder chosen by the user (picker, drop): a set folder's parent is offered
+  // instead, a name not ending in "RXT4" is warned about, then it opens.
+  void OpenChosenFolder(QString folder);
+  // ファイル → 最近使ったフォルダ: opens a folder opened before (a folder gone is said so).
+  void OpenRecentFolder(const QString& folder);
+  // ヘルプ → ユーザーガイド (F1).
+  void GuideCommand();
   void SaveScreen();
   void CopyScreen();
   // An arrow key (from a button when fromButton, else from the keyboard or the
@@ -151,6 +162,9 @@ class CViewerDlg : public QMainWindow {
  private:
   void BuildWidgets();
   void BuildMenus();
+  // The screen side's size: the screen area at its enlargement, the label rows and margins.
+  void FitScreenSide();
+  void FillRecentMenu();
   // After a completed download into setFolder: the tree reloads when it lies in the
   // open data folder; otherwise the user is offered its data folder. Its first
   // measurement is selected.
@@ -166,7 +180,7 @@ class CViewerDlg : public QMainWindow {
   bool HandleKeyPress(QKeyEvent* event);
   bool HandleKeyRelease(QKeyEvent* event);
   bool RoutesKeysOf(QObject* watched) const;
-  void ReleaseKeyButtons();
+  void StopRepetition();
   bool ZoomFits(int zoom, const QSize& available) const;
   void OnScreenChanged(QScreen* screen);
   QSize AvailableArea() const;
@@ -193,7 +207,7 @@ class CViewerDlg : public QMainWindow {
   QFrame* screenSide_ = nullptr;
   ScreenView* screenView_ = nullptr;
   ElidedLabel* folderPath_ = nullptr;
-  QLabel* title_ = nullptr;
+  ElidedLabel* title_ = nullptr;
   QLabel* index_ = nullptr;
   QLabel* count_ = nullptr;
   ElidedLabel* dataName_ = nullptr;
@@ -214,7 +228,11 @@ class CViewerDlg : public QMainWindow {
   QAction* exitAction_ = nullptr;
   QAction* altF4Action_ = nullptr;
   QAction* zoomActions_[3] = {};
+  QMenu* recentMenu_ = nullptr;
+  RecentFolders recent_;
+  QPointer<CGuideWindow> guide_;
   QPointer<QScreen> watchedScreen_;
+  std::unique_ptr<KeyboardHold> keyHold_;  // the key buttons the keyboard holds down
 };
 
 }  // namespace rxt4

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
   if (const int status = AnswerWithoutDisplay(argc, argv); status >= 0) return status;
   QApplication application(argc, argv);
   // Names the window after the desktop entry (Wayland app id, the menu's icon).
-  QGuiApplication::setDesktopFileName(QStringLiteral("rxt4-viewer"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.rxt4.viewer"));
   QStringList arguments = QApplication::arguments();
   int verdict = -1;
   if (!TakeQuitAfter(arguments, verdict)) {

@@ -69,4 +69,6 @@ std::string NewSetFolderName(const std::filesystem::path& dataFolder, int month,
   return name;
 }
 
+bool HoldsKindFolder(const std::filesystem::path& folder) { return !KindFolders(folder).empty(); }
+
 }  // namespace rxt4

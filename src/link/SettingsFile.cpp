@@ -148,6 +148,13 @@ int ReadInt(const IniLines& ini, StringId key, int defaultValue) {
 constexpr StringId kRememberedKeys[] = {StringId::KeyDataFolder, StringId::KeyZoom, StringId::KeyWindowLeft,
                                         StringId::KeyWindowTop};
 
+// Between two node paths of "Expanded Items": a folder name never holds a "/".
+constexpr std::string_view kNodeSeparator = "//";
+
+std::string RecentFolderKey(int place) { return std::string(Text(StringId::KeyRecentFolder)) + ' ' + std::to_string(place); }
+
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
 RememberedView ReadRemembered(const IniLines& ini) {
   RememberedView view;
   // A folder path is kept whole (the 260-character limit of the other keys would
@@ -162,6 +169,21 @@ RememberedView ReadRemembered(const IniLines& ini) {
   if (view.hasPosition) {
     view.left = ProfileInt(&*left, 0);
     view.top = ProfileInt(&*top, 0);
+  }
+  constexpr size_t kWhole = std::numeric_limits<size_t>::max();
+  for (int place = 1; place <= kRecentFolderCount; ++place)
+    if (std::optional<std::string> recent = ini.Get(kAppName, RecentFolderKey(place), kWhole); recent && !recent->empty())
+      view.recentFolders.push_back(*recent);
+  if (std::optional<std::string> selected = ini.Get(kAppName, Text(StringId::KeySelectedItem), kWhole))
+    view.selectedItem = *selected;
+  if (std::optional<std::string> expanded = ini.Get(kAppName, Text(StringId::KeyExpandedItems), kWhole)) {
+    std::string_view rest = *expanded;
+    while (!rest.empty()) {
+      const size_t end = rest.find(kNodeSeparator);
+      if (end != 0) view.expandedItems.emplace_back(rest.substr(0, end));
+      if (end == std::string_view::npos) break;
+      rest.remove_prefix(end + kNodeSeparator.size());
+    }
   }
   return view;
 }
@@ -220,6 +242,8 @@ bool SettingsFile::SaveFolderAlert(int folderAlert) {
 }
 
 bool SettingsFile::SaveRemembered(const RememberedView& view) {
+  // Keys stored before and now empty are emptied; keys never used are not written.
+  const RememberedView before = remembered_;
   remembered_ = view;
   // A line break cannot be stored; a cut path could name another folder.
   if (remembered_.dataFolder.find_first_of("\r\n") != std::string::npos) remembered_.dataFolder.clear();
@@ -232,6 +256,24 @@ bool SettingsFile::SaveRemembered(const RememberedView& view) {
     keys.emplace_back(Text(StringId::KeyWindowLeft), std::to_string(view.left));
     keys.emplace_back(Text(StringId::KeyWindowTop), std::to_string(view.top));
   }
+  std::erase_if(remembered_.recentFolders, [](const std::string& f) { return f.empty() || HasLineBreak(f); });
+  if (remembered_.recentFolders.size() > static_cast<size_t>(kRecentFolderCount))
+    remembered_.recentFolders.resize(kRecentFolderCount);
+  const size_t places = std::max(remembered_.recentFolders.size(), before.recentFolders.size());
+  for (size_t at = 0; at < places; ++at)
+    keys.emplace_back(RecentFolderKey(static_cast<int>(at) + 1),
+                      at < remembered_.recentFolders.size() ? '"' + remembered_.recentFolders[at] + '"' : std::string());
+  if (HasLineBreak(remembered_.selectedItem)) remembered_.selectedItem.clear();
+  std::erase_if(remembered_.expandedItems, [](const std::string& n) { return n.empty() || HasLineBreak(n); });
+  std::string expanded;
+  for (const std::string& node : remembered_.expandedItems) {
+    if (!expanded.empty()) expanded += kNodeSeparator;
+    expanded += node;
+  }
+  if (!remembered_.selectedItem.empty() || !before.selectedItem.empty())
+    keys.emplace_back(Text(StringId::KeySelectedItem), '"' + remembered_.selectedItem + '"');
+  if (!expanded.empty() || !before.expandedItems.empty())
+    keys.emplace_back(Text(StringId::KeyExpandedItems), '"' + expanded + '"');
   return WriteKeys(keys, true);
 }
 

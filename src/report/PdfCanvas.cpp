@@ -32,9 +32,20 @@ bool CoversJapanese(FcPattern* font) {
 struct FontFile {
   std::string path;
   int index = 0;
-  std::string family;
+  std::string family;      // the first of its family names
+  bool requested = false;  // one of its family names is the report's family
   bool japanese = false;
 };
+
+// A font answers to each of its family names: fontconfig lists them all, in the
+// languages the font gives (IPA Gothic is also "IPAゴシック"), in an order that
+// follows the locale.
+bool HasFamily(FcPattern* font, const char* family) {
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+    if (FcStrCmpIgnoreCase(name, reinterpret_cast<const FcChar8*>(family)) == 0) return true;
+  return false;
+}
 
 // The report font's file (IPAGothic, else the best match for Japanese), through a
 // fontconfig configuration of our own that is released again (as the screens' font
@@ -59,6 +70,7 @@ std::optional<FontFile> FindReportFont() {
     FcChar8* family = nullptr;
     if (FcPatternGetString(font, FC_FAMILY, 0, &family) == FcResultMatch)
       found->family = reinterpret_cast<const char*>(family);
+    found->requested = HasFamily(font, kReportFamily);
     found->japanese = CoversJapanese(font);
   }
   if (font != nullptr) FcPatternDestroy(font);
@@ -90,7 +102,7 @@ cairo_font_face_t* OpenReportFace(std::string* warning) {
     if (warning) *warning = "no font found; the report's texts may not show";
     return nullptr;
   }
-  if (warning && file->family != kReportFamily)
+  if (warning && !file->requested)
     *warning = file->japanese ? "IPAGothic not found; the report uses " + file->family
                               : "no Japanese font found (install fonts-ipafont-gothic); Japanese texts may not show";
   cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(owned->face, 0);

@@ -25,11 +25,14 @@ QObject* NewTransferEndToEndTest();
 QObject* NewReportMenuTest();
 QObject* NewLoadProgressTest();
 QObject* NewDownloadPathTest();
+QObject* NewGeometryTest();
+QObject* NewDailyUseTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
-          NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest()};
+          NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest(),
+          NewGeometryTest(), NewDailyUseTest()};
 }
 
 // Writes a file (and its folders) under root.

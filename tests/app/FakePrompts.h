@@ -22,6 +22,11 @@ class FakePrompts : public UiPrompts {
     ++skipOffers;
     return skipRest;
   }
+  void InformWithDetails(QWidget*, const QString& text, const QString& detailText, Icon icon) override {
+    informed << text;
+    details << detailText;
+    lastIcon = icon;
+  }
   bool AskYesNo(QWidget*, const QString& text, const QString& caption = QString()) override {
     asked << text;
     lastCaption = caption;
@@ -57,6 +62,7 @@ class FakePrompts : public UiPrompts {
   std::optional<QString> openFile;
   QString lastCaption, openFilter, openSuffix;
   QStringList informed;
+  QStringList details;  // the details of InformWithDetails, in turn
   QStringList asked;
   QStringList folderTitles;
   Icon lastIcon = Icon::None;

@@ -187,6 +187,50 @@ class KeyRoutingTest : public QObject {
     QVERIFY(!w.leftButton()->holding());
   }
 
+  void aMenuOrAReleaseElsewhereLeavesNoButtonDownAndNoRepetition() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    Activate(w);
+    auto nothingHeld = [&w] {
+      for (QPushButton* b : {w.upButton(), w.downButton(), static_cast<QPushButton*>(w.leftButton()),
+                             static_cast<QPushButton*>(w.rightButton()), w.enterButton()})
+        if (b->isDown()) return false;
+      return !w.leftButton()->holding() && !w.rightButton()->holding() && !w.repeating();
+    };
+    // → held, Alt+V opens 表示, → is let go while the menu has the keys, Esc twice.
+    QTest::keyPress(w.tree(), Qt::Key_Right);
+    QVERIFY(w.rightButton()->isDown());
+    QTest::keyClick(w.tree(), Qt::Key_V, Qt::AltModifier);
+    QWidget* menu = QApplication::activePopupWidget();
+    QVERIFY(menu != nullptr);
+    QTest::keyRelease(menu, Qt::Key_Right);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTest::keyClick(w.menuBar(), Qt::Key_Escape);
+    QVERIFY(nothingHeld());
+
+    // A menu opening while a key is still held lets it go too.
+    w.tree()->setFocus();
+    QTest::keyPress(w.tree(), Qt::Key_Left);
+    QVERIFY(w.leftButton()->holding());
+    w.menuBar()->actions().at(2)->menu()->popup(w.mapToGlobal(QPoint(0, 0)));
+    QVERIFY(nothingHeld());
+    while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+
+    // An arrow button held by the mouse repeats; the menu bar taking the keys ends it.
+    w.tree()->setFocus();
+    QTest::mousePress(w.rightButton(), Qt::LeftButton);
+    w.TimerTick(true);
+    QVERIFY(w.repeating());
+    QTest::keyPress(w.tree(), Qt::Key_Up);
+    w.menuBar()->setFocus(Qt::MenuBarFocusReason);
+    QVERIFY(!w.upButton()->isDown());
+    QVERIFY(!w.repeating());
+    w.TimerTick(false);
+    QVERIFY(!w.repeating());
+    QTest::mouseRelease(w.rightButton(), Qt::LeftButton);
+    QVERIFY(nothingHeld());
+  }
+
   void repeatButtonCountsHeldTicksBetweenPressAndRelease() {
     ViewerFixture f;
     CViewerDlg& w = *f.window;

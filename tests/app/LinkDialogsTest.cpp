@@ -1,5 +1,6 @@
 // The transfer and update dialogs: their states and texts as the job reports, the
 // cancel confirmation, an instrument that never answers, and an invalid image.
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <thread>
 
 #include "AppTests.h"
+#include "CommSettingDlg.h"
+#include "PortAdviceLabel.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
 #include "rxt4/link/DemoFirmware.h"
@@ -49,6 +52,27 @@ class SilentPort : public PortBackend {
  private:
   int baud_ = 0;
 };
+
+// A port the user may not open.
+class DeniedPort : public SilentPort {
+ public:
+  PortError Open(const std::string&, int) override { return PortError::OpenFailed; }
+  int SystemError() const override { return EACCES; }
+};
+
+// Every line of the advice shown lies inside its area, and the area inside the dialog.
+void AdviceLiesInside(QDialog& dialog) {
+  dialog.adjustSize();
+  QApplication::processEvents();
+  const auto* advice = dialog.findChild<PortAdviceLabel*>();
+  QVERIFY(advice != nullptr && advice->isVisible());
+  QVERIFY(advice->text().contains(QStringLiteral("dialout")));
+  const QRect text = advice->fontMetrics().boundingRect(QRect(0, 0, advice->contentsRect().width(), 100000),
+                                                        Qt::TextWordWrap, advice->text());
+  QVERIFY2(text.height() <= advice->contentsRect().height(), qPrintable(QString::number(text.height())));
+  const QRect area(advice->mapTo(&dialog, QPoint(0, 0)), advice->size());
+  QVERIFY(dialog.rect().contains(area));
+}
 
 const QString kConnecting = QStringLiteral("RXT4との接続確認を行います。");
 const QString kLinkFailed = QStringLiteral("通信に失敗しました。\nRXT4との接続を確認してください。");
@@ -151,11 +175,17 @@ class LinkDialogsTest : public QObject {
                       [](UpdateObserver* o) { return std::make_unique<CUpdateThread>(o, std::make_unique<SilentPort>()); });
     QVERIFY(!dialog.cancelButton()->isVisibleTo(&dialog));
     QVERIFY(!dialog.okButton()->isVisibleTo(&dialog));
+    // A damaged image is refused when it is chosen, with the failed check as rxt4 image words it.
     prompts.openFile = dir.path() + QStringLiteral("/bad.img");
     dialog.Browse();
     QCOMPARE(prompts.openSuffix, QStringLiteral("img"));
     QCOMPARE(prompts.openFilter, QStringLiteral("firm image(*.img);;すべて(*.*)"));
-    QCOMPARE(dialog.pathEdit()->text(), *prompts.openFile);
+    QCOMPARE(prompts.informed.last(),
+             QStringLiteral("指定したファイルは有効なアップデート用ファイルではありません。\nフォルダ・ファイルを選択しなおしてください。\n"
+                            "Main part: the file ends inside its header"));
+    QVERIFY(dialog.pathEdit()->text().isEmpty());
+    // Typed, it is refused at UPDATE with the general message.
+    dialog.pathEdit()->setText(*prompts.openFile);
     dialog.StartUpdate();
     QVERIFY(!dialog.busy());
     QCOMPARE(prompts.informed.last(),
@@ -184,6 +214,50 @@ class LinkDialogsTest : public QObject {
     QCOMPARE(prompts.informed.last(), kLinkFailed);
     QVERIFY(dialog.updateButton()->isVisibleTo(&dialog));
     QVERIFY(!dialog.progressBar()->isVisibleTo(&dialog));
+  }
+
+  void enterInTheFirstStepStartsTheTransfer() {
+    FakePrompts prompts;
+    QTemporaryDir dir;
+    CTransferDlg dialog(CommSettings{}, dir.path().toStdString(), prompts, nullptr,
+                        [](TransferObserver* o) { return std::make_unique<CTransferThread>(o, std::make_unique<SilentPort>()); });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(dialog.startButton()->isDefault());
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QCOMPARE(dialog.state(), CTransferDlg::kRunning);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(dialog.okButton()->isDefault());
+  }
+
+  void thePortAdviceIsShownWholeInEveryLinkDialog() {
+    FakePrompts prompts;
+    QTemporaryDir dir;
+    CommSettings settings;
+    settings.comPort = "/dev/ttyACM0";
+    CTransferDlg transfer(settings, dir.path().toStdString(), prompts, nullptr,
+                          [](TransferObserver* o) { return std::make_unique<CTransferThread>(o, std::make_unique<DeniedPort>()); });
+    transfer.show();
+    transfer.Start();
+    QTRY_COMPARE_WITH_TIMEOUT(int(transfer.state()), int(CTransferDlg::kFailed), 3000);
+    AdviceLiesInside(transfer);
+
+    const QString image = dir.path() + QStringLiteral("/demo.img");
+    QVERIFY(WriteDemoFirmwareImage(FsPath(image)));
+    CUpdateDlg update(settings, prompts, nullptr,
+                      [](UpdateObserver* o) { return std::make_unique<CUpdateThread>(o, std::make_unique<DeniedPort>()); });
+    update.show();
+    update.pathEdit()->setText(image);
+    update.StartUpdate();
+    QTRY_VERIFY_WITH_TIMEOUT(!update.busy(), 3000);
+    AdviceLiesInside(update);
+
+    CCommSettingDlg comm(settings, {}, nullptr);
+    comm.probePort = [](const std::string&) { return EACCES; };
+    comm.show();
+    comm.portBox()->setEditText(QStringLiteral("/dev/ttyACM0"));
+    comm.CheckPort();
+    AdviceLiesInside(comm);
   }
 
   void updateCancelledWhileWaitingSaysSoAndTheDialogShrinksBack() {

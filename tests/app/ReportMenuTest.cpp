@@ -104,6 +104,25 @@ class ReportMenuTest : public QObject {
     QCOMPARE(f.prompts.informed.size(), messages);
   }
 
+  void theDoneBoxShowsEachWarningInItsDetails() {
+    ViewerFixture f;
+    const QString root = MakeDataFolder(f.dir);
+    // A spectrum measurement whose graph file is missing.
+    PutFile(root, QStringLiteral("0412/SPECTRUM/0412.cnt"), "1\n2.00");
+    PutFile(root, QStringLiteral("0412/SPECTRUM/0412.CSV"), "No.,Name\n" + MeasurementLine(1, "P1"));
+    CViewerDlg& w = *f.window;
+    w.OpenFolder(root);
+    f.prompts.saveFile = f.dir.path() + QStringLiteral("/w.db");
+    MenuAction(w, StringId::MenuExport)->trigger();
+    QCOMPARE(f.prompts.informed.last(), QStringLiteral("エクスポートが完了しました。\n") + f.dir.path() +
+                                            QStringLiteral("/w.db\n警告が 1 件ありました。"));
+    QCOMPARE(f.prompts.details.size(), 1);
+    const QStringList lines = f.prompts.details.last().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QStringLiteral("警告の内容:"));
+    QVERIFY2(lines[1].startsWith(root + QStringLiteral("/0412/SPECTRUM/0412.")), qPrintable(lines[1]));
+  }
+
   void cancelStopsTheJobAndWaitsForIt() {
     std::atomic<bool> sawAbort{false};
     CReportDlg dialog(QStringLiteral("..."), [&](JobObserver& o, const std::atomic<bool>& abort) {

@@ -3,7 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QDateTime>
 #include <QFileIconProvider>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLocale>
+#include <QToolTip>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -232,6 +237,38 @@ class ViewerWindowTest : public QObject {
     QVERIFY(w.folderLabel()->shownText().contains(QChar(0x2026)));
     QVERIFY(w.folderLabel()->shownText().endsWith(QStringLiteral("/RXT4")));
     QCOMPARE(w.RenderScreenSide().size(), side * w.devicePixelRatio());
+    // The data name is elided with "…" and whole in its tool tip.
+    QVERIFY(w.dataNameLabel()->shownText().endsWith(QChar(0x2026)));
+    QCOMPARE(w.dataNameLabel()->toolTip(), QString::fromStdString(DecodeSjis(name)));
+    // A tree item the tree's edge cuts has its whole text as tool tip; one shown whole has none.
+    const QModelIndex longItem = Child(*w.tree()->model(), {0, 0, 0});
+    const QModelIndex shortItem = Child(*w.tree()->model(), {0, 0});
+    for (const QModelIndex& item : {shortItem, longItem}) {
+      const QPoint at = w.tree()->visualRect(item).center();
+      QHelpEvent help(QEvent::ToolTip, at, w.tree()->viewport()->mapToGlobal(at));
+      QApplication::sendEvent(w.tree()->viewport(), &help);
+      QCOMPARE(QToolTip::text() == item.data().toString(), item == longItem);
+    }
+  }
+
+  void aSetFolderChosenAsTheDataFolderOffersItsParent() {
+    ViewerFixture f;
+    CViewerDlg& w = *f.window;
+    const QString root = MakeDataFolder(f.dir);
+    const QString set = root + QStringLiteral("/0412");
+    const QString question = QStringLiteral("選択したフォルダ「") + set +
+                             QStringLiteral("」は、種類のフォルダ（LEVEL、BER など）を直接含むセットフォルダです。\n"
+                                            "一つ上のフォルダ「") + root + QStringLiteral("」をデータフォルダとして開きますか？");
+    f.prompts.folder = set;
+    f.prompts.answers = {false};  // No: nothing changes
+    w.ChooseFolder();
+    QCOMPARE(f.prompts.asked, QStringList{question});
+    QVERIFY(w.dataFolder().isEmpty());
+    f.prompts.answers = {true};  // Yes: the parent opens, without the name warning (it ends in RXT4)
+    w.ChooseFolder();
+    QCOMPARE(f.prompts.asked, (QStringList{question, question}));
+    QCOMPARE(w.dataFolder(), root);
+    QCOMPARE(w.dataModel().measurementCount(), 6);
   }
 
   void aMissingStartFolderIsSaidAndNothingIsLoaded() {
@@ -264,6 +301,10 @@ class ViewerWindowTest : public QObject {
     QVERIFY(!picker->findChild<QToolButton*>(QStringLiteral("newFolderButton"))->isVisibleTo(picker.get()));
     const auto transfer = MakeFolderDialog(nullptr, QStringLiteral("フォルダ選択"), QDir::tempPath(), true);
     QVERIFY(transfer->findChild<QToolButton*>(QStringLiteral("newFolderButton"))->isVisibleTo(transfer.get()));
+    // The date column has room for a date and time as the locale writes them.
+    const auto* details = picker->findChild<QTreeView*>(QStringLiteral("treeView"));
+    const QString date = QLocale().toString(QDateTime(QDate(2026, 12, 8), QTime(21, 37)), QLocale::ShortFormat);
+    QVERIFY(details->header()->sectionSize(3) > details->fontMetrics().horizontalAdvance(date) + 8);
   }
 
   void transferAsksForAFolderWithTheNewFolderButton() {

@@ -139,6 +139,36 @@ TEST_F(SettingsFileTest, RememberedViewComesAfterTheSerialKeysWhichStayAsTheyAre
   EXPECT_EQ(third.Remembered().left, -40);
 }
 
+TEST_F(SettingsFileTest, RecentFoldersAndTheTreeAsLeftComeBackAndShorterListsReplaceLonger) {
+  SettingsFile file(path_);
+  file.LoadSettings({});
+  RememberedView view;
+  view.dataFolder = "/d/RXT4";
+  view.recentFolders = {"/d/RXT4", " /e/RXT4 ", "/f\nx", "/g/RXT4"};
+  view.selectedItem = "LEVEL/0412/3";
+  view.expandedItems = {"LEVEL", "LEVEL/0412", "BER/1208-2"};
+  ASSERT_TRUE(file.SaveRemembered(view));
+  EXPECT_NE(ReadFile().find("Recent Folder 1=\"/d/RXT4\"\nRecent Folder 2=\" /e/RXT4 \"\nRecent Folder 3=\"/g/RXT4\"\n"
+                            "Selected Item=\"LEVEL/0412/3\"\nExpanded Items=\"LEVEL//LEVEL/0412//BER/1208-2\"\n"),
+            std::string::npos)
+      << ReadFile();
+  SettingsFile again(path_);
+  again.LoadSettings({});
+  EXPECT_EQ(again.Remembered().recentFolders, (std::vector<std::string>{"/d/RXT4", " /e/RXT4 ", "/g/RXT4"}));
+  EXPECT_EQ(again.Remembered().selectedItem, "LEVEL/0412/3");
+  EXPECT_EQ(again.Remembered().expandedItems, (std::vector<std::string>{"LEVEL", "LEVEL/0412", "BER/1208-2"}));
+
+  view.recentFolders = {"/h/RXT4"};
+  view.selectedItem.clear();
+  view.expandedItems.clear();
+  ASSERT_TRUE(again.SaveRemembered(view));
+  SettingsFile third(path_);
+  third.LoadSettings({});
+  EXPECT_EQ(third.Remembered().recentFolders, std::vector<std::string>{"/h/RXT4"});
+  EXPECT_EQ(third.Remembered().selectedItem, "");
+  EXPECT_TRUE(third.Remembered().expandedItems.empty());
+}
+
 TEST_F(SettingsFileTest, OtherSectionsAndLinesAreKept) {
   WriteFile(
       "; written by hand\r\n"

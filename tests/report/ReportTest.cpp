@@ -171,5 +171,24 @@ TEST(ReportJob, RunsOnItsWorkerAndStopsWhenAborted) {
   }
 }
 
+// Under a Japanese locale fontconfig gives IPA Gothic's Japanese name first
+// (IPAゴシック): the report's font is found by any of its names, so no warning says
+// that it is missing. (ctest runs each test in a process of its own, which reads
+// FC_LANG when it first asks fontconfig.)
+TEST(ReportFont, FoundByAnyOfItsFamilyNames) {
+  setenv("FC_LANG", "ja", 1);
+  class Warnings : public NullJobObserver {
+   public:
+    void Warning(const std::string& message) override { said.push_back(message); }
+    std::vector<std::string> said;
+  } warnings;
+  const DemoArchive& demo = DemoArchive::Get();
+  ReportOptions options;
+  options.date = kDate;
+  const std::atomic<bool> never{false};
+  ASSERT_TRUE(WriteReport(demo.selection, demo.work / "font.pdf", options, warnings, never).done());
+  EXPECT_EQ(warnings.said, std::vector<std::string>{});
+}
+
 }  // namespace
 }  // namespace rxt4

@@ -19,6 +19,7 @@
 #include "MessageOptionDlg.h"
 #include "TransferDlg.h"
 #include "UiPrompts.h"
+#include "UiFont.h"
 #include "UpdateDlg.h"
 #include "ViewerDlg.h"
 #include "rxt4/link/SettingsFile.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: viewer_shots <data folder> <out dir> [item path ...]\n");
     return 2;
   }
+  QApplication::setFont(rxt4::ProportionalUiFont(QApplication::font()));
   rxt4::QtUiPrompts prompts;
   rxt4::SettingsFile settings(rxt4::DefaultSettingsPath());
   rxt4::ViewerServices services{&settings, &prompts, [] { return rxt4::ListSerialPorts(); },

@@ -21,6 +21,10 @@ enum class DestinationKind {
 // unless its name ends in "RXT4".
 DestinationKind ClassifyDestination(const std::filesystem::path& folder);
 
+// True when the folder holds a kind folder (LEVEL, BER, ... in any letter case)
+// itself: it is a set folder, not a data folder.
+bool HoldsKindFolder(const std::filesystem::path& folder);
+
 // The name of a new set folder inside dataFolder, after the date as the instrument
 // names its own set folders: "MMDD", or "MMDD-2", "MMDD-3", ... when that name is taken.
 std::string NewSetFolderName(const std::filesystem::path& dataFolder, int month, int day);

@@ -30,7 +30,13 @@ struct RememberedView {
   bool hasPosition = false;  // whether left and top were stored
   int left = 0;              // the window's top-left corner, frame included
   int top = 0;
+  std::vector<std::string> recentFolders;  // data folders opened last, newest first (at most kRecentFolderCount)
+  std::string selectedItem;                // the tree's selected item as a node path; empty: none
+  std::vector<std::string> expandedItems;  // the tree's expanded nodes as node paths
 };
+
+// Data folders remembered for the File menu.
+inline constexpr int kRecentFolderCount = 8;
 
 class SettingsFile {
  public:
@@ -47,9 +53,11 @@ class SettingsFile {
   // Stores the flag and writes "USE_RXT4_FolderAlert"; false when the write failed.
   bool SaveFolderAlert(int folderAlert);
 
-  // Stores what the viewer remembers and writes "Data Folder", "Zoom", "Window Left"
-  // and "Window Top" after the keys above, which stay as they are. A folder whose
-  // name holds a line break is not remembered. False when the write failed.
+  // Stores what the viewer remembers and writes "Data Folder", "Zoom", "Window Left",
+  // "Window Top", "Recent Folder 1" to "Recent Folder 8", "Selected Item" and
+  // "Expanded Items" (node paths separated by "//", which no folder name holds) after
+  // the keys above, which stay as they are. A folder or node whose name holds a line
+  // break is not remembered. False when the write failed.
   bool SaveRemembered(const RememberedView& view);
 
   // Current serial settings.

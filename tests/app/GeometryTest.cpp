@@ -1,0 +1,97 @@
+// The window's and the snapshot's sizes depend on the enlargement alone: not on the
+// locale (ctest runs this object under C.UTF-8 and ja_JP.UTF-8 as well) nor on the
+// fonts the desktop gives.
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QtEndian>
+#include <QTest>
+#include <QTreeView>
+#include <clocale>
+
+#include "AppTests.h"
+#include "UiFont.h"
+
+namespace rxt4::test {
+
+class GeometryTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void theInterfaceFontIsProportional() {
+    // A desktop font whose Latin letters share one width (IPAGothic, fontconfig's
+    // first Japanese face) gives way to a proportional face of the same size; a
+    // proportional one is kept.
+    auto proportional = [](const QFont& font) {
+      const QFontMetricsF metrics(font);
+      return metrics.horizontalAdvance(QLatin1Char('i')) < metrics.horizontalAdvance(QLatin1Char('M'));
+    };
+    QFont typed(QStringLiteral("IPAGothic"));
+    typed.setPointSize(9);
+    QVERIFY(!proportional(typed));
+    const QFont ui = ProportionalUiFont(typed);
+    QVERIFY2(proportional(ui), qPrintable(ui.family()));
+    QCOMPARE(ui.pointSize(), 9);
+    QVERIFY(QFontMetricsF(ui).inFont(QChar(0x30C7)));  // デ
+    const QFont dejavu(QStringLiteral("DejaVu Sans"), 9);
+    QCOMPARE(ProportionalUiFont(dejavu), dejavu);
+  }
+
+  void sizesFollowOnlyTheEnlargement_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("desktop font") << QString() << 0;
+    QTest::newRow("IPAGothic 12 px") << QStringLiteral("IPAGothic") << 12;
+    QTest::newRow("IPAPGothic 16 px") << QStringLiteral("IPAPGothic") << 16;
+    QTest::newRow("DejaVu Sans 10 px") << QStringLiteral("DejaVu Sans") << 10;
+  }
+
+  void sizesFollowOnlyTheEnlargement() {
+    // A run meant for Japanese must really have it (scripts/test generates the locale).
+    if (qEnvironmentVariable("LC_ALL").startsWith(QLatin1String("ja_JP")))
+      QVERIFY2(QByteArray(std::setlocale(LC_CTYPE, nullptr)).startsWith("ja_JP"),
+               "the ja_JP.UTF-8 locale is not generated (scripts/test generates it)");
+    QFETCH(QString, family);
+    QFETCH(int, pixels);
+    const QFont desktop = QApplication::font();
+    if (!family.isEmpty()) {
+      QFont font(family);
+      font.setPixelSize(pixels);
+      QApplication::setFont(font);
+    }
+    {
+      ViewerFixture f;
+      CViewerDlg& w = *f.window;
+      w.OpenFolder(MakeDataFolder(f.dir));
+      w.tree()->expandAll();
+      w.tree()->setCurrentIndex(w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0))));
+      QApplication::processEvents();
+      const struct {
+        int zoom;
+        QSize window;
+        QSize snapshot;
+      } cases[] = {{1, QSize(857, 438), QSize(341, 300)}, {2, QSize(1178, 608), QSize(662, 540)}};
+      for (const auto& c : cases) {
+        w.SetZoom(c.zoom);
+        QApplication::processEvents();
+        QCOMPARE(w.size(), c.window);
+        // The bitmap file as 画面を保存 writes it: its width and height in the header.
+        const QString path = f.dir.path() + QStringLiteral("/shot.bmp");
+        f.prompts.saveFile = path;
+        w.SaveScreen();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray header = file.read(26);
+        QCOMPARE(QSize(qFromLittleEndian<qint32>(header.constData() + 18), qFromLittleEndian<qint32>(header.constData() + 22)),
+                 c.snapshot);
+      }
+    }
+    QApplication::setFont(desktop);
+  }
+};
+
+QObject* NewGeometryTest() { return new GeometryTest; }
+
+}  // namespace rxt4::test
+
+#include "GeometryTest.moc"
