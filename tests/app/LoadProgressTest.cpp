@@ -53,7 +53,7 @@ class LoadProgressTest : public QObject {
     f.prompts.skipRest = true;
     f.window->OpenFolder(root);
     QCOMPARE(f.prompts.informed.size(), 2);  // the second box skipped the third
-    QCOMPARE(f.window->dataModel().measurementCount(), 6);
+    QCOMPARE(MeasurementCount(*f.window), 6);
   }
 };
 
