@@ -57,7 +57,7 @@ QString MakeDataFolder(const QTemporaryDir& dir);
 // names ("tree", "dataNo", "saveButton", "saveAction", "upKey", "zoomFitter"...).
 // A name the window does not have fails the test at once.
 template <class T>
-T& Part(QWidget& window, const char* name) {
+T& Find(QWidget& window, const char* name) {
   T* found = window.findChild<T*>(QLatin1String(name));
   if (found == nullptr) qFatal("the main window has no %s", name);
   return *found;

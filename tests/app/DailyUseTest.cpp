@@ -28,7 +28,7 @@ namespace {
 
 // The entries the recent menu offers, as it shows them when opened.
 QList<QAction*> RecentEntries(QWidget& w) {
-  QMenu& menu = Part<QMenu>(w, "recentMenu");
+  QMenu& menu = Find<QMenu>(w, "recentMenu");
   emit menu.aboutToShow();
   QList<QAction*> entries;
   for (QAction* a : menu.actions())
@@ -55,8 +55,8 @@ class DailyUseTest : public QObject {
     QApplication::processEvents();
     const QSize least = w.size();
     QCOMPARE(w.minimumSize(), least);
-    const QWidget& screenSide = Part<ScreenSide>(w, "screenSide");
-    const QWidget& shiftKey = Part<QPushButton>(w, "shiftKey");
+    const QWidget& screenSide = Find<ScreenSide>(w, "screenSide");
+    const QWidget& shiftKey = Find<QPushButton>(w, "shiftKey");
     const QRect side = InWindow(&screenSide, &w);
     const QRect shift = InWindow(&shiftKey, &w);
     const QSize tree = Tree(w).size();
@@ -89,7 +89,7 @@ class DailyUseTest : public QObject {
     w.move(area.right() + 1 - w.frameGeometry().width() - 20, area.top() + 60);
     QApplication::processEvents();
     Trigger(w, "zoom2");
-    QCOMPARE(Part<ScreenView>(w, "screenArea").zoom(), 2);
+    QCOMPARE(Find<ScreenView>(w, "screenArea").zoom(), 2);
     QVERIFY2(area.contains(w.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.frameGeometry().x())
                                                           .arg(w.frameGeometry().y()).arg(w.frameGeometry().width())
                                                           .arg(w.frameGeometry().height())));

@@ -214,11 +214,11 @@ class DownloadPathTest : public QObject {
     SettingsFile next(settings.IniPath());
     CMainWindow w(TestServices(prompts, next));
     w.Initialise();
-    const ScreenView& view = Part<ScreenView>(w, "screenArea");
+    const ScreenView& view = Find<ScreenView>(w, "screenArea");
     QCOMPARE(view.zoom(), 2);
     w.show();
     // Still limited to what fits the screen.
-    QCOMPARE(view.zoom(), Part<QAction>(w, "zoom2").isEnabled() ? 2 : 1);
+    QCOMPARE(view.zoom(), Find<QAction>(w, "zoom2").isEnabled() ? 2 : 1);
     w.OpenRememberedFolder();
     QCOMPARE(LabelText(w, "folderPath"), data);
     QCOMPARE(Tree(w).model()->rowCount(TreeItem(w, {0})), 1);

@@ -58,8 +58,8 @@ class GraphKeysTest : public QObject {
     const QModelIndex item = FirstMeasurement(w, kProfileRoot);
     Tree(w).setCurrentIndex(item);
     QCOMPARE(ScreenArea(w), DrawnApart(folder_, item));
-    KeyPad& pad = Part<KeyPad>(w, "keyPad");
-    CRepeatButton& right = Part<CRepeatButton>(w, "rightKey");
+    KeyPad& pad = Find<KeyPad>(w, "keyPad");
+    CRepeatButton& right = Find<CRepeatButton>(w, "rightKey");
     QSignalSpy presses(&pad, &KeyPad::keyPressed);
 
     // A click: one step, and the focus back to the tree.
@@ -109,9 +109,9 @@ class GraphKeysTest : public QObject {
 
     // ← back; シフト + → zooms in, and ↓ no longer moves the tree.
     QTest::keyClick(&Tree(w), Qt::Key_Left);
-    Part<QPushButton>(w, "shiftKey").setChecked(true);
+    Find<QPushButton>(w, "shiftKey").setChecked(true);
     QTest::mouseClick(&right, Qt::LeftButton);
-    QTest::mouseClick(&Part<QPushButton>(w, "downKey"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "downKey"), Qt::LeftButton);
     QCOMPARE(Tree(w).currentIndex(), item);
     QVERIFY(Presses(presses).back().shift);
     QCOMPARE(ScreenArea(w), DrawnApart(folder_, item, Presses(presses)));
@@ -150,16 +150,16 @@ class GraphKeysTest : public QObject {
     const QModelIndex item = FirstMeasurement(w, kSpectrumRoot);
     Tree(w).setCurrentIndex(item);
     const QImage before = ScreenArea(w);
-    QTest::mouseClick(&Part<QPushButton>(w, "leftKey"), Qt::LeftButton);
-    QTest::mouseClick(&Part<QPushButton>(w, "rightKey"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "leftKey"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "rightKey"), Qt::LeftButton);
     QCOMPARE(ScreenArea(w), before);
-    Part<QPushButton>(w, "shiftKey").setChecked(true);
-    QTest::mouseClick(&Part<QPushButton>(w, "rightKey"), Qt::LeftButton);
+    Find<QPushButton>(w, "shiftKey").setChecked(true);
+    QTest::mouseClick(&Find<QPushButton>(w, "rightKey"), Qt::LeftButton);
     const QImage next = DrawnApart(folder_, item, {{InstrumentKey::Right, true, 0}});
     QVERIFY(next != before);
     QCOMPARE(ScreenArea(w), next);
-    QTest::mouseClick(&Part<QPushButton>(w, "leftKey"), Qt::LeftButton);
-    QTest::mouseClick(&Part<QPushButton>(w, "leftKey"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "leftKey"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "leftKey"), Qt::LeftButton);
     QCOMPARE(ScreenArea(w), DrawnApart(folder_, item, {{InstrumentKey::Right, true, 0}, {InstrumentKey::Left, true, 0},
                                                        {InstrumentKey::Left, true, 0}}));
   }

@@ -26,7 +26,7 @@ void Activate(CMainWindow& w) {
   QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&Tree(w)));
 }
 
-QPushButton& Key(QWidget& w, const char* name) { return Part<QPushButton>(w, name); }
+QPushButton& Key(QWidget& w, const char* name) { return Find<QPushButton>(w, name); }
 
 // The arrow buttons show their シフト pictures (or their plain ones).
 bool ShowShiftImages(QWidget& w, bool shifted) {
@@ -49,10 +49,10 @@ QList<InstrumentKey> Keys(const QSignalSpy& presses) {
 bool NothingHeld(QWidget& w) {
   for (const char* name : {"upKey", "downKey", "leftKey", "rightKey", "enterKey"})
     if (Key(w, name).isDown()) return false;
-  KeyPad& pad = Part<KeyPad>(w, "keyPad");
+  KeyPad& pad = Find<KeyPad>(w, "keyPad");
   QSignalSpy presses(&pad, &KeyPad::keyPressed);
   pad.Repeat();
-  return !Part<CRepeatButton>(w, "leftKey").holding() && !Part<CRepeatButton>(w, "rightKey").holding() &&
+  return !Find<CRepeatButton>(w, "leftKey").holding() && !Find<CRepeatButton>(w, "rightKey").holding() &&
          presses.isEmpty();
 }
 
@@ -66,7 +66,7 @@ class KeyRoutingTest : public QObject {
     CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
     Activate(w);
-    QSignalSpy presses(&Part<KeyPad>(w, "keyPad"), &KeyPad::keyPressed);
+    QSignalSpy presses(&Find<KeyPad>(w, "keyPad"), &KeyPad::keyPressed);
     QTreeView& tree = Tree(w);
     tree.expandAll();
     tree.setCurrentIndex(TreeItem(w, {0, 0, 0}));
@@ -153,7 +153,7 @@ class KeyRoutingTest : public QObject {
     QVERIFY(f.prompts.asked.isEmpty());
     QCOMPARE(tree.currentIndex(), item);
 
-    QSignalSpy presses(&Part<KeyPad>(w, "keyPad"), &KeyPad::keyPressed);
+    QSignalSpy presses(&Find<KeyPad>(w, "keyPad"), &KeyPad::keyPressed);
     QTest::keyPress(&tree, Qt::Key_Return);
     QVERIFY(Key(w, "enterKey").isDown());
     QTest::keyRelease(&tree, Qt::Key_Return);
@@ -201,7 +201,7 @@ class KeyRoutingTest : public QObject {
     QVERIFY(NothingHeld(w));
 
     // A key held while the window loses the keyboard is let go.
-    CRepeatButton& left = Part<CRepeatButton>(w, "leftKey");
+    CRepeatButton& left = Find<CRepeatButton>(w, "leftKey");
     Tree(w).setFocus();
     QTest::keyPress(&Tree(w), Qt::Key_Left);
     QVERIFY(left.isDown());
@@ -219,7 +219,7 @@ class KeyRoutingTest : public QObject {
     Activate(w);
     QTreeView& tree = Tree(w);
     // An arrow button held by the mouse repeats; the menu bar taking the keys ends it.
-    KeyPad& pad = Part<KeyPad>(w, "keyPad");
+    KeyPad& pad = Find<KeyPad>(w, "keyPad");
     QPushButton& right = Key(w, "rightKey");
     QCursor::setPos(right.mapToGlobal(right.rect().center()));
     QTest::mousePress(&right, Qt::LeftButton);
@@ -249,7 +249,7 @@ class KeyRoutingTest : public QObject {
     // A menu opening while a key is still held lets it go too.
     tree.setFocus();
     QTest::keyPress(&tree, Qt::Key_Left);
-    QVERIFY(Part<CRepeatButton>(w, "leftKey").holding());
+    QVERIFY(Find<CRepeatButton>(w, "leftKey").holding());
     w.menuBar()->actions().at(2)->menu()->popup(w.mapToGlobal(QPoint(0, 0)));
     QVERIFY(NothingHeld(w));
     while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
@@ -259,7 +259,7 @@ class KeyRoutingTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     Activate(w);
-    CRepeatButton& right = Part<CRepeatButton>(w, "rightKey");
+    CRepeatButton& right = Find<CRepeatButton>(w, "rightKey");
     QCOMPARE(right.heldTicks(), 0);
     QTest::mousePress(&right, Qt::LeftButton);
     QVERIFY(right.holding());
@@ -273,7 +273,7 @@ class KeyRoutingTest : public QObject {
     QCOMPARE(right.heldTicks(), 0);
 
     // The keyboard holds the button too; the X11 repeat's release does not end it.
-    CRepeatButton& left = Part<CRepeatButton>(w, "leftKey");
+    CRepeatButton& left = Find<CRepeatButton>(w, "leftKey");
     QTest::keyPress(&Tree(w), Qt::Key_Left);
     QVERIFY(left.holding());
     QVERIFY(left.isDown());

@@ -38,14 +38,14 @@ class SnapshotTest : public QObject {
     Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
     const QString path = f.dir.path() + QStringLiteral("/A1.bmp");
     f.prompts.saveFile = path;
-    QTest::mouseClick(&Part<QPushButton>(w, "saveButton"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "saveButton"), Qt::LeftButton);
     QCOMPARE(f.prompts.saveProposed, QStringLiteral("A1"));
     QVERIFY(Tree(w).hasFocus() || !w.isActiveWindow());
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray b = file.readAll();
-    const ScreenSide& side = Part<ScreenSide>(w, "screenSide");
+    const ScreenSide& side = Find<ScreenSide>(w, "screenSide");
     const int width = side.width();
     const int height = side.height();
     QVERIFY(width > 321 && height > 240);
@@ -104,7 +104,7 @@ class SnapshotTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     QApplication::processEvents();
-    ZoomFitter& fitter = Part<ZoomFitter>(w, "zoomFitter");
+    ZoomFitter& fitter = Find<ZoomFitter>(w, "zoomFitter");
     // The predicted sizes are the sizes the window takes.
     const QSize sizes[] = {fitter.WindowSizeAt(1), fitter.WindowSizeAt(2), fitter.WindowSizeAt(3)};
     QCOMPARE(sizes[0], w.frameGeometry().size());
@@ -115,16 +115,16 @@ class SnapshotTest : public QObject {
     }
     // An area that holds the 2x window but not the 3x one (the 1400 x 900 desktop).
     fitter.OfferZoomsThatFit(sizes[1] + QSize(100, 0));
-    QVERIFY(Part<QAction>(w, "zoom2").isEnabled());
-    QVERIFY(!Part<QAction>(w, "zoom3").isEnabled());
+    QVERIFY(Find<QAction>(w, "zoom2").isEnabled());
+    QVERIFY(!Find<QAction>(w, "zoom3").isEnabled());
     fitter.OfferZoomsThatFit(sizes[2]);
-    QVERIFY(Part<QAction>(w, "zoom3").isEnabled());
+    QVERIFY(Find<QAction>(w, "zoom3").isEnabled());
     // Moved to a smaller screen: the largest zoom that fits.
     fitter.SetZoom(3);
     fitter.FitZoom(sizes[1] - QSize(0, 1));
     QCOMPARE(fitter.zoom(), 1);
-    QVERIFY(Part<QAction>(w, "zoom1").isChecked());
-    QVERIFY(!Part<QAction>(w, "zoom2").isEnabled());
+    QVERIFY(Find<QAction>(w, "zoom1").isChecked());
+    QVERIFY(!Find<QAction>(w, "zoom2").isEnabled());
     fitter.SetZoom(3);
     fitter.FitZoom(sizes[2] - QSize(1, 0));
     QCOMPARE(fitter.zoom(), 2);
@@ -134,7 +134,7 @@ class SnapshotTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     Trigger(w, "zoom2");
-    ScreenView& view = Part<ScreenView>(w, "screenArea");
+    ScreenView& view = Find<ScreenView>(w, "screenArea");
     QCOMPARE(view.size(), QSize(642, 480));
     const QImage shown = view.grab().toImage();
     // The frame pixel (0, 0) becomes a 2 x 2 black block; (1, 1) a 2 x 2 white block.
@@ -143,7 +143,7 @@ class SnapshotTest : public QObject {
     QCOMPARE(shown.pixel(2, 2), qRgb(255, 255, 255));
     QCOMPARE(shown.pixel(641, 479), qRgb(0, 0, 0));
     QCOMPARE(shown.pixel(639, 477), qRgb(255, 255, 255));
-    Part<ZoomFitter>(w, "zoomFitter").SetZoom(9);
+    Find<ZoomFitter>(w, "zoomFitter").SetZoom(9);
     QCOMPARE(view.zoom(), 3);
   }
 };

@@ -47,7 +47,7 @@ QString MakeDataFolder(const QTemporaryDir& dir) {
   return root;
 }
 
-QTreeView& Tree(QWidget& window) { return Part<QTreeView>(window, "tree"); }
+QTreeView& Tree(QWidget& window) { return Find<QTreeView>(window, "tree"); }
 
 QModelIndex TreeItem(QWidget& window, std::initializer_list<int> rows) {
   QModelIndex index;
@@ -55,12 +55,12 @@ QModelIndex TreeItem(QWidget& window, std::initializer_list<int> rows) {
   return index;
 }
 
-QString LabelText(QWidget& window, const char* name) { return Part<QLabel>(window, name).text(); }
+QString LabelText(QWidget& window, const char* name) { return Find<QLabel>(window, name).text(); }
 
-void Trigger(QWidget& window, const char* action) { Part<QAction>(window, action).trigger(); }
+void Trigger(QWidget& window, const char* action) { Find<QAction>(window, action).trigger(); }
 
 QImage ScreenArea(QWidget& window) {
-  return Part<ScreenView>(window, "screenArea").grab().toImage().convertToFormat(QImage::Format_RGB32);
+  return Find<ScreenView>(window, "screenArea").grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 int MeasurementCount(QWidget& window) {

@@ -47,13 +47,13 @@ bool BlankArea(const QImage& area) {
 }
 
 bool SaveAndCopyEnabled(QWidget& w) {
-  return Part<QPushButton>(w, "saveButton").isEnabled() && Part<QPushButton>(w, "copyButton").isEnabled() &&
-         Part<QAction>(w, "saveAction").isEnabled() && Part<QAction>(w, "copyAction").isEnabled();
+  return Find<QPushButton>(w, "saveButton").isEnabled() && Find<QPushButton>(w, "copyButton").isEnabled() &&
+         Find<QAction>(w, "saveAction").isEnabled() && Find<QAction>(w, "copyAction").isEnabled();
 }
 
 bool SaveAndCopyDisabled(QWidget& w) {
-  return !Part<QPushButton>(w, "saveButton").isEnabled() && !Part<QPushButton>(w, "copyButton").isEnabled() &&
-         !Part<QAction>(w, "saveAction").isEnabled() && !Part<QAction>(w, "copyAction").isEnabled();
+  return !Find<QPushButton>(w, "saveButton").isEnabled() && !Find<QPushButton>(w, "copyButton").isEnabled() &&
+         !Find<QAction>(w, "saveAction").isEnabled() && !Find<QAction>(w, "copyAction").isEnabled();
 }
 
 }  // namespace
@@ -157,7 +157,7 @@ class ViewerWindowTest : public QObject {
     QCOMPARE(LabelText(w, "folderPath"), rxt4);
     QCOMPARE(MeasurementCount(w), 6);
     // The picker opens at the folder chosen last (the button is the same command).
-    QTest::mouseClick(&Part<QPushButton>(w, "folderButton"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "folderButton"), Qt::LeftButton);
     QCOMPARE(f.prompts.lastStart, lower);
 
     // Yes loads it.
@@ -195,7 +195,7 @@ class ViewerWindowTest : public QObject {
     QVERIFY(w.isVisible());
     QCOMPARE(LabelText(w, "dataName"), QStringLiteral("A1"));
     f.prompts.answerYes = true;
-    QTest::mouseClick(&Part<QPushButton>(w, "exitButton"), Qt::LeftButton);
+    QTest::mouseClick(&Find<QPushButton>(w, "exitButton"), Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QCOMPARE(f.prompts.asked.size(), 3);
   }
@@ -221,7 +221,7 @@ class ViewerWindowTest : public QObject {
     CMainWindow& w = *f.window;
     QApplication::processEvents();
     const QSize window = w.size();
-    ScreenSide& screenSide = Part<ScreenSide>(w, "screenSide");
+    ScreenSide& screenSide = Find<ScreenSide>(w, "screenSide");
     const QSize side = screenSide.size();
     // A set folder path of about 200 characters and a data name of 33 full-width ones.
     const QString root = f.dir.path() + QLatin1Char('/') + QString(150, QLatin1Char('p')) + QStringLiteral("/RXT4");
@@ -230,13 +230,13 @@ class ViewerWindowTest : public QObject {
     PutFile(root, QStringLiteral("0412/LEVEL/0412.CSV"), "No.,Name\n" + MeasurementLine(1, name));
     w.OpenFolder(root);
     Tree(w).setCurrentIndex(Child(*Tree(w).model(), {0, 0, 0}));
-    const ElidedLabel& dataName = Part<ElidedLabel>(w, "dataName");
+    const ElidedLabel& dataName = Find<ElidedLabel>(w, "dataName");
     QCOMPARE(dataName.text(), QString::fromStdString(DecodeSjis(name)));
     QApplication::processEvents();
     QCOMPARE(w.size(), window);
     QCOMPARE(screenSide.size(), side);
     // The folder path is elided in the middle; the whole path is its tool tip.
-    const ElidedLabel& folder = Part<ElidedLabel>(w, "folderPath");
+    const ElidedLabel& folder = Find<ElidedLabel>(w, "folderPath");
     QCOMPARE(folder.toolTip(), root);
     QVERIFY(folder.shownText().contains(QChar(0x2026)));
     QVERIFY(folder.shownText().endsWith(QStringLiteral("/RXT4")));
