@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -73,6 +74,10 @@ void Trigger(QWidget& window, const char* action);
 QImage ScreenArea(QWidget& window);
 // The measurements in the tree (the items below the set folders).
 int MeasurementCount(QWidget& window);
+
+// Runs action once, from the event loop, after widget has been shown (inside the
+// modal loop of a dialog that shows itself, say).
+void OnceShown(QWidget& widget, std::function<void()> action);
 
 // What the screens draw for the measurement a tree item of the window shows, drawn
 // apart from the window by the screens library: the data folder loaded anew, the

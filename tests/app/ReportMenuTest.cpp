@@ -7,7 +7,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <chrono>
 #include <thread>
@@ -121,7 +120,9 @@ class ReportMenuTest : public QObject {
       sawAbort = true;
       return JobOutcome::Cancelled();
     });
-    QTimer::singleShot(50, &dialog, [&] { dialog.cancelButton()->click(); });
+    // キャンセル once the job's first report has reached the dialog.
+    connect(dialog.progressBar(), &QProgressBar::valueChanged, dialog.cancelButton(), &QPushButton::click,
+            Qt::QueuedConnection);
     QCOMPARE(dialog.Run().status, JobOutcome::Status::Cancelled);
     QVERIFY(sawAbort.load());
     QCOMPARE(dialog.progressBar()->maximum(), 10);

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QAction>
 #include <QLabel>
+#include <QTimer>
 #include <QTreeView>
 
 #include "AppTests.h"
@@ -72,6 +73,32 @@ int MeasurementCount(QWidget& window) {
       count += model.rowCount(model.index(set, 0, model.index(kind, 0)));
   return count;
 }
+
+namespace {
+
+class ShowWatch : public QObject {
+ public:
+  ShowWatch(QWidget& widget, std::function<void()> action) : QObject(&widget), action_(std::move(action)) {
+    widget.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, watched, std::move(action_));
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+}  // namespace
+
+void OnceShown(QWidget& widget, std::function<void()> action) { new ShowWatch(widget, std::move(action)); }
 
 QImage DrawnApart(const QString& dataFolder, const QModelIndex& item, const std::vector<KeyPress>& presses) {
   DataFolderModel model;
