@@ -75,7 +75,11 @@ KeyPad::KeyPad(QWidget* keysArea) : QFrame(keysArea), keysArea_(keysArea) {
   pollTimer_.start(kPollTimerMs, this);
 }
 
-KeyPad::~KeyPad() { qApp->removeEventFilter(this); }
+KeyPad::~KeyPad() {
+  // Going before its buttons: the focus they lose must not reach a half-destroyed key pad.
+  disconnect(qApp, nullptr, this, nullptr);
+  qApp->removeEventFilter(this);
+}
 
 bool KeyPad::shift() const { return shift_->isChecked(); }
 
@@ -111,10 +115,6 @@ void KeyPad::ReleaseKey(int qtKey) {
 
 void KeyPad::ReleaseAll() {
   for (const auto& [key, button] : keyButtons_) ReleaseKey(key);
-  StopRepetition();
-}
-
-void KeyPad::StopRepetition() {
   // Whatever held a button has let it go: the mouse, the space bar, the repetition.
   mouseHolder_ = nullptr;
   spaceDown_ = false;
@@ -138,48 +138,34 @@ QPushButton* KeyPad::ArrowButton(InstrumentKey key) const {
   return nullptr;
 }
 
-bool KeyPad::HeldArrow(InstrumentKey* key) const {
+bool KeyPad::TakeHeldArrow() {
   // Pressed with the left button and not released, or held down by the space bar.
   bool found = false;
   const std::pair<QPushButton*, InstrumentKey> order[] = {
       {up_, InstrumentKey::Up}, {left_, InstrumentKey::Left}, {right_, InstrumentKey::Right}, {down_, InstrumentKey::Down}};
   for (const auto& [button, arrow] : order) {
     if (button == mouseHolder_ || (button->isDown() && button->hasFocus() && spaceDown_)) {
-      *key = arrow;
+      lastArrow_ = arrow;
       found = true;
     }
   }
+  if (!found) repeatTimer_.stop();
   return found;
 }
 
 void KeyPad::Poll() {
-  InstrumentKey key = lastArrow_;
-  if (!HeldArrow(&key)) {
-    repeatTimer_.stop();
-    return;
-  }
-  lastArrow_ = key;
-  if (!repeatTimer_.isActive()) repeatTimer_.start(kRepeatTimerMs, this);
+  if (TakeHeldArrow() && !repeatTimer_.isActive()) repeatTimer_.start(kRepeatTimerMs, this);
 }
 
 void KeyPad::Repeat() {
-  InstrumentKey key = lastArrow_;
-  if (!HeldArrow(&key)) {
-    repeatTimer_.stop();
-    return;
-  }
-  lastArrow_ = key;
-  QPushButton* button = ArrowButton(key);
+  if (!TakeHeldArrow()) return;
+  QPushButton* button = ArrowButton(lastArrow_);
   const bool leftDown = QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
   const bool inside = button->rect().contains(button->mapFromGlobal(QCursor::pos()));
   // Moving off the button pauses the repetition; a button held by the space bar repeats too.
-  if (!((inside && leftDown) || (spaceDown_ && !leftDown))) {
-    repeatTimer_.stop();
-    return;
-  }
-  Press(key, false);
+  if ((inside && leftDown) || (spaceDown_ && !leftDown)) Press(lastArrow_, false);
+  else repeatTimer_.stop();
 }
-
 
 void KeyPad::timerEvent(QTimerEvent* event) {
   if (event->timerId() == pollTimer_.timerId()) Poll();

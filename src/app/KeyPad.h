@@ -45,8 +45,6 @@ class KeyPad : public QFrame {
   // Lets the key's button go (the key pad sees every release itself; the key router
   // hands on those it keeps from everyone else).
   void ReleaseKey(int qtKey);
-  // Lets every button go and ends the repetition.
-  void ReleaseAll();
   // One press of an instrument key: emits keyPressed.
   void Press(InstrumentKey key, bool fromButton);
 
@@ -67,12 +65,14 @@ class KeyPad : public QFrame {
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  // Lets every button go and ends the repetition.
+  void ReleaseAll();
   void ShowShiftImages();
   QPushButton* ButtonOf(int qtKey) const;
   QPushButton* ArrowButton(InstrumentKey key) const;
-  // The arrow button that the mouse (or the space bar) holds, testing ↑ ← → ↓ in turn.
-  bool HeldArrow(InstrumentKey* key) const;
-  void StopRepetition();
+  // Finds the arrow button the mouse (or the space bar) holds, testing ↑ ← → ↓ in turn;
+  // its key becomes the one that repeats. With none held the repetition stops.
+  bool TakeHeldArrow();
 
   QWidget* keysArea_;
   QPushButton* shift_ = nullptr;
@@ -85,8 +85,8 @@ class KeyPad : public QFrame {
   InstrumentKey lastArrow_ = InstrumentKey::Up;           // the arrow pressed last: the one that repeats
   QPushButton* mouseHolder_ = nullptr;                    // the arrow button the left mouse button holds
   bool spaceDown_ = false;
-  QBasicTimer pollTimer_;    // timer 2
-  QBasicTimer repeatTimer_;  // timer 1
+  QBasicTimer pollTimer_;    // the 500 ms poll, for the key pad's whole life
+  QBasicTimer repeatTimer_;  // the 100 ms repetition, while an arrow button is held
 };
 
 }  // namespace rxt4

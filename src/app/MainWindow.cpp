@@ -72,7 +72,9 @@ CMainWindow::CMainWindow(ViewerServices services, QWidget* parent)
 }
 
 CMainWindow::~CMainWindow() {
-  // The widgets read the tree model and the surface, which are members: they go first.
+  // The router watches the widgets' keys and the widgets read the tree model and the
+  // surface, which are members: they go first, the router before the widgets.
+  delete router_;
   delete takeCentralWidget();
 }
 

@@ -42,8 +42,6 @@ class ZoomFitter : public QObject {
   // Falls back to the largest enlargement whose window fits the available area.
   void FitZoom(const QSize& available);
 
-  // Moves the window (frame included) inside its screen's available area.
-  void KeepInside() const;
   // Where a frame goes to lie inside area: moved no further than needed; its top-left
   // corner inside first when it is larger than the area.
   static QPoint PlaceInside(const QRect& frame, const QRect& area);
@@ -52,6 +50,8 @@ class ZoomFitter : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Moves the window (frame included) inside its screen's available area.
+  void KeepInside() const;
   bool ZoomFits(int zoom, const QSize& available) const;
   QSize AvailableArea() const;
   void OnScreenChanged(QScreen* screen);
