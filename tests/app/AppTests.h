@@ -66,6 +66,9 @@ T& Find(QWidget& window, const char* name) {
 QTreeView& Tree(QWidget& window);
 // The tree's item at rows from the top (kind, set folder, measurement).
 QModelIndex TreeItem(QWidget& window, std::initializer_list<int> rows);
+// Makes the window the active one, with the keyboard focus in its tree; false when
+// it does not become active.
+bool Activate(QWidget& window);
 // The text of a label ("title", "dataNo", "dataCount", "dataName", "folderPath").
 QString LabelText(QWidget& window, const char* name);
 // Triggers a menu command ("folderAction", "saveAction", "exitAction"...).

@@ -181,9 +181,7 @@ class DailyUseTest : public QObject {
   void f1OpensTheGuideAndTheAboutBoxNamesVersionAndLicence() {
     ViewerFixture f;
     CMainWindow& w = *f.window;
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    Tree(w).setFocus();
+    QVERIFY(Activate(w));
     QTest::keyClick(&Tree(w), Qt::Key_F1);
     auto* guide = w.findChild<CGuideWindow*>();
     QVERIFY(guide != nullptr && guide->isVisible());

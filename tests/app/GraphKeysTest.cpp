@@ -33,12 +33,6 @@ std::vector<KeyPress> Presses(const QSignalSpy& spy) {
   return presses;
 }
 
-void Activate(CMainWindow& w) {
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
-  Tree(w).setFocus();
-}
-
 }  // namespace
 
 class GraphKeysTest : public QObject {
@@ -54,7 +48,7 @@ class GraphKeysTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     w.OpenFolder(folder_);
-    Activate(w);
+    QVERIFY(Activate(w));
     const QModelIndex item = FirstMeasurement(w, kProfileRoot);
     Tree(w).setCurrentIndex(item);
     QCOMPARE(ScreenArea(w), DrawnApart(folder_, item));
@@ -123,7 +117,7 @@ class GraphKeysTest : public QObject {
     w.OpenFolder(folder_);
     const QModelIndex item = FirstMeasurement(w, kMultiRoot);
     Tree(w).setCurrentIndex(item);
-    Activate(w);
+    QVERIFY(Activate(w));
     const QImage before = ScreenArea(w);
     QTest::keyPress(&Tree(w), Qt::Key_Shift);
     QTest::keyClick(&Tree(w), Qt::Key_Down);

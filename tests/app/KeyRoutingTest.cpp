@@ -19,13 +19,6 @@
 namespace rxt4::test {
 namespace {
 
-void Activate(CMainWindow& w) {
-  w.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&w));
-  Tree(w).setFocus();
-  QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&Tree(w)));
-}
-
 QPushButton& Key(QWidget& w, const char* name) { return Find<QPushButton>(w, name); }
 
 // The arrow buttons show their シフト pictures (or their plain ones).
@@ -65,7 +58,7 @@ class KeyRoutingTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
-    Activate(w);
+    QVERIFY(Activate(w));
     QSignalSpy presses(&Find<KeyPad>(w, "keyPad"), &KeyPad::keyPressed);
     QTreeView& tree = Tree(w);
     tree.expandAll();
@@ -108,7 +101,7 @@ class KeyRoutingTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
-    Activate(w);
+    QVERIFY(Activate(w));
     QTreeView& tree = Tree(w);
     const QModelIndex root = TreeItem(w, {0});
     tree.setCurrentIndex(root);
@@ -142,7 +135,7 @@ class KeyRoutingTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
-    Activate(w);
+    QVERIFY(Activate(w));
     QTreeView& tree = Tree(w);
     tree.expandAll();
     const QModelIndex item = TreeItem(w, {0, 0, 0});
@@ -166,7 +159,7 @@ class KeyRoutingTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
-    Activate(w);
+    QVERIFY(Activate(w));
     QTreeView& tree = Tree(w);
     // Greyed while nothing is shown: Ctrl+S is consumed and asks nothing.
     QTest::keyClick(&tree, Qt::Key_S, Qt::ControlModifier);
@@ -189,7 +182,7 @@ class KeyRoutingTest : public QObject {
   void keysOfTheMenusLeaveNoInstrumentKeyDown() {
     ViewerFixture f;
     CMainWindow& w = *f.window;
-    Activate(w);
+    QVERIFY(Activate(w));
     // The menu bar in keyboard mode (after Alt+F and Esc): its keys open and walk the
     // menus, and their releases go to the menus.
     w.menuBar()->setFocus(Qt::MenuBarFocusReason);
@@ -216,7 +209,7 @@ class KeyRoutingTest : public QObject {
   void aMenuOrAReleaseElsewhereLeavesNoButtonDownAndNoRepetition() {
     ViewerFixture f;
     CMainWindow& w = *f.window;
-    Activate(w);
+    QVERIFY(Activate(w));
     QTreeView& tree = Tree(w);
     // An arrow button held by the mouse repeats; the menu bar taking the keys ends it.
     KeyPad& pad = Find<KeyPad>(w, "keyPad");
@@ -258,7 +251,7 @@ class KeyRoutingTest : public QObject {
   void repeatButtonCountsHeldTicksBetweenPressAndRelease() {
     ViewerFixture f;
     CMainWindow& w = *f.window;
-    Activate(w);
+    QVERIFY(Activate(w));
     CRepeatButton& right = Find<CRepeatButton>(w, "rightKey");
     QCOMPARE(right.heldTicks(), 0);
     QTest::mousePress(&right, Qt::LeftButton);

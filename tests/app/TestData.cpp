@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QAction>
 #include <QLabel>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
@@ -54,6 +55,13 @@ QModelIndex TreeItem(QWidget& window, std::initializer_list<int> rows) {
   QModelIndex index;
   for (int r : rows) index = Tree(window).model()->index(r, 0, index);
   return index;
+}
+
+bool Activate(QWidget& window) {
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) return false;
+  Tree(window).setFocus();
+  return Tree(window).hasFocus();
 }
 
 QString LabelText(QWidget& window, const char* name) { return Find<QLabel>(window, name).text(); }

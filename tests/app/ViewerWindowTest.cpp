@@ -29,12 +29,6 @@ namespace {
 const char* const kRootTexts[] = {"レベル測定データ", "BER測定データ", "コンスタレーションデータ", "スペクトラムデータ",
                                   "遅延プロファイルデータ", "スカパー測定データ", "多チャンネル測定データ"};
 
-QModelIndex Child(const QAbstractItemModel& model, std::initializer_list<int> rows) {
-  QModelIndex index;
-  for (int r : rows) index = model.index(r, 0, index);
-  return index;
-}
-
 // The screen area shows a white inside in a one-pixel black frame.
 bool BlankArea(const QImage& area) {
   if (area.size() != QSize(321, 240)) return false;
@@ -46,14 +40,13 @@ bool BlankArea(const QImage& area) {
   return true;
 }
 
-bool SaveAndCopyEnabled(QWidget& w) {
-  return Find<QPushButton>(w, "saveButton").isEnabled() && Find<QPushButton>(w, "copyButton").isEnabled() &&
-         Find<QAction>(w, "saveAction").isEnabled() && Find<QAction>(w, "copyAction").isEnabled();
-}
-
-bool SaveAndCopyDisabled(QWidget& w) {
-  return !Find<QPushButton>(w, "saveButton").isEnabled() && !Find<QPushButton>(w, "copyButton").isEnabled() &&
-         !Find<QAction>(w, "saveAction").isEnabled() && !Find<QAction>(w, "copyAction").isEnabled();
+// Both buttons and both menu items of 画面を保存 and 画面をコピー are enabled (or all are not).
+bool SaveAndCopyAre(QWidget& w, bool enabled) {
+  for (const char* button : {"saveButton", "copyButton"})
+    if (Find<QPushButton>(w, button).isEnabled() != enabled) return false;
+  for (const char* action : {"saveAction", "copyAction"})
+    if (Find<QAction>(w, action).isEnabled() != enabled) return false;
+  return true;
 }
 
 }  // namespace
@@ -71,7 +64,7 @@ class ViewerWindowTest : public QObject {
     QCOMPARE(LabelText(w, "dataNo"), QStringLiteral("0"));
     QCOMPARE(LabelText(w, "dataCount"), QStringLiteral("0"));
     QVERIFY(BlankArea(ScreenArea(w)));
-    QVERIFY(SaveAndCopyDisabled(w));
+    QVERIFY(SaveAndCopyAre(w, false));
     QVERIFY(LabelText(w, "folderPath").isEmpty());
     // No settings file appears just from starting.
     QVERIFY(!QFile::exists(f.dir.path() + QStringLiteral("/cfg/RXT4_Viewer.ini")));
@@ -85,10 +78,10 @@ class ViewerWindowTest : public QObject {
     QVERIFY(LabelText(w, "folderPath").endsWith(QStringLiteral("/RXT4")));
     const QAbstractItemModel& model = *Tree(w).model();
     // Level root: one set folder with three measurements, labelled "%3d:" + name.
-    QCOMPARE(model.rowCount(Child(model, {0})), 1);
-    QCOMPARE(Child(model, {0, 0}).data().toString(), QStringLiteral("0412"));
+    QCOMPARE(model.rowCount(TreeItem(w, {0})), 1);
+    QCOMPARE(TreeItem(w, {0, 0}).data().toString(), QStringLiteral("0412"));
     // Padded with figure spaces, as wide as a digit.
-    QCOMPARE(Child(model, {0, 0, 1}).data().toString(), QStringLiteral("\u2007\u20072:A2"));
+    QCOMPARE(TreeItem(w, {0, 0, 1}).data().toString(), QStringLiteral("\u2007\u20072:A2"));
 
     struct Case {
       std::initializer_list<int> path;
@@ -98,13 +91,13 @@ class ViewerWindowTest : public QObject {
     };
     const Case cases[] = {{{0, 0, 1}, "2", "3", "A2"}, {{1, 0, 0}, "1", "2", "B1"}, {{5, 0, 0}, "1", "1", "S1"}};
     for (const Case& c : cases) {
-      const QModelIndex item = Child(model, c.path);
+      const QModelIndex item = TreeItem(w, c.path);
       Tree(w).setCurrentIndex(item);
       QCOMPARE(LabelText(w, "dataNo"), QString::fromLatin1(c.index));
       QCOMPARE(LabelText(w, "dataCount"), QString::fromLatin1(c.count));
       QCOMPARE(LabelText(w, "dataName"), QString::fromLatin1(c.name));
       QVERIFY(!LabelText(w, "title").trimmed().isEmpty());
-      QVERIFY(SaveAndCopyEnabled(w));
+      QVERIFY(SaveAndCopyAre(w, true));
       // The screen of the item's kind, drawn for its row, and no blank panel over it.
       const QImage shown = ScreenArea(w);
       QVERIFY(!BlankArea(shown));
@@ -112,12 +105,12 @@ class ViewerWindowTest : public QObject {
     }
 
     for (std::initializer_list<int> path : {std::initializer_list<int>{0, 0}, {3}}) {
-      Tree(w).setCurrentIndex(Child(model, path));
+      Tree(w).setCurrentIndex(TreeItem(w, path));
       QCOMPARE(LabelText(w, "dataNo"), QStringLiteral("  "));
       QCOMPARE(LabelText(w, "dataCount"), QStringLiteral("  "));
       QCOMPARE(LabelText(w, "title"), QStringLiteral(" "));
       QCOMPARE(LabelText(w, "dataName"), QStringLiteral(" "));
-      QVERIFY(SaveAndCopyDisabled(w));
+      QVERIFY(SaveAndCopyAre(w, false));
       QVERIFY(BlankArea(ScreenArea(w)));
     }
   }
@@ -186,7 +179,7 @@ class ViewerWindowTest : public QObject {
     ViewerFixture f;
     CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
-    Tree(w).setCurrentIndex(Child(*Tree(w).model(), {0, 0, 0}));
+    Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
     f.prompts.answerYes = false;
     Trigger(w, "exitAction");
     QVERIFY(!w.close());  // the close box asks too
@@ -229,7 +222,7 @@ class ViewerWindowTest : public QObject {
     PutFile(root, QStringLiteral("0412/LEVEL/0412.cnt"), "1\n2.00");
     PutFile(root, QStringLiteral("0412/LEVEL/0412.CSV"), "No.,Name\n" + MeasurementLine(1, name));
     w.OpenFolder(root);
-    Tree(w).setCurrentIndex(Child(*Tree(w).model(), {0, 0, 0}));
+    Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
     const ElidedLabel& dataName = Find<ElidedLabel>(w, "dataName");
     QCOMPARE(dataName.text(), QString::fromStdString(DecodeSjis(name)));
     QApplication::processEvents();
@@ -245,8 +238,8 @@ class ViewerWindowTest : public QObject {
     QVERIFY(dataName.shownText().endsWith(QChar(0x2026)));
     QCOMPARE(dataName.toolTip(), QString::fromStdString(DecodeSjis(name)));
     // A tree item the tree's edge cuts has its whole text as tool tip; one shown whole has none.
-    const QModelIndex longItem = Child(*Tree(w).model(), {0, 0, 0});
-    const QModelIndex shortItem = Child(*Tree(w).model(), {0, 0});
+    const QModelIndex longItem = TreeItem(w, {0, 0, 0});
+    const QModelIndex shortItem = TreeItem(w, {0, 0});
     for (const QModelIndex& item : {shortItem, longItem}) {
       const QPoint at = Tree(w).visualRect(item).center();
       QHelpEvent help(QEvent::ToolTip, at, Tree(w).viewport()->mapToGlobal(at));
