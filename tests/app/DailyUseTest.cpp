@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -21,7 +20,6 @@
 #include "GuideWindow.h"
 #include "ScreenSide.h"
 #include "ScreenView.h"
-#include "ZoomFitter.h"
 
 namespace rxt4::test {
 namespace {

@@ -3,7 +3,6 @@
 // dialog's cancel.
 #include <QAction>
 #include <QFile>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>

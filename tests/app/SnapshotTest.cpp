@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QFrame>
 #include <QTest>
 #include <QTreeView>
 #include <cstring>
