@@ -53,7 +53,7 @@ bool CDataReadCommand::Retry() {
   if (retryCount_ >= kMaxRetries) return false;
   ++retryCount_;
   if (listener_ != nullptr) listener_->OnRetry(kind_, retryCount_);
-  setStep(WM_LINK_SEND);
+  setStep(LinkStep::Send);
   return true;
 }
 
@@ -61,7 +61,7 @@ bool CDataReadCommand::Wait(CSerialPort& port) {
   setLastPortError(port.WaitEvent(timeoutMs()));
   if (lastPortError() == PortError::Timeout) return Retry();
   if (lastPortError() != PortError::Success) return false;
-  setStep(WM_LINK_READ);
+  setStep(LinkStep::Read);
   return true;
 }
 
@@ -98,11 +98,11 @@ bool CDataReadCommand::OnReply() {
     // A kind whose files cannot be written does not stop the others; the job
     // turns it into a failure at the end.
     if (!writer_.Write() && listener_ != nullptr) listener_->OnKindNotSaved(kind_);
-    setStep(WM_LINK_DONE);
+    setStep(LinkStep::Done);
     return true;
   }
   SetRequestBlock(block_ + 1);
-  setStep(WM_LINK_SEND);
+  setStep(LinkStep::Send);
   return true;
 }
 

@@ -11,29 +11,33 @@
 #include "rxt4/link/DataReadCommand.h"
 #include "rxt4/link/ObserverRelay.h"
 #include "rxt4/link/QueueRunner.h"
+#include "rxt4/link/TransferCommandListener.h"
 #include "rxt4/link/TransferModeCommand.h"
 
 namespace rxt4 {
 
-// Passes the commands' reports on to the observer, unless it has been detached.
-class CTransferThread::Relay final : public TransferCommandListener, public ObserverRelay<TransferObserver> {
+// What the commands report while the worker runs: passed on to the observer, unless
+// it has been detached; the kinds not saved and the instrument's rate kept by the job.
+class CTransferThread::Listener final : public TransferCommandListener {
  public:
-  Relay(TransferObserver* observer, std::atomic<int>& notSavedMask, std::atomic<std::uint32_t>& instrumentRate)
-      : ObserverRelay(observer), notSavedMask_(notSavedMask), instrumentRate_(instrumentRate) {}
+  Listener(ObserverRelay<TransferObserver>& relay, std::atomic<int>& notSavedMask,
+           std::atomic<std::uint32_t>& instrumentRate)
+      : relay_(relay), notSavedMask_(notSavedMask), instrumentRate_(instrumentRate) {}
 
   void OnProgress(TransferKind kind, int percent) override {
-    Notify([&](TransferObserver& o) { o.progress(kind, percent); });
+    relay_.Notify([&](TransferObserver& o) { o.progress(kind, percent); });
   }
   void OnModeWait() override {
-    Notify([](TransferObserver& o) { o.modeWait(); });
+    relay_.Notify([](TransferObserver& o) { o.modeWait(); });
   }
   void OnKindNotSaved(TransferKind kind) override { notSavedMask_ |= 1 << static_cast<int>(kind); }
   void OnRetry(TransferKind kind, int retry) override {
-    Notify([&](TransferObserver& o) { o.retrying(kind, retry); });
+    relay_.Notify([&](TransferObserver& o) { o.retrying(kind, retry); });
   }
   void OnInstrumentRate(std::uint32_t baudRate) override { instrumentRate_ = baudRate; }
 
  private:
+  ObserverRelay<TransferObserver>& relay_;
   std::atomic<int>& notSavedMask_;
   std::atomic<std::uint32_t>& instrumentRate_;
 };
@@ -65,9 +69,7 @@ class CreatedFolders {
 CTransferThread::CTransferThread(TransferObserver* observer) : CTransferThread(observer, MakePlatformPortBackend()) {}
 
 CTransferThread::CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend)
-    : relay_(std::make_unique<Relay>(observer, notSavedMask_, instrumentRate_)),
-      modePollIntervalMs_(CTransferModeCommand::kModePollIntervalMs),
-      job_(std::move(backend)) {}
+    : CLinkThread(observer, std::move(backend)), modePollIntervalMs_(CTransferModeCommand::kModePollIntervalMs) {}
 
 CTransferThread::~CTransferThread() {
   Abort();
@@ -75,20 +77,12 @@ CTransferThread::~CTransferThread() {
 }
 
 bool CTransferThread::Start(const CommSettings& settings, const std::filesystem::path& setFolder) {
-  return job_.Start(
-      [this, settings, setFolder] {
-        // Whatever the aborted port operation caused, a requested abort is a cancel.
-        const LinkOutcome outcome = Work(settings, setFolder);
-        return job_.aborted() ? LinkOutcome{LinkResult::Cancelled, 0} : outcome;
-      },
-      [this](const LinkOutcome& outcome) { relay_->Finished(outcome.result, outcome.value); });
+  return StartWork([this, settings, setFolder] {
+    // Whatever the aborted port operation caused, a requested abort is a cancel.
+    const LinkOutcome outcome = Work(settings, setFolder);
+    return job().aborted() ? LinkOutcome{LinkResult::Cancelled, 0} : outcome;
+  });
 }
-
-void CTransferThread::Abort() { job_.Abort(); }
-
-void CTransferThread::DetachObserver() { relay_->Detach(); }
-
-void CTransferThread::Join() { job_.Join(); }
 
 CTransferThread::FolderProblem CTransferThread::folderProblem() const {
   std::lock_guard lock(folderMutex_);
@@ -102,22 +96,24 @@ LinkOutcome CTransferThread::FolderFailed(const DataSetWriter& writer) {
 }
 
 LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::filesystem::path& setFolder) {
-  if (job_.aborted()) return {LinkResult::Cancelled, 0};
-  if (!job_.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
+  CLinkJob& job = this->job();
+  if (job.aborted()) return {LinkResult::Cancelled, 0};
+  if (!job.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
 
-  CSerialPort& port = job_.port();
+  CSerialPort& port = job.port();
+  Listener listener(relay(), notSavedMask_, instrumentRate_);
   CreatedFolders created;  // declared first: it looks at the folders after the commands are gone
-  CQueueRunner runner(port, job_.abortFlag());
+  CQueueRunner runner(port, job.abortFlag());
   try {
     runner.Push(std::make_unique<CConnectCommand>());
-    runner.Push(std::make_unique<CBaudCheckCommand>(port.GetBaudRate(), relay_.get()));
+    runner.Push(std::make_unique<CBaudCheckCommand>(port.GetBaudRate(), &listener));
     const int pollMs = modePollIntervalMs_;
-    runner.Push(std::make_unique<CTransferModeCommand>(relay_.get(), [this, pollMs](int) { job_.AbortableSleep(pollMs); }));
+    runner.Push(std::make_unique<CTransferModeCommand>(&listener, [&job, pollMs](int) { job.AbortableSleep(pollMs); }));
     std::array<std::unique_ptr<CDataReadCommand>, kTransferKindCount> reads;
     for (auto& r : reads) r = std::make_unique<CDataReadCommand>();
     for (TransferKind k : kAllTransferKinds) {
       CDataReadCommand& read = *reads[static_cast<std::size_t>(k)];
-      const bool ready = read.Setup(k, relay_.get(), setFolder);
+      const bool ready = read.Setup(k, &listener, setFolder);
       created.Add(read.writer().createdFolder());
       if (!ready) return FolderFailed(read.writer());
     }

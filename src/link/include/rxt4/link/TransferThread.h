@@ -6,10 +6,8 @@
 // makes the result Cancelled. The destructor aborts a running worker and joins it.
 // The kind folders are made (and checked for writing) before the first request; a
 // kind folder the job made itself and that stays empty (a failure, a cancel) is
-// removed again when the worker ends.
-//
-// Observer lifetime: the observer must outlive the job, or call DetachObserver()
-// before it goes away; after DetachObserver returns no further call reaches it.
+// removed again when the worker ends. Abort, DetachObserver, Join and the worker's
+// state are CLinkThread's.
 
 #include <atomic>
 #include <cstdint>
@@ -19,17 +17,16 @@
 #include <system_error>
 
 #include "rxt4/link/CommSettings.h"
-#include "rxt4/link/LinkJob.h"
 #include "rxt4/link/LinkResult.h"
+#include "rxt4/link/LinkThread.h"
 #include "rxt4/link/PortBackend.h"
-#include "rxt4/link/TransferCommandListener.h"
 #include "rxt4/link/TransferObserver.h"
 
 namespace rxt4 {
 
 class DataSetWriter;
 
-class CTransferThread {
+class CTransferThread : public CLinkThread<TransferObserver> {
  public:
   // A set folder the job could not make its kind folders in or write into.
   struct FolderProblem {
@@ -43,24 +40,10 @@ class CTransferThread {
   CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend);
   ~CTransferThread();
 
-  CTransferThread(const CTransferThread&) = delete;
-  CTransferThread& operator=(const CTransferThread&) = delete;
-
   // Starts the worker, which downloads into setFolder (an existing folder; the kind
   // folders are made inside it). False when already started or no thread could be made.
+  // An abort makes the result Cancelled.
   bool Start(const CommSettings& settings, const std::filesystem::path& setFolder);
-  // Requests the end: the port's waits end within 100 ms and the result becomes Cancelled.
-  void Abort();
-  // No further observer calls after this returns (callable from any thread but the worker's).
-  void DetachObserver();
-  // Waits until the worker has ended (no-op when none was started).
-  void Join();
-  // True from Start until the worker has reported its end.
-  bool running() const { return job_.running(); }
-  // The result reported (valid once running() is false after a Start).
-  LinkOutcome outcome() const { return job_.outcome(); }
-  // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
-  int openSystemError() const { return job_.openSystemError(); }
   // Why the set-up failed on the folder (valid once running() is false; empty reason otherwise).
   FolderProblem folderProblem() const;
   // The rate the instrument gave in its answer to the rate check; 0 when it gave none.
@@ -70,18 +53,16 @@ class CTransferThread {
   void setModePollIntervalMs(int ms) { modePollIntervalMs_ = ms; }
 
  private:
-  class Relay;
+  class Listener;
 
   LinkOutcome Work(const CommSettings& settings, const std::filesystem::path& setFolder);
   LinkOutcome FolderFailed(const DataSetWriter& writer);
 
-  std::unique_ptr<Relay> relay_;
   std::atomic<int> notSavedMask_{0};
   std::atomic<std::uint32_t> instrumentRate_{0};
   int modePollIntervalMs_;
   mutable std::mutex folderMutex_;
   FolderProblem folderProblem_;
-  CLinkJob job_;
 };
 
 }  // namespace rxt4
