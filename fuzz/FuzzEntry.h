@@ -24,6 +24,7 @@ int FuzzWriter(const std::uint8_t* data, std::size_t size);
 int FuzzFirmware(const std::uint8_t* data, std::size_t size);
 int FuzzCompanion(const std::uint8_t* data, std::size_t size);
 int FuzzReply(const std::uint8_t* data, std::size_t size);
+int FuzzJudge(const std::uint8_t* data, std::size_t size);
 
 // A private scratch folder of one target in this process, removed with it. The
 // targets keep one as a function-local static so inputs do not pay for mkdir.

@@ -34,6 +34,7 @@ constexpr Target kTargets[] = {
     {"fuzz_firmware", rxt4::fuzz::FuzzFirmware, 250},
     {"fuzz_companion", rxt4::fuzz::FuzzCompanion, 200},
     {"fuzz_reply", rxt4::fuzz::FuzzReply, 1500},
+    {"fuzz_judge", rxt4::fuzz::FuzzJudge, 1500},
 };
 
 constexpr std::uint32_t kSeed = 0x52585434;  // "RXT4"

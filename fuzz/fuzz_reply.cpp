@@ -32,9 +32,9 @@ void Drive(CInstrumentCommand& command, CSerialPort& port) {
   for (int i = 0; i < kMaxSteps; ++i) {
     bool ok = true;
     switch (command.step()) {
-      case WM_LINK_SEND: ok = command.Send(port); break;
-      case WM_LINK_WAIT: ok = command.Wait(port); break;
-      case WM_LINK_READ: ok = command.Receive(port); break;
+      case LinkStep::Send: ok = command.Send(port); break;
+      case LinkStep::Wait: ok = command.Wait(port); break;
+      case LinkStep::Read: ok = command.Receive(port); break;
       default: return;  // done, or a version reply handed over
     }
     if (!ok) return;
@@ -97,7 +97,7 @@ RXT4_FUZZ_ENTRY(FuzzReply) {
     case 1: {
       CVersionCommand version(static_cast<PartType>(data[1] % 2 == 0 ? PartType::Main : PartType::Dec));
       Drive(version, port);
-      if (version.step() == WM_LINK_VERSION) (void)version.VersionText();
+      if (version.step() == LinkStep::Version) (void)version.VersionText();
       break;
     }
     default: {

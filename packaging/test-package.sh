@@ -2,7 +2,7 @@
 # test-package.sh BUILD_DIR: takes the Debian package in BUILD_DIR/dist (scripts/package
 # and scripts/test build it; it is built here when missing or older than what it
 # holds), unpacks it into a temporary root with dpkg -x and runs the programs from
-# there: rxt4 --help, rxt4 list on a sample folder, and the viewer offscreen, started by
+# there: rxt4 --help, rxt4 list and rxt4 check on a sample folder, and the viewer offscreen, started by
 # the desktop entry's Exec line. The desktop entry and the AppStream metainfo must pass
 # their validators. Exit status 77 (skipped) without dpkg-deb.
 set -euo pipefail
@@ -34,7 +34,8 @@ share="$root/usr/share"
 for file in "$bin/rxt4-viewer" "$bin/rxt4" "$bin/rxt4-sim" \
     "$share/man/man1/rxt4-viewer.1.gz" "$share/man/man1/rxt4.1.gz" "$share/man/man1/rxt4-sim.1.gz" \
     "$share/icons/hicolor/scalable/apps/rxt4-viewer.svg" "$share/icons/hicolor/48x48/apps/rxt4-viewer.png" \
-    "$share/doc/rxt4-viewer/guide.md" "$share/doc/rxt4-viewer/guide/viewer.png" "$share/doc/rxt4-viewer/copyright"; do
+    "$share/doc/rxt4-viewer/guide.md" "$share/doc/rxt4-viewer/guide/viewer.png" "$share/doc/rxt4-viewer/copyright" \
+    "$share/rxt4-viewer/limits/outlet.toml" "$share/rxt4-viewer/limits/receiver-minimum.toml"; do
   [[ -f "$file" ]] || fail "missing ${file#"$root"}"
 done
 zcat "$share/man/man1/rxt4.1.gz" | grep -q '^\.SS "rxt4 udev-rule"' || fail "rxt4.1 lacks the commands' help"
@@ -45,6 +46,13 @@ zcat "$share/man/man1/rxt4.1.gz" | grep -q '^\.SS "rxt4 udev-rule"' || fail "rxt
 "$bin/rxt4" list "$work/RXT4" > "$work/list.txt"
 [[ "$(head -n 1 "$work/list.txt")" == "レベル測定データ" && "$(wc -l < "$work/list.txt")" -gt 50 ]] ||
   fail "rxt4 list: $(head -n 3 "$work/list.txt")"
+
+# rxt4 check finds the installed default profile beside the program (status 1: the
+# demonstration data holds failing readings on purpose).
+status=0
+XDG_CONFIG_HOME="$work/config" "$bin/rxt4" check "$work/RXT4" > "$work/check.txt" || status=$?
+[[ $status -eq 1 && "$(head -n 1 "$work/check.txt")" == "判定基準: テレビ端子 ($share/rxt4-viewer/limits/outlet.toml)" ]] ||
+  fail "rxt4 check (status $status): $(head -n 2 "$work/check.txt")"
 
 desktop="$share/applications/org.rxt4.viewer.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate"

@@ -7,32 +7,42 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
 
 #include "PortAdviceLabel.h"
 #include "UiPrompts.h"
-#include "rxt4/data/TextRules.h"
 #include "rxt4/link/PortAdvice.h"
 #include "rxt4/link/PortBackend.h"
 
 namespace rxt4 {
 namespace {
 
-constexpr int kBaseSpeedCount = 3;  // "4800", "9600", "19200"
+// Every list keeps the value of each entry as its item data: the rate, the data size,
+// or the code of the parity, the stop bits or the flow control (its position).
+constexpr int kBaseSpeeds[] = {4800, 9600, 19200};
+constexpr int kHighSpeeds[] = {38400, 57600, 115200, 230400};
+constexpr int kBaseSpeedCount = 3;
 constexpr int kHighestBaseSpeed = 19200;
 constexpr int kNameRole = Qt::UserRole;
 
-int LeadingValue(const QString& text) { return static_cast<int>(ParseInt(text.toStdString())); }
-
-uint8_t PositionCode(const QComboBox* box) {
-  // With nothing selected the position -1 is kept as its low byte.
-  return static_cast<uint8_t>(box->currentIndex() & 0xFF);
+void AddCodes(QComboBox* box, std::initializer_list<StringId> texts) {
+  int code = 0;
+  for (StringId text : texts) box->addItem(Tr(text), code++);
 }
 
-QString CodeText(uint8_t code, StringId zero, StringId one, StringId two) {
-  if (code == 0) return Tr(zero);
-  if (code == 1) return Tr(one);
-  if (code == 2) return Tr(two);
-  return QString();
+// Selects the entry of value; with none, the selection stays as it is (none at first).
+void SelectValue(QComboBox* box, int value) {
+  if (const int i = box->findData(value); i >= 0) box->setCurrentIndex(i);
+}
+
+// A code the list does not hold selects its first entry.
+void SelectCode(QComboBox* box, std::uint8_t code) { box->setCurrentIndex(std::max(box->findData(int{code}), 0)); }
+
+// The selected entry's value; with nothing selected, the code 255 (the position -1 as a byte).
+std::uint8_t SelectedCode(const QComboBox* box) {
+  return box->currentIndex() >= 0 ? static_cast<std::uint8_t>(box->currentData().toInt()) : std::uint8_t{0xFF};
 }
 
 }  // namespace
@@ -71,15 +81,16 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
     port_->addItem(shown, name);
   }
   speed_ = new SpeedComboBox(this);
-  speed_->addItems({QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200")});
+  for (int rate : kBaseSpeeds) speed_->addItem(QString::number(rate), rate);
   dataSize_ = new QComboBox(this);
-  dataSize_->addItems({Tr(StringId::DataSize7), Tr(StringId::DataSize8)});
+  dataSize_->addItem(Tr(StringId::DataSize7), 7);
+  dataSize_->addItem(Tr(StringId::DataSize8), 8);
   parity_ = new QComboBox(this);
-  parity_->addItems({Tr(StringId::ParityNone), Tr(StringId::ParityOdd), Tr(StringId::ParityEven)});
+  AddCodes(parity_, {StringId::ParityNone, StringId::ParityOdd, StringId::ParityEven});
   stopBits_ = new QComboBox(this);
-  stopBits_->addItems({Tr(StringId::StopBitsOne), Tr(StringId::StopBitsOneHalf), Tr(StringId::StopBitsTwo)});
+  AddCodes(stopBits_, {StringId::StopBitsOne, StringId::StopBitsOneHalf, StringId::StopBitsTwo});
   flow_ = new QComboBox(this);
-  flow_->addItems({Tr(StringId::FlowNone), Tr(StringId::FlowHardware), Tr(StringId::FlowXonXoff)});
+  AddCodes(flow_, {StringId::FlowNone, StringId::FlowHardware, StringId::FlowXonXoff});
   for (QComboBox* box : {port_, static_cast<QComboBox*>(speed_), dataSize_, parity_, stopBits_, flow_})
     box->setCurrentIndex(-1);
   port_->setEditText(QString());
@@ -114,12 +125,11 @@ CCommSettingDlg::CCommSettingDlg(const CommSettings& settings, std::vector<PortI
   connect(port_->lineEdit(), &QLineEdit::editingFinished, this, &CCommSettingDlg::CheckPort);
   CheckPort();
   if (settings_.baudRate > kHighestBaseSpeed) AppendHighSpeeds();
-  SelectByPrefix(speed_, QString::number(static_cast<unsigned>(settings_.baudRate)));
-  SelectByPrefix(dataSize_, QString::number(settings_.dataSize) + QStringLiteral(" ビット"));
-  SelectByPrefix(parity_, CodeText(settings_.parity, StringId::ParityNone, StringId::ParityOdd, StringId::ParityEven));
-  SelectByPrefix(stopBits_,
-                 CodeText(settings_.stopBits, StringId::StopBitsOne, StringId::StopBitsOneHalf, StringId::StopBitsTwo));
-  SelectByPrefix(flow_, CodeText(settings_.flowControl, StringId::FlowNone, StringId::FlowHardware, StringId::FlowXonXoff));
+  SelectValue(speed_, settings_.baudRate);
+  SelectValue(dataSize_, settings_.dataSize);
+  SelectCode(parity_, settings_.parity);
+  SelectCode(stopBits_, settings_.stopBits);
+  SelectCode(flow_, settings_.flowControl);
 
   connect(speed_, &SpeedComboBox::aboutToDropDown, this, &CCommSettingDlg::OnSpeedDropDown);
 }
@@ -140,17 +150,8 @@ void CCommSettingDlg::ShowStoredPort() {
   if (device.exists() && !device.isDir()) port_->setEditText(stored);
 }
 
-void CCommSettingDlg::SelectByPrefix(QComboBox* box, const QString& prefix) {
-  for (int i = 0; i < box->count(); ++i) {
-    if (box->itemText(i).startsWith(prefix, Qt::CaseInsensitive)) {
-      box->setCurrentIndex(i);
-      return;
-    }
-  }
-}
-
 void CCommSettingDlg::AppendHighSpeeds() {
-  speed_->addItems({QStringLiteral("38400"), QStringLiteral("57600"), QStringLiteral("115200"), QStringLiteral("230400")});
+  for (int rate : kHighSpeeds) speed_->addItem(QString::number(rate), rate);
 }
 
 void CCommSettingDlg::OnSpeedDropDown() {
@@ -179,11 +180,12 @@ void CCommSettingDlg::CheckPort() {
 
 void CCommSettingDlg::accept() {
   if (portTouched_) settings_.comPort = SelectedPortName().toStdString();
-  settings_.baudRate = speed_->currentIndex() >= 0 ? LeadingValue(speed_->currentText()) : 0;
-  settings_.dataSize = static_cast<uint8_t>(dataSize_->currentIndex() >= 0 ? LeadingValue(dataSize_->currentText()) : 0);
-  settings_.parity = PositionCode(parity_);
-  settings_.stopBits = PositionCode(stopBits_);
-  settings_.flowControl = PositionCode(flow_);
+  // Nothing selected: rate and data size 0.
+  settings_.baudRate = speed_->currentData().toInt();
+  settings_.dataSize = static_cast<std::uint8_t>(dataSize_->currentData().toInt());
+  settings_.parity = SelectedCode(parity_);
+  settings_.stopBits = SelectedCode(stopBits_);
+  settings_.flowControl = SelectedCode(flow_);
   QDialog::accept();
 }
 

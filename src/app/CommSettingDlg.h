@@ -37,10 +37,6 @@ class CCommSettingDlg : public QDialog {
   // The record as edited; valid after OK.
   const CommSettings& settings() const { return settings_; }
 
-  // Selects the first entry whose text begins with prefix, ignoring letter case;
-  // leaves the selection alone when none does.
-  static void SelectByPrefix(QComboBox* box, const QString& prefix);
-
   // The speed list's drop-down rule (public so that tests can run it).
   void OnSpeedDropDown();
   // Where the Shift key's state comes from (the keyboard; tests replace it).

@@ -1,5 +1,6 @@
 #include "DataTreeModel.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 
@@ -19,6 +20,19 @@ int DataTreeModel::ItemNumber(const QModelIndex& index) {
 QModelIndex DataTreeModel::IndexOf(int number) const {
   if (number <= 0 || number > data_.itemCount()) return {};
   return createIndex(data_.RowInParent(number), 0, static_cast<quintptr>(number));
+}
+
+QModelIndex DataTreeModel::FirstMeasurementOf(const QString& setFolder) const {
+  // Set folders are labelled with their names as the file system gives them.
+  const std::string name = QFile::encodeName(setFolder).toStdString();
+  for (TransferKind kind : kAllTransferKinds) {
+    const int root = DataFolderModel::RootNumber(kind);
+    for (int row = 0; row < data_.ChildCount(root); ++row) {
+      const int folder = data_.ChildAt(root, row);
+      if (data_.Label(folder) == name && data_.ChildCount(folder) > 0) return IndexOf(data_.ChildAt(folder, 0));
+    }
+  }
+  return {};
 }
 
 QModelIndex DataTreeModel::index(int row, int column, const QModelIndex& parent) const {

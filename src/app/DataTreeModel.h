@@ -27,6 +27,9 @@ class DataTreeModel : public QAbstractItemModel {
   static QFont WithTabularDigits(const QFont& font);
   // Index of an item number; invalid for 0 and unknown numbers.
   QModelIndex IndexOf(int number) const;
+  // The first measurement of the set folder named setFolder, under the first kind (in
+  // the tree's order) that has one; invalid when the tree has none.
+  QModelIndex FirstMeasurementOf(const QString& setFolder) const;
 
   QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
   QModelIndex parent(const QModelIndex& child) const override;

@@ -8,10 +8,10 @@
 
 namespace rxt4 {
 
-CMessageOptionDlg::CMessageOptionDlg(int folderAlert, QWidget* parent) : QDialog(parent), folderAlert_(folderAlert) {
+CMessageOptionDlg::CMessageOptionDlg(bool folderAlert, QWidget* parent) : QDialog(parent), folderAlert_(folderAlert) {
   setWindowTitle(Tr(StringId::MessageOptionTitle));
   check_ = new QCheckBox(Tr(StringId::MessageOptionText), this);
-  check_->setChecked(folderAlert != 0);
+  check_->setChecked(folderAlert);
   QDialogButtonBox* buttons = OkCancelButtons(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(check_);
@@ -19,7 +19,7 @@ CMessageOptionDlg::CMessageOptionDlg(int folderAlert, QWidget* parent) : QDialog
 }
 
 void CMessageOptionDlg::accept() {
-  folderAlert_ = check_->isChecked() ? 1 : 0;
+  folderAlert_ = check_->isChecked();
   QDialog::accept();
 }
 

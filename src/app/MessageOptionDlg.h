@@ -10,18 +10,18 @@ namespace rxt4 {
 class CMessageOptionDlg : public QDialog {
   Q_OBJECT
  public:
-  // The box starts ticked when folderAlert is nonzero.
-  explicit CMessageOptionDlg(int folderAlert, QWidget* parent = nullptr);
+  // The box starts ticked when folderAlert is set.
+  explicit CMessageOptionDlg(bool folderAlert, QWidget* parent = nullptr);
 
-  // 1 when the box was ticked at OK, 0 otherwise.
-  int folderAlert() const { return folderAlert_; }
+  // Whether the box was ticked at OK.
+  bool folderAlert() const { return folderAlert_; }
   QCheckBox* checkBox() const { return check_; }
 
   void accept() override;
 
  private:
   QCheckBox* check_ = nullptr;
-  int folderAlert_ = 1;
+  bool folderAlert_ = true;
 };
 
 }  // namespace rxt4

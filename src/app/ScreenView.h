@@ -21,7 +21,6 @@ class ScreenView : public QWidget {
   int zoom() const { return zoom_; }
   // Hides the blank panel for good.
   void HideBlankPanel();
-  bool blankPanelShown() const { return blankPanel_; }
 
   QSize sizeHint() const override;
 

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "UiFont.h"
-#include "ViewerDlg.h"
+#include "MainWindow.h"
 #include "ZoomFitter.h"
 #include "rxt4/screens/Fonts.h"
 
@@ -69,7 +69,7 @@ int CViewerApp::Run(const QStringList& arguments) {
   services.prompts = &prompts_;
   services.listPorts = [] { return ListSerialPorts(); };
   services.fonts = FontSet::CreateDefault();
-  CViewerDlg window(std::move(services));
+  CMainWindow window(std::move(services));
   window.Initialise();
   // Placed by the program (where it was at the last exit, on a screen present, or
   // else centred on its screen) rather than later by the window manager, so that a

@@ -18,5 +18,6 @@ int RunImage(Args args);
 int RunUdevRule(Args args);
 int RunReport(Args args);
 int RunExport(Args args);
+int RunCheck(Args args);
 
 }  // namespace rxt4::cli

@@ -222,26 +222,79 @@ constexpr Entry kTable[] = {
     {StringId::ReportWarningList, "警告の内容:"},
     {StringId::ImageCheckFailed, "%s\n%s"},
     {StringId::RecentFoldersClear, "一覧を消去(&C)"},
-    {StringId::ReasonOther, "エラー %s: %s"},
-    {StringId::ReasonNoPermission, "アクセスが許可されていません"},
-    {StringId::ReasonNotAllowed, "この操作は許可されていません"},
-    {StringId::ReasonReadOnly, "読み取り専用のメディアです"},
-    {StringId::ReasonDiskFull, "ディスクの空き容量が足りません"},
-    {StringId::ReasonQuota, "ディスクの使用量の上限に達しています"},
-    {StringId::ReasonMissing, "ファイルまたはフォルダがありません"},
-    {StringId::ReasonNotFolder, "フォルダではありません"},
-    {StringId::ReasonExists, "同じ名前のファイルがあります"},
-    {StringId::ReasonIsFolder, "フォルダです"},
-    {StringId::ReasonNameTooLong, "名前が長すぎます"},
-    {StringId::ReasonIo, "ディスクの読み書きでエラーが起きました"},
-    {StringId::ReasonLinkLoop, "シンボリックリンクが循環しています"},
-    {StringId::ReasonTooManyFiles, "開いているファイルが多すぎます"},
-    {StringId::ReasonTooLarge, "ファイルが大きすぎます"},
-    {StringId::ReasonNoMemory, "メモリが足りません"},
-    {StringId::ReasonBusy, "使用中です"},
-    {StringId::ReasonOtherDevice, "別のドライブにあります"},
-    {StringId::ReasonNotEmpty, "フォルダが空ではありません"},
-    {StringId::ReasonUnsupported, "このドライブでは使えない操作です"},
+    {StringId::VerdictPass, "合格"},
+    {StringId::VerdictCaution, "注意"},
+    {StringId::VerdictFail, "不合格"},
+    {StringId::VerdictNone, "判定なし"},
+    {StringId::ClassTerrestrial, "地上デジタル"},
+    {StringId::ClassOneSeg, "ワンセグ"},
+    {StringId::ClassBs, "BS"},
+    {StringId::ClassCs110, "110度CS"},
+    {StringId::ClassOtherCs, "その他の通信衛星"},
+    {StringId::ClassCable, "ケーブル (QAM)"},
+    {StringId::ClassAnalogue, "アナログ"},
+    {StringId::ClassUnplaced, "区分不明"},
+    {StringId::ReadingLevel, "レベル"},
+    {StringId::ReadingCn, "C/N"},
+    {StringId::ReadingMer, "MER"},
+    {StringId::ReadingBer, "BER"},
+    {StringId::ValueNoMeasurement, "測定なし"},
+    {StringId::ValueBelowRange, "測定範囲未満"},
+    {StringId::ValueAboveRange, "測定範囲超過"},
+    {StringId::ReasonNoLimit, "基準なし"},
+    {StringId::ReasonUnreadable, "数値ではありません"},
+    {StringId::ReasonAnalogue, "アナログは判定しません"},
+    {StringId::ReasonUnplaced, "区分を決められません"},
+    {StringId::LimitRange, "%s〜%s"},
+    {StringId::LimitAtLeast, "%s 以上"},
+    {StringId::LimitAtMost, "%s 以下"},
+    {StringId::ReadingVerdict, "%s %s %s (%s)"},
+    {StringId::CheckProfile, "判定基準: %s (%s)"},
+    {StringId::CheckSummary, "%s: %s (測定 %s 件: 合格 %s / 注意 %s / 不合格 %s / 判定なし %s、測定なしの読み値 %s)"},
+    {StringId::CheckOverall, "全体"},
+    {StringId::CheckPlace, "#%s ch %s"},
+    {StringId::ProfileUnreadable, "判定基準を読めません: %s"},
+    {StringId::ProfileNotFound, "判定基準「%s」が見つかりません（探した場所: %s）"},
+    {StringId::ProfileSyntax, "TOML として読めません: %s"},
+    {StringId::ProfileUnknownTable, "[%s] という区分はありません（使えるのは %s）"},
+    {StringId::ProfileUnknownKey, "「%s」という項目はありません（使えるのは %s）"},
+    {StringId::ProfileNotNumber, "「%s」は数値で書いてください"},
+    {StringId::ProfileNotText, "「%s」は文字列で書いてください"},
+    {StringId::ProfileBadValue, "「%s」の値 %s は使えません: %s"},
+    {StringId::ProfileMinAboveMax, "%s が %s より大きくなっています"},
+    {StringId::ProfileNotTable, "[%s] は表（[%s] の見出しの下に項目を並べる形）で書いてください"},
+    {StringId::ProfileWhyFinite, "有限の数値にしてください"},
+    {StringId::ProfileWhyNotNegative, "0 以上にしてください"},
+    {StringId::ProfileWhyBerRange, "0 より大きく 1 以下にしてください"},
+    {StringId::ProfileSkipped, "読めない判定基準を飛ばしました: %s"},
+    {StringId::ProfileListRefused, "（読めません: %s）"},
+    {StringId::CheckNoFolder, "データフォルダがありません: %s"},
+    {StringId::CheckNoSetFolder, "セットフォルダ「%s」が %s にありません"},
+    {StringId::CheckBadArgument, "使えない引数です: %s"},
+    {StringId::CheckMissingValue, "%s の後に値がありません"},
+    {StringId::CheckNoDataFolder, "データフォルダを指定してください"},
+    {StringId::CheckBadFormat, "--format には text か json を指定してください: %s"},
+    {StringId::CheckWriteFailed, "結果を書き出せません: %s"},
+    {StringId::ErrnoOther, "エラー %s: %s"},
+    {StringId::ErrnoNoPermission, "アクセスが許可されていません"},
+    {StringId::ErrnoNotAllowed, "この操作は許可されていません"},
+    {StringId::ErrnoReadOnly, "読み取り専用のメディアです"},
+    {StringId::ErrnoDiskFull, "ディスクの空き容量が足りません"},
+    {StringId::ErrnoQuota, "ディスクの使用量の上限に達しています"},
+    {StringId::ErrnoMissing, "ファイルまたはフォルダがありません"},
+    {StringId::ErrnoNotFolder, "フォルダではありません"},
+    {StringId::ErrnoExists, "同じ名前のファイルがあります"},
+    {StringId::ErrnoIsFolder, "フォルダです"},
+    {StringId::ErrnoNameTooLong, "名前が長すぎます"},
+    {StringId::ErrnoIo, "ディスクの読み書きでエラーが起きました"},
+    {StringId::ErrnoLinkLoop, "シンボリックリンクが循環しています"},
+    {StringId::ErrnoTooManyFiles, "開いているファイルが多すぎます"},
+    {StringId::ErrnoTooLarge, "ファイルが大きすぎます"},
+    {StringId::ErrnoNoMemory, "メモリが足りません"},
+    {StringId::ErrnoBusy, "使用中です"},
+    {StringId::ErrnoOtherDevice, "別のドライブにあります"},
+    {StringId::ErrnoNotEmpty, "フォルダが空ではありません"},
+    {StringId::ErrnoUnsupported, "このドライブでは使えない操作です"},
 };
 
 // The error numbers with words of their own.
@@ -250,16 +303,16 @@ struct Reason {
   StringId id;
 };
 constexpr Reason kReasons[] = {
-    {EACCES, StringId::ReasonNoPermission}, {EPERM, StringId::ReasonNotAllowed},
-    {EROFS, StringId::ReasonReadOnly},      {ENOSPC, StringId::ReasonDiskFull},
-    {EDQUOT, StringId::ReasonQuota},        {ENOENT, StringId::ReasonMissing},
-    {ENOTDIR, StringId::ReasonNotFolder},   {EEXIST, StringId::ReasonExists},
-    {EISDIR, StringId::ReasonIsFolder},     {ENAMETOOLONG, StringId::ReasonNameTooLong},
-    {EIO, StringId::ReasonIo},              {ELOOP, StringId::ReasonLinkLoop},
-    {EMFILE, StringId::ReasonTooManyFiles}, {ENFILE, StringId::ReasonTooManyFiles},
-    {EFBIG, StringId::ReasonTooLarge},      {ENOMEM, StringId::ReasonNoMemory},
-    {EBUSY, StringId::ReasonBusy},          {EXDEV, StringId::ReasonOtherDevice},
-    {ENOTEMPTY, StringId::ReasonNotEmpty},  {EOPNOTSUPP, StringId::ReasonUnsupported},
+    {EACCES, StringId::ErrnoNoPermission}, {EPERM, StringId::ErrnoNotAllowed},
+    {EROFS, StringId::ErrnoReadOnly},      {ENOSPC, StringId::ErrnoDiskFull},
+    {EDQUOT, StringId::ErrnoQuota},        {ENOENT, StringId::ErrnoMissing},
+    {ENOTDIR, StringId::ErrnoNotFolder},   {EEXIST, StringId::ErrnoExists},
+    {EISDIR, StringId::ErrnoIsFolder},     {ENAMETOOLONG, StringId::ErrnoNameTooLong},
+    {EIO, StringId::ErrnoIo},              {ELOOP, StringId::ErrnoLinkLoop},
+    {EMFILE, StringId::ErrnoTooManyFiles}, {ENFILE, StringId::ErrnoTooManyFiles},
+    {EFBIG, StringId::ErrnoTooLarge},      {ENOMEM, StringId::ErrnoNoMemory},
+    {EBUSY, StringId::ErrnoBusy},          {EXDEV, StringId::ErrnoOtherDevice},
+    {ENOTEMPTY, StringId::ErrnoNotEmpty},  {EOPNOTSUPP, StringId::ErrnoUnsupported},
 };
 
 // Column titles of the measurement tables, columns 0 to 29.
@@ -296,23 +349,29 @@ const std::string& SjisText(StringId id) {
 
 std::string FillIn(std::string_view text, std::span<const std::string_view> values) {
   std::string out;
+  FillInto(out, text, values);
+  return out;
+}
+
+void FillInto(std::string& out, std::string_view text, std::span<const std::string_view> values) {
   auto next = values.begin();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] == 's' && next != values.end()) {
+  std::size_t from = 0;
+  for (std::size_t i = text.find('%'); i != std::string_view::npos; i = text.find('%', i + 1)) {
+    if (i + 1 < text.size() && text[i + 1] == 's' && next != values.end()) {
+      out += text.substr(from, i - from);
       out += *next++;
+      from = i + 2;
       ++i;
-    } else {
-      out += text[i];
     }
   }
-  return out;
+  out += text.substr(from);
 }
 
 std::string ReasonText(std::error_code reason) {
   if (reason.category() == std::generic_category() || reason.category() == std::system_category())
     for (const Reason& r : kReasons)
       if (r.err == reason.value()) return std::string(Text(r.id));
-  return FillIn(Text(StringId::ReasonOther), {std::to_string(reason.value()), reason.message()});
+  return FillIn(Text(StringId::ErrnoOther), {std::to_string(reason.value()), reason.message()});
 }
 
 std::string_view ColumnTitle(int column) {

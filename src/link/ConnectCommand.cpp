@@ -6,7 +6,7 @@ CConnectCommand::CConnectCommand() : CInstrumentCommand(kRequestCode, kReplyCode
 
 bool CConnectCommand::OnReply() {
   if (replyPayload()[0] != 0) return false;
-  setStep(WM_LINK_DONE);
+  setStep(LinkStep::Done);
   return true;
 }
 

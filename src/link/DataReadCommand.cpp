@@ -60,7 +60,7 @@ bool CDataReadCommand::Retry() {
   if (retryCount_ >= kMaxRetries) return false;
   ++retryCount_;
   if (listener_ != nullptr) listener_->OnRetry(kind_, retryCount_);
-  setStep(WM_LINK_SEND);
+  setStep(LinkStep::Send);
   return true;
 }
 
@@ -68,7 +68,7 @@ bool CDataReadCommand::Wait(CSerialPort& port) {
   setLastPortError(port.WaitEvent(timeoutMs()));
   if (lastPortError() == PortError::Timeout) return Retry();
   if (lastPortError() != PortError::Success) return false;
-  setStep(WM_LINK_READ);
+  setStep(LinkStep::Read);
   return true;
 }
 
@@ -106,11 +106,11 @@ bool CDataReadCommand::OnReply() {
     // turns it into a failure at the end.
     if (!writer_.Write() && listener_ != nullptr)
       listener_->OnKindNotSaved(kind_, writer_.failedFolder(), writer_.folderError());
-    setStep(WM_LINK_DONE);
+    setStep(LinkStep::Done);
     return true;
   }
   SetRequestBlock(block_ + 1);
-  setStep(WM_LINK_SEND);
+  setStep(LinkStep::Send);
   return true;
 }
 

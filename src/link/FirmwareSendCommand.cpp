@@ -28,21 +28,21 @@ bool CFirmwareSendCommand::Setup(const CFirmwareImage& image, PartType type) {
   part->WriteSize(std::span<std::uint8_t, 3>(payload.data() + 1, 3));
   SetRequestPayload(payload);
   phase_ = kPhaseCommand;
-  setStep(WM_LINK_SEND);
+  setStep(LinkStep::Send);
   return true;
 }
 
 bool CFirmwareSendCommand::Wait(CSerialPort& port) {
   const PortError e = port.WaitEvent(timeoutMs());
   setLastPortError(e);
-  setStep(phase_ == kPhaseCommand ? WM_LINK_READ : WM_LINK_XRECV);
+  setStep(phase_ == kPhaseCommand ? LinkStep::Read : LinkStep::XmodemReceive);
   return e == PortError::Success;
 }
 
 bool CFirmwareSendCommand::OnReply() {
   setTimeoutMs(kCrcRequestTimeoutMs);
   phase_ = kPhaseCrcRequest;
-  setStep(WM_LINK_WAIT);
+  setStep(LinkStep::Wait);
   const auto payload = replyPayload();
   return !payload.empty() && payload[0] == 0;
 }
@@ -54,7 +54,7 @@ bool CFirmwareSendCommand::ReadAnswer(CSerialPort& port) {
   setLastPortError(e);
   if (e != PortError::Success) return false;
   if (queued == 0) {
-    setStep(WM_LINK_WAIT);
+    setStep(LinkStep::Wait);
     return true;
   }
   if (phase_ == kPhaseEnd && queued > 1) port.setPendingCount(queued - 1);
@@ -63,7 +63,7 @@ bool CFirmwareSendCommand::ReadAnswer(CSerialPort& port) {
   e = port.Read(&answer, length);
   setLastPortError(e);
   if (e != PortError::Success || length != 1) return false;
-  setStep(WM_LINK_XSEND);
+  setStep(LinkStep::XmodemSend);
 
   // The byte is judged by the phase it arrived in: the ACK of the last block moves to
   // phase 3 here, and only the next SendPacket sends EOT.
@@ -85,7 +85,7 @@ bool CFirmwareSendCommand::ReadAnswer(CSerialPort& port) {
       }
       break;
     case kPhaseEnd:
-      setStep(WM_LINK_DONE);
+      setStep(LinkStep::Done);
       ok = answer == kXmodemAck;
       break;
     case kPhaseCommand:
@@ -115,16 +115,16 @@ bool CFirmwareSendCommand::SendPacket(CSerialPort& port) {
   }
   setLastPortError(e);
   PublishBlock();
-  setStep(WM_LINK_WAIT);
+  setStep(LinkStep::Wait);
   return e == PortError::Success;
 }
 
 LinkOutcome CFirmwareSendCommand::RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) {
-  if (step == WM_LINK_XSEND) {
+  if (step == LinkStep::XmodemSend) {
     if (!SendPacket(port)) return {LinkResult::WaitFailed, requestCode()};
     return {};
   }
-  if (step == WM_LINK_XRECV) {
+  if (step == LinkStep::XmodemReceive) {
     if (!ReadAnswer(port)) return {LinkResult::WaitFailed, requestCode()};
     host.BlockAnswered(static_cast<std::uint32_t>(stepValue1()), static_cast<std::uint32_t>(stepValue2()));
     return {};

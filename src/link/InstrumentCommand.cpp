@@ -40,13 +40,13 @@ bool CInstrumentCommand::Send(CSerialPort& port) {
   ResetReplyBuffer();
   std::vector<std::uint8_t> frame = RequestFrame();
   lastPortError_ = port.Write(frame.data(), frame.size());
-  step_ = WM_LINK_WAIT;
+  step_ = LinkStep::Wait;
   return lastPortError_ == PortError::Success;
 }
 
 bool CInstrumentCommand::Wait(CSerialPort& port) {
   lastPortError_ = port.WaitEvent(timeoutMs_);
-  step_ = WM_LINK_READ;
+  step_ = LinkStep::Read;
   return lastPortError_ == PortError::Success;
 }
 
@@ -109,7 +109,7 @@ CInstrumentCommand::FrameCheck CInstrumentCommand::CheckFrame() {
 bool CInstrumentCommand::Verify() {
   switch (CheckFrame()) {
     case FrameCheck::Incomplete:
-      step_ = WM_LINK_WAIT;
+      step_ = LinkStep::Wait;
       return true;
     case FrameCheck::Bad:
       return OnBadReply();
@@ -125,12 +125,12 @@ bool CInstrumentCommand::Receive(CSerialPort& port) {
 }
 
 bool CInstrumentCommand::OnReply() {
-  step_ = WM_LINK_DONE;
+  step_ = LinkStep::Done;
   return true;
 }
 
 LinkOutcome CInstrumentCommand::RunOwnStep(LinkStep step, CSerialPort&, StepHost&) {
-  return {LinkResult::EmptyEntry, step};
+  return {LinkResult::EmptyEntry, static_cast<int>(step)};
 }
 
 }  // namespace rxt4

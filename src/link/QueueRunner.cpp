@@ -40,16 +40,16 @@ LinkOutcome CQueueRunner::Run() {
 
 void CQueueRunner::Dispatch(LinkStep step, CInstrumentCommand& head) {
   switch (step) {
-    case WM_LINK_SEND:
+    case LinkStep::Send:
       if (!head.Send(port_)) Finish(LinkResult::SendFailed, head.requestCode());
       break;
-    case WM_LINK_READ:
+    case LinkStep::Read:
       if (!head.Receive(port_)) Finish(LinkResult::ReplyFailed, head.requestCode());
       break;
-    case WM_LINK_WAIT:
+    case LinkStep::Wait:
       if (!head.Wait(port_)) Finish(LinkResult::WaitFailed, head.requestCode());
       break;
-    case WM_LINK_DONE:
+    case LinkStep::Done:
       queue_.pop_front();
       break;
     default: {

@@ -212,7 +212,7 @@ SettingsFile::SettingsFile(std::filesystem::path iniPath) : iniPath_(std::move(i
 
 void SettingsFile::LoadSettings(const std::vector<std::string>& presentPorts) {
   const IniLines ini = IniLines::Read(iniPath_);
-  folderAlert_ = ReadInt(ini, StringId::KeyFolderAlert, 1);
+  folderAlert_ = ReadInt(ini, StringId::KeyFolderAlert, 1) != 0;
   std::optional<std::string> port = ini.Get(kAppName, Text(StringId::KeyComPort));
   comm_.comPort = port ? *port : (presentPorts.empty() ? std::string() : presentPorts.front());
   comm_.baudRate = ReadInt(ini, StringId::KeyBaudRate, 9600);
@@ -236,9 +236,9 @@ bool SettingsFile::SaveCommSettings(const CommSettings& settings) {
   });
 }
 
-bool SettingsFile::SaveFolderAlert(int folderAlert) {
+bool SettingsFile::SaveFolderAlert(bool folderAlert) {
   folderAlert_ = folderAlert;
-  return WriteKeys({{std::string(Text(StringId::KeyFolderAlert)), std::to_string(folderAlert)}});
+  return WriteKeys({{std::string(Text(StringId::KeyFolderAlert)), folderAlert ? "1" : "0"}});
 }
 
 bool SettingsFile::SaveRemembered(const RememberedView& view) {

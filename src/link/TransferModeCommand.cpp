@@ -11,12 +11,12 @@ bool CTransferModeCommand::OnReply() {
   auto p = replyPayload();
   if (p[0] != 0) return false;
   if (p[1] != 0) {
-    setStep(WM_LINK_DONE);
+    setStep(LinkStep::Done);
     return true;
   }
   // Not in data transfer mode yet: the user has to set it on the instrument.
   if (listener_ != nullptr) listener_->OnModeWait();
-  setStep(WM_LINK_SEND);
+  setStep(LinkStep::Send);
   if (sleep_) sleep_(kModePollIntervalMs);
   return true;
 }

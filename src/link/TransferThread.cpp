@@ -11,31 +11,35 @@
 #include "rxt4/link/DataReadCommand.h"
 #include "rxt4/link/ObserverRelay.h"
 #include "rxt4/link/QueueRunner.h"
+#include "rxt4/link/TransferCommandListener.h"
 #include "rxt4/link/TransferModeCommand.h"
 
 namespace rxt4 {
 
-// Passes the commands' reports on to the observer, unless it has been detached.
-class CTransferThread::Relay final : public TransferCommandListener, public ObserverRelay<TransferObserver> {
+// What the commands report while the worker runs: passed on to the observer, unless
+// it has been detached; the kinds not saved (and why) and the instrument's rate kept
+// by the job.
+class CTransferThread::Listener final : public TransferCommandListener {
  public:
-  Relay(TransferObserver* observer, CTransferThread& job, std::atomic<std::uint32_t>& instrumentRate)
-      : ObserverRelay(observer), job_(job), instrumentRate_(instrumentRate) {}
+  Listener(ObserverRelay<TransferObserver>& relay, CTransferThread& job, std::atomic<std::uint32_t>& instrumentRate)
+      : relay_(relay), job_(job), instrumentRate_(instrumentRate) {}
 
   void OnProgress(TransferKind kind, int percent) override {
-    Notify([&](TransferObserver& o) { o.progress(kind, percent); });
+    relay_.Notify([&](TransferObserver& o) { o.progress(kind, percent); });
   }
   void OnModeWait() override {
-    Notify([](TransferObserver& o) { o.modeWait(); });
+    relay_.Notify([](TransferObserver& o) { o.modeWait(); });
   }
   void OnKindNotSaved(TransferKind kind, const std::filesystem::path& folder, std::error_code reason) override {
     job_.KindNotSaved(kind, folder, reason);
   }
   void OnRetry(TransferKind kind, int retry) override {
-    Notify([&](TransferObserver& o) { o.retrying(kind, retry); });
+    relay_.Notify([&](TransferObserver& o) { o.retrying(kind, retry); });
   }
   void OnInstrumentRate(std::uint32_t baudRate) override { instrumentRate_ = baudRate; }
 
  private:
+  ObserverRelay<TransferObserver>& relay_;
   CTransferThread& job_;
   std::atomic<std::uint32_t>& instrumentRate_;
 };
@@ -67,9 +71,7 @@ class CreatedFolders {
 CTransferThread::CTransferThread(TransferObserver* observer) : CTransferThread(observer, MakePlatformPortBackend()) {}
 
 CTransferThread::CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend)
-    : relay_(std::make_unique<Relay>(observer, *this, instrumentRate_)),
-      modePollIntervalMs_(CTransferModeCommand::kModePollIntervalMs),
-      job_(std::move(backend)) {}
+    : CLinkThread(observer, std::move(backend)), modePollIntervalMs_(CTransferModeCommand::kModePollIntervalMs) {}
 
 CTransferThread::~CTransferThread() {
   Abort();
@@ -77,20 +79,12 @@ CTransferThread::~CTransferThread() {
 }
 
 bool CTransferThread::Start(const CommSettings& settings, const std::filesystem::path& setFolder) {
-  return job_.Start(
-      [this, settings, setFolder] {
-        // Whatever the aborted port operation caused, a requested abort is a cancel.
-        const LinkOutcome outcome = Work(settings, setFolder);
-        return job_.aborted() ? LinkOutcome{LinkResult::Cancelled, 0} : outcome;
-      },
-      [this](const LinkOutcome& outcome) { relay_->Finished(outcome.result, outcome.value); });
+  return StartWork([this, settings, setFolder] {
+    // Whatever the aborted port operation caused, a requested abort is a cancel.
+    const LinkOutcome outcome = Work(settings, setFolder);
+    return job().aborted() ? LinkOutcome{LinkResult::Cancelled, 0} : outcome;
+  });
 }
-
-void CTransferThread::Abort() { job_.Abort(); }
-
-void CTransferThread::DetachObserver() { relay_->Detach(); }
-
-void CTransferThread::Join() { job_.Join(); }
 
 CTransferThread::FolderProblem CTransferThread::folderProblem() const {
   std::lock_guard lock(folderMutex_);
@@ -112,7 +106,8 @@ void CTransferThread::KindNotSaved(TransferKind kind, const std::filesystem::pat
 }
 
 LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::filesystem::path& setFolder) {
-  if (job_.aborted()) return {LinkResult::Cancelled, 0};
+  CLinkJob& job = this->job();
+  if (job.aborted()) return {LinkResult::Cancelled, 0};
   // Declared first: it holds the set folder until the very end, and an uncommitted
   // staging folder goes last, after the commands and the kind folders. The set folder
   // and the kind folders are taken before the port is opened: a folder that cannot
@@ -120,14 +115,15 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
   // instrument.
   DownloadFolder folder;
   if (!folder.Open(setFolder)) return FolderFailed(folder.problem());
+  Listener listener(relay(), *this, instrumentRate_);
   CreatedFolders created;  // looks at the folders after the commands are gone
   std::array<std::unique_ptr<CDataReadCommand>, kTransferKindCount> reads;
   try {
     for (TransferKind k : kAllTransferKinds) {
       auto& read = reads[static_cast<std::size_t>(k)];
       read = std::make_unique<CDataReadCommand>();
-      const bool ready = read->Setup(k, relay_.get(), folder.writeFolder(), folder.setName());
-      read->SetAbortFlag(&job_.abortFlag());
+      const bool ready = read->Setup(k, &listener, folder.writeFolder(), folder.setName());
+      read->SetAbortFlag(&job.abortFlag());
       if (!folder.staged()) created.Add(read->writer().createdFolder());
       if (!ready) return FolderFailed({read->writer().failedFolder(), read->writer().folderError(), false});
     }
@@ -135,15 +131,15 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
     // Out of memory, or the writer's folder creation threw: the set-up failed.
     return {LinkResult::SetupFailed, 0};
   }
-  if (!job_.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
+  if (!job.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
 
-  CSerialPort& port = job_.port();
-  CQueueRunner runner(port, job_.abortFlag());
+  CSerialPort& port = job.port();
+  CQueueRunner runner(port, job.abortFlag());
   try {
     runner.Push(std::make_unique<CConnectCommand>());
-    runner.Push(std::make_unique<CBaudCheckCommand>(port.GetBaudRate(), relay_.get()));
+    runner.Push(std::make_unique<CBaudCheckCommand>(port.GetBaudRate(), &listener));
     const int pollMs = modePollIntervalMs_;
-    runner.Push(std::make_unique<CTransferModeCommand>(relay_.get(), [this, pollMs](int) { job_.AbortableSleep(pollMs); }));
+    runner.Push(std::make_unique<CTransferModeCommand>(&listener, [&job, pollMs](int) { job.AbortableSleep(pollMs); }));
     for (auto& r : reads) runner.Push(std::move(r));
   } catch (const std::exception&) {
     return {LinkResult::SetupFailed, 0};
@@ -153,7 +149,7 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
   if (outcome.result == LinkResult::Success && notSavedMask_ != 0) outcome = {LinkResult::NotSaved, notSavedMask_};
   // An overwrite takes the place of the earlier download only when it is whole and
   // was not cancelled on the way.
-  if (outcome.result == LinkResult::Success && !job_.aborted() && !folder.Commit()) return FolderFailed(folder.problem());
+  if (outcome.result == LinkResult::Success && !job.aborted() && !folder.Commit()) return FolderFailed(folder.problem());
   return outcome;
 }
 

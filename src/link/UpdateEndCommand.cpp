@@ -12,13 +12,13 @@ constexpr std::uint8_t kStatusLastWorking = 3;
 CUpdateEndCommand::CUpdateEndCommand() : CInstrumentCommand(0, kReplyCode, kReplyPayloadBytes) {
   ResetReplyBuffer();
   setTimeoutMs(kTimeoutMs);
-  setStep(WM_LINK_WAIT);
+  setStep(LinkStep::Wait);
 }
 
 bool CUpdateEndCommand::OnReply() {
   const std::uint8_t status = replyPayload()[0];
   if (status > kStatusLastWorking) return false;
-  setStep(status == kStatusComplete ? WM_LINK_DONE : WM_LINK_WAIT);
+  setStep(status == kStatusComplete ? LinkStep::Done : LinkStep::Wait);
   ResetReplyBuffer();
   return true;
 }

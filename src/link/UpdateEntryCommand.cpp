@@ -7,7 +7,7 @@ namespace rxt4 {
 
 CUpdateEntryCommand::CUpdateEntryCommand() : CInstrumentCommand(kEsc, kReplyCode, 0) {
   ResetReplyBuffer();
-  setStep(WM_LINK_ENTRY);
+  setStep(LinkStep::Entry);
   setStepValues(0, 0);
 }
 
@@ -18,7 +18,7 @@ bool CUpdateEntryCommand::Send(CSerialPort& port) {
   const std::uint8_t esc = kEsc;
   const PortError e = port.Write(&esc, 1);
   setLastPortError(e);
-  setStep(WM_LINK_READ);  // no wait: the next look follows at once
+  setStep(LinkStep::Read);  // no wait: the next look follows at once
   return e == PortError::Success;
 }
 
@@ -35,7 +35,7 @@ bool CUpdateEntryCommand::Receive(CSerialPort& port) {
     setReceivedCount(received.size() - stx);
   }
   if (receivedCount() < replyPayloadLength() + kFrameOverheadBytes) {
-    setStep(WM_LINK_SEND);
+    setStep(LinkStep::Send);
     return true;
   }
   if (!Verify()) return false;
@@ -61,7 +61,7 @@ bool CUpdateEntryCommand::Verify() {
   // check would copy an empty payload into an empty destination).
   const auto received = receivedBytes();
   if (received.size() < kFrameOverheadBytes) {
-    setStep(WM_LINK_SEND);
+    setStep(LinkStep::Send);
     return true;
   }
   const std::vector<std::uint8_t> expected = BuildFrame(kReplyCode, {});
@@ -71,15 +71,15 @@ bool CUpdateEntryCommand::Verify() {
 
 bool CUpdateEntryCommand::OnReply() {
   setStepValues(1, 0);
-  setStep(WM_LINK_ENTRY);
+  setStep(LinkStep::Entry);
   return true;
 }
 
 LinkOutcome CUpdateEntryCommand::RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) {
-  if (step != WM_LINK_ENTRY) return CInstrumentCommand::RunOwnStep(step, port, host);
+  if (step != LinkStep::Entry) return CInstrumentCommand::RunOwnStep(step, port, host);
   const bool answered = stepValue1() != 0;
   host.EntryState(answered);
-  setStep(answered ? WM_LINK_DONE : WM_LINK_SEND);
+  setStep(answered ? LinkStep::Done : LinkStep::Send);
   return {};
 }
 

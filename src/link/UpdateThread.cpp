@@ -24,48 +24,38 @@ std::string VersionString(const std::array<char, kVersionChars>& text) {
 
 }  // namespace
 
-// Passes the worker's reports on to the observer, unless it has been detached.
-class CUpdateThread::Relay : public ObserverRelay<UpdateObserver> {
- public:
-  using ObserverRelay::ObserverRelay;
-
-  void State(bool updating, int total) {
-    Notify([&](UpdateObserver& o) { o.state(updating, total); });
-  }
-  void Progress(std::uint32_t block, std::uint32_t blocks) {
-    Notify([&](UpdateObserver& o) { o.progress(block, blocks); });
-  }
-  void Versions(const std::string& instrument, const std::string& file) {
-    Notify([&](UpdateObserver& o) { o.versions(instrument, file); });
-  }
-};
-
-// What the update commands' own steps tell the worker: passed on to the observer,
-// with the progress total and the file's versions taken from the image.
+// What the update commands' own steps tell the worker: passed on to the observer
+// (unless it has been detached), with the progress total and the file's versions
+// taken from the image.
 class CUpdateThread::Steps final : public StepHost {
  public:
-  Steps(const CFirmwareImage& image, Relay& relay) : image_(image), relay_(relay) {}
+  Steps(const CFirmwareImage& image, ObserverRelay<UpdateObserver>& relay) : image_(image), relay_(relay) {}
 
-  void EntryState(bool answered) override { relay_.State(answered, answered ? UpdateProgressTotal(image_) : 0); }
+  void EntryState(bool answered) override {
+    const int total = answered ? UpdateProgressTotal(image_) : 0;
+    relay_.Notify([&](UpdateObserver& o) { o.state(answered, total); });
+  }
 
   bool PartVersions(PartType type, const std::array<char, kVersionChars>& instrument) override {
     std::array<char, kVersionChars> file{};
     if (!image_.Version(type, file)) return false;
-    relay_.Versions(VersionString(instrument), VersionString(file));
+    relay_.Notify([&](UpdateObserver& o) { o.versions(VersionString(instrument), VersionString(file)); });
     return true;
   }
 
-  void BlockAnswered(std::uint32_t block, std::uint32_t blocks) override { relay_.Progress(block, blocks); }
+  void BlockAnswered(std::uint32_t block, std::uint32_t blocks) override {
+    relay_.Notify([&](UpdateObserver& o) { o.progress(block, blocks); });
+  }
 
  private:
   const CFirmwareImage& image_;
-  Relay& relay_;
+  ObserverRelay<UpdateObserver>& relay_;
 };
 
 CUpdateThread::CUpdateThread(UpdateObserver* observer) : CUpdateThread(observer, MakePlatformPortBackend()) {}
 
 CUpdateThread::CUpdateThread(UpdateObserver* observer, std::unique_ptr<PortBackend> backend)
-    : relay_(std::make_unique<Relay>(observer)), job_(std::move(backend)) {}
+    : CLinkThread(observer, std::move(backend)) {}
 
 CUpdateThread::~CUpdateThread() {
   Abort();
@@ -73,7 +63,7 @@ CUpdateThread::~CUpdateThread() {
 }
 
 bool CUpdateThread::Prepare(const std::filesystem::path& path) {
-  if (job_.started()) return false;
+  if (job().started()) return false;
   prepared_ = image_.Load(path);
   return prepared_;
 }
@@ -82,21 +72,14 @@ bool CUpdateThread::Start(const CommSettings& settings) {
   if (!prepared_) return false;
   CommSettings updateSettings = settings;
   updateSettings.baudRate = kUpdateBaudRate;
-  return job_.Start([this, updateSettings] { return Work(updateSettings); },
-                    [this](const LinkOutcome& outcome) { relay_->Finished(outcome.result, outcome.value); });
+  return StartWork([this, updateSettings] { return Work(updateSettings); });
 }
 
-void CUpdateThread::Abort() { job_.Abort(); }
-
-void CUpdateThread::DetachObserver() { relay_->Detach(); }
-
-void CUpdateThread::Join() { job_.Join(); }
-
 LinkOutcome CUpdateThread::Work(const CommSettings& settings) {
-  if (!job_.OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
+  if (!job().OpenPort(settings)) return {LinkResult::PortOpenFailed, 0};
 
-  Steps steps(image_, *relay_);
-  CQueueRunner runner(job_.port(), runnerNeverCancels_, &steps);
+  Steps steps(image_, relay());
+  CQueueRunner runner(job().port(), runnerNeverCancels_, &steps);
   try {
     runner.Push(std::make_unique<CUpdateEntryCommand>());
     bool decQueued = false;
@@ -114,7 +97,7 @@ LinkOutcome CUpdateThread::Work(const CommSettings& settings) {
   const LinkOutcome outcome = runner.Run();
   // An abort shows up as the failure of the port operation it interrupted; the user
   // is told that the update was cancelled, not that the link failed.
-  if (outcome.result != LinkResult::Success && job_.aborted()) return {LinkResult::Cancelled, 0};
+  if (outcome.result != LinkResult::Success && job().aborted()) return {LinkResult::Cancelled, 0};
   return outcome;
 }
 

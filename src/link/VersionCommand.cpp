@@ -29,14 +29,14 @@ bool CVersionCommand::Receive(CSerialPort& port) {
 bool CVersionCommand::OnReply() {
   const auto payload = replyPayload();
   if (payload.empty() || payload[0] != 0) return false;
-  setStep(WM_LINK_VERSION);
+  setStep(LinkStep::Version);
   return true;
 }
 
 LinkOutcome CVersionCommand::RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) {
-  if (step != WM_LINK_VERSION) return CInstrumentCommand::RunOwnStep(step, port, host);
+  if (step != LinkStep::Version) return CInstrumentCommand::RunOwnStep(step, port, host);
   if (!host.PartVersions(type_, VersionText())) return {LinkResult::ImagePartMissing, static_cast<int>(type_)};
-  setStep(WM_LINK_DONE);
+  setStep(LinkStep::Done);
   return {};
 }
 

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -19,27 +18,26 @@
 #include "AboutDlg.h"
 #include "AppTests.h"
 #include "GuideWindow.h"
+#include "ScreenSide.h"
 #include "ScreenView.h"
 
 namespace rxt4::test {
 namespace {
 
-QMenu* RecentMenu(CViewerDlg& w) {
-  for (QAction* menu : w.menuBar()->actions())
-    if (menu->menu() != nullptr)
-      for (QAction* a : menu->menu()->actions())
-        if (a->text() == Tr(StringId::MenuRecentFolders)) return a->menu();
-  return nullptr;
+// The entries the recent menu offers, as it shows them when opened.
+QList<QAction*> RecentEntries(QWidget& w) {
+  QMenu& menu = Find<QMenu>(w, "recentMenu");
+  emit menu.aboutToShow();
+  QList<QAction*> entries;
+  for (QAction* a : menu.actions())
+    if (!a->isSeparator()) entries << a;
+  return entries;
 }
 
-// The folders the recent menu offers, as it shows them when opened.
-QStringList RecentEntries(CViewerDlg& w) {
-  QMenu* menu = RecentMenu(w);
-  emit menu->aboutToShow();
-  QStringList entries;
-  for (QAction* a : menu->actions())
-    if (!a->isSeparator()) entries << a->text();
-  return entries;
+QStringList RecentTexts(QWidget& w) {
+  QStringList texts;
+  for (const QAction* a : RecentEntries(w)) texts << a->text();
+  return texts;
 }
 
 QRect InWindow(const QWidget* widget, const QWidget* window) { return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size()); }
@@ -51,43 +49,45 @@ class DailyUseTest : public QObject {
  private slots:
   void anEnlargedWindowGivesItsRoomToTheTree() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     QApplication::processEvents();
     const QSize least = w.size();
     QCOMPARE(w.minimumSize(), least);
-    const QRect side = InWindow(w.screenSide(), &w);
-    const QRect shift = InWindow(w.shiftButton(), &w);
-    const QSize tree = w.tree()->size();
+    const QWidget& screenSide = Find<ScreenSide>(w, "screenSide");
+    const QWidget& shiftKey = Find<QPushButton>(w, "shiftKey");
+    const QRect side = InWindow(&screenSide, &w);
+    const QRect shift = InWindow(&shiftKey, &w);
+    const QSize tree = Tree(w).size();
     const QSize more(200, 150);
     w.resize(least + more);
     QApplication::processEvents();
-    QCOMPARE(w.tree()->size(), tree + more);
+    QCOMPARE(Tree(w).size(), tree + more);
     // The screen side and the keys keep their size and their place beside the tree, at the top.
-    QCOMPARE(InWindow(w.screenSide(), &w), side.translated(more.width(), 0));
-    QCOMPARE(InWindow(w.shiftButton(), &w), shift.translated(more.width(), 0));
+    QCOMPARE(InWindow(&screenSide, &w), side.translated(more.width(), 0));
+    QCOMPARE(InWindow(&shiftKey, &w), shift.translated(more.width(), 0));
     // The enlargement stays through a change of zoom; 1× is the enlarged size again.
-    w.SetZoom(2);
+    Trigger(w, "zoom2");
     QCOMPARE(w.size(), w.minimumSize() + more);
-    w.SetZoom(1);
+    Trigger(w, "zoom1");
     QCOMPARE(w.size(), least + more);
     // Showing data never changes it.
     w.OpenFolder(MakeDataFolder(f.dir));
-    w.tree()->expandAll();
-    w.tree()->setCurrentIndex(w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0))));
+    Tree(w).expandAll();
+    Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
     QApplication::processEvents();
     QCOMPARE(w.size(), least + more);
   }
 
   void aZoomChangeKeepsTheWindowOnItsScreen() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     const QRect area = w.screen()->availableGeometry();
     QVERIFY2(area.width() >= 1400, "the tests' offscreen screen is 1400 x 900");
     // Near the right edge, as a fresh start centred on the screen would leave it at 2×.
     w.move(area.right() + 1 - w.frameGeometry().width() - 20, area.top() + 60);
     QApplication::processEvents();
-    w.zoomAction(2)->trigger();
-    QCOMPARE(w.screenView()->zoom(), 2);
+    Trigger(w, "zoom2");
+    QCOMPARE(Find<ScreenView>(w, "screenArea").zoom(), 2);
     QVERIFY2(area.contains(w.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w.frameGeometry().x())
                                                           .arg(w.frameGeometry().y()).arg(w.frameGeometry().width())
                                                           .arg(w.frameGeometry().height())));
@@ -95,7 +95,7 @@ class DailyUseTest : public QObject {
 
   void recentFoldersKeepTheLastEightNewestFirstAndOpenOnChoice() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     QVERIFY(RecentEntries(w).isEmpty());
     QStringList folders;
     for (int i = 1; i <= 9; ++i) {
@@ -104,19 +104,21 @@ class DailyUseTest : public QObject {
       w.OpenFolder(folders.last());
     }
     w.OpenFolder(folders[4]);  // opened again: to the front
-    QStringList entries = RecentEntries(w);
+    const QStringList entries = RecentTexts(w);
     QCOMPARE(entries.size(), 8 + 1);  // and 一覧を消去
     QCOMPARE(entries[0], QStringLiteral("&1 ") + folders[4]);
     QCOMPARE(entries[1], QStringLiteral("&2 ") + folders[8]);
     QCOMPARE(entries[7], QStringLiteral("&8 ") + folders[1]);  // data1 is gone
     QCOMPARE(entries[8], Tr(StringId::RecentFoldersClear));
-    RecentMenu(w)->actions().at(1)->trigger();
-    QCOMPARE(w.dataFolder(), folders[8]);
+    RecentEntries(w).at(1)->trigger();
+    QCOMPARE(LabelText(w, "folderPath"), folders[8]);
     // A folder removed since is said so.
     QDir(folders[3]).removeRecursively();
-    w.OpenRecentFolder(folders[3]);
+    const QList<QAction*> offered = RecentEntries(w);
+    QCOMPARE(offered.at(5)->text(), QStringLiteral("&6 ") + folders[3]);
+    offered.at(5)->trigger();
     QCOMPARE(f.prompts.informed.last(), folders[3] + QStringLiteral("\nフォルダが見つかりません。"));
-    QCOMPARE(w.dataFolder(), folders[8]);
+    QCOMPARE(LabelText(w, "folderPath"), folders[8]);
   }
 
   void aRestartShowsTheTreeAsItWasLeft() {
@@ -125,35 +127,34 @@ class DailyUseTest : public QObject {
     const QString other = f.dir.path() + QStringLiteral("/other/RXT4");
     QDir().mkpath(other);
     {
-      CViewerDlg& w = *f.window;
+      CMainWindow& w = *f.window;
       w.OpenFolder(other);
       w.OpenFolder(root);
-      const QAbstractItemModel& model = *w.tree()->model();
-      w.tree()->expand(model.index(0, 0));                    // level
-      w.tree()->expand(model.index(0, 0, model.index(0, 0)));  // level / 0412
-      w.tree()->expand(model.index(1, 0));                    // BER
-      w.tree()->setCurrentIndex(model.index(1, 0, model.index(0, 0, model.index(0, 0))));
+      Tree(w).expand(TreeItem(w, {0}));        // level
+      Tree(w).expand(TreeItem(w, {0, 0}));     // level / 0412
+      Tree(w).expand(TreeItem(w, {1}));        // BER
+      Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 1}));
       QVERIFY(w.close());
     }
     f.window.reset();
-    CViewerDlg again(TestServices(f.prompts, *f.settings));
+    CMainWindow again(TestServices(f.prompts, *f.settings));
     again.Initialise();
     again.show();
     again.OpenRememberedFolder();
-    const QAbstractItemModel& model = *again.tree()->model();
-    QCOMPARE(again.dataNameLabel()->text(), QStringLiteral("A2"));
-    QCOMPARE(again.indexLabel()->text(), QStringLiteral("2"));
-    QVERIFY(again.tree()->isExpanded(model.index(0, 0)));
-    QVERIFY(again.tree()->isExpanded(model.index(0, 0, model.index(0, 0))));
-    QVERIFY(again.tree()->isExpanded(model.index(1, 0)));
-    QVERIFY(!again.tree()->isExpanded(model.index(0, 0, model.index(1, 0))));
-    QVERIFY(!again.tree()->isExpanded(model.index(5, 0)));
-    QCOMPARE(RecentEntries(again).mid(0, 2), (QStringList{QStringLiteral("&1 ") + root, QStringLiteral("&2 ") + other}));
+    QCOMPARE(LabelText(again, "dataName"), QStringLiteral("A2"));
+    QCOMPARE(LabelText(again, "dataNo"), QStringLiteral("2"));
+    QTreeView& tree = Tree(again);
+    QVERIFY(tree.isExpanded(TreeItem(again, {0})));
+    QVERIFY(tree.isExpanded(TreeItem(again, {0, 0})));
+    QVERIFY(tree.isExpanded(TreeItem(again, {1})));
+    QVERIFY(!tree.isExpanded(TreeItem(again, {1, 0})));
+    QVERIFY(!tree.isExpanded(TreeItem(again, {5})));
+    QCOMPARE(RecentTexts(again).mid(0, 2), (QStringList{QStringLiteral("&1 ") + root, QStringLiteral("&2 ") + other}));
   }
 
   void aFolderDroppedOnTheWindowOpens() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     const QString root = MakeDataFolder(f.dir);
     const struct {
       QList<QUrl> urls;
@@ -171,17 +172,15 @@ class DailyUseTest : public QObject {
       QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(&w, &drop);
     }
-    QTRY_COMPARE(w.dataFolder(), root);
-    QCOMPARE(w.dataModel().measurementCount(), 6);
+    QTRY_COMPARE(LabelText(w, "folderPath"), root);
+    QCOMPARE(MeasurementCount(w), 6);
   }
 
   void f1OpensTheGuideAndTheAboutBoxNamesVersionAndLicence() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.tree()->setFocus();
-    QTest::keyClick(w.tree(), Qt::Key_F1);
+    CMainWindow& w = *f.window;
+    QVERIFY(Activate(w));
+    QTest::keyClick(&Tree(w), Qt::Key_F1);
     auto* guide = w.findChild<CGuideWindow*>();
     QVERIFY(guide != nullptr && guide->isVisible());
     QCOMPARE(guide->windowTitle(), QStringLiteral("RXT4 ビューア ユーザーガイド"));

@@ -34,9 +34,9 @@ void WriteLevelSet(const QString& setFolder, const std::string& firstName) {
 }
 
 // A main window whose transfer writes a level table into the folder (or fails), on a fixed day.
-class DownloadingViewer : public CViewerDlg {
+class DownloadingViewer : public CMainWindow {
  public:
-  using CViewerDlg::CViewerDlg;
+  using CMainWindow::CMainWindow;
   bool succeed = true;
   QStringList transfers;
 
@@ -61,8 +61,8 @@ struct DownloadingFixture {
   std::unique_ptr<DownloadingViewer> window;
 };
 
-QString CurrentLabel(const CViewerDlg& w) { return w.tree()->currentIndex().data().toString(); }
-QString CurrentParentLabel(const CViewerDlg& w) { return w.tree()->currentIndex().parent().data().toString(); }
+QString CurrentLabel(QWidget& w) { return Tree(w).currentIndex().data().toString(); }
+QString CurrentParentLabel(QWidget& w) { return Tree(w).currentIndex().parent().data().toString(); }
 
 }  // namespace
 
@@ -121,13 +121,13 @@ class DownloadPathTest : public QObject {
 
     // Into the open data folder, through the new-folder offer: reloaded and selected, no question.
     f.prompts.folders << data;
-    w.TransferCommand();
+    Trigger(w, "transferAction");
     QCOMPARE(w.transfers, QStringList{data + QStringLiteral("/0412-2")});
     QCOMPARE(f.prompts.asked, QStringList{NewSetQuestion(data, QStringLiteral("0412-2"))});
     QCOMPARE(CurrentParentLabel(w), QStringLiteral("0412-2"));
     QCOMPARE(CurrentLabel(w), QStringLiteral("\u2007\u20071:new"));
-    QCOMPARE(w.currentScreenIndex(), 1);
-    QCOMPARE(w.dataFolder(), data);
+    QCOMPARE(LabelText(w, "dataName"), QStringLiteral("new"));
+    QCOMPARE(LabelText(w, "folderPath"), data);
 
     // A failed transfer changes nothing.
     w.succeed = false;
@@ -135,13 +135,13 @@ class DownloadPathTest : public QObject {
     QDir().mkpath(elsewhere + QStringLiteral("/0501"));
     f.prompts.folders << elsewhere + QStringLiteral("/0501");
     f.prompts.asked.clear();
-    w.TransferCommand();
+    Trigger(w, "transferAction");
     QCOMPARE(f.prompts.asked, QStringList());
     QCOMPARE(CurrentParentLabel(w), QStringLiteral("0412-2"));
     QVERIFY(QFileInfo(elsewhere + QStringLiteral("/0501")).isDir());  // the user's own folder stays
     // ...and through the new-folder offer the folder made for it goes again.
     f.prompts.folders << data;
-    w.TransferCommand();
+    Trigger(w, "transferAction");
     QCOMPARE(w.transfers.last(), data + QStringLiteral("/0412-3"));
     QVERIFY(!QFileInfo::exists(data + QStringLiteral("/0412-3")));
     f.prompts.asked.clear();
@@ -150,15 +150,14 @@ class DownloadPathTest : public QObject {
     w.succeed = true;
     f.prompts.folders << elsewhere + QStringLiteral("/0501");
     f.prompts.answers = {false};
-    w.TransferCommand();
+    Trigger(w, "transferAction");
     QCOMPARE(f.prompts.asked, QStringList{kOpenDownloaded});
-    QCOMPARE(w.dataFolder(), data);
+    QCOMPARE(LabelText(w, "folderPath"), data);
     QDir().mkpath(elsewhere + QStringLiteral("/0502"));
     f.prompts.folders << elsewhere + QStringLiteral("/0502");
     f.prompts.answers = {true};
-    w.TransferCommand();
-    QCOMPARE(w.dataFolder(), elsewhere);
-    QCOMPARE(w.folderLabel()->text(), elsewhere);
+    Trigger(w, "transferAction");
+    QCOMPARE(LabelText(w, "folderPath"), elsewhere);
     QCOMPARE(CurrentParentLabel(w), QStringLiteral("0502"));
     QCOMPARE(CurrentLabel(w), QStringLiteral("\u2007\u20071:new"));
     QCOMPARE(f.prompts.informed, QStringList());
@@ -197,13 +196,14 @@ class DownloadPathTest : public QObject {
     QPoint left;
     {
       FakePrompts prompts;
-      CViewerDlg w(TestServices(prompts, settings));
+      CMainWindow w(TestServices(prompts, settings));
       w.Initialise();
       w.show();
       w.OpenFolder(data);
-      w.SetZoom(2);
+      Trigger(w, "zoom2");
       left = w.geometry().topLeft();
-      QVERIFY(w.ExitCommand());
+      Trigger(w, "exitAction");
+      QVERIFY(!w.isVisible());
     }
     QCOMPARE(settings.Remembered().dataFolder, data.toStdString());
     QCOMPARE(settings.Remembered().zoom, 2);
@@ -212,22 +212,23 @@ class DownloadPathTest : public QObject {
 
     FakePrompts prompts;
     SettingsFile next(settings.IniPath());
-    CViewerDlg w(TestServices(prompts, next));
+    CMainWindow w(TestServices(prompts, next));
     w.Initialise();
-    QCOMPARE(w.screenView()->zoom(), 2);
+    const ScreenView& view = Find<ScreenView>(w, "screenArea");
+    QCOMPARE(view.zoom(), 2);
     w.show();
     // Still limited to what fits the screen.
-    QCOMPARE(w.screenView()->zoom(), w.zoomAction(2)->isEnabled() ? 2 : 1);
+    QCOMPARE(view.zoom(), Find<QAction>(w, "zoom2").isEnabled() ? 2 : 1);
     w.OpenRememberedFolder();
-    QCOMPARE(w.dataFolder(), data);
-    QCOMPARE(w.tree()->model()->rowCount(w.tree()->model()->index(0, 0)), 1);
+    QCOMPARE(LabelText(w, "folderPath"), data);
+    QCOMPARE(Tree(w).model()->rowCount(TreeItem(w, {0})), 1);
 
     // A remembered folder that is gone: nothing opens, nothing is said.
     QDir(data).removeRecursively();
-    CViewerDlg again(TestServices(prompts, next));
+    CMainWindow again(TestServices(prompts, next));
     again.Initialise();
     again.OpenRememberedFolder();
-    QCOMPARE(again.dataFolder(), QString());
+    QCOMPARE(LabelText(again, "folderPath"), QString());
     QCOMPARE(prompts.informed, QStringList());
   }
 
@@ -254,13 +255,13 @@ class DownloadPathTest : public QObject {
     PutFile(f.dir.path(), QStringLiteral("RXT4/0412/LEVEL/0412.cnt"), "12\n2.00");
     PutFile(f.dir.path(), QStringLiteral("RXT4/0412/LEVEL/0412.CSV"), rows);
     f.window->OpenFolder(f.dir.path() + QStringLiteral("/RXT4"));
-    const QAbstractItemModel& model = *f.window->tree()->model();
+    const QAbstractItemModel& model = *Tree(*f.window).model();
     const QModelIndex set = model.index(0, 0, model.index(0, 0));
     const QString seven = model.index(6, 0, set).data().toString();
     const QString twelve = model.index(11, 0, set).data().toString();
     QCOMPARE(seven, QStringLiteral("\u2007\u20077:M7"));
     QCOMPARE(twelve, QStringLiteral("\u200712:M12"));
-    const QFontMetricsF metrics(f.window->tree()->font());
+    const QFontMetricsF metrics(Tree(*f.window).font());
     QCOMPARE(metrics.horizontalAdvance(seven.left(4)), metrics.horizontalAdvance(twelve.left(4)));
     QCOMPARE(metrics.horizontalAdvance(seven.left(4)), metrics.horizontalAdvance(QStringLiteral("123:")));
   }

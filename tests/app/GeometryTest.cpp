@@ -61,24 +61,24 @@ class GeometryTest : public QObject {
     }
     {
       ViewerFixture f;
-      CViewerDlg& w = *f.window;
+      CMainWindow& w = *f.window;
       w.OpenFolder(MakeDataFolder(f.dir));
-      w.tree()->expandAll();
-      w.tree()->setCurrentIndex(w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0))));
+      Tree(w).expandAll();
+      Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
       QApplication::processEvents();
       const struct {
-        int zoom;
+        const char* zoom;
         QSize window;
         QSize snapshot;
-      } cases[] = {{1, QSize(857, 438), QSize(341, 300)}, {2, QSize(1178, 608), QSize(662, 540)}};
+      } cases[] = {{"zoom1", QSize(857, 438), QSize(341, 300)}, {"zoom2", QSize(1178, 608), QSize(662, 540)}};
       for (const auto& c : cases) {
-        w.SetZoom(c.zoom);
+        Trigger(w, c.zoom);
         QApplication::processEvents();
         QCOMPARE(w.size(), c.window);
         // The bitmap file as 画面を保存 writes it: its width and height in the header.
         const QString path = f.dir.path() + QStringLiteral("/shot.bmp");
         f.prompts.saveFile = path;
-        w.SaveScreen();
+        Trigger(w, "saveAction");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray header = file.read(26);

@@ -54,7 +54,7 @@ class InstanceGuardTest : public QObject {
     QCOMPARE(second.Run({QStringLiteral("RXT4_Viewer"), runtime_.path()}), 0);
     QCOMPARE(prompts.informed, QStringList{QStringLiteral("多重起動は禁止されています")});
     QCOMPARE(prompts.lastIcon, UiPrompts::Icon::Warning);
-    for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<CViewerDlg*>(w));
+    for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(!qobject_cast<CMainWindow*>(w));
   }
 
  private:

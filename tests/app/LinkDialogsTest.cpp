@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -60,6 +61,22 @@ class DeniedPort : public SilentPort {
   int SystemError() const override { return EACCES; }
 };
 
+// Passes a job's reports on to the dialog and notes when the worker itself has
+// reported its end (after the dialog has already shown a cancel, say).
+class EndTap : public TransferObserver {
+ public:
+  void progress(TransferKind kind, int percent) override { dialog->progress(kind, percent); }
+  void modeWait() override { dialog->modeWait(); }
+  void retrying(TransferKind kind, int retry) override { dialog->retrying(kind, retry); }
+  void finished(LinkResult result, int value) override {
+    dialog->finished(result, value);  // queued onto the dialog's thread before ended is seen
+    ended = true;
+  }
+
+  TransferObserver* dialog = nullptr;
+  std::atomic<bool> ended{false};
+};
+
 // Every line of the advice shown lies inside its area, and the area inside the dialog.
 void AdviceLiesInside(QDialog& dialog) {
   dialog.adjustSize();
@@ -85,8 +102,12 @@ class LinkDialogsTest : public QObject {
   void transferShowsProgressModeWaitAndTheEnd() {
     FakePrompts prompts;
     QTemporaryDir dir;
-    CTransferDlg dialog(CommSettings{}, dir.path().toStdString(), prompts, nullptr,
-                        [](TransferObserver* o) { return std::make_unique<CTransferThread>(o, std::make_unique<SilentPort>()); });
+    EndTap tap;
+    CTransferDlg dialog(CommSettings{}, dir.path().toStdString(), prompts, nullptr, [&tap](TransferObserver* o) {
+      tap.dialog = o;
+      tap.ended = false;
+      return std::make_unique<CTransferThread>(&tap, std::make_unique<SilentPort>());
+    });
     QCOMPARE(dialog.message(), kConnecting);
     QVERIFY(dialog.startButton()->isVisibleTo(&dialog));
     QVERIFY(dialog.cancelButton()->isVisibleTo(&dialog));
@@ -117,7 +138,8 @@ class LinkDialogsTest : public QObject {
     QCOMPARE(dialog.state(), CTransferDlg::kFailed);
     QCOMPARE(dialog.message(), QStringLiteral("データ転送を中止しました。"));
     QVERIFY(dialog.okButton()->isEnabled());
-    QTest::qWait(150);
+    QTRY_VERIFY(tap.ended);
+    QCoreApplication::processEvents();  // the worker's own report has reached the dialog
     QCOMPARE(dialog.message(), QStringLiteral("データ転送を中止しました。"));
     // OK resets to the first message.
     dialog.Ok();

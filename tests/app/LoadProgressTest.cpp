@@ -3,7 +3,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "AppTests.h"
 #include "LoadProgressDlg.h"
@@ -28,7 +27,7 @@ class LoadProgressTest : public QObject {
     CLoadProgressDlg dialog;
     FolderLoadJob job(&dialog);  // never started: it would not end by itself
     bool shown = false;
-    QTimer::singleShot(50, &dialog, [&] {
+    OnceShown(dialog, [&] {
       shown = dialog.isVisible();
       QCOMPARE(dialog.progressBar()->maximum(), 0);  // busy: nothing counted yet
       dialog.cancelButton()->click();
@@ -53,7 +52,7 @@ class LoadProgressTest : public QObject {
     f.prompts.skipRest = true;
     f.window->OpenFolder(root);
     QCOMPARE(f.prompts.informed.size(), 2);  // the second box skipped the third
-    QCOMPARE(f.window->dataModel().measurementCount(), 6);
+    QCOMPARE(MeasurementCount(*f.window), 6);
   }
 };
 

@@ -3,11 +3,9 @@
 // dialog's cancel.
 #include <QAction>
 #include <QFile>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <chrono>
 #include <thread>
@@ -18,14 +16,6 @@
 
 namespace rxt4::test {
 namespace {
-
-QAction* MenuAction(CViewerDlg& w, StringId id) {
-  for (QAction* menu : w.menuBar()->actions())
-    if (menu->menu() != nullptr)
-      for (QAction* a : menu->menu()->actions())
-        if (a->text() == Tr(id)) return a;
-  return nullptr;
-}
 
 QByteArray Head(const QString& file, int bytes) {
   QFile f(file);
@@ -44,10 +34,8 @@ class ReportMenuTest : public QObject {
  private slots:
   void withoutMeasurementsSaysSoAndAsksNothing() {
     ViewerFixture f;
-    for (StringId id : {StringId::MenuReport, StringId::MenuExport}) {
-      QAction* action = MenuAction(*f.window, id);
-      QVERIFY(action != nullptr);
-      action->trigger();
+    for (const char* action : {"reportAction", "exportAction"}) {
+      Trigger(*f.window, action);
       QCOMPARE(f.prompts.informed.last(), Tr(StringId::ReportNothing));
       QVERIFY(f.prompts.saveTitle.isEmpty());
     }
@@ -58,9 +46,9 @@ class ReportMenuTest : public QObject {
     const QString root = MakeDataFolder(f.dir);
     PutFile(root, QStringLiteral("0413/LEVEL/0413.cnt"), "1\n2.00");
     PutFile(root, QStringLiteral("0413/LEVEL/0413.CSV"), "No.,Name\n" + MeasurementLine(1, "C1"));
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     w.OpenFolder(root);
-    const QAbstractItemModel& model = *w.tree()->model();
+    const QAbstractItemModel& model = *Tree(w).model();
     const QModelIndex levelRoot = model.index(0, 0);
     // Set folders appear in the order the file system lists them.
     const int row0413 = model.index(0, 0, levelRoot).data().toString() == QStringLiteral("0413") ? 0 : 1;
@@ -69,9 +57,9 @@ class ReportMenuTest : public QObject {
     QCOMPARE(set0413.data().toString(), QStringLiteral("0413"));
 
     // A set folder selected: that folder only, as CSV files.
-    w.tree()->setCurrentIndex(set0413);
+    Tree(w).setCurrentIndex(set0413);
     f.prompts.saveFile = f.dir.path() + QStringLiteral("/sel.csv");
-    MenuAction(w, StringId::MenuExport)->trigger();
+    Trigger(w, "exportAction");
     QCOMPARE(f.prompts.saveTitle, QStringLiteral("エクスポート"));
     QVERIFY(f.prompts.saveProposed.endsWith(QStringLiteral("/0413.db")));
     QCOMPARE(f.prompts.informed.last(),
@@ -80,16 +68,16 @@ class ReportMenuTest : public QObject {
     QCOMPARE(Lines(f.dir.path() + QStringLiteral("/sel/ber.csv")), 1);
 
     // A measurement selected: its set folder, as a database (".db" added).
-    w.tree()->setCurrentIndex(model.index(0, 0, set0412));
+    Tree(w).setCurrentIndex(model.index(0, 0, set0412));
     f.prompts.saveFile = f.dir.path() + QStringLiteral("/one");
-    MenuAction(w, StringId::MenuExport)->trigger();
+    Trigger(w, "exportAction");
     QVERIFY(f.prompts.saveProposed.endsWith(QStringLiteral("/0412.db")));
     QCOMPARE(Head(f.dir.path() + QStringLiteral("/one.db"), 15), QByteArray("SQLite format 3"));
 
     // A root selected: the whole data folder, as a report.
-    w.tree()->setCurrentIndex(levelRoot);
+    Tree(w).setCurrentIndex(levelRoot);
     f.prompts.saveFile = f.dir.path() + QStringLiteral("/all.pdf");
-    MenuAction(w, StringId::MenuReport)->trigger();
+    Trigger(w, "reportAction");
     QCOMPARE(f.prompts.saveTitle, QStringLiteral("レポートを作成"));
     QVERIFY(f.prompts.saveProposed.endsWith(QStringLiteral("/RXT4.pdf")));
     QCOMPARE(f.prompts.informed.last(),
@@ -100,7 +88,7 @@ class ReportMenuTest : public QObject {
     // Cancelled in the save dialog: nothing happens.
     const qsizetype messages = f.prompts.informed.size();
     f.prompts.saveFile.reset();
-    MenuAction(w, StringId::MenuReport)->trigger();
+    Trigger(w, "reportAction");
     QCOMPARE(f.prompts.informed.size(), messages);
   }
 
@@ -110,10 +98,10 @@ class ReportMenuTest : public QObject {
     // A spectrum measurement whose graph file is missing.
     PutFile(root, QStringLiteral("0412/SPECTRUM/0412.cnt"), "1\n2.00");
     PutFile(root, QStringLiteral("0412/SPECTRUM/0412.CSV"), "No.,Name\n" + MeasurementLine(1, "P1"));
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     w.OpenFolder(root);
     f.prompts.saveFile = f.dir.path() + QStringLiteral("/w.db");
-    MenuAction(w, StringId::MenuExport)->trigger();
+    Trigger(w, "exportAction");
     QCOMPARE(f.prompts.informed.last(), QStringLiteral("エクスポートが完了しました。\n") + f.dir.path() +
                                             QStringLiteral("/w.db\n警告が 1 件ありました。"));
     QCOMPARE(f.prompts.details.size(), 1);
@@ -131,7 +119,9 @@ class ReportMenuTest : public QObject {
       sawAbort = true;
       return JobOutcome::Cancelled();
     });
-    QTimer::singleShot(50, &dialog, [&] { dialog.cancelButton()->click(); });
+    // キャンセル once the job's first report has reached the dialog.
+    connect(dialog.progressBar(), &QProgressBar::valueChanged, dialog.cancelButton(), &QPushButton::click,
+            Qt::QueuedConnection);
     QCOMPARE(dialog.Run().status, JobOutcome::Status::Cancelled);
     QVERIFY(sawAbort.load());
     QCOMPARE(dialog.progressBar()->maximum(), 10);

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
-#include <QFrame>
 #include <QTest>
 #include <QTreeView>
 #include <sys/resource.h>
@@ -14,7 +13,9 @@
 #include <cstring>
 
 #include "AppTests.h"
+#include "ScreenSide.h"
 #include "ScreenView.h"
+#include "ZoomFitter.h"
 
 namespace rxt4::test {
 namespace {
@@ -34,21 +35,22 @@ class SnapshotTest : public QObject {
  private slots:
   void savedFileHoldsTheScreenSideAsA32BitBitmap() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
-    w.tree()->expandAll();
-    w.tree()->setCurrentIndex(w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0))));
+    Tree(w).expandAll();
+    Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
     const QString path = f.dir.path() + QStringLiteral("/A1.bmp");
     f.prompts.saveFile = path;
-    w.SaveScreen();
+    QTest::mouseClick(&Find<QPushButton>(w, "saveButton"), Qt::LeftButton);
     QCOMPARE(f.prompts.saveProposed, QStringLiteral("A1"));
-    QVERIFY(w.tree()->hasFocus() || !w.isActiveWindow());
+    QVERIFY(Tree(w).hasFocus() || !w.isActiveWindow());
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray b = file.readAll();
-    const int width = w.screenSide()->width();
-    const int height = w.screenSide()->height();
+    const ScreenSide& side = Find<ScreenSide>(w, "screenSide");
+    const int width = side.width();
+    const int height = side.height();
     QVERIFY(width > 321 && height > 240);
     QCOMPARE(b.size(), 54 + 4 * width * height);
     QCOMPARE(b[0], 'B');
@@ -65,39 +67,37 @@ class SnapshotTest : public QObject {
     QCOMPARE(U32(b, 34), static_cast<uint32_t>(4 * width * height));
     for (int at : {38, 42, 46, 50}) QCOMPARE(U32(b, at), 0u);
 
-    // The screen area inside the file is the surface, pixel for pixel (rows bottom-up, BGR0).
-    const QPoint origin = w.screenView()->mapTo(w.screenSide(), QPoint(0, 0));
+    // The screen area inside the file is the area shown, pixel for pixel (rows bottom-up, BGR0).
+    const QPoint origin = side.view().mapTo(&side, QPoint(0, 0));
+    const QImage area = ScreenArea(w);
     auto filePixel = [&](int x, int y) {
       const int at = 54 + (height - 1 - y) * width * 4 + x * 4;
-      return Rgb{static_cast<uint8_t>(b[at + 2]), static_cast<uint8_t>(b[at + 1]), static_cast<uint8_t>(b[at])};
+      return qRgb(static_cast<uint8_t>(b[at + 2]), static_cast<uint8_t>(b[at + 1]), static_cast<uint8_t>(b[at]));
     };
     for (int y = 0; y < 240; y += 3)
       for (int x = 0; x < 321; x += 2)
-        if (!(filePixel(origin.x() + x, origin.y() + y) == w.surface().Pixel(x, y))) QFAIL("pixel differs from the surface");
-    QVERIFY(filePixel(origin.x(), origin.y()) == kBlack);
-    QVERIFY(filePixel(origin.x() + 1, origin.y() + 1) == kWhite);
+        if (filePixel(origin.x() + x, origin.y() + y) != area.pixel(x, y)) QFAIL("pixel differs from the screen area");
+    QCOMPARE(filePixel(origin.x(), origin.y()), qRgb(0, 0, 0));
+    QCOMPARE(filePixel(origin.x() + 1, origin.y() + 1), qRgb(255, 255, 255));
 
     // The clipboard gets the same picture.
-    w.CopyScreen();
+    Trigger(w, "copyAction");
     const QImage copied = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB888);
     QCOMPARE(copied.size(), QSize(width, height));
     for (int y = 0; y < height; y += 7)
       for (int x = 0; x < width; x += 5) {
-        const QRgb c = copied.pixel(x, y);
-        if (!(filePixel(x, y) == Rgb{static_cast<uint8_t>(qRed(c)), static_cast<uint8_t>(qGreen(c)), static_cast<uint8_t>(qBlue(c))}))
-          QFAIL("clipboard differs from the file");
+        if (filePixel(x, y) != copied.pixel(x, y)) QFAIL("clipboard differs from the file");
       }
   }
 
   void aFileThatCannotBeWrittenIsSaidWithTheSystemsReason() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     w.OpenFolder(MakeDataFolder(f.dir));
-    w.tree()->expandAll();
-    w.tree()->setCurrentIndex(w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0, w.tree()->model()->index(0, 0))));
+    Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
     const QString path = f.dir.path() + QStringLiteral("/no-such-folder/A1.bmp");
     f.prompts.saveFile = path;
-    w.SaveScreen();
+    Trigger(w, "saveAction");
     QCOMPARE(f.prompts.informed.size(), 1);
     QCOMPARE(f.prompts.informed[0], path + QStringLiteral("\n画面を保存できませんでした。\nファイルまたはフォルダがありません"));
 
@@ -124,47 +124,49 @@ class SnapshotTest : public QObject {
 
   void onlyTheZoomsWhoseWindowFitsAreOffered() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
+    CMainWindow& w = *f.window;
     QApplication::processEvents();
+    ZoomFitter& fitter = Find<ZoomFitter>(w, "zoomFitter");
     // The predicted sizes are the sizes the window takes.
-    const QSize sizes[] = {w.WindowSizeAt(1), w.WindowSizeAt(2), w.WindowSizeAt(3)};
+    const QSize sizes[] = {fitter.WindowSizeAt(1), fitter.WindowSizeAt(2), fitter.WindowSizeAt(3)};
     QCOMPARE(sizes[0], w.frameGeometry().size());
-    for (int z : {3, 2, 1}) {
-      w.SetZoom(z);
-      QCOMPARE(w.frameGeometry().size(), sizes[z - 1]);
-      QCOMPARE(w.WindowSizeAt(1), sizes[0]);
+    for (const char* zoom : {"zoom3", "zoom2", "zoom1"}) {
+      Trigger(w, zoom);
+      QCOMPARE(w.frameGeometry().size(), sizes[fitter.zoom() - 1]);
+      QCOMPARE(fitter.WindowSizeAt(1), sizes[0]);
     }
     // An area that holds the 2x window but not the 3x one (the 1400 x 900 desktop).
-    w.OfferZoomsThatFit(sizes[1] + QSize(100, 0));
-    QVERIFY(w.zoomAction(2)->isEnabled());
-    QVERIFY(!w.zoomAction(3)->isEnabled());
-    w.OfferZoomsThatFit(sizes[2]);
-    QVERIFY(w.zoomAction(3)->isEnabled());
+    fitter.OfferZoomsThatFit(sizes[1] + QSize(100, 0));
+    QVERIFY(Find<QAction>(w, "zoom2").isEnabled());
+    QVERIFY(!Find<QAction>(w, "zoom3").isEnabled());
+    fitter.OfferZoomsThatFit(sizes[2]);
+    QVERIFY(Find<QAction>(w, "zoom3").isEnabled());
     // Moved to a smaller screen: the largest zoom that fits.
-    w.SetZoom(3);
-    w.FitZoom(sizes[1] - QSize(0, 1));
-    QCOMPARE(w.screenView()->zoom(), 1);
-    QVERIFY(w.zoomAction(1)->isChecked());
-    QVERIFY(!w.zoomAction(2)->isEnabled());
-    w.SetZoom(3);
-    w.FitZoom(sizes[2] - QSize(1, 0));
-    QCOMPARE(w.screenView()->zoom(), 2);
+    fitter.SetZoom(3);
+    fitter.FitZoom(sizes[1] - QSize(0, 1));
+    QCOMPARE(fitter.zoom(), 1);
+    QVERIFY(Find<QAction>(w, "zoom1").isChecked());
+    QVERIFY(!Find<QAction>(w, "zoom2").isEnabled());
+    fitter.SetZoom(3);
+    fitter.FitZoom(sizes[2] - QSize(1, 0));
+    QCOMPARE(fitter.zoom(), 2);
   }
 
   void zoomEnlargesWithoutSmoothing() {
     ViewerFixture f;
-    CViewerDlg& w = *f.window;
-    w.SetZoom(2);
-    QCOMPARE(w.screenView()->size(), QSize(642, 480));
-    const QImage shown = w.screenView()->grab().toImage();
+    CMainWindow& w = *f.window;
+    Trigger(w, "zoom2");
+    ScreenView& view = Find<ScreenView>(w, "screenArea");
+    QCOMPARE(view.size(), QSize(642, 480));
+    const QImage shown = view.grab().toImage();
     // The frame pixel (0, 0) becomes a 2 x 2 black block; (1, 1) a 2 x 2 white block.
     QCOMPARE(shown.pixel(0, 0), qRgb(0, 0, 0));
     QCOMPARE(shown.pixel(1, 1), qRgb(0, 0, 0));
     QCOMPARE(shown.pixel(2, 2), qRgb(255, 255, 255));
     QCOMPARE(shown.pixel(641, 479), qRgb(0, 0, 0));
     QCOMPARE(shown.pixel(639, 477), qRgb(255, 255, 255));
-    w.SetZoom(9);
-    QCOMPARE(w.screenView()->zoom(), 3);
+    Find<ZoomFitter>(w, "zoomFitter").SetZoom(9);
+    QCOMPARE(view.zoom(), 3);
   }
 };
 

@@ -1,8 +1,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
 
 #include "AppTests.h"
+#include "DataTreeModel.h"
+#include "ScreenView.h"
+#include "UiPrompts.h"
+#include "rxt4/data/DataFolderModel.h"
+#include "rxt4/screens/ScreenSet.h"
 #include "rxt4/screens/Fonts.h"
 
 namespace rxt4::test {
@@ -39,6 +49,81 @@ QString MakeDataFolder(const QTemporaryDir& dir) {
   return root;
 }
 
+QTreeView& Tree(QWidget& window) { return Find<QTreeView>(window, "tree"); }
+
+QModelIndex TreeItem(QWidget& window, std::initializer_list<int> rows) {
+  QModelIndex index;
+  for (int r : rows) index = Tree(window).model()->index(r, 0, index);
+  return index;
+}
+
+bool Activate(QWidget& window) {
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) return false;
+  Tree(window).setFocus();
+  return Tree(window).hasFocus();
+}
+
+QString LabelText(QWidget& window, const char* name) { return Find<QLabel>(window, name).text(); }
+
+void Trigger(QWidget& window, const char* action) { Find<QAction>(window, action).trigger(); }
+
+QImage ScreenArea(QWidget& window) {
+  return Find<ScreenView>(window, "screenArea").grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+int MeasurementCount(QWidget& window) {
+  // Kind roots, set folders, measurements.
+  const QAbstractItemModel& model = *Tree(window).model();
+  int count = 0;
+  for (int kind = 0; kind < model.rowCount(); ++kind)
+    for (int set = 0; set < model.rowCount(model.index(kind, 0)); ++set)
+      count += model.rowCount(model.index(set, 0, model.index(kind, 0)));
+  return count;
+}
+
+namespace {
+
+class ShowWatch : public QObject {
+ public:
+  ShowWatch(QWidget& widget, std::function<void()> action) : QObject(&widget), action_(std::move(action)) {
+    widget.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, watched, std::move(action_));
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> action_;
+};
+
+}  // namespace
+
+void OnceShown(QWidget& widget, std::function<void()> action) { new ShowWatch(widget, std::move(action)); }
+
+QImage DrawnApart(const QString& dataFolder, const QModelIndex& item, const std::vector<KeyPress>& presses) {
+  DataFolderModel model;
+  std::vector<LoadMessage> messages;
+  model.Load(FsPath(dataFolder), messages, LoadOptions{});
+  const CDataSet* record = model.Record(DataTreeModel::ItemNumber(item));
+  if (record == nullptr) return QImage();
+  ScreenSet screens(FontSet::CreatePattern());
+  screens.Select(*record);
+  Surface surface;
+  screens.Paint(surface);
+  for (const KeyPress& press : presses) screens.PressKey(press, surface);
+  const RgbImageView view = surface.View();
+  return QImage(view.pixels, view.width, view.height, static_cast<qsizetype>(view.stride), QImage::Format_RGB888)
+      .convertToFormat(QImage::Format_RGB32);
+}
+
 ViewerServices TestServices(FakePrompts& prompts, SettingsFile& settings) {
   ViewerServices services;
   services.settings = &settings;
@@ -50,7 +135,7 @@ ViewerServices TestServices(FakePrompts& prompts, SettingsFile& settings) {
 
 ViewerFixture::ViewerFixture() {
   settings = std::make_unique<SettingsFile>((dir.path() + QStringLiteral("/cfg/RXT4_Viewer.ini")).toStdString());
-  window = std::make_unique<CViewerDlg>(TestServices(prompts, *settings));
+  window = std::make_unique<CMainWindow>(TestServices(prompts, *settings));
   window->Initialise();
   window->show();
 }

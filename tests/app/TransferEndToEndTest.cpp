@@ -45,7 +45,7 @@ class TransferEndToEndTest : public QObject {
     ViewerFixture f;
     f.window->OpenFolder(dir.path() + QStringLiteral("/RXT4"));
     QVERIFY(f.prompts.informed.isEmpty());
-    const QAbstractItemModel& model = *f.window->tree()->model();
+    const QAbstractItemModel& model = *Tree(*f.window).model();
     for (int root = 0; root < 7; ++root) {
       QCOMPARE(model.rowCount(model.index(root, 0)), 1);
       QCOMPARE(model.index(0, 0, model.index(root, 0)).data().toString(), QStringLiteral("SET"));

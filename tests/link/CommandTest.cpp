@@ -320,17 +320,17 @@ TEST_F(CommandTest, QueueRunnerEndings) {
   }
   {
     auto c = std::make_unique<CConnectCommand>();
-    c->setStep(WM_LINK_XSEND);  // a step only the update worker knows
+    c->setStep(LinkStep::XmodemSend);  // a step only the update worker knows
     CQueueRunner runner(*port, abort);
     runner.Push(std::move(c));
     LinkOutcome out = runner.Run();
     EXPECT_EQ(out.result, LinkResult::EmptyEntry);
-    EXPECT_EQ(out.value, WM_LINK_XSEND);
+    EXPECT_EQ(out.value, 0x4CC);  // the step, as a trace shows it
   }
   {
     // A command's own step: a part version the image does not hold (no host: no image).
     auto v = std::make_unique<CVersionCommand>(PartType::Dec);
-    v->setStep(WM_LINK_VERSION);
+    v->setStep(LinkStep::Version);
     CQueueRunner runner(*port, abort);
     runner.Push(std::move(v));
     LinkOutcome out = runner.Run();

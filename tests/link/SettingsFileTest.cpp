@@ -40,7 +40,7 @@ class SettingsFileTest : public ::testing::Test {
 TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndCreatesNothing) {
   SettingsFile file(path_);
   file.LoadSettings({"/dev/ttyACM0", "/dev/ttyUSB0"});
-  EXPECT_EQ(file.FolderAlert(), 1);
+  EXPECT_TRUE(file.FolderAlert());
   EXPECT_EQ(file.Comm().comPort, "/dev/ttyACM0");
   EXPECT_EQ(file.Comm().baudRate, 9600);
   EXPECT_EQ(file.Comm().dataSize, 8);
@@ -66,7 +66,7 @@ TEST_F(SettingsFileTest, RoundTripWritesTheExactTextForms) {
   s.stopBits = 1;
   s.flowControl = 255;
   ASSERT_TRUE(file.SaveCommSettings(s));
-  ASSERT_TRUE(file.SaveFolderAlert(0));
+  ASSERT_TRUE(file.SaveFolderAlert(false));
   EXPECT_EQ(ReadFile(),
             "[RXT4_Viewer]\n"
             "COM Port=/dev/ttyUSB1\n"
@@ -85,7 +85,7 @@ TEST_F(SettingsFileTest, RoundTripWritesTheExactTextForms) {
   EXPECT_EQ(again.Comm().parity, 2);
   EXPECT_EQ(again.Comm().stopBits, 1);
   EXPECT_EQ(again.Comm().flowControl, 255);
-  EXPECT_EQ(again.FolderAlert(), 0);
+  EXPECT_FALSE(again.FolderAlert());
   // Saving again replaces the values in place.
   s.baudRate = 9600;
   ASSERT_TRUE(again.SaveCommSettings(s));
@@ -102,7 +102,7 @@ TEST_F(SettingsFileTest, RememberedViewComesAfterTheSerialKeysWhichStayAsTheyAre
   // Written first, on a first run's exit: the serial keys saved later still go before it.
   const std::string longFolder = "/media/usb disk/" + std::string(300, 'x') + "/RXT4 ";
   ASSERT_TRUE(file.SaveRemembered({longFolder, 2, true, -40, 25}));
-  ASSERT_TRUE(file.SaveFolderAlert(0));
+  ASSERT_TRUE(file.SaveFolderAlert(false));
   CommSettings s;
   s.comPort = "/dev/ttyACM0";
   ASSERT_TRUE(file.SaveCommSettings(s));
@@ -184,7 +184,7 @@ TEST_F(SettingsFileTest, OtherSectionsAndLinesAreKept) {
   SettingsFile file(path_);
   file.LoadSettings({});
   EXPECT_EQ(file.Comm().baudRate, 4800);  // keys and sections match without regard to case
-  ASSERT_TRUE(file.SaveFolderAlert(0));
+  ASSERT_TRUE(file.SaveFolderAlert(false));
   EXPECT_EQ(ReadFile(),
             "; written by hand\r\n"
             "[Other]\r\n"
@@ -215,13 +215,20 @@ TEST_F(SettingsFileTest, IntegersFollowTheProfileRuleAndEightBitFieldsTruncate) 
       "Flow Ctrl=513\n");              // 0x201: 1
   SettingsFile file(path_);
   file.LoadSettings({"/dev/ttyACM0"});
-  EXPECT_EQ(file.FolderAlert(), 1);
+  EXPECT_TRUE(file.FolderAlert());
   EXPECT_EQ(file.Comm().comPort, "/dev/ttyS0");
   EXPECT_EQ(file.Comm().baudRate, 19200);
   EXPECT_EQ(file.Comm().dataSize, 8);
   EXPECT_EQ(file.Comm().parity, 255);
   EXPECT_EQ(file.Comm().stopBits, 0);
   EXPECT_EQ(file.Comm().flowControl, 1);
+
+  // The warning switch is on for any nonzero integer, off for 0.
+  for (const auto& [text, on] : {std::pair{"2", true}, {"-1", true}, {"0x1", false}, {"0", false}}) {
+    WriteFile(std::string("[RXT4_Viewer]\nUSE_RXT4_FolderAlert=") + text + "\n");
+    file.LoadSettings({});
+    EXPECT_EQ(file.FolderAlert(), on) << text;
+  }
 
   std::string value = "77";
   EXPECT_EQ(ProfileInt(nullptr, 5), 5);
@@ -244,8 +251,8 @@ TEST_F(SettingsFileTest, UnwritableLocationReportsFailure) {
   std::ofstream(dir_ / "RXT4_Viewer") << "a file where the folder should be";
   SettingsFile file(path_);
   file.LoadSettings({});
-  EXPECT_FALSE(file.SaveFolderAlert(0));
-  EXPECT_EQ(file.FolderAlert(), 0);
+  EXPECT_FALSE(file.SaveFolderAlert(false));
+  EXPECT_FALSE(file.FolderAlert());
 }
 
 TEST_F(SettingsFileTest, APipeDeviceOrHugeFileGivesDefaultsAndIsNotWrittenOver) {
@@ -256,8 +263,8 @@ TEST_F(SettingsFileTest, APipeDeviceOrHugeFileGivesDefaultsAndIsNotWrittenOver) 
     file.LoadSettings({"/dev/ttyACM0"});
     EXPECT_EQ(file.Comm().comPort, "/dev/ttyACM0");
     EXPECT_EQ(file.Comm().baudRate, 9600);
-    EXPECT_EQ(file.FolderAlert(), 1);
-    EXPECT_FALSE(file.SaveFolderAlert(0));
+    EXPECT_TRUE(file.FolderAlert());
+    EXPECT_FALSE(file.SaveFolderAlert(false));
     EXPECT_EQ(fs::symlink_status(path_).type(), kind == test::Hostile::Fifo       ? fs::file_type::fifo
                                                 : kind == test::Hostile::ZeroLink ? fs::file_type::symlink
                                                                                   : fs::file_type::regular);

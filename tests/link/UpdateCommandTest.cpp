@@ -23,23 +23,23 @@ using test::ReplyFrame;
 constexpr int kMaxSteps = 100000;
 
 // Runs one command's steps as the update worker would, until it is done, fails or
-// hands over at WM_LINK_VERSION / WM_LINK_ENTRY value 1.
+// hands over at LinkStep::Version / LinkStep::Entry value 1.
 bool Drive(CInstrumentCommand& c, CSerialPort& port) {
   StepHost quiet;
   for (int i = 0; i < kMaxSteps; ++i) {
     bool ok = true;
     switch (c.step()) {
-      case WM_LINK_SEND: ok = c.Send(port); break;
-      case WM_LINK_WAIT: ok = c.Wait(port); break;
-      case WM_LINK_READ: ok = c.Receive(port); break;
-      case WM_LINK_XSEND:
-      case WM_LINK_XRECV: ok = c.RunOwnStep(c.step(), port, quiet).result == LinkResult::Success; break;
-      case WM_LINK_ENTRY:
+      case LinkStep::Send: ok = c.Send(port); break;
+      case LinkStep::Wait: ok = c.Wait(port); break;
+      case LinkStep::Read: ok = c.Receive(port); break;
+      case LinkStep::XmodemSend:
+      case LinkStep::XmodemReceive: ok = c.RunOwnStep(c.step(), port, quiet).result == LinkResult::Success; break;
+      case LinkStep::Entry:
         if (c.stepValue1() == 1) return true;
-        c.setStep(WM_LINK_SEND);
+        c.setStep(LinkStep::Send);
         break;
-      case WM_LINK_VERSION:
-      case WM_LINK_DONE: return true;
+      case LinkStep::Version:
+      case LinkStep::Done: return true;
     }
     if (!ok) return false;
   }
@@ -112,7 +112,7 @@ TEST_F(UpdateCommandTest, PartOf3072BytesGoesAsFourBlocksTheLastAll1A) {
   CFirmwareSendCommand send;
   ASSERT_TRUE(send.Setup(TsnmImage(3072), PartType::Tsnm));
   ASSERT_TRUE(Drive(send, port));
-  EXPECT_EQ(send.step(), WM_LINK_DONE);
+  EXPECT_EQ(send.step(), LinkStep::Done);
   // 0x62 frame, four packets, EOT.
   ASSERT_EQ(line->writes.size(), 6u);
   EXPECT_EQ(line->writes[0], (Bytes{0x02, 0x00, 0x00, 0x01, 0x62, 0x04, 0x02, 0x00, 0x0C, 0x00, 0x03, 0x7A}));
@@ -162,15 +162,15 @@ TEST_F(UpdateCommandTest, BlockCountersFollowTheAnswers) {
   ASSERT_TRUE(send.Receive(port));
   EXPECT_EQ(send.phase(), CFirmwareSendCommand::kPhaseCrcRequest);
   EXPECT_EQ(send.timeoutMs(), 5000);
-  EXPECT_EQ(send.step(), WM_LINK_WAIT);
+  EXPECT_EQ(send.step(), LinkStep::Wait);
 
   // Nothing queued: back to waiting.
   ASSERT_TRUE(send.ReadAnswer(port));
-  EXPECT_EQ(send.step(), WM_LINK_WAIT);
+  EXPECT_EQ(send.step(), LinkStep::Wait);
 
   line->Queue(Bytes{0x43});
   ASSERT_TRUE(send.ReadAnswer(port));
-  EXPECT_EQ(send.step(), WM_LINK_XSEND);
+  EXPECT_EQ(send.step(), LinkStep::XmodemSend);
   EXPECT_EQ(send.timeoutMs(), 10000);
   EXPECT_EQ(send.stepValue1(), 1);
   EXPECT_EQ(send.stepValue2(), 2);
@@ -185,7 +185,7 @@ TEST_F(UpdateCommandTest, BlockCountersFollowTheAnswers) {
   line->Queue(Bytes{0x06});
   ASSERT_TRUE(send.ReadAnswer(port));
   EXPECT_EQ(send.phase(), CFirmwareSendCommand::kPhaseEnd);
-  EXPECT_EQ(send.step(), WM_LINK_XSEND);
+  EXPECT_EQ(send.step(), LinkStep::XmodemSend);
   EXPECT_EQ(line->writes.size(), 3u);
   ASSERT_TRUE(send.SendPacket(port));
   EXPECT_EQ(line->writes.back(), Bytes{0x04});
@@ -194,7 +194,7 @@ TEST_F(UpdateCommandTest, BlockCountersFollowTheAnswers) {
   // After EOT, surplus bytes beyond the one read are left for the next wait.
   line->Queue(Bytes{0x06, 0x02, 0x00});
   ASSERT_TRUE(send.ReadAnswer(port));
-  EXPECT_EQ(send.step(), WM_LINK_DONE);
+  EXPECT_EQ(send.step(), LinkStep::Done);
   EXPECT_EQ(port.pendingCount(), 2u);
 }
 
@@ -250,7 +250,7 @@ TEST_F(UpdateCommandTest, VersionReplies) {
     line->Deliver(std::span(reply).first(7));
     line->Deliver(std::span(reply).subspan(7));
     ASSERT_TRUE(Drive(v, port));
-    EXPECT_EQ(v.step(), WM_LINK_VERSION);
+    EXPECT_EQ(v.step(), LinkStep::Version);
     const auto text = v.VersionText();
     EXPECT_EQ(std::string(text.begin(), text.end()), "1.02    ");
   }
@@ -259,7 +259,7 @@ TEST_F(UpdateCommandTest, VersionReplies) {
     CVersionCommand v(PartType::Main);
     line->Deliver(ReplyFrame(0xE1, {0, '2', '.', '0', '1'}));
     ASSERT_TRUE(Drive(v, port));
-    EXPECT_EQ(v.step(), WM_LINK_VERSION);
+    EXPECT_EQ(v.step(), LinkStep::Version);
     const auto text = v.VersionText();
     EXPECT_EQ(std::string(text.begin(), text.end()), std::string("2.01\0\0\0\0", 8));
   }
@@ -292,11 +292,11 @@ TEST_F(UpdateCommandTest, VersionReplies) {
 TEST_F(UpdateCommandTest, WakeUpSendsEscUntilTheInstrumentAnswers) {
   instrument.escBeforeAnswer = 5;
   CUpdateEntryCommand entry;
-  EXPECT_EQ(entry.step(), WM_LINK_ENTRY);
+  EXPECT_EQ(entry.step(), LinkStep::Entry);
   EXPECT_EQ(entry.stepValue1(), 0);
   ASSERT_TRUE(Drive(entry, port));
   EXPECT_EQ(entry.stepValue1(), 1);
-  EXPECT_EQ(entry.step(), WM_LINK_ENTRY);
+  EXPECT_EQ(entry.step(), LinkStep::Entry);
   EXPECT_EQ(line->written, Bytes(6, 0x1B));
   EXPECT_EQ(line->polls, 0);  // no waits between ESC bytes
 }
@@ -345,13 +345,13 @@ TEST_F(UpdateCommandTest, CompletionWait) {
   line->onWrite = nullptr;
   {
     CUpdateEndCommand end;
-    EXPECT_EQ(end.step(), WM_LINK_WAIT);
+    EXPECT_EQ(end.step(), LinkStep::Wait);
     EXPECT_EQ(end.timeoutMs(), 20000);
     line->Deliver(ReplyFrame(0xE3, {2, 0, 0, 0, 0, 0, 0}));
     line->Deliver(ReplyFrame(0xE3, {1, 9, 9, 9, 9, 9, 9}));
     line->Deliver(ReplyFrame(0xE3, {0, 0, 0, 0, 0, 0, 0}));
     ASSERT_TRUE(Drive(end, port));
-    EXPECT_EQ(end.step(), WM_LINK_DONE);
+    EXPECT_EQ(end.step(), LinkStep::Done);
     EXPECT_TRUE(line->written.empty());
   }
   {

@@ -21,7 +21,8 @@
 #include "UiPrompts.h"
 #include "UiFont.h"
 #include "UpdateDlg.h"
-#include "ViewerDlg.h"
+#include "ZoomFitter.h"
+#include "MainWindow.h"
 #include "rxt4/link/SettingsFile.h"
 #include "rxt4/screens/Fonts.h"
 
@@ -33,6 +34,15 @@ long ResidentKiB() {
   while (std::getline(status, line))
     if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
   return -1;
+}
+
+// The measurements in the window's tree: the items below the set folders.
+int Measurements(const QAbstractItemModel& model) {
+  int count = 0;
+  for (int kind = 0; kind < model.rowCount(); ++kind)
+    for (int set = 0; set < model.rowCount(model.index(kind, 0)); ++set)
+      count += model.rowCount(model.index(set, 0, model.index(kind, 0)));
+  return count;
 }
 
 }  // namespace
@@ -50,7 +60,8 @@ int main(int argc, char** argv) {
   rxt4::SettingsFile settings(rxt4::DefaultSettingsPath());
   rxt4::ViewerServices services{&settings, &prompts, [] { return rxt4::ListSerialPorts(); },
                                 rxt4::FontSet::CreateDefault()};
-  rxt4::CViewerDlg window(std::move(services));
+  rxt4::CMainWindow window(std::move(services));
+  QTreeView& tree = *window.findChild<QTreeView*>(QStringLiteral("tree"));
   window.Initialise();
   window.show();
   QApplication::processEvents();
@@ -62,7 +73,7 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   (void)window.grab();
   std::printf("folder loaded and tree painted: %lld ms, %d measurements (RSS %ld KiB)\n",
-              static_cast<long long>(load.elapsed()), window.dataModel().measurementCount(), ResidentKiB());
+              static_cast<long long>(load.elapsed()), Measurements(*tree.model()), ResidentKiB());
   const QString out = QString::fromLocal8Bit(argv[2]);
   for (int i = 3; i < argc; ++i) {
     const QString name = QString::fromLocal8Bit(argv[i]);
@@ -73,7 +84,8 @@ int main(int argc, char** argv) {
     if (name == QStringLiteral("transfer")) dialog = std::make_unique<rxt4::CTransferDlg>(settings.Comm(), "/tmp", prompts, &window);
     if (name == QStringLiteral("update")) dialog = std::make_unique<rxt4::CUpdateDlg>(settings.Comm(), prompts, &window);
     if (name.startsWith(QStringLiteral("zoom"))) {
-      window.SetZoom(name.mid(4).toInt());
+      // Any enlargement, whether or not the window fits the screen at it.
+      window.findChild<rxt4::ZoomFitter*>()->SetZoom(name.mid(4).toInt());
       continue;
     }
     if (dialog) {
@@ -86,9 +98,9 @@ int main(int argc, char** argv) {
     }
     QModelIndex index;
     const QString itemPath = QString::fromLocal8Bit(argv[i]);
-    for (const QString& row : itemPath.split(QLatin1Char('/'))) index = window.tree()->model()->index(row.toInt(), 0, index);
-    window.tree()->setCurrentIndex(index);
-    window.tree()->scrollTo(index);
+    for (const QString& row : itemPath.split(QLatin1Char('/'))) index = tree.model()->index(row.toInt(), 0, index);
+    tree.setCurrentIndex(index);
+    tree.scrollTo(index);
     QApplication::processEvents();
     const QString file = out + QStringLiteral("/viewer-") + QString(itemPath).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".png");
     window.grab().toImage().save(file);

@@ -216,27 +216,82 @@ enum class StringId : int {
   ReportWarningList = 45007,    // "Warnings:" heading of the warnings in the details area
   ImageCheckFailed = 45008,     // the refused image's check: "%s" the invalid image text, "%s" the failed check
   RecentFoldersClear = 45009,   // "Clear the list" (end of the recent folders menu)
-  // The system's reasons for a failure, in words (ReasonText).
-  ReasonOther = 46000,          // "%s" the error number, then "%s" the system's own description
-  ReasonNoPermission = 46001,
-  ReasonNotAllowed = 46002,
-  ReasonReadOnly = 46003,
-  ReasonDiskFull = 46004,
-  ReasonQuota = 46005,
-  ReasonMissing = 46006,
-  ReasonNotFolder = 46007,
-  ReasonExists = 46008,
-  ReasonIsFolder = 46009,
-  ReasonNameTooLong = 46010,
-  ReasonIo = 46011,
-  ReasonLinkLoop = 46012,
-  ReasonTooManyFiles = 46013,
-  ReasonTooLarge = 46014,
-  ReasonNoMemory = 46015,
-  ReasonBusy = 46016,
-  ReasonOtherDevice = 46017,
-  ReasonNotEmpty = 46018,
-  ReasonUnsupported = 46019,
+  // Judging against a limits profile: verdicts, service classes, readings, and the
+  // messages of rxt4 check (English glosses in the comments).
+  VerdictPass = 46001,          // "合格" pass: inside the limits by more than the margin
+  VerdictCaution = 46002,       // "注意" caution: inside the limits, within the margin
+  VerdictFail = 46003,          // "不合格" fail: outside the limits
+  VerdictNone = 46004,          // "判定なし" not judged
+  ClassTerrestrial = 46010,     // "地上デジタル" terrestrial digital
+  ClassOneSeg = 46011,          // "ワンセグ" one-segment
+  ClassBs = 46012,              // "BS"
+  ClassCs110 = 46013,           // "110度CS" 110° CS
+  ClassOtherCs = 46014,         // "その他の通信衛星" other communications satellites
+  ClassCable = 46015,           // "ケーブル (QAM)" cable (QAM)
+  ClassAnalogue = 46016,        // "アナログ" analogue
+  ClassUnplaced = 46017,        // "区分不明" class unknown
+  ReadingLevel = 46020,         // "レベル" level
+  ReadingCn = 46021,            // "C/N"
+  ReadingMer = 46022,           // "MER"
+  ReadingBer = 46023,           // "BER"
+  ValueNoMeasurement = 46030,   // "測定なし" no measurement (the "---.-" marker)
+  ValueBelowRange = 46031,      // "測定範囲未満" below the meter's range
+  ValueAboveRange = 46032,      // "測定範囲超過" above the meter's range
+  ReasonNoLimit = 46040,        // "基準なし" the profile sets no limit for it
+  ReasonUnreadable = 46041,     // "数値ではありません" the stored text is no number
+  ReasonAnalogue = 46042,       // "アナログは判定しません" analogue rows are not judged
+  ReasonUnplaced = 46043,       // "区分を決められません" the row's service class cannot be told
+  LimitRange = 46050,           // "%s〜%s" minimum to maximum
+  LimitAtLeast = 46051,         // "%s 以上" at least
+  LimitAtMost = 46052,          // "%s 以下" at most
+  ReadingVerdict = 46053,       // "%s %s %s (%s)": reading, value, verdict, limit or reason
+  CheckProfile = 46060,         // "判定基準: %s (%s)" the profile's name and file
+  CheckSummary = 46061,         // "%s: %s (測定 %s 件: 合格 %s / 注意 %s / 不合格 %s / 判定なし %s、測定なしの読み値 %s)"
+  CheckOverall = 46062,         // "全体" overall
+  CheckPlace = 46063,           // "#%s ch %s" a channel row (multi-channel) or field row (SKY)
+  ProfileUnreadable = 46070,    // "判定基準を読めません: %s" the file, its line and the reason
+  ProfileNotFound = 46071,      // "判定基準「%s」が見つかりません（探した場所: %s）" name, folders
+  ProfileSyntax = 46072,        // "TOML として読めません: %s" the parser's own description
+  ProfileUnknownTable = 46073,  // "[%s] という区分はありません（使えるのは %s）" table, the valid ones
+  ProfileUnknownKey = 46074,    // "「%s」という項目はありません（使えるのは %s）" key, the valid ones
+  ProfileNotNumber = 46075,     // "「%s」は数値で書いてください" key
+  ProfileNotText = 46076,       // "「%s」は文字列で書いてください" key
+  ProfileBadValue = 46077,      // "「%s」の値 %s は使えません: %s" key, value, why
+  ProfileMinAboveMax = 46078,   // "%s が %s より大きくなっています" the minimum key, the maximum key
+  ProfileNotTable = 46079,      // "[%s] は表（[%s] の見出しの下に項目を並べる形）で書いてください" table, table
+  ProfileWhyFinite = 46081,     // "有限の数値にしてください" must be a finite number
+  ProfileWhyNotNegative = 46082,  // "0 以上にしてください" must not be negative
+  ProfileWhyBerRange = 46083,   // "0 より大きく 1 以下にしてください" must be above 0 and at most 1
+  ProfileSkipped = 46084,       // "読めない判定基準を飛ばしました: %s" a refused file passed over while looking for a name
+  ProfileListRefused = 46085,   // "（読めません: %s）" in the list of profiles, for a refused file
+  CheckNoFolder = 46090,        // "データフォルダがありません: %s"
+  CheckNoSetFolder = 46091,     // "セットフォルダ「%s」が %s にありません" set folder, data folder
+  CheckBadArgument = 46092,     // "使えない引数です: %s"
+  CheckMissingValue = 46093,    // "%s の後に値がありません" option
+  CheckNoDataFolder = 46094,    // "データフォルダを指定してください"
+  CheckBadFormat = 46095,       // "--format には text か json を指定してください: %s"
+  CheckWriteFailed = 46096,     // "結果を書き出せません: %s" the system's reason
+  // The system's reasons for a failure (error numbers), in words (ReasonText).
+  ErrnoOther = 47000,          // "%s" the error number, then "%s" the system's own description
+  ErrnoNoPermission = 47001,
+  ErrnoNotAllowed = 47002,
+  ErrnoReadOnly = 47003,
+  ErrnoDiskFull = 47004,
+  ErrnoQuota = 47005,
+  ErrnoMissing = 47006,
+  ErrnoNotFolder = 47007,
+  ErrnoExists = 47008,
+  ErrnoIsFolder = 47009,
+  ErrnoNameTooLong = 47010,
+  ErrnoIo = 47011,
+  ErrnoLinkLoop = 47012,
+  ErrnoTooManyFiles = 47013,
+  ErrnoTooLarge = 47014,
+  ErrnoNoMemory = 47015,
+  ErrnoBusy = 47016,
+  ErrnoOtherDevice = 47017,
+  ErrnoNotEmpty = 47018,
+  ErrnoUnsupported = 47019,
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
@@ -251,6 +306,8 @@ std::string FillIn(std::string_view text, std::span<const std::string_view> valu
 inline std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
   return FillIn(text, std::span<const std::string_view>(values.begin(), values.size()));
 }
+// The same, appended to out (for texts made by the thousand).
+void FillInto(std::string& out, std::string_view text, std::span<const std::string_view> values);
 
 // The system's reason for a failure (an error number) in words, Japanese as every
 // text the user reads; for a number without words of its own, the number and the

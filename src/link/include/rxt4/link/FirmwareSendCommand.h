@@ -51,17 +51,17 @@ class CFirmwareSendCommand : public CInstrumentCommand {
   // and puts type and size into the request. False when the image has no such part.
   bool Setup(const CFirmwareImage& image, PartType type);
 
-  // Waits for characters: step WM_LINK_READ in phase 0, WM_LINK_XRECV later.
+  // Waits for characters: step LinkStep::Read in phase 0, LinkStep::XmodemReceive later.
   bool Wait(CSerialPort& port) override;
   // Status 0: phase 1, wait for "C"; anything else is a failure.
   bool OnReply() override;
-  // WM_LINK_XRECV: reads one answer byte and acts on it by the phase it arrived in.
+  // LinkStep::XmodemReceive: reads one answer byte and acts on it by the phase it arrived in.
   bool ReadAnswer(CSerialPort& port);
-  // WM_LINK_XSEND: writes the current block's packet (phase 2) or EOT (phase 3).
+  // LinkStep::XmodemSend: writes the current block's packet (phase 2) or EOT (phase 3).
   bool SendPacket(CSerialPort& port);
-  // The XMODEM steps: WM_LINK_XSEND runs SendPacket, WM_LINK_XRECV ReadAnswer and
-  // then reports the block answered; a failure of either ends the update with
-  // WaitFailed and the request code.
+  // The XMODEM steps: LinkStep::XmodemSend runs SendPacket, LinkStep::XmodemReceive
+  // ReadAnswer and then reports the block answered; a failure of either ends the
+  // update with WaitFailed and the request code.
   LinkOutcome RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) override;
 
   Phase phase() const { return phase_; }

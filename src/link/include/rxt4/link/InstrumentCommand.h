@@ -23,17 +23,17 @@ class CInstrumentCommand {
 
   virtual ~CInstrumentCommand() = default;
 
-  // Prepares an empty reply buffer, writes the request frame; step becomes WM_LINK_WAIT.
+  // Prepares an empty reply buffer, writes the request frame; step becomes LinkStep::Wait.
   virtual bool Send(CSerialPort& port);
   // Collects the queued reply bytes and verifies them.
   virtual bool Receive(CSerialPort& port);
-  // Waits for received characters within timeoutMs(); step becomes WM_LINK_READ.
+  // Waits for received characters within timeoutMs(); step becomes LinkStep::Read.
   virtual bool Wait(CSerialPort& port);
   // Checks a complete reply (header, code, length, ETX, checksum), copies its payload
-  // and runs OnReply; an incomplete reply sets step WM_LINK_WAIT and succeeds; a bad
+  // and runs OnReply; an incomplete reply sets step LinkStep::Wait and succeeds; a bad
   // one is OnBadReply's.
   virtual bool Verify();
-  // Acts on a verified reply; the base finishes the command (step WM_LINK_DONE).
+  // Acts on a verified reply; the base finishes the command (step LinkStep::Done).
   virtual bool OnReply();
   // Runs a step of the command's own beyond SEND, WAIT, READ and DONE (the update
   // commands' wake-up, version and XMODEM steps), telling host what it learns. Any
@@ -106,7 +106,7 @@ class CInstrumentCommand {
   std::vector<std::uint8_t> replyBuffer_;
   std::size_t receivedCount_ = 0;
   int timeoutMs_ = kDefaultTimeoutMs;
-  LinkStep step_ = WM_LINK_SEND;
+  LinkStep step_ = LinkStep::Send;
   int stepValue1_ = 0;
   int stepValue2_ = 0;
   PortError lastPortError_ = PortError::Success;

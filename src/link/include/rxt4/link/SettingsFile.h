@@ -50,8 +50,8 @@ class SettingsFile {
   // (the values in memory are updated either way).
   bool SaveCommSettings(const CommSettings& settings);
 
-  // Stores the flag and writes "USE_RXT4_FolderAlert"; false when the write failed.
-  bool SaveFolderAlert(int folderAlert);
+  // Stores the switch and writes "USE_RXT4_FolderAlert" (1 or 0); false when the write failed.
+  bool SaveFolderAlert(bool folderAlert);
 
   // Stores what the viewer remembers and writes "Data Folder", "Zoom", "Window Left",
   // "Window Top", "Recent Folder 1" to "Recent Folder 8", "Selected Item" and
@@ -62,8 +62,9 @@ class SettingsFile {
 
   // Current serial settings.
   const CommSettings& Comm() const { return comm_; }
-  // Nonzero: warn when a chosen data folder's name does not end in "RXT4".
-  int FolderAlert() const { return folderAlert_; }
+  // Warn when a chosen data folder's name does not end in "RXT4" (the file's value is
+  // nonzero, or the key is missing).
+  bool FolderAlert() const { return folderAlert_; }
   // What the viewer remembered at its last exit (as read by LoadSettings).
   const RememberedView& Remembered() const { return remembered_; }
   // Full path of the INI file.
@@ -76,7 +77,7 @@ class SettingsFile {
 
   std::filesystem::path iniPath_;
   CommSettings comm_;
-  int folderAlert_ = 1;
+  bool folderAlert_ = true;
   RememberedView remembered_;
 };
 

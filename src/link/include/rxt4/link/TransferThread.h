@@ -5,14 +5,12 @@
 // mode waits and, exactly once, the end. Abort may be called from any thread and
 // makes the result Cancelled. The destructor aborts a running worker and joins it.
 // The set folder is held for this job alone (DownloadFolder): a second job for it is
-// refused. The kind folders are made (and checked for writing) before the first
-// request. A set folder holding an earlier download gets the new one in a staging
-// folder beside it, put in its place only when every kind has been saved; otherwise a
-// kind folder the job made itself and that stays empty (a failure, a cancel) is
-// removed again when the worker ends.
-//
-// Observer lifetime: the observer must outlive the job, or call DetachObserver()
-// before it goes away; after DetachObserver returns no further call reaches it.
+// refused. The set folder and the kind folders are taken (and checked for writing)
+// before the port is opened. A set folder holding an earlier download gets the new
+// one in a staging folder beside it, put in its place only when every kind has been
+// saved; otherwise a kind folder the job made itself and that stays empty (a failure,
+// a cancel) is removed again when the worker ends. Abort, DetachObserver, Join and the worker's
+// state are CLinkThread's.
 
 #include <atomic>
 #include <cstdint>
@@ -23,15 +21,14 @@
 
 #include "rxt4/data/DownloadFolder.h"
 #include "rxt4/link/CommSettings.h"
-#include "rxt4/link/LinkJob.h"
 #include "rxt4/link/LinkResult.h"
+#include "rxt4/link/LinkThread.h"
 #include "rxt4/link/PortBackend.h"
-#include "rxt4/link/TransferCommandListener.h"
 #include "rxt4/link/TransferObserver.h"
 
 namespace rxt4 {
 
-class CTransferThread {
+class CTransferThread : public CLinkThread<TransferObserver> {
  public:
   // A folder the job could not make its kind folders in or write into (or the set
   // folder another job holds); empty when there was no such problem.
@@ -43,24 +40,10 @@ class CTransferThread {
   CTransferThread(TransferObserver* observer, std::unique_ptr<PortBackend> backend);
   ~CTransferThread();
 
-  CTransferThread(const CTransferThread&) = delete;
-  CTransferThread& operator=(const CTransferThread&) = delete;
-
   // Starts the worker, which downloads into setFolder (an existing folder; the kind
   // folders are made inside it). False when already started or no thread could be made.
+  // An abort makes the result Cancelled.
   bool Start(const CommSettings& settings, const std::filesystem::path& setFolder);
-  // Requests the end: the port's waits end within 100 ms and the result becomes Cancelled.
-  void Abort();
-  // No further observer calls after this returns (callable from any thread but the worker's).
-  void DetachObserver();
-  // Waits until the worker has ended (no-op when none was started).
-  void Join();
-  // True from Start until the worker has reported its end.
-  bool running() const { return job_.running(); }
-  // The result reported (valid once running() is false after a Start).
-  LinkOutcome outcome() const { return job_.outcome(); }
-  // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
-  int openSystemError() const { return job_.openSystemError(); }
   // Why the folder refused the download (FolderRefused), or where the first kind that
   // was not saved failed and why (NotSaved); valid once running() is false.
   FolderProblem folderProblem() const;
@@ -71,19 +54,17 @@ class CTransferThread {
   void setModePollIntervalMs(int ms) { modePollIntervalMs_ = ms; }
 
  private:
-  class Relay;
+  class Listener;
 
   LinkOutcome Work(const CommSettings& settings, const std::filesystem::path& setFolder);
   LinkOutcome FolderFailed(const FolderProblem& problem);
   void KindNotSaved(TransferKind kind, const std::filesystem::path& folder, std::error_code reason);
 
-  std::unique_ptr<Relay> relay_;
   std::atomic<int> notSavedMask_{0};
   std::atomic<std::uint32_t> instrumentRate_{0};
   int modePollIntervalMs_;
   mutable std::mutex folderMutex_;
   FolderProblem folderProblem_;
-  CLinkJob job_;
 };
 
 }  // namespace rxt4

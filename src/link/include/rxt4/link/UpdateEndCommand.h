@@ -13,7 +13,7 @@ class CUpdateEndCommand : public CInstrumentCommand {
   static constexpr std::size_t kReplyPayloadBytes = 7;
   static constexpr int kTimeoutMs = 20000;  // per status frame
 
-  // Starts at WM_LINK_WAIT with an empty 15-byte reply buffer.
+  // Starts at LinkStep::Wait with an empty 15-byte reply buffer.
   CUpdateEndCommand();
   // Status 0: done; 1 to 3: wait for the next frame (collected from the start); else failure.
   bool OnReply() override;

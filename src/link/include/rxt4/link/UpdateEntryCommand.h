@@ -12,19 +12,19 @@ class CUpdateEntryCommand : public CInstrumentCommand {
   static constexpr std::uint8_t kEsc = 0x1B;
   static constexpr std::uint8_t kReplyCode = 0xE0;
 
-  // Starts at WM_LINK_ENTRY with value 1 = 0 (the worker reports "waiting").
+  // Starts at LinkStep::Entry with value 1 = 0 (the worker reports "waiting").
   CUpdateEntryCommand();
-  // Writes one ESC byte (reply bytes collected so far are kept); step becomes WM_LINK_READ.
+  // Writes one ESC byte (reply bytes collected so far are kept); step becomes LinkStep::Read.
   bool Send(CSerialPort& port) override;
   // Collects what has arrived, dropping bytes before an STX: fewer than 8 bytes send
-  // ESC again (WM_LINK_SEND); a complete frame is verified.
+  // ESC again (LinkStep::Send); a complete frame is verified.
   bool Receive(CSerialPort& port) override;
   // A complete reply must be exactly 02 00 00 01 E0 00 03 E6.
   bool Verify() override;
-  // The instrument answered: value 1 = 1, step WM_LINK_ENTRY.
+  // The instrument answered: value 1 = 1, step LinkStep::Entry.
   bool OnReply() override;
-  // WM_LINK_ENTRY: value 1 = 0 tells the worker the instrument is awaited and starts
-  // the ESC bytes (WM_LINK_SEND); value 1 = 1 tells it the instrument answered, and
+  // LinkStep::Entry: value 1 = 0 tells the worker the instrument is awaited and starts
+  // the ESC bytes (LinkStep::Send); value 1 = 1 tells it the instrument answered, and
   // the wake-up is done.
   LinkOutcome RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) override;
 

@@ -8,9 +8,7 @@
 //
 // Abort makes the current port operation fail; an update that fails after an abort
 // ends with LinkResult::Cancelled (value 0), so that a cancel is reported as one.
-//
-// Observer lifetime: the observer must outlive the job, or call DetachObserver()
-// before it goes away; after DetachObserver returns no further call reaches it.
+// Abort, DetachObserver, Join and the worker's state are CLinkThread's.
 
 #include <atomic>
 #include <filesystem>
@@ -18,14 +16,14 @@
 
 #include "rxt4/link/CommSettings.h"
 #include "rxt4/link/FirmwareImage.h"
-#include "rxt4/link/LinkJob.h"
 #include "rxt4/link/LinkResult.h"
+#include "rxt4/link/LinkThread.h"
 #include "rxt4/link/PortBackend.h"
 #include "rxt4/link/UpdateObserver.h"
 
 namespace rxt4 {
 
-class CUpdateThread {
+class CUpdateThread : public CLinkThread<UpdateObserver> {
  public:
   // The update mode of the instrument always runs at this rate.
   static constexpr int kUpdateBaudRate = 115200;
@@ -36,43 +34,25 @@ class CUpdateThread {
   CUpdateThread(UpdateObserver* observer, std::unique_ptr<PortBackend> backend);
   ~CUpdateThread();
 
-  CUpdateThread(const CUpdateThread&) = delete;
-  CUpdateThread& operator=(const CUpdateThread&) = delete;
-
   // Loads and verifies the image file (before Start, on the caller's thread). False
   // when it is not a valid image; Start then refuses.
   bool Prepare(const std::filesystem::path& path);
   // Starts the worker with a copy of settings at 115200 baud. False when no valid image
   // was prepared, the job was started before, or no thread could be made.
   bool Start(const CommSettings& settings);
-  // Makes the current and every later port operation fail (callable from any thread).
-  void Abort();
-  // No further observer calls after this returns (callable from any thread but the worker's).
-  void DetachObserver();
-  // Waits until the worker has ended (no-op when none was started).
-  void Join();
-  // True from Start until the worker has reported its end.
-  bool running() const { return job_.running(); }
-  // The result reported (valid once running() is false after a Start).
-  LinkOutcome outcome() const { return job_.outcome(); }
-  // errno of a failed port open (EACCES, ENOENT...), 0 otherwise.
-  int openSystemError() const { return job_.openSystemError(); }
   // The prepared image (read-only; the worker reads it while running).
   const CFirmwareImage& image() const { return image_; }
 
  private:
-  class Relay;
   class Steps;
 
   LinkOutcome Work(const CommSettings& settings);
 
   CFirmwareImage image_;
   bool prepared_ = false;
-  std::unique_ptr<Relay> relay_;
   // The queue runner's own cancel flag: never raised, since an abort shows up as the
   // failure of the port operation it interrupts.
   const std::atomic<bool> runnerNeverCancels_{false};
-  CLinkJob job_;
 };
 
 }  // namespace rxt4

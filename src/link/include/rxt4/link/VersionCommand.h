@@ -22,9 +22,9 @@ class CVersionCommand : public CInstrumentCommand {
   // Collects the reply; once its length byte is in, the instrument's own length is
   // expected. A length beyond 9 bytes fails the receive.
   bool Receive(CSerialPort& port) override;
-  // Status 0: step WM_LINK_VERSION; else failure.
+  // Status 0: step LinkStep::Version; else failure.
   bool OnReply() override;
-  // WM_LINK_VERSION: hands the version text to the worker (StepHost::PartVersions)
+  // LinkStep::Version: hands the version text to the worker (StepHost::PartVersions)
   // and is done; an image without the part ends the update with ImagePartMissing and
   // the part type as value.
   LinkOutcome RunOwnStep(LinkStep step, CSerialPort& port, StepHost& host) override;
