@@ -111,7 +111,7 @@ class SnapshotTest : public QObject {
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     const struct rlimit small = {4096, old.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);
-    w.SaveScreen();
+    Trigger(w, "saveAction");
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
     QCOMPARE(f.prompts.informed.size(), 2);
