@@ -200,6 +200,7 @@ void JudgeMeasurement(const CDataSet& record, const LimitsProfile& profile, Meas
         PartJudgement& p = out.parts[parts++];
         p.row = row;
         p.field = field;
+        p.band = judge::Trimmed(fields[static_cast<std::size_t>(Index(field == 2 ? Column::BandName2 : Column::BandName))]);
         p.channel = judge::Trimmed(fields[static_cast<std::size_t>(Index(field == 2 ? Column::Channel2 : Column::Channel))]);
         p.serviceClass = serviceClass;
         p.verdict = Verdict::None;

@@ -69,6 +69,7 @@ struct ReadingResult {
 struct PartJudgement {
   int row = 0;          // multi-channel: the channel row (key "1", "2", ...); otherwise 0
   int field = 0;        // SKY: the field row, 1 or 2; otherwise 0
+  std::string band;     // the band (or satellite) name the instrument shows with the part: stored bytes, trimmed
   std::string channel;  // the channel the instrument shows with the part: stored bytes, trimmed
   ServiceClass serviceClass = ServiceClass::Unplaced;
   Verdict verdict = Verdict::None;
