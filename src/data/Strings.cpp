@@ -330,6 +330,17 @@ constexpr Entry kTable[] = {
     {StringId::RecordIgnored, "案件情報を読めないため使いません: %s"},
     {StringId::RecordWriteFailed, "書き込めません: %s"},
     {StringId::RecordKeptDamaged, "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s"},
+    {StringId::CompanionUnreadable, "%s: 付属ファイルがないか壊れているため、グラフを載せていません"},
+    {StringId::CompanionsMore, "ほかに %s 個の付属ファイルが読めず、グラフを載せていません"},
+    {StringId::ReportNoFont, "レポートのフォントが見つかりません。文字が表示されないことがあります"},
+    {StringId::ReportFontInstead, "IPAゴシックが見つからないため、%s で作成しました"},
+    {StringId::ReportNoJapaneseFont,
+     "日本語のフォントが見つかりません（fonts-ipafont-gothic を入れてください）。日本語が表示されないことがあります"},
+    {StringId::ScreenFontMissing, "画面の日本語フォントが見つかりません（fonts-ipafont-gothic を入れてください）"},
+    {StringId::ScreenFontInit, "FreeType を初期化できません"},
+    {StringId::ScreenFontOpen, "フォントファイルを開けません: %s"},
+    {StringId::ScreenFontNoUnicode, "フォントファイルに Unicode の文字表がありません: %s"},
+    {StringId::ScreenFontBoxes, "画面: %s。文字は四角で描かれます"},
 };
 
 // The error numbers with words of their own.

@@ -1,5 +1,6 @@
 #include "rxt4/report/CompanionWarnings.h"
 
+#include "rxt4/data/Strings.h"
 #include "rxt4/screens/CompanionData.h"
 
 namespace rxt4 {
@@ -11,13 +12,13 @@ void CompanionWarnings::Check(const CDataSet& record) {
 void CompanionWarnings::Warn(const std::filesystem::path& file) {
   if (!warned_.insert(file.string()).second) return;
   if (warned_.size() <= kNamedWarnings)
-    observer_.Warning(file.string() + ": companion file missing or malformed; its graph is left out");
+    observer_.Warning(FillIn(Text(StringId::CompanionUnreadable), {file.string()}));
 }
 
 void CompanionWarnings::Finish() {
   if (warned_.size() > kNamedWarnings)
-    observer_.Warning(std::to_string(warned_.size() - kNamedWarnings) +
-                      " more companion files could not be read; their graphs are left out");
+    observer_.Warning(
+        FillIn(Text(StringId::CompanionsMore), {std::to_string(warned_.size() - kNamedWarnings)}));
 }
 
 }  // namespace rxt4

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "rxt4/data/Strings.h"
+
 namespace rxt4 {
 
 namespace {
@@ -99,12 +101,12 @@ cairo_font_face_t* OpenReportFace(std::string* warning) {
   auto owned = std::make_unique<OwnedFace>();
   if (!file || FT_Init_FreeType(&owned->library) != 0 ||
       FT_New_Face(owned->library, file->path.c_str(), file->index, &owned->face) != 0) {
-    if (warning) *warning = "no font found; the report's texts may not show";
+    if (warning) *warning = Text(StringId::ReportNoFont);
     return nullptr;
   }
   if (warning && !file->requested)
-    *warning = file->japanese ? "IPAGothic not found; the report uses " + file->family
-                              : "no Japanese font found (install fonts-ipafont-gothic); Japanese texts may not show";
+    *warning = file->japanese ? FillIn(Text(StringId::ReportFontInstead), {file->family})
+                              : std::string(Text(StringId::ReportNoJapaneseFont));
   cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(owned->face, 0);
   if (cairo_font_face_set_user_data(face, &kOwnedFaceKey, owned.get(), DestroyOwnedFace) != CAIRO_STATUS_SUCCESS) {
     cairo_font_face_destroy(face);

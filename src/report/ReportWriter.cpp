@@ -519,13 +519,13 @@ JobOutcome WriteReport(const MeasurementSource& source, const std::filesystem::p
   std::shared_ptr<const FontSet> fonts = options.screenFonts;
   if (!fonts) {
     fonts = FontSet::CreateDefault(&fontWarning);
-    if (!fontWarning.empty()) observer.Warning("screens: " + fontWarning + "; texts are drawn as boxes");
+    if (!fontWarning.empty()) observer.Warning(FillIn(Text(StringId::ScreenFontBoxes), {fontWarning}));
     fontWarning.clear();
   }
   ScreenSet screens(fonts);
   {
     PdfCanvas canvas(out, Utf8(StringId::ReportTitle), &fontWarning);
-    if (!fontWarning.empty()) observer.Warning("report: " + fontWarning);
+    if (!fontWarning.empty()) observer.Warning(fontWarning);
     ReportBuilder builder(source, options, canvas, screens, observer, abort);
     if (!builder.Plan()) return JobOutcome::Cancelled();
     const int pages = builder.pageCount();

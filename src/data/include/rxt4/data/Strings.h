@@ -328,6 +328,19 @@ enum class StringId : int {
   RecordIgnored = 48243,        // "案件情報を読めないため使いません: %s" the job record cannot be read and is not used: why
   RecordWriteFailed = 48244,    // "書き込めません: %s" cannot be written: the system's reason
   RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s" a damaged job record is left as it is, 測定日時 not stamped: why
+
+  // Warnings of the report, the export and rxt4 render (shown in the report's done box
+  // and on standard error).
+  CompanionUnreadable = 47901,  // "%s: 付属ファイルがないか壊れているため、グラフを載せていません" companion file missing or malformed; its graph is left out
+  CompanionsMore = 47902,       // "ほかに %s 個の付属ファイルが読めず、グラフを載せていません" N more companion files could not be read
+  ReportNoFont = 47903,         // "レポートのフォントが見つかりません。文字が表示されないことがあります" no font found
+  ReportFontInstead = 47904,    // "IPAゴシックが見つからないため、%s で作成しました" IPAGothic not found; the report uses FAMILY
+  ReportNoJapaneseFont = 47905, // "日本語のフォントが見つかりません（fonts-ipafont-gothic を入れてください）。日本語が表示されないことがあります"
+  ScreenFontMissing = 47906,    // "画面の日本語フォントが見つかりません（fonts-ipafont-gothic を入れてください）" no Japanese screen font found
+  ScreenFontInit = 47907,       // "FreeType を初期化できません" FreeType could not be initialised
+  ScreenFontOpen = 47908,       // "フォントファイルを開けません: %s" cannot open font file
+  ScreenFontNoUnicode = 47909,  // "フォントファイルに Unicode の文字表がありません: %s" font file has no Unicode character map
+  ScreenFontBoxes = 47910,      // "画面: %s。文字は四角で描かれます" screens: WARNING; texts are drawn as boxes
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
