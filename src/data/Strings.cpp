@@ -295,6 +295,15 @@ constexpr Entry kTable[] = {
     {StringId::ErrnoOtherDevice, "別のドライブにあります"},
     {StringId::ErrnoNotEmpty, "フォルダが空ではありません"},
     {StringId::ErrnoUnsupported, "このドライブでは使えない操作です"},
+    // The viewer's judging (block 48000).
+    {StringId::MenuLimits, "判定基準(&J)"},
+    {StringId::KeyLimitsProfile, "Limits Profile"},
+    {StringId::LimitsRefusedEntry, "%s（読めません）"},
+    {StringId::LimitsKeptPrevious, "判定基準を読めません。判定基準「%s」のまま判定します。\n%s"},
+    {StringId::LimitsStartFallback, "前回の判定基準を読めません。判定基準「%s」で判定します。\n%s"},
+    {StringId::LimitsUserFolder, "自分の判定基準: %s に *.toml を置く"},
+    {StringId::VerdictLineSeparator, "　"},
+    {StringId::VerdictLineNone, "%s (%s)"},
     // The job record and the company record.
     {StringId::JobTitle, "件名"},
     {StringId::JobCustomer, "お客様名"},

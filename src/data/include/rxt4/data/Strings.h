@@ -292,6 +292,16 @@ enum class StringId : int {
   ErrnoOtherDevice = 47017,
   ErrnoNotEmpty = 47018,
   ErrnoUnsupported = 47019,
+  // The viewer's judging: the limits profile menu, its messages, the verdict line
+  // (English glosses in the comments).
+  MenuLimits = 48001,           // "判定基準(&J)" Limits profile (submenu of the options menu)
+  KeyLimitsProfile = 48002,     // INI key "Limits Profile": the chosen profile's file
+  LimitsRefusedEntry = 48003,   // "%s（読めません）" "FILE (cannot be read)": a menu entry for a refused file
+  LimitsKeptPrevious = 48004,   // "The profile cannot be read; judging stays with profile %s.\n%s" (FILE:LINE: REASON)
+  LimitsStartFallback = 48005,  // "The profile of the last run cannot be read; judging with profile %s.\n%s" (the error)
+  LimitsUserFolder = 48006,     // "Your own profiles: put *.toml files in %s" (a note at the menu's end)
+  VerdictLineSeparator = 48007, // an ideographic space between the readings of a verdict line
+  VerdictLineNone = 48008,      // "%s (%s)" 判定なし (not judged) and why: the verdict word, the reason
   // The job record (案件情報) of a set folder and the company record (会社情報): field
   // names, and why a record or a value was refused.
   JobTitle = 48200,             // "件名" title
