@@ -35,12 +35,13 @@ QObject* NewLoadProgressTest();
 QObject* NewDownloadPathTest();
 QObject* NewGeometryTest();
 QObject* NewDailyUseTest();
+QObject* NewVisitsMenuTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
           NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest(),
-          NewGeometryTest(), NewDailyUseTest()};
+          NewGeometryTest(), NewDailyUseTest(), NewVisitsMenuTest()};
 }
 
 // Writes a file (and its folders) under root.
