@@ -35,6 +35,7 @@
 #include "TransferDlg.h"
 #include "TreeItemDelegate.h"
 #include "TreeMemory.h"
+#include "VisitCommands.h"
 #include "UiPrompts.h"
 #include "UpdateDlg.h"
 #include "VerdictLine.h"
@@ -193,6 +194,10 @@ void CMainWindow::BuildMenus() {
   copyAction_ = add(edit, StringId::MenuCopy, "copyAction", &CMainWindow::CopyScreen);
   QMenu* view = menuBar()->addMenu(Tr(StringId::MenuView));
   zoom_->AddActions(*view);
+  view->addSeparator();
+  add(view, StringId::MenuTrend, "trendAction", [this, source] { TrendCommand(this, source(), nullptr, *services_.prompts); });
+  add(view, StringId::MenuCompare, "compareAction",
+      [this, source] { CompareCommand(this, source(), nullptr, *services_.prompts); });
   QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
   add(option, StringId::MenuMessage, "messageAction", &CMainWindow::MessageOptionCommand);
   judging_->AddMenu(*option);

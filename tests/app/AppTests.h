@@ -36,12 +36,13 @@ QObject* NewDownloadPathTest();
 QObject* NewGeometryTest();
 QObject* NewDailyUseTest();
 QObject* NewJudgingTest();
+QObject* NewVisitsMenuTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
           NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest(),
-          NewGeometryTest(), NewDailyUseTest(), NewJudgingTest()};
+          NewGeometryTest(), NewDailyUseTest(), NewJudgingTest(), NewVisitsMenuTest()};
 }
 
 // Writes a file (and its folders) under root.

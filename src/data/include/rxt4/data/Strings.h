@@ -351,6 +351,50 @@ enum class StringId : int {
   ScreenFontOpen = 47908,       // "フォントファイルを開けません: %s" cannot open font file
   ScreenFontNoUnicode = 47909,  // "フォントファイルに Unicode の文字表がありません: %s" font file has no Unicode character map
   ScreenFontBoxes = 47910,      // "画面: %s。文字は四角で描かれます" screens: WARNING; texts are drawn as boxes
+  // The trend of a place across visits and two visits compared (rxt4 trend, the
+  // viewer's 推移 and 比較), from 48800.
+  TrendNeedPlace = 48800,       // "--band と --channel を指定してください" band and channel are required
+  TrendBadReading = 48801,      // "--reading には level、cn、mer、ber のどれかを指定してください: %s"
+  TrendBadFormat = 48802,       // "--format には csv か png を指定してください: %s"
+  TrendUnknownBand = 48803,     // "バンド「%s」の測定がありません（あるバンド: %s）" no such band (the bands there are)
+  TrendUnknownChannel = 48804,  // "バンド %s にチャンネル「%s」の測定がありません（あるチャンネル: %s）"
+  TrendNoReading = 48805,       // "バンド %s チャンネル %s の%sを表示する測定がありません" no measurement shows that reading there
+  TrendPngNeedsOut = 48806,     // "png は --out で書き出すファイルを指定してください" png needs --out
+  TrendWriteFailed = 48807,     // "%s を書き出せません: %s" path, the system's reason
+  TrendTitle = 48820,           // "%s %s の%sの推移" band, channel, reading: the trend of ...
+  TrendAxisVisits = 48821,      // "セットフォルダ" set folder (the visits' axis)
+  TrendLimitMin = 48822,        // "下限 %s" minimum
+  TrendLimitMax = 48823,        // "上限 %s" maximum
+  TrendMarginLine = 48824,      // "注意 (%s dB)" the caution margin's lines
+  TrendProfile = 48825,         // "判定基準: %s" the profile's name
+  TrendOutsideRange = 48826,    // "▼ 測定範囲未満 / ▲ 測定範囲超過" how the chart's edge marks read
+  TrendWindowTitle = 48830,     // "推移" trend
+  MenuTrend = 48831,            // "推移(&T)..." trend...
+  MenuCompare = 48832,          // "比較(&C)..." compare...
+  TrendReading = 48833,         // "読み値:" reading:
+  TrendSave = 48834,            // "PNG で保存..." save as PNG...
+  TrendCopy = 48835,            // "コピー" copy
+  TrendSelectMeasurement = 48836,  // "推移を見る測定をツリーで選んでください" select a measurement in the tree first
+  TrendNoPlace = 48837,         // "この測定には推移を描ける読み値がありません" the measurement has no reading to follow
+  TrendPngFilter = 48838,       // "PNG 画像 (*.png)"
+  TrendSaveFailed = 48839,      // "%s を保存できませんでした。\n%s" path, reason
+  TrendPlace = 48840,           // "場所:" place (band and channel) of the measurement
+  TrendClose = 48842,           // "閉じる" close
+  TrendNoPoints = 48841,        // "この読み値はどのセットフォルダにもありません" no set folder has this reading here
+  CompareWindowTitle = 48850,   // "比較" compare
+  CompareBefore = 48851,        // "前:" before
+  CompareAfter = 48852,         // "後:" after
+  CompareKind = 48853,          // "種類" kind
+  CompareBand = 48854,          // "バンド" band
+  CompareChannel = 48855,       // "チャンネル" channel
+  CompareReading = 48856,       // "読み値" reading
+  CompareValueBefore = 48857,   // "前の値" value before
+  CompareVerdictBefore = 48858, // "前の判定" verdict before
+  CompareValueAfter = 48859,    // "後の値" value after
+  CompareVerdictAfter = 48860,  // "後の判定" verdict after
+  CompareChange = 48861,        // "変化" change
+  CompareNeedTwo = 48862,       // "比較するには 2 つ以上のセットフォルダが要ります" two set folders are needed
+  CompareMissing = 48863,       // "なし" (no such reading on that visit)
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
