@@ -9,6 +9,7 @@
 
 #include "rxt4/data/Columns.h"
 #include "rxt4/data/DirectoryIndex.h"
+#include "rxt4/data/JobRecord.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
@@ -104,7 +105,7 @@ void AddMeasurementHead(ExportTable& t) {
 
 // The job record's fields, as "sets" names them.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kJobColumns = {{
-    {"subject", "件名"},
+    {"title", "件名"},
     {"customer", "お客様名"},
     {"property", "物件名"},
     {"address", "住所"},
@@ -112,7 +113,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kJobColum
     {"weather", "天候"},
     {"technician", "測定者"},
     {"instrument", "計器"},
-    {"remarks", "所見"},
+    {"findings", "所見"},
 }};
 
 // The counts "sets" holds, in this order.
@@ -296,8 +297,17 @@ struct SetRow {
   std::string downloaded;  // the newest file's time
   std::array<std::string, kJobColumns.size()> job;
   std::string date;        // the job's 測定日時, else the download time
+  JobRecord record;        // for the measurements' labels
   SetFolderSummary summary;
 };
+
+// The job record's fields in the order of kJobColumns.
+std::array<std::string, kJobColumns.size()> JobTexts(const JobRecord& r) {
+  std::string instrument;
+  for (const std::string* part : {&r.instrument.model, &r.instrument.serial, &r.instrument.firmware})
+    if (!part->empty()) instrument += (instrument.empty() ? "" : " ") + *part;
+  return {r.title, r.customer, r.property, r.address, r.measuredAt, r.weather, r.technician, instrument, r.findings};
+}
 
 // Builds the rows of one export and hands them to the sink.
 class RowWriter {
@@ -405,7 +415,7 @@ class RowWriter {
     cells_.push_back(Cell::Int(m.record.index));
     if (channel) cells_.push_back(Cell::Int(*channel));
     cells_.push_back(Cell::Text(set_->folder));
-    cells_.push_back(Cell::Null());  // the label: the job record's, when it names one
+    cells_.push_back(OptionalText(set_->record.Label(m.kind, m.record.index)));
   }
 
   // Key cells, then the 30 columns (numbers with their "_text" cells), the service
@@ -516,7 +526,7 @@ class RowWriter {
       cells_.push_back(part.row > 0 ? Cell::Int(part.row) : Cell::Null());
       cells_.push_back(part.field > 0 ? Cell::Int(part.field) : Cell::Null());
       cells_.push_back(Cell::Text(dataName_));
-      cells_.push_back(Cell::Null());  // the label: the job record's, when it names one
+      cells_.push_back(OptionalText(set_->record.Label(m.kind, m.record.index)));
       cells_.push_back(Cell::Text(ServiceClassKey(part.serviceClass)));
       cells_.push_back(Cell::Text(ServiceClassName(part.serviceClass)));
       cells_.push_back(OptionalText(band_));
@@ -662,6 +672,11 @@ JobOutcome WriteExportRows(const MeasurementSource& source, TableSink& sink, con
     for (int n = 2; !ids.insert(set.id).second; ++n) set.id = digest->id + "-" + std::to_string(n);
     set.folder = EscapedName(folder.name);
     if (digest->files > 0) set.downloaded = LocalTimeText(digest->newest);
+    // A job record that cannot be read is said and passed over, never fatal.
+    JobRecordRead job = ReadJobRecord(setPath);
+    if (job.error) observer.Warning(FillIn(Text(StringId::RecordIgnored), {job.error.Text()}));
+    set.record = std::move(job.record);
+    set.job = JobTexts(set.record);
     set.date = !set.job[4].empty() ? set.job[4] : set.downloaded;
     set.summary.name = folder.name;
     const std::optional<FolderMeasurements> loaded = source.Measurements(folder, error);

@@ -68,7 +68,7 @@ double TextWidth(std::string_view s) {
 double ColumnWidth(const ExportColumn& c) {
   double typical = c.type == ColumnType::Text ? 10 : c.type == ColumnType::Real ? 10 : 7;
   if (c.name == "data_name" || c.name == "label" || c.name == "customer" || c.name == "property" ||
-      c.name == "address" || c.name == "subject" || c.name == "remarks" || c.name == "service_class_name")
+      c.name == "address" || c.name == "title" || c.name == "findings" || c.name == "service_class_name")
     typical = 20;
   if (c.name.ends_with("_at") || c.name == "date") typical = 19;
   if (c.name == "set_id") typical = 17;
