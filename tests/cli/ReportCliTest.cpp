@@ -59,6 +59,7 @@ TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
       {"report data", 2, "no output file given", ""},
       {"report data --out d.pdf --per-page 3", 2, "--per-page takes 2 or 4", "d.pdf"},
       {"export data", 2, "nothing to write", ""},
+      {"export data --limits nosuch --xlsx x.xlsx", 2, "nosuch", "x.xlsx"},
       {"export missing --sqlite x.db", 2, "'missing' is not a folder", "x.db"},
       {"export data --set 9999 --csv f", 2, "there is no set folder '9999'", "f"},
       {"export data --sqlite plain/g.db", 1, "cannot write plain/g.db", "plain/g.db.part"},

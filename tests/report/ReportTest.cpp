@@ -109,12 +109,12 @@ TEST(ReportOutputs, FailuresAndCancelsLeaveNoFile) {
        ""},
       {"export.db",
        [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) {
-         return ExportSqlite(demo.selection, p, o, a);
+         return ExportSqlite(demo.selection, p, ExportOptions{}, o, a);
        },
        ""},
       {"csv",
        [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) {
-         return ExportCsv(demo.selection, p, o, a);
+         return ExportCsv(demo.selection, p, ExportOptions{}, o, a);
        },
        "level.csv"},
   };

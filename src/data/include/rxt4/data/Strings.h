@@ -395,6 +395,25 @@ enum class StringId : int {
   CompareChange = 48861,        // "変化" change
   CompareNeedTwo = 48862,       // "比較するには 2 つ以上のセットフォルダが要ります" two set folders are needed
   CompareMissing = 48863,       // "なし" (no such reading on that visit)
+  // The export: markers in words, the workbook's sheets and summary, the export's messages.
+  ExportMarkerBelow = 48600,    // "範囲外(下)" below the meter's range
+  ExportMarkerAbove = 48601,    // "範囲外(上)" above the meter's range
+  ExportMarkerNone = 48602,     // "未測定" no measurement
+  ExportSheetSummary = 48610,   // "概要" summary (the workbook's first sheet)
+  ExportSheetReadings = 48611,  // "判定" readings with their verdicts
+  ExportSheetLimits = 48612,    // "判定基準" the limits profile
+  ExportSheetLevel = 48613,     // "レベル" level
+  ExportSheetBer = 48614,       // "BER"
+  ExportSheetConstellation = 48615,  // "コンスタレーション" constellation
+  ExportSheetSpectrum = 48616,  // "スペクトラム" spectrum
+  ExportSheetProfile = 48617,   // "遅延プロファイル" delay profile
+  ExportSheetSky = 48618,       // "スカパー" SKY
+  ExportSheetMulti = 48619,     // "多チャンネル" multi-channel
+  ExportSummaryDataFolder = 48620,  // "データフォルダ" data folder
+  ExportSummaryProfile = 48621,     // "判定基準" limits profile
+  ExportSummaryOverall = 48622,     // "総合判定" overall verdict
+  ExportSummaryMeasurements = 48623,  // "測定" measurements (a row of counts)
+  ExportSummaryReadings = 48624,      // "読み値" readings (a row of counts)
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
