@@ -8,6 +8,8 @@
 #include "ReportDlg.h"
 #include "UiPrompts.h"
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/judge/ProfileCatalog.h"
+#include "rxt4/link/SettingsFile.h"
 #include "rxt4/report/Export.h"
 #include "rxt4/report/Report.h"
 
@@ -77,8 +79,16 @@ void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompt
                              DialogFilter(Tr(StringId::ReportFilter)), QStringLiteral("pdf"));
   if (!path) return;
   ReportOptions options;
-  options.date = ReportDateText(std::time(nullptr));
+  const std::time_t now = std::time(nullptr);
+  options.date = ReportDateText(now);
+  options.number = ReportNumberText(now);
   options.screenFonts = std::move(fonts);
+  // The limits the viewer judges with (the default profile; one that cannot be read
+  // leaves the report without verdicts, as the summary says).
+  auto profile = std::make_shared<LimitsProfile>();
+  ProfileError error;
+  if (ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, *profile, error))
+    options.profile = std::move(profile);
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(*path);
   RunJob(owner, prompts, StringId::ReportRunning, StringId::ReportDone, StringId::ReportFailed, *path,

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "RunRxt4.h"
@@ -45,6 +46,34 @@ TEST_F(ReportCli, WritesTheReportAndTheExports) {
   EXPECT_EQ(Slurp(dir_ / "csv" / "sky.csv").substr(0, 3), "\xEF\xBB\xBF");
 }
 
+// The report's summary counts what rxt4 check counts, set folder by set folder and
+// overall, with the same profile.
+TEST_F(ReportCli, SummaryCountsAreThoseOfCheck) {
+  for (const char* limits : {"", " --limits receiver-minimum"}) {
+    SCOPED_TRACE(limits);
+    ASSERT_EQ(Run(std::string("check data") + limits), 1) << Err();
+    const std::string check = Slurp(dir_ / "out.txt");
+    ASSERT_EQ(Run(std::string("report data --out s.pdf --screens none") + limits), 0) << Err();
+    ASSERT_EQ(std::system(("pdftotext -layout -f 2 -l 2 '" + (dir_ / "s.pdf").string() + "' '" +
+                           (dir_ / "s.txt").string() + "'")
+                              .c_str()),
+              0);
+    const std::string text = Slurp(dir_ / "s.txt");
+    // "0412: 不合格 (測定 40 件: 合格 11 / 注意 0 / 不合格 9 / 判定なし 20、..."
+    const std::regex line(R"((\S+): \S+ \(測定 (\d+) 件: 合格 (\d+) / 注意 (\d+) / 不合格 (\d+) / 判定なし (\d+))");
+    int sets = 0;
+    for (auto it = std::sregex_iterator(check.begin(), check.end(), line); it != std::sregex_iterator(); ++it) {
+      const std::smatch& m = *it;
+      const std::string name = m[1] == "全体" ? "全体" : m[1].str() + " +計";
+      const std::string row = "\n" + name + " +" + m[2].str() + " +" + m[3].str() + " +" + m[4].str() + " +" +
+                              m[5].str() + " +" + m[6].str() + " ";
+      EXPECT_TRUE(std::regex_search(text, std::regex(row))) << row << "\n" << text;
+      ++sets;
+    }
+    EXPECT_EQ(sets, 4) << check;
+  }
+}
+
 TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
   const struct {
     const char* args;
@@ -58,6 +87,11 @@ TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
       {"report data --out plain/c.pdf", 1, "cannot create plain/c.pdf", "plain/c.pdf.part"},
       {"report data", 2, "no output file given", ""},
       {"report data --out d.pdf --per-page 3", 2, "--per-page takes 2 or 4", "d.pdf"},
+      {"report data --out d.pdf --screens some", 2, "--screens takes none, failed or all", "d.pdf"},
+      {"report data --out d.pdf --kinds level,tv", 2, "--kinds takes", "d.pdf"},
+      {"report data --out d.pdf --limits nowhere", 2, "nowhere", "d.pdf"},
+      {"report data --out d.pdf --compare 0412 9999", 2, "there is no set folder '9999'", "d.pdf"},
+      {"report data --out d.pdf --compare 0412", 2, "--compare needs two set folders", "d.pdf"},
       {"export data", 2, "nothing to write", ""},
       {"export missing --sqlite x.db", 2, "'missing' is not a folder", "x.db"},
       {"export data --set 9999 --csv f", 2, "there is no set folder '9999'", "f"},
