@@ -91,9 +91,12 @@ void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompt
     options.profile = std::move(profile);
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(*path);
+  const std::filesystem::path settingsFolder = DefaultSettingsPath().parent_path();
   RunJob(owner, prompts, StringId::ReportRunning, StringId::ReportDone, StringId::ReportFailed, *path,
-         [shared, file, options](JobObserver& o, const std::atomic<bool>& abort) {
-           return WriteReport(*shared, file, options, o, abort);
+         [shared, file, options, settingsFolder](JobObserver& o, const std::atomic<bool>& abort) {
+           ReportOptions withRecords = options;
+           TakeRecords(*shared, settingsFolder, withRecords, o);
+           return WriteReport(*shared, file, withRecords, o, abort);
          });
 }
 

@@ -33,6 +33,8 @@ constexpr const char* kReportUsage =
     "report number, boxes for the seal and the signature), a summary (総合判定, the\n"
     "verdicts per set folder and kind, every 不合格 and 注意 reading with its limit),\n"
     "the readings per set folder and kind, and the screens as an appendix. The\n"
+    "cover and the measurements' labels come from the set folders' job records\n"
+    "(job.toml, see rxt4 job) and the company record of the settings folder. The\n"
     "verdicts are those of `rxt4 check` with the same profile. Loader messages go to\n"
     "standard error. The file is written under a temporary name beside it and renamed\n"
     "when complete.\n"
@@ -171,6 +173,7 @@ int RunReport(Args args) {
 
   InterruptFlag interrupt;
   ConsoleJobObserver observer("report", "page");
+  TakeRecords(selection, DefaultSettingsPath().parent_path(), options, observer);
   const JobOutcome outcome = WriteReport(selection, out, options, observer, interrupt.flag());
   if (outcome.status == JobOutcome::Status::Cancelled) return 130;
   if (!outcome.done()) {

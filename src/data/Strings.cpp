@@ -368,6 +368,10 @@ constexpr Entry kTable[] = {
     {StringId::RptWarnNoJapaneseFont, "日本語のフォントがありません（fonts-ipafont-gothic を入れてください）。日本語が表示されないことがあります"},
     {StringId::RptWarnLogo, "ロゴ画像を読めません（PNG 形式にしてください）: %s"},
     {StringId::RptWarnCompareSet, "比較するセットフォルダ「%s」がありません"},
+    {StringId::RptWarnJobRecord, "案件情報を読めないため、使わずに作成しました: %s"},
+    {StringId::RptInstrumentSerial, "製造番号 %s"},
+    {StringId::RptInstrumentFirmware, "ファームウェア %s"},
+    {StringId::RptMeasuredAtFormat, "%s年%s月%s日 %s"},
     // The job record and the company record.
     {StringId::JobTitle, "件名"},
     {StringId::JobCustomer, "お客様名"},

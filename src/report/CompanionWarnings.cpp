@@ -30,6 +30,7 @@ std::string WarningText(const JobWarning& w) {
     case K::NoJapaneseFont: return std::string(Text(StringId::RptWarnNoJapaneseFont));
     case K::LogoUnreadable: return FillIn(Text(StringId::RptWarnLogo), {w.subject});
     case K::CompareSetMissing: return FillIn(Text(StringId::RptWarnCompareSet), {w.subject});
+    case K::RecordUnreadable: return FillIn(Text(StringId::RptWarnJobRecord), {w.subject});
   }
   return {};
 }

@@ -776,6 +776,21 @@ class ReportBuilder {
     for (std::size_t i = 0; i < lines.size() && i < 5; ++i)
       canvas_.Text(kMarginPt + kLabelW + 8, y + 17 + 16 * static_cast<double>(i), lines[i]);
 
+    // The overall verdict, as the summary gives it.
+    if (judged_) {
+      const double top = y + kRemarksH + 30;
+      canvas_.FillRect(kMarginPt, top, kLabelW, 44, 0.92);
+      canvas_.StrokeRect(kMarginPt, top, kLabelW, 44, 0.5);
+      canvas_.StrokeRect(kMarginPt + kLabelW, top, 190, 44, 1.2);
+      canvas_.SetFontSize(kFieldFontPt);
+      canvas_.Text(kMarginPt + 6, top + 27, Utf8(StringId::RptSummaryTitle));
+      canvas_.SetFontSize(22);
+      canvas_.TextCentred(kMarginPt + kLabelW + 95, top + 31, VerdictMark(overall_.worst()));
+      if (options_.profile)
+        FitText(kMarginPt + kLabelW + 202, top + 27, kContentWidthPt - kLabelW - 202,
+                FillIn(Text(StringId::RptSummaryProfile), {options_.profile->name()}), 9.5);
+    }
+
     // The company, with its logo, and the boxes for the seal and the signature.
     const double companyTop = 620;
     double textTop = companyTop;

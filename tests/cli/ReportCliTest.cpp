@@ -46,6 +46,32 @@ TEST_F(ReportCli, WritesTheReportAndTheExports) {
   EXPECT_EQ(Slurp(dir_ / "csv" / "sky.csv").substr(0, 3), "\xEF\xBB\xBF");
 }
 
+// The cover and the labels come from the set folder's job record and the settings
+// folder's company record; the data folder is named, never its path.
+TEST_F(ReportCli, CoverFromTheRecords) {
+  const fs::path config = dir_ / "config";
+  fs::create_directories(config / "RXT4_Viewer");
+  std::ofstream(config / "RXT4_Viewer" / "company.toml") << "name = \"東都電設株式会社\"\nphone = \"03-1234-5678\"\n";
+  std::ofstream(dir_ / "data" / "0413" / "job.toml")
+      << "title = \"共聴設備 定期点検\"\ncustomer = \"山田ハウジング\"\nproperty = \"メゾン桜台\"\n"
+         "address = \"東京都練馬区桜台1-2-3\"\nmeasured_at = \"2026-04-12 10:30\"\ntechnician = \"佐藤 一郎\"\n"
+         "findings = \"減衰器を推奨します\"\n[instrument]\nmodel = \"RXT4\"\nserial = \"A1234567\"\n"
+         "[measurement.LEVEL.1]\nlabel = \"101号室 リビング\"\n";
+  const rxt4::test::Outcome run = rxt4::test::RunRxt4(
+      dir_, "report data --set 0413 --out cover.pdf --screens none", "XDG_CONFIG_HOME='" + config.string() + "' ");
+  fs::remove(dir_ / "data" / "0413" / "job.toml");
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(std::system(("pdftotext -layout '" + (dir_ / "cover.pdf").string() + "' '" +
+                         (dir_ / "cover.txt").string() + "'").c_str()),
+            0);
+  const std::string text = Slurp(dir_ / "cover.txt");
+  for (const char* field : {"共聴設備 定期点検", "山田ハウジング", "メゾン桜台", "東京都練馬区桜台1-2-3",
+                            "2026年04月12日 10:30", "佐藤 一郎", "製造番号 A1234567", "減衰器を推奨します",
+                            "東都電設株式会社", "03-1234-5678", "data（0413）", "101号室 リビング"})
+    EXPECT_NE(text.find(field), std::string::npos) << field << "\n" << text;
+  EXPECT_EQ(text.find(dir_.string()), std::string::npos) << "a path of the machine is printed";
+}
+
 // The report's summary counts what rxt4 check counts, set folder by set folder and
 // overall, with the same profile.
 TEST_F(ReportCli, SummaryCountsAreThoseOfCheck) {

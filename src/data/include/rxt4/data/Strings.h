@@ -366,6 +366,10 @@ enum class StringId : int {
   RptWarnNoJapaneseFont = 48515,  // no Japanese font
   RptWarnLogo = 48516,  // the logo image cannot be read
   RptWarnCompareSet = 48517,  // a set folder to compare is missing
+  RptWarnJobRecord = 48518,  // a job or company record could not be read; the report goes on without it
+  RptInstrumentSerial = 48519,  // instrument serial number on the cover
+  RptInstrumentFirmware = 48520,  // instrument firmware version on the cover
+  RptMeasuredAtFormat = 48521,  // 測定日時 on the cover: year, month, day, time
   // The job record (案件情報) of a set folder and the company record (会社情報): field
   // names, and why a record or a value was refused.
   JobTitle = 48200,             // "件名" title

@@ -27,6 +27,7 @@ struct JobWarning {
     NoJapaneseFont,       // Japanese texts may not show
     LogoUnreadable,       // subject: the logo file
     CompareSetMissing,    // subject: the set folder named for the compare pages
+    RecordUnreadable,     // subject: the job or company record's file, line and reason
   };
   Kind kind = Kind::CompanionUnreadable;
   std::string subject;  // UTF-8 (a path as the file system spells it)

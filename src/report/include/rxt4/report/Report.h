@@ -83,6 +83,15 @@ struct ReportOptions {
 JobOutcome WriteReport(const MeasurementSource& source, const std::filesystem::path& pdf,
                        const ReportOptions& options, JobObserver& observer, const std::atomic<bool>& abort);
 
+// Fills the cover and the measurements' labels from the records beside the data: the
+// job record (job.toml) of the compared "after" set folder, else of the first set
+// folder that has one, for the cover; every set folder's for the labels; and the
+// company record (company.toml) of the settings folder, with its logo. A record that
+// cannot be read is warned about and passed over. The viewer and `rxt4 report` both
+// take their cover so.
+void TakeRecords(const MeasurementSource& source, const std::filesystem::path& settingsFolder, ReportOptions& options,
+                 JobObserver& observer);
+
 // A date as the report prints it ("2024年05月01日"), in local time.
 std::string ReportDateText(std::time_t when);
 // A report number made from the time it is issued ("20240501-1430"), in local time.
