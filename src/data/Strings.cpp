@@ -371,6 +371,7 @@ constexpr Entry kTable[] = {
     {StringId::RptWarnJobRecord, "案件情報を読めないため、使わずに作成しました: %s"},
     {StringId::RptInstrumentSerial, "製造番号 %s"},
     {StringId::RptInstrumentFirmware, "ファームウェア %s"},
+    {StringId::RptContinued, "%s（続き）"},
     {StringId::RptMeasuredAtFormat, "%s年%s月%s日 %s"},
     // The job record and the company record.
     {StringId::JobTitle, "件名"},

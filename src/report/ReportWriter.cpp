@@ -160,7 +160,7 @@ struct Block {
 struct Segment {
   enum class Type { Block, TableHeading, TableHeader, TableRows } type;
   std::size_t ref = 0;  // Block: index into blocks_; the others: index into tables_
-  std::size_t first = 0;
+  std::size_t first = 0;  // TableRows: the first row; TableHeading: 1 when the table goes on from the page before
   std::size_t count = 0;
   double y = 0;
 };
@@ -214,9 +214,10 @@ class Judging : public JudgementObserver {
       }
   }
 
+  // A set folder judged with measurements (a model may list set folders it holds none of).
   void SetFolderDone(std::size_t, const SetFolderSummary& summary) override {
     const auto folder = folderOf_.find(summary.name);
-    if (folder != folderOf_.end()) judged_.push_back(folder->second);
+    if (folder != folderOf_.end() && summary.measurements.total() > 0) judged_.push_back(folder->second);
   }
 
   // The set folders judged so far (indices into the folders).
@@ -602,6 +603,10 @@ class ReportBuilder {
         if (Aborted(i + 1)) return false;
         if (y + kRowHeightPt > kFlowBottomPt) {
           NewPage(y);
+          if (!table.heading.empty()) {  // said again, as going on
+            pages_.back().push_back({Segment::Type::TableHeading, t, 1, 1, y});
+            y += kHeadingHeightPt;
+          }
           pages_.back().push_back({Segment::Type::TableHeader, t, 0, 1, y});
           y += kHeaderHeightPt;
           rows = nullptr;
@@ -822,7 +827,9 @@ class ReportBuilder {
       case Segment::Type::Block: DrawBlock(blocks_[segment.ref], segment.y); return true;
       case Segment::Type::TableHeading:
         canvas_.SetFontSize(kHeadingFontPt);
-        canvas_.Text(kMarginPt, segment.y + 22, tables_[segment.ref].heading);
+        canvas_.Text(kMarginPt, segment.y + 22,
+                     segment.first == 0 ? tables_[segment.ref].heading
+                                        : FillIn(Text(StringId::RptContinued), {tables_[segment.ref].heading}));
         return true;
       case Segment::Type::TableHeader: return DrawTableLine(segment.ref, std::nullopt, segment.y);
       case Segment::Type::TableRows: {

@@ -369,6 +369,7 @@ enum class StringId : int {
   RptWarnJobRecord = 48518,  // a job or company record could not be read; the report goes on without it
   RptInstrumentSerial = 48519,  // instrument serial number on the cover
   RptInstrumentFirmware = 48520,  // instrument firmware version on the cover
+  RptContinued = 48522,  // "%s（続き）" the heading of a table going on from the page before
   RptMeasuredAtFormat = 48521,  // 測定日時 on the cover: year, month, day, time
   // The job record (案件情報) of a set folder and the company record (会社情報): field
   // names, and why a record or a value was refused.
