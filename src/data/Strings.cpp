@@ -366,7 +366,7 @@ constexpr Entry kTable[] = {
     {StringId::RptWarnNoFont, "フォントが見つかりません。レポートの文字が表示されないことがあります"},
     {StringId::RptWarnFontSubstitute, "IPAGothic が見つからないため、%s を使います"},
     {StringId::RptWarnNoJapaneseFont, "日本語のフォントがありません（fonts-ipafont-gothic を入れてください）。日本語が表示されないことがあります"},
-    {StringId::RptWarnLogo, "ロゴ画像を読めません（PNG 形式にしてください）: %s"},
+    {StringId::RptWarnLogo, "ロゴ画像を読めません（PNG か SVG にしてください）: %s"},
     {StringId::RptWarnCompareSet, "比較するセットフォルダ「%s」がありません"},
     {StringId::RptWarnJobRecord, "案件情報を読めないため、使わずに作成しました: %s"},
     {StringId::RptInstrumentSerial, "製造番号 %s"},

@@ -4,6 +4,7 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
+#include <librsvg/rsvg.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -238,6 +239,40 @@ bool PdfCanvas::PngFile(const std::filesystem::path& file, double x, double y, d
   }
   cairo_surface_destroy(picture);
   return read && w > 0 && h > 0;
+}
+
+bool PdfCanvas::SvgFile(const std::filesystem::path& file, double x, double y, double maxWidth, double maxHeight) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (ec || size == 0 || size > static_cast<std::uintmax_t>(kMaxLogoBytes)) return false;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(file.c_str(), "rb"), std::fclose);
+    if (!in || std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size()) return false;
+  }
+  GError* error = nullptr;
+  RsvgHandle* handle =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(bytes.data()), bytes.size(), &error);
+  if (handle == nullptr) {
+    if (error != nullptr) g_error_free(error);
+    return false;
+  }
+  // Its own size when it gives one (fitted into the box, never enlarged), else the box.
+  double w = maxWidth, h = maxHeight;
+  gdouble iw = 0, ih = 0;
+  if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &iw, &ih) && iw > 0 && ih > 0) {
+    const double scale = std::min({maxWidth / iw, maxHeight / ih, 1.0});
+    w = iw * scale;
+    h = ih * scale;
+  }
+  const RsvgRectangle viewport{x, y, w, h};
+  cairo_save(cr_);
+  const bool drawn = rsvg_handle_render_document(handle, cr_, &viewport, &error) != FALSE;
+  cairo_restore(cr_);
+  if (error != nullptr) g_error_free(error);
+  g_object_unref(handle);
+  return drawn;
 }
 
 void PdfCanvas::SetInformation(const std::string& author, const std::string& subject, const std::string& keywords) {

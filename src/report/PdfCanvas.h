@@ -50,6 +50,9 @@ class PdfCanvas {
   // A PNG file scaled to fit the box (never enlarged beyond 1 point per pixel), its
   // top-left corner at (x, y); false when it cannot be read as a PNG image.
   bool PngFile(const std::filesystem::path& file, double x, double y, double maxWidth, double maxHeight);
+  // An SVG file drawn as vectors, fitted into the box the same way; false when it
+  // cannot be read as SVG.
+  bool SvgFile(const std::filesystem::path& file, double x, double y, double maxWidth, double maxHeight);
 
   // The document's information (UTF-8; empty ones are left out).
   void SetInformation(const std::string& author, const std::string& subject, const std::string& keywords);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -800,7 +801,11 @@ class ReportBuilder {
     const double companyTop = 620;
     double textTop = companyTop;
     if (!c.logo.empty()) {
-      if (canvas_.PngFile(c.logo, kMarginPt, companyTop, 170, 54))
+      std::string extension = c.logo.extension().string();
+      for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      const bool drawn = extension == ".svg" ? canvas_.SvgFile(c.logo, kMarginPt, companyTop, 170, 54)
+                                             : canvas_.PngFile(c.logo, kMarginPt, companyTop, 170, 54);
+      if (drawn)
         textTop += 62;
       else
         observer_.Warn({JobWarning::Kind::LogoUnreadable, c.logo.filename().string(), 0});

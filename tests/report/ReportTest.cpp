@@ -384,6 +384,30 @@ TEST(ReportJob, RunsOnItsWorkerAndStopsWhenAborted) {
   }
 }
 
+// What the job left out is said in the user's words: a logo that is no picture, a
+// set folder to compare that is not there, a companion file that gives no graph.
+TEST(ReportWarnings, SaidInWords) {
+  const DemoArchive& demo = DemoArchive::Get();
+  const fs::path notPng = demo.work / "logo.png";
+  { std::ofstream(notPng) << "not a picture"; }
+  class Said : public NullJobObserver {
+   public:
+    void Warning(const std::string& message) override { said.push_back(message); }
+    std::vector<std::string> said;
+  } said;
+  ReportOptions options = CustomerOptions();
+  options.cover.logo = notPng;
+  options.compare.emplace("0412", "0999");
+  const std::atomic<bool> never{false};
+  ASSERT_TRUE(WriteReport(demo.selection, demo.work / "warned.pdf", options, said, never).done());
+  const std::vector<std::string> expected = {"比較するセットフォルダ「0999」がありません",
+                                             "ロゴ画像を読めません（PNG か SVG にしてください）: logo.png"};
+  EXPECT_EQ(said.said, expected);
+  EXPECT_EQ(WarningText({JobWarning::Kind::CompanionUnreadable, "RXT4/0413/SPECTRUM/0413.002", 0}),
+            "RXT4/0413/SPECTRUM/0413.002: 付属ファイルがないか読めないため、グラフを省きました");
+  EXPECT_EQ(WarningText({JobWarning::Kind::CompanionsMore, {}, 7}), "ほかに 7 個の付属ファイルを読めず、グラフを省きました");
+}
+
 // Under a Japanese locale fontconfig gives IPA Gothic's Japanese name first
 // (IPAゴシック): the report's font is found by any of its names, so no warning says
 // that it is missing. (ctest runs each test in a process of its own, which reads

@@ -54,7 +54,7 @@ struct ReportCover {
   std::string company;         // 会社名
   std::string companyAddress;  // its 住所
   std::string companyPhone;    // its 電話
-  std::filesystem::path logo;  // a PNG image; none when empty
+  std::filesystem::path logo;  // a PNG or SVG image; none when empty
 };
 
 enum class ReportScreens { None, Failed, All };
