@@ -240,8 +240,10 @@ TableId KindTable(TransferKind kind) {
     case TransferKind::Spectrum: return TableId::Spectrum;
     case TransferKind::Profile: return TableId::Profile;
     case TransferKind::Sky: return TableId::Sky;
-    default: return TableId::Multi;
+    case TransferKind::Multi:
+    case TransferKind::None: break;
   }
+  return TableId::Multi;
 }
 
 std::string_view KindKey(TransferKind kind) {
@@ -354,16 +356,21 @@ class RowWriter {
       return false;
     if (!WriteReadings(m)) return false;
     if (!options_.samples) return true;
-    if (m.kind != TransferKind::Spectrum && m.kind != TransferKind::Profile && m.kind != TransferKind::Constellation)
-      return true;
+    if (!HasCompanions(ToDataKind(m.kind))) return true;
     const std::optional<std::filesystem::path> companion = FindCompanion(m.record);
     if (!companion)
       return Unreadable(std::filesystem::path(m.record.companionBase() + std::string(CompanionSuffix(m.record))));
     switch (m.kind) {
       case TransferKind::Spectrum: return WriteSpectrum(m, *companion);
       case TransferKind::Profile: return WriteProfile(m, *companion);
-      default: return WriteConstellation(m, *companion);
+      case TransferKind::Constellation: return WriteConstellation(m, *companion);
+      case TransferKind::Level:
+      case TransferKind::Ber:
+      case TransferKind::Sky:
+      case TransferKind::Multi:
+      case TransferKind::None: break;  // no companion files: left above
     }
+    return true;
   }
 
   bool WriteSetRow() {
