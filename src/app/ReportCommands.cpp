@@ -96,11 +96,14 @@ void WriteReportOf(QWidget* owner, const ReportSource& source, std::optional<std
   options.number = ReportNumberText(now);
   options.screenFonts = std::move(fonts);
   options.compare = std::move(compare);
-  // The limits the viewer judges with (the default profile; one that cannot be read
-  // leaves the report without verdicts, as the summary says).
+  // The limits the viewer judges with (else the default profile; one that cannot be
+  // read leaves the report without verdicts, as the summary says).
   auto profile = std::make_shared<LimitsProfile>();
   ProfileError error;
-  if (ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, *profile, error))
+  if (source.profile != nullptr)
+    *profile = *source.profile;
+  if (source.profile != nullptr ||
+      ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, *profile, error))
     options.profile = std::move(profile);
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(*path);
@@ -128,23 +131,40 @@ void CompareReportCommand(QWidget* owner, const ReportSource& source, const std:
 void ExportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts) {
   std::optional<MeasurementSelection> selection = Selection(owner, source, prompts);
   if (!selection) return;
+  // The verdicts are the default profile's (the user's edited copy of it first).
+  ExportOptions options;
+  ProfileError error;
+  if (!ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, options.profile, error)) {
+    prompts.Inform(owner, Tr(StringId::ExportFailed, {QString::fromStdString(error.file.empty() ? error.reason : error.Text())}),
+                   UiPrompts::Icon::Error);
+    return;
+  }
   const std::optional<QString> path =
       prompts.ChooseSaveFile(owner, Tr(StringId::ExportDialogTitle), Proposed(source, *selection, ".db"),
                              DialogFilter(Tr(StringId::ExportFilter)), QString());
   if (!path) return;
-  // A name ending in ".csv" stands for a folder of CSV files; anything else is the
-  // database file (".db" added when the name has no extension).
-  const bool csv = path->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+  // The file type by the name's extension: ".csv" stands for a folder of CSV files,
+  // ".xlsx" for an Excel workbook; anything else is the database file (".db" added
+  // when the name has no extension).
+  enum class Format { Sqlite, Csv, Xlsx };
+  const Format format = path->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)    ? Format::Csv
+                        : path->endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? Format::Xlsx
+                                                                                       : Format::Sqlite;
   QString target = *path;
-  if (csv)
+  if (format == Format::Csv)
     target.chop(4);
   else if (QFileInfo(target).suffix().isEmpty())
     target += QLatin1String(".db");
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(target);
   RunJob(owner, prompts, StringId::ExportRunning, StringId::ExportDone, StringId::ExportFailed, target,
-         [shared, file, csv](JobObserver& o, const std::atomic<bool>& abort) {
-           return csv ? ExportCsv(*shared, file, o, abort) : ExportSqlite(*shared, file, o, abort);
+         [shared, file, format, options](JobObserver& o, const std::atomic<bool>& abort) {
+           switch (format) {
+             case Format::Csv: return ExportCsv(*shared, file, options, o, abort);
+             case Format::Xlsx: return ExportXlsx(*shared, file, options, o, abort);
+             case Format::Sqlite: break;
+           }
+           return ExportSqlite(*shared, file, options, o, abort);
          });
 }
 

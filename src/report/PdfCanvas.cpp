@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+#include "rxt4/data/Strings.h"
+
 namespace rxt4 {
 
 namespace {

@@ -141,6 +141,7 @@ TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
       {"report data --out d.pdf --compare 0412 9999", 2, "there is no set folder '9999'", "d.pdf"},
       {"report data --out d.pdf --compare 0412", 2, "--compare needs two set folders", "d.pdf"},
       {"export data", 2, "nothing to write", ""},
+      {"export data --limits nosuch --xlsx x.xlsx", 2, "nosuch", "x.xlsx"},
       {"export missing --sqlite x.db", 2, "'missing' is not a folder", "x.db"},
       {"export data --set 9999 --csv f", 2, "there is no set folder '9999'", "f"},
       {"export data --sqlite plain/g.db", 1, "cannot write plain/g.db", "plain/g.db.part"},

@@ -358,19 +358,22 @@ enum class StringId : int {
   RptCompareMissing = 48494,  // no such reading on that visit
   RptCompareNothing = 48495,  // nothing to compare
   RptCoverBookmark = 48500,  // cover (bookmark)
-  RptWarnCompanion = 48510,  // a companion file gives no graph
-  RptWarnCompanionMore = 48511,  // more companion files gave no graph
-  RptWarnScreenFont = 48512,  // the screens' font is missing
-  RptWarnNoFont = 48513,  // no font at all
-  RptWarnFontSubstitute = 48514,  // IPAGothic missing: another font is used
-  RptWarnNoJapaneseFont = 48515,  // no Japanese font
   RptWarnLogo = 48516,  // the logo image cannot be read
   RptWarnCompareSet = 48517,  // a set folder to compare is missing
-  RptWarnJobRecord = 48518,  // a job or company record could not be read; the report goes on without it
   RptInstrumentSerial = 48519,  // instrument serial number on the cover
   RptInstrumentFirmware = 48520,  // instrument firmware version on the cover
   RptContinued = 48522,  // "%s（続き）" the heading of a table going on from the page before
   RptMeasuredAtFormat = 48521,  // 測定日時 on the cover: year, month, day, time
+  // The viewer's judging: the limits profile menu, its messages, the verdict line
+  // (English glosses in the comments).
+  MenuLimits = 48001,           // "判定基準(&J)" Limits profile (submenu of the options menu)
+  KeyLimitsProfile = 48002,     // INI key "Limits Profile": the chosen profile's file
+  LimitsRefusedEntry = 48003,   // "%s（読めません）" "FILE (cannot be read)": a menu entry for a refused file
+  LimitsKeptPrevious = 48004,   // "The profile cannot be read; judging stays with profile %s.\n%s" (FILE:LINE: REASON)
+  LimitsStartFallback = 48005,  // "The profile of the last run cannot be read; judging with profile %s.\n%s" (the error)
+  LimitsUserFolder = 48006,     // "Your own profiles: put *.toml files in %s" (a note at the menu's end)
+  VerdictLineSeparator = 48007, // an ideographic space between the readings of a verdict line
+  VerdictLineNone = 48008,      // "%s (%s)" 判定なし (not judged) and why: the verdict word, the reason
   // The job record (案件情報) of a set folder and the company record (会社情報): field
   // names, and why a record or a value was refused.
   JobTitle = 48200,             // "件名" title
@@ -407,6 +410,82 @@ enum class StringId : int {
   RecordIgnored = 48243,        // "案件情報を読めないため使いません: %s" the job record cannot be read and is not used: why
   RecordWriteFailed = 48244,    // "書き込めません: %s" cannot be written: the system's reason
   RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s" a damaged job record is left as it is, 測定日時 not stamped: why
+
+  // Warnings of the report, the export and rxt4 render (shown in the report's done box
+  // and on standard error).
+  CompanionUnreadable = 47901,  // "%s: 付属ファイルがないか壊れているため、グラフを載せていません" companion file missing or malformed; its graph is left out
+  CompanionsMore = 47902,       // "ほかに %s 個の付属ファイルが読めず、グラフを載せていません" N more companion files could not be read
+  ReportNoFont = 47903,         // "レポートのフォントが見つかりません。文字が表示されないことがあります" no font found
+  ReportFontInstead = 47904,    // "IPAゴシックが見つからないため、%s で作成しました" IPAGothic not found; the report uses FAMILY
+  ReportNoJapaneseFont = 47905, // "日本語のフォントが見つかりません（fonts-ipafont-gothic を入れてください）。日本語が表示されないことがあります"
+  ScreenFontMissing = 47906,    // "画面の日本語フォントが見つかりません（fonts-ipafont-gothic を入れてください）" no Japanese screen font found
+  ScreenFontInit = 47907,       // "FreeType を初期化できません" FreeType could not be initialised
+  ScreenFontOpen = 47908,       // "フォントファイルを開けません: %s" cannot open font file
+  ScreenFontNoUnicode = 47909,  // "フォントファイルに Unicode の文字表がありません: %s" font file has no Unicode character map
+  ScreenFontBoxes = 47910,      // "画面: %s。文字は四角で描かれます" screens: WARNING; texts are drawn as boxes
+  // The trend of a place across visits and two visits compared (rxt4 trend, the
+  // viewer's 推移 and 比較), from 48800.
+  TrendNeedPlace = 48800,       // "--band と --channel を指定してください" band and channel are required
+  TrendBadReading = 48801,      // "--reading には level、cn、mer、ber のどれかを指定してください: %s"
+  TrendBadFormat = 48802,       // "--format には csv か png を指定してください: %s"
+  TrendUnknownBand = 48803,     // "バンド「%s」の測定がありません（あるバンド: %s）" no such band (the bands there are)
+  TrendUnknownChannel = 48804,  // "バンド %s にチャンネル「%s」の測定がありません（あるチャンネル: %s）"
+  TrendNoReading = 48805,       // "バンド %s チャンネル %s の%sを表示する測定がありません" no measurement shows that reading there
+  TrendPngNeedsOut = 48806,     // "png は --out で書き出すファイルを指定してください" png needs --out
+  TrendWriteFailed = 48807,     // "%s を書き出せません: %s" path, the system's reason
+  TrendTitle = 48820,           // "%s %s の%sの推移" band, channel, reading: the trend of ...
+  TrendAxisVisits = 48821,      // "セットフォルダ" set folder (the visits' axis)
+  TrendLimitMin = 48822,        // "下限 %s" minimum
+  TrendLimitMax = 48823,        // "上限 %s" maximum
+  TrendMarginLine = 48824,      // "注意 (%s dB)" the caution margin's lines
+  TrendProfile = 48825,         // "判定基準: %s" the profile's name
+  TrendOutsideRange = 48826,    // "▼ 測定範囲未満 / ▲ 測定範囲超過" how the chart's edge marks read
+  TrendWindowTitle = 48830,     // "推移" trend
+  MenuTrend = 48831,            // "推移(&T)..." trend...
+  MenuCompare = 48832,          // "比較(&C)..." compare...
+  TrendReading = 48833,         // "読み値:" reading:
+  TrendSave = 48834,            // "PNG で保存..." save as PNG...
+  TrendCopy = 48835,            // "コピー" copy
+  TrendSelectMeasurement = 48836,  // "推移を見る測定をツリーで選んでください" select a measurement in the tree first
+  TrendNoPlace = 48837,         // "この測定には推移を描ける読み値がありません" the measurement has no reading to follow
+  TrendPngFilter = 48838,       // "PNG 画像 (*.png)"
+  TrendSaveFailed = 48839,      // "%s を保存できませんでした。\n%s" path, reason
+  TrendPlace = 48840,           // "場所:" place (band and channel) of the measurement
+  TrendClose = 48842,           // "閉じる" close
+  TrendNoPoints = 48841,        // "この読み値はどのセットフォルダにもありません" no set folder has this reading here
+  CompareWindowTitle = 48850,   // "比較" compare
+  CompareBefore = 48851,        // "前:" before
+  CompareAfter = 48852,         // "後:" after
+  CompareKind = 48853,          // "種類" kind
+  CompareBand = 48854,          // "バンド" band
+  CompareChannel = 48855,       // "チャンネル" channel
+  CompareReading = 48856,       // "読み値" reading
+  CompareValueBefore = 48857,   // "前の値" value before
+  CompareVerdictBefore = 48858, // "前の判定" verdict before
+  CompareValueAfter = 48859,    // "後の値" value after
+  CompareVerdictAfter = 48860,  // "後の判定" verdict after
+  CompareChange = 48861,        // "変化" change
+  CompareNeedTwo = 48862,       // "比較するには 2 つ以上のセットフォルダが要ります" two set folders are needed
+  CompareMissing = 48863,       // "なし" (no such reading on that visit)
+  // The export: markers in words, the workbook's sheets and summary, the export's messages.
+  ExportMarkerBelow = 48600,    // "範囲外(下)" below the meter's range
+  ExportMarkerAbove = 48601,    // "範囲外(上)" above the meter's range
+  ExportMarkerNone = 48602,     // "未測定" no measurement
+  ExportSheetSummary = 48610,   // "概要" summary (the workbook's first sheet)
+  ExportSheetReadings = 48611,  // "判定" readings with their verdicts
+  ExportSheetLimits = 48612,    // "判定基準" the limits profile
+  ExportSheetLevel = 48613,     // "レベル" level
+  ExportSheetBer = 48614,       // "BER"
+  ExportSheetConstellation = 48615,  // "コンスタレーション" constellation
+  ExportSheetSpectrum = 48616,  // "スペクトラム" spectrum
+  ExportSheetProfile = 48617,   // "遅延プロファイル" delay profile
+  ExportSheetSky = 48618,       // "スカパー" SKY
+  ExportSheetMulti = 48619,     // "多チャンネル" multi-channel
+  ExportSummaryDataFolder = 48620,  // "データフォルダ" data folder
+  ExportSummaryProfile = 48621,     // "判定基準" limits profile
+  ExportSummaryOverall = 48622,     // "総合判定" overall verdict
+  ExportSummaryMeasurements = 48623,  // "測定" measurements (a row of counts)
+  ExportSummaryReadings = 48624,      // "読み値" readings (a row of counts)
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
