@@ -14,8 +14,6 @@
 #include <optional>
 #include <string>
 
-#include "rxt4/data/Strings.h"
-
 namespace rxt4 {
 
 namespace {
