@@ -70,23 +70,59 @@ std::vector<std::string> SelectedSetFolders(const ReportSource& source) {
   return {data.Label(setItem)};
 }
 
-void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
-                   std::shared_ptr<const FontSet> fonts) {
-  std::optional<MeasurementSelection> selection = Selection(owner, source, prompts);
+namespace {
+
+// The report of the selection (of the two set folders compared, with their compare
+// pages, when compare is given): a save dialog, then the job.
+void WriteReportOf(QWidget* owner, const ReportSource& source, std::optional<std::pair<std::string, std::string>> compare,
+                   UiPrompts& prompts, std::shared_ptr<const FontSet> fonts) {
+  std::optional<MeasurementSelection> selection;
+  if (compare && source.data != nullptr)
+    selection = SelectMeasurements(*source.data, source.dataFolder, {compare->first, compare->second});
+  else if (!compare)
+    selection = Selection(owner, source, prompts);
   if (!selection) return;
-  const std::optional<QString> path =
-      prompts.ChooseSaveFile(owner, Tr(StringId::ReportDialogTitle), Proposed(source, *selection, ".pdf"),
-                             DialogFilter(Tr(StringId::ReportFilter)), QStringLiteral("pdf"));
+  const QString proposed =
+      compare ? QFileInfo(FromFs(source.dataFolder))
+                    .dir()
+                    .filePath(FromFs(compare->first) + QLatin1Char('-') + FromFs(compare->second) + QLatin1String(".pdf"))
+              : Proposed(source, *selection, ".pdf");
+  const std::optional<QString> path = prompts.ChooseSaveFile(owner, Tr(StringId::ReportDialogTitle), proposed,
+                                                             DialogFilter(Tr(StringId::ReportFilter)), QStringLiteral("pdf"));
   if (!path) return;
   ReportOptions options;
-  options.date = ReportDateText(std::time(nullptr));
+  const std::time_t now = std::time(nullptr);
+  options.date = ReportDateText(now);
+  options.number = ReportNumberText(now);
   options.screenFonts = std::move(fonts);
+  options.compare = std::move(compare);
+  // The limits the viewer judges with (the default profile; one that cannot be read
+  // leaves the report without verdicts, as the summary says).
+  auto profile = std::make_shared<LimitsProfile>();
+  ProfileError error;
+  if (ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, *profile, error))
+    options.profile = std::move(profile);
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(*path);
+  const std::filesystem::path settingsFolder = DefaultSettingsPath().parent_path();
   RunJob(owner, prompts, StringId::ReportRunning, StringId::ReportDone, StringId::ReportFailed, *path,
-         [shared, file, options](JobObserver& o, const std::atomic<bool>& abort) {
-           return WriteReport(*shared, file, options, o, abort);
+         [shared, file, options, settingsFolder](JobObserver& o, const std::atomic<bool>& abort) {
+           ReportOptions withRecords = options;
+           TakeRecords(*shared, settingsFolder, withRecords, o);
+           return WriteReport(*shared, file, withRecords, o, abort);
          });
+}
+
+}  // namespace
+
+void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
+                   std::shared_ptr<const FontSet> fonts) {
+  WriteReportOf(owner, source, std::nullopt, prompts, std::move(fonts));
+}
+
+void CompareReportCommand(QWidget* owner, const ReportSource& source, const std::string& before,
+                          const std::string& after, UiPrompts& prompts, std::shared_ptr<const FontSet> fonts) {
+  WriteReportOf(owner, source, std::make_pair(before, after), prompts, std::move(fonts));
 }
 
 void ExportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts) {

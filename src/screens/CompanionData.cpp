@@ -150,7 +150,7 @@ void DrawConstellationDiagram(std::string_view diagram, Surface& dc, int leftX, 
 
 std::optional<std::filesystem::path> UnreadableCompanion(const CDataSet& record) {
   const DataKind kind = record.kind;
-  if (kind != DataKind::Constellation && kind != DataKind::Spectrum && kind != DataKind::Profile) return std::nullopt;
+  if (!HasCompanions(kind)) return std::nullopt;
   const std::filesystem::path file = CompanionPath(record.companionBase(), record.row.Field(0));
   const bool readable = kind == DataKind::Spectrum   ? ReadSpectrumPayload(file).has_value()
                         : kind == DataKind::Profile ? ReadDelayProfile(file).has_value()
