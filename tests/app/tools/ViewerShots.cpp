@@ -5,7 +5,7 @@
 // (rows from the top, e.g. 0/0/1 = first set folder's second level measurement),
 // or of a dialog: about, comm, message, transfer, update; trend and compare open
 // 表示 → 推移... / 比較... for the item selected last; zoom1..zoom3 set the
-// enlargement for the pictures that follow.
+// enlargement for the pictures that follow, expand:PATH opens a tree node for them.
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -105,6 +105,13 @@ int main(int argc, char** argv) {
     if (name.startsWith(QStringLiteral("zoom"))) {
       // Any enlargement, whether or not the window fits the screen at it.
       window.findChild<rxt4::ZoomFitter*>()->SetZoom(name.mid(4).toInt());
+      continue;
+    }
+    if (name.startsWith(QStringLiteral("expand:"))) {
+      // Opens a tree node for the pictures that follow (rows from the top, as item paths).
+      QModelIndex node;
+      for (const QString& row : name.mid(7).split(QLatin1Char('/'))) node = tree.model()->index(row.toInt(), 0, node);
+      tree.expand(node);
       continue;
     }
     if (dialog) {
