@@ -18,8 +18,11 @@ namespace rxt4 {
 
 namespace {
 
-// The 測定日時 of the set folders that have a job record.
-std::map<std::string, std::string> MeasuredAt(const ReportSource&) { return {}; }
+// The 測定日時 of the set folders whose job record gives one (a record that cannot be
+// read gives none).
+std::map<std::string, std::string> MeasuredAt(const ReportSource& source) {
+  return ReadMeasuredAt(source.dataFolder, source.data->SetFolders());
+}
 
 // The set folders with data, in visit order.
 std::vector<std::string> Visits(const DataFolderModel& model, const std::map<std::string, std::string>& dates) {

@@ -292,6 +292,42 @@ enum class StringId : int {
   ErrnoOtherDevice = 47017,
   ErrnoNotEmpty = 47018,
   ErrnoUnsupported = 47019,
+  // The job record (案件情報) of a set folder and the company record (会社情報): field
+  // names, and why a record or a value was refused.
+  JobTitle = 48200,             // "件名" title
+  JobCustomer = 48201,          // "お客様名" customer
+  JobProperty = 48202,          // "物件名" property
+  JobAddress = 48203,           // "住所" address
+  JobMeasuredAt = 48204,        // "測定日時" measured at
+  JobWeather = 48205,           // "天候" weather
+  JobTechnician = 48206,        // "測定者" technician
+  JobInstrumentModel = 48207,   // "計器 機種" instrument model
+  JobInstrumentSerial = 48208,  // "計器 製造番号" instrument serial number
+  JobInstrumentFirmware = 48209,  // "計器 ファームウェア" instrument firmware version
+  JobFindings = 48210,          // "所見" findings
+  JobLabel = 48211,             // "ラベル" label of a measurement
+  JobRemark = 48212,            // "備考" remark on a measurement
+  JobInstrument = 48213,        // "計器" instrument
+  CompanyName = 48220,          // "会社名" company name
+  CompanyAddress = 48221,       // "住所" address
+  CompanyPhone = 48222,         // "電話" telephone
+  CompanyLogo = 48223,          // "ロゴ画像" logo image
+  RecordSyntax = 48230,         // "TOML として読めません: %s" cannot be read as TOML: the parser's description
+  RecordUnknownKey = 48231,     // "「%s」という項目はありません（使えるのは %s）" no such key (valid: ...)
+  RecordNotText = 48232,        // "「%s」は文字列で書いてください" write KEY as a string
+  RecordNotTable = 48233,       // "[%s] は表で書いてください" write [KEY] as a table
+  RecordBadKind = 48234,        // "「%s」という測定の種類はありません（使えるのは %s）" no such kind (valid: ...)
+  RecordBadNumber = 48235,      // "測定番号「%s」は 1 から 999999 までの整数で書いてください" number must be 1..999999
+  RecordTooLong = 48236,        // "「%s」が長すぎます（%s バイトまで）" TEXT too long (at most N bytes)
+  RecordLineBreak = 48237,      // "「%s」に改行は使えません" no line breaks in FIELD
+  RecordControl = 48238,        // "「%s」に制御文字は使えません" no control characters in FIELD
+  RecordNotUtf8 = 48239,        // "「%s」に文字として読めないバイトがあります" FIELD holds bytes that are no characters
+  RecordBadTime = 48240,        // "「%s」は「YYYY-MM-DD HH:MM」か「YYYY-MM-DD」の形で書いてください: %s" FIELD must be YYYY-MM-DD HH:MM or YYYY-MM-DD: value
+  RecordBadLogo = 48241,        // "「%s」は PNG か SVG のファイル（.png / .svg）にしてください: %s" FIELD must be a .png or .svg file: value
+  RecordBadKey = 48242,         // "測定は「種類:番号」の形で指定してください（例 LEVEL:3）: %s" a measurement is KIND:NUMBER (e.g. LEVEL:3)
+  RecordIgnored = 48243,        // "案件情報を読めないため使いません: %s" the job record cannot be read and is not used: why
+  RecordWriteFailed = 48244,    // "書き込めません: %s" cannot be written: the system's reason
+  RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s" a damaged job record is left as it is, 測定日時 not stamped: why
   // The trend of a place across visits and two visits compared (rxt4 trend, the
   // viewer's 推移 and 比較), from 48800.
   TrendNeedPlace = 48800,       // "--band と --channel を指定してください" band and channel are required
