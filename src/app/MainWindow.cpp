@@ -23,6 +23,7 @@
 #include "FolderDrop.h"
 #include "GuideWindow.h"
 #include "IconButtons.h"
+#include "Judging.h"
 #include "KeyPad.h"
 #include "KeyRouter.h"
 #include "LoadProgressDlg.h"
@@ -37,6 +38,7 @@
 #include "VisitCommands.h"
 #include "UiPrompts.h"
 #include "UpdateDlg.h"
+#include "VerdictLine.h"
 #include "ZoomFitter.h"
 #include "rxt4/data/TransferDestination.h"
 
@@ -113,6 +115,12 @@ void CMainWindow::BuildWidgets() {
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { OnSelectionChanged(); });
 
   screenSide_ = new ScreenSide(surface_, central);
+  judging_ = new Judging(data_, *tree_, *treeModel_, *services_.settings, *services_.prompts, *this);
+  // The verdict line under the screen side, as wide as it.
+  auto* screenColumn = new QVBoxLayout;
+  screenColumn->addWidget(screenSide_);
+  screenColumn->addWidget(&judging_->line());
+  screenColumn->addStretch();
 
   // Tool buttons.
   const QSize toolSize(kToolButtonPx, kToolButtonPx);
@@ -144,7 +152,7 @@ void CMainWindow::BuildWidgets() {
   // their size and place at the top.
   auto* middle = new QHBoxLayout;
   middle->addWidget(tree_, 1);
-  middle->addWidget(screenSide_, 0, Qt::AlignTop);
+  middle->addLayout(screenColumn);
   middle->addLayout(keyColumn);
 
   auto* layout = new QVBoxLayout(central);
@@ -153,7 +161,7 @@ void CMainWindow::BuildWidgets() {
 
   router_ = new KeyRouter(*this, *central, *tree_, *keyPad_, screens_, surface_);
   connect(router_, &KeyRouter::screenChanged, &screenSide_->view(), qOverload<>(&QWidget::update));
-  zoom_ = new ZoomFitter(*this, *screenSide_, *keyColumn);
+  zoom_ = new ZoomFitter(*this, *screenSide_, *screenColumn, *keyColumn);
 
   connect(exit, &QPushButton::clicked, this, &CMainWindow::ExitCommand);
   connect(folder, &QPushButton::clicked, this, &CMainWindow::ChooseFolder);
@@ -192,6 +200,7 @@ void CMainWindow::BuildMenus() {
       [this, source] { CompareCommand(this, source(), nullptr, *services_.prompts); });
   QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
   add(option, StringId::MenuMessage, "messageAction", &CMainWindow::MessageOptionCommand);
+  judging_->AddMenu(*option);
   option->addSeparator();
   add(option, StringId::MenuCommSettings, "commSettingsAction", &CMainWindow::CommSettingsCommand);
   QMenu* comm = menuBar()->addMenu(Tr(StringId::MenuComm));
@@ -216,6 +225,7 @@ void CMainWindow::Initialise() {
     for (const PortInfo& p : services_.listPorts()) names.push_back(p.name);
   services_.settings->LoadSettings(names);
   recent_.Load(services_.settings->Remembered().recentFolders);
+  judging_->UseRemembered();
   // The enlargement of the last run; showing the window takes it back to what fits.
   if (const int zoom = services_.settings->Remembered().zoom; zoom > 1 && zoom <= ScreenView::kMaxZoom) zoom_->SetZoom(zoom);
   SetShownState(false);
@@ -258,6 +268,7 @@ bool CMainWindow::LoadDataFolder() {
   treeModel_->BeginReload();
   data_ = std::move(fresh);
   treeModel_->EndReload();
+  judging_->Judge();
   // No item is current until the user picks one: otherwise the tree's first focus
   // would make the first root current, and the selection handler would blank the
   // "データNo." labels.

@@ -292,6 +292,95 @@ enum class StringId : int {
   ErrnoOtherDevice = 47017,
   ErrnoNotEmpty = 47018,
   ErrnoUnsupported = 47019,
+  // The viewer's judging: the limits profile menu, its messages, the verdict line
+  // (English glosses in the comments).
+  MenuLimits = 48001,           // "判定基準(&J)" Limits profile (submenu of the options menu)
+  KeyLimitsProfile = 48002,     // INI key "Limits Profile": the chosen profile's file
+  LimitsRefusedEntry = 48003,   // "%s（読めません）" "FILE (cannot be read)": a menu entry for a refused file
+  LimitsKeptPrevious = 48004,   // "The profile cannot be read; judging stays with profile %s.\n%s" (FILE:LINE: REASON)
+  LimitsStartFallback = 48005,  // "The profile of the last run cannot be read; judging with profile %s.\n%s" (the error)
+  LimitsUserFolder = 48006,     // "Your own profiles: put *.toml files in %s" (a note at the menu's end)
+  VerdictLineSeparator = 48007, // an ideographic space between the readings of a verdict line
+  VerdictLineNone = 48008,      // "%s (%s)" 判定なし (not judged) and why: the verdict word, the reason
+  // The measurement report: cover, summary, tables, screens, compare pages, its
+  // bookmarks and its warnings (English glosses in the comments).
+  RptCoverSubject = 48400,  // subject
+  RptCoverCustomer = 48401,  // customer
+  RptCoverSite = 48402,  // site (building)
+  RptCoverAddress = 48403,  // address
+  RptCoverMeasuredAt = 48404,  // measured on
+  RptCoverWeather = 48405,  // weather
+  RptCoverTechnician = 48406,  // measured by
+  RptCoverInstrument = 48407,  // instrument
+  RptCoverRemarks = 48408,  // remarks
+  RptCoverCompany = 48409,  // company
+  RptCoverPhone = 48410,  // telephone
+  RptCoverNumber = 48411,  // report number
+  RptCoverIssued = 48412,  // issued on
+  RptCoverStamp = 48413,  // seal of approval
+  RptCoverSignature = 48414,  // signature
+  RptCoverData = 48415,  // data: the data folder's name and the set folders
+  RptSummaryTitle = 48420,  // overall verdict
+  RptSummaryProfile = 48421,  // limits profile: its name
+  RptSummaryCounts = 48422,  // verdicts per set folder and kind (measurements)
+  RptHeadSetFolder = 48423,  // set folder
+  RptHeadKind = 48424,  // kind
+  RptHeadCount = 48425,  // measurements
+  RptSetTotal = 48426,  // total of a set folder
+  RptFindings = 48427,  // readings that failed or need attention
+  RptHeadReading = 48428,  // reading
+  RptHeadValue = 48429,  // value
+  RptHeadVerdict = 48430,  // verdict
+  RptHeadLimit = 48431,  // limit
+  RptNoFindings = 48432,  // no reading failed or needs attention
+  RptNotJudged = 48433,  // no verdicts: the limits could not be used
+  RptHeadNo = 48440,  // measurement number
+  RptHeadLabel = 48441,  // place measured (the measurement's label)
+  RptHeadDataName = 48442,  // data name
+  RptHeadBand = 48443,  // band
+  RptHeadChannel = 48444,  // channel
+  RptHeadFrequency = 48445,  // frequency
+  RptHeadPolarization = 48446,  // polarisation
+  RptHeadModulation = 48447,  // modulation
+  RptHeadLayer = 48448,  // layer
+  RptHeadCorrection = 48449,  // correction
+  RptHeadField = 48450,  // field row (SKY)
+  RptHeadChannelRow = 48451,  // channel row (multi-channel)
+  RptWithUnit = 48452,  // a header with its unit
+  RptMarkerBelow = 48460,  // below the meter's range
+  RptMarkerAbove = 48461,  // above the meter's range
+  RptMarkerNone = 48462,  // not measured
+  RptClampedAbove = 48463,  // a reading shown at the top of the screen's scale: at least
+  RptClampedBelow = 48464,  // a reading shown at the bottom of the screen's scale: at most
+  RptLegend = 48465,  // legend of the markers
+  RptLegendMarks = 48466,  // legend of the verdict marks
+  RptMarkPass = 48470,  // mark of 合格
+  RptMarkCaution = 48471,  // mark of 注意
+  RptMarkFail = 48472,  // mark of 不合格
+  RptMarkNone = 48473,  // mark of 判定なし
+  RptTablesTitle = 48474,  // the tables of readings (bookmark)
+  RptScreensTitle = 48480,  // appendix: the measurement screens
+  RptCaption = 48481,  // caption: item number, label or data name
+  RptCompareTitle = 48490,  // compare: before → after (set folders)
+  RptCompareBefore = 48491,  // before: the set folder
+  RptCompareAfter = 48492,  // after: the set folder
+  RptCompareChange = 48493,  // change
+  RptCompareMissing = 48494,  // no such reading on that visit
+  RptCompareNothing = 48495,  // nothing to compare
+  RptCoverBookmark = 48500,  // cover (bookmark)
+  RptWarnCompanion = 48510,  // a companion file gives no graph
+  RptWarnCompanionMore = 48511,  // more companion files gave no graph
+  RptWarnScreenFont = 48512,  // the screens' font is missing
+  RptWarnNoFont = 48513,  // no font at all
+  RptWarnFontSubstitute = 48514,  // IPAGothic missing: another font is used
+  RptWarnNoJapaneseFont = 48515,  // no Japanese font
+  RptWarnLogo = 48516,  // the logo image cannot be read
+  RptWarnCompareSet = 48517,  // a set folder to compare is missing
+  RptWarnJobRecord = 48518,  // a job or company record could not be read; the report goes on without it
+  RptInstrumentSerial = 48519,  // instrument serial number on the cover
+  RptInstrumentFirmware = 48520,  // instrument firmware version on the cover
+  RptContinued = 48522,  // "%s（続き）" the heading of a table going on from the page before
+  RptMeasuredAtFormat = 48521,  // 測定日時 on the cover: year, month, day, time
   // The job record (案件情報) of a set folder and the company record (会社情報): field
   // names, and why a record or a value was refused.
   JobTitle = 48200,             // "件名" title
@@ -328,6 +417,13 @@ enum class StringId : int {
   RecordIgnored = 48243,        // "案件情報を読めないため使いません: %s" the job record cannot be read and is not used: why
   RecordWriteFailed = 48244,    // "書き込めません: %s" cannot be written: the system's reason
   RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s" a damaged job record is left as it is, 測定日時 not stamped: why
+
+  // The screens' font: why it could not be opened, and what that means for a picture.
+  ScreenFontMissing = 47906,    // "画面の日本語フォントが見つかりません（fonts-ipafont-gothic を入れてください）" no Japanese screen font found
+  ScreenFontInit = 47907,       // "FreeType を初期化できません" FreeType could not be initialised
+  ScreenFontOpen = 47908,       // "フォントファイルを開けません: %s" cannot open font file
+  ScreenFontNoUnicode = 47909,  // "フォントファイルに Unicode の文字表がありません: %s" font file has no Unicode character map
+  ScreenFontBoxes = 47910,      // "画面: %s。文字は四角で描かれます" screens: WARNING; texts are drawn as boxes
   // The trend of a place across visits and two visits compared (rxt4 trend, the
   // viewer's 推移 and 比較), from 48800.
   TrendNeedPlace = 48800,       // "--band と --channel を指定してください" band and channel are required
@@ -372,6 +468,25 @@ enum class StringId : int {
   CompareChange = 48861,        // "変化" change
   CompareNeedTwo = 48862,       // "比較するには 2 つ以上のセットフォルダが要ります" two set folders are needed
   CompareMissing = 48863,       // "なし" (no such reading on that visit)
+  // The export: markers in words, the workbook's sheets and summary, the export's messages.
+  ExportMarkerBelow = 48600,    // "範囲外(下)" below the meter's range
+  ExportMarkerAbove = 48601,    // "範囲外(上)" above the meter's range
+  ExportMarkerNone = 48602,     // "未測定" no measurement
+  ExportSheetSummary = 48610,   // "概要" summary (the workbook's first sheet)
+  ExportSheetReadings = 48611,  // "判定" readings with their verdicts
+  ExportSheetLimits = 48612,    // "判定基準" the limits profile
+  ExportSheetLevel = 48613,     // "レベル" level
+  ExportSheetBer = 48614,       // "BER"
+  ExportSheetConstellation = 48615,  // "コンスタレーション" constellation
+  ExportSheetSpectrum = 48616,  // "スペクトラム" spectrum
+  ExportSheetProfile = 48617,   // "遅延プロファイル" delay profile
+  ExportSheetSky = 48618,       // "スカパー" SKY
+  ExportSheetMulti = 48619,     // "多チャンネル" multi-channel
+  ExportSummaryDataFolder = 48620,  // "データフォルダ" data folder
+  ExportSummaryProfile = 48621,     // "判定基準" limits profile
+  ExportSummaryOverall = 48622,     // "総合判定" overall verdict
+  ExportSummaryMeasurements = 48623,  // "測定" measurements (a row of counts)
+  ExportSummaryReadings = 48624,      // "読み値" readings (a row of counts)
 };
 
 // UTF-8 text of a string id; empty for an unknown id.
