@@ -183,7 +183,8 @@ void CMainWindow::BuildMenus() {
   connect(recentMenu_, &QMenu::aboutToShow, this, &CMainWindow::FillRecentMenu);
   saveAction_ = add(file, StringId::MenuSave, "saveAction", &CMainWindow::SaveScreen);
   auto source = [this] {
-    return ReportSource{&data_, FsPath(dataFolder_).string(), DataTreeModel::ItemNumber(tree_->currentIndex())};
+    return ReportSource{&data_, FsPath(dataFolder_).string(), DataTreeModel::ItemNumber(tree_->currentIndex()),
+                        judging_ != nullptr ? &judging_->profile() : nullptr};
   };
   add(file, StringId::MenuReport, "reportAction",
       [this, source] { ReportCommand(this, source(), *services_.prompts, services_.fonts); });

@@ -96,11 +96,14 @@ void WriteReportOf(QWidget* owner, const ReportSource& source, std::optional<std
   options.number = ReportNumberText(now);
   options.screenFonts = std::move(fonts);
   options.compare = std::move(compare);
-  // The limits the viewer judges with (the default profile; one that cannot be read
-  // leaves the report without verdicts, as the summary says).
+  // The limits the viewer judges with (else the default profile; one that cannot be
+  // read leaves the report without verdicts, as the summary says).
   auto profile = std::make_shared<LimitsProfile>();
   ProfileError error;
-  if (ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, *profile, error))
+  if (source.profile != nullptr)
+    *profile = *source.profile;
+  if (source.profile != nullptr ||
+      ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, *profile, error))
     options.profile = std::move(profile);
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(*path);

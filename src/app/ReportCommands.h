@@ -14,6 +14,7 @@ namespace rxt4 {
 
 class DataFolderModel;
 class FontSet;
+class LimitsProfile;
 class UiPrompts;
 
 // What the commands read of the main window.
@@ -21,6 +22,7 @@ struct ReportSource {
   const DataFolderModel* data = nullptr;
   std::string dataFolder;  // as the file system takes it
   int currentItem = 0;     // the tree's current item number (0: none)
+  const LimitsProfile* profile = nullptr;  // the viewer's profile in use; nullptr: the default one
 };
 
 // The set folder the current item belongs to (a set folder item or a measurement);

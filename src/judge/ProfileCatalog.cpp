@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "rxt4/data/JobRecord.h"
 #include "rxt4/data/Strings.h"
 
 namespace rxt4 {
@@ -17,6 +18,8 @@ std::vector<std::filesystem::path> ProfileFiles(const std::filesystem::path& fol
   std::error_code ec;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code typeError;
+    // The company record shares the settings folder: it is no profile.
+    if (it->path().filename() == kCompanyRecordFileName) continue;
     if (it->path().extension() == kProfileExtension && it->is_regular_file(typeError)) files.push_back(it->path());
   }
   std::sort(files.begin(), files.end());

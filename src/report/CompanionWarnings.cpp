@@ -22,15 +22,15 @@ void CompanionWarnings::Finish() {
 std::string WarningText(const JobWarning& w) {
   using K = JobWarning::Kind;
   switch (w.kind) {
-    case K::CompanionUnreadable: return FillIn(Text(StringId::RptWarnCompanion), {w.subject});
-    case K::CompanionsMore: return FillIn(Text(StringId::RptWarnCompanionMore), {std::to_string(w.count)});
-    case K::ScreenFontMissing: return FillIn(Text(StringId::RptWarnScreenFont), {w.subject});
-    case K::NoFont: return std::string(Text(StringId::RptWarnNoFont));
-    case K::FontSubstitute: return FillIn(Text(StringId::RptWarnFontSubstitute), {w.subject});
-    case K::NoJapaneseFont: return std::string(Text(StringId::RptWarnNoJapaneseFont));
+    case K::CompanionUnreadable: return FillIn(Text(StringId::CompanionUnreadable), {w.subject});
+    case K::CompanionsMore: return FillIn(Text(StringId::CompanionsMore), {std::to_string(w.count)});
+    case K::ScreenFontMissing: return FillIn(Text(StringId::ScreenFontBoxes), {w.subject});
+    case K::NoFont: return std::string(Text(StringId::ReportNoFont));
+    case K::FontSubstitute: return FillIn(Text(StringId::ReportFontInstead), {w.subject});
+    case K::NoJapaneseFont: return std::string(Text(StringId::ReportNoJapaneseFont));
     case K::LogoUnreadable: return FillIn(Text(StringId::RptWarnLogo), {w.subject});
     case K::CompareSetMissing: return FillIn(Text(StringId::RptWarnCompareSet), {w.subject});
-    case K::RecordUnreadable: return FillIn(Text(StringId::RptWarnJobRecord), {w.subject});
+    case K::RecordUnreadable: return FillIn(Text(StringId::RecordIgnored), {w.subject});
   }
   return {};
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
+#include <future>
 #include <cmath>
 #include <optional>
 #include <unordered_set>
@@ -240,8 +242,10 @@ TableId KindTable(TransferKind kind) {
     case TransferKind::Spectrum: return TableId::Spectrum;
     case TransferKind::Profile: return TableId::Profile;
     case TransferKind::Sky: return TableId::Sky;
-    default: return TableId::Multi;
+    case TransferKind::Multi:
+    case TransferKind::None: break;
   }
+  return TableId::Multi;
 }
 
 std::string_view KindKey(TransferKind kind) {
@@ -354,16 +358,21 @@ class RowWriter {
       return false;
     if (!WriteReadings(m)) return false;
     if (!options_.samples) return true;
-    if (m.kind != TransferKind::Spectrum && m.kind != TransferKind::Profile && m.kind != TransferKind::Constellation)
-      return true;
+    if (!HasCompanions(ToDataKind(m.kind))) return true;
     const std::optional<std::filesystem::path> companion = FindCompanion(m.record);
     if (!companion)
       return Unreadable(std::filesystem::path(m.record.companionBase() + std::string(CompanionSuffix(m.record))));
     switch (m.kind) {
       case TransferKind::Spectrum: return WriteSpectrum(m, *companion);
       case TransferKind::Profile: return WriteProfile(m, *companion);
-      default: return WriteConstellation(m, *companion);
+      case TransferKind::Constellation: return WriteConstellation(m, *companion);
+      case TransferKind::Level:
+      case TransferKind::Ber:
+      case TransferKind::Sky:
+      case TransferKind::Multi:
+      case TransferKind::None: break;  // no companion files: left above
     }
+    return true;
   }
 
   bool WriteSetRow() {
@@ -658,31 +667,49 @@ JobOutcome WriteExportRows(const MeasurementSource& source, TableSink& sink, con
   for (const SourceFolder& f : folders) total += f.total();
   int done = 0;
   std::unordered_set<std::string> ids;
-  // One set folder at a time: only its measurements are held.
-  for (const SourceFolder& folder : folders) {
-    if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
+  // What is read of a set folder before its rows are written: its files' digest, its
+  // job record and its measurements. The next set folder is read on a thread of this
+  // job while the rows of the one before are written, so at most two set folders are
+  // held; the thread is joined before this function returns, whatever way it does.
+  struct Prepared {
+    std::optional<SetDigest> digest;
+    JobRecordRead job;
+    std::optional<FolderMeasurements> loaded;
     std::string error;
+  };
+  auto prepare = [&source](const SourceFolder& folder) {
+    Prepared p;
     const std::filesystem::path setPath = source.DataFolderPath() / folder.name;
-    const std::optional<SetDigest> digest = DigestSetFolder(setPath, error);
-    if (!digest) return JobOutcome::Failed(error);
+    p.digest = DigestSetFolder(setPath, p.error);
+    if (!p.digest) return p;
+    p.job = ReadJobRecord(setPath);
+    p.loaded = source.Measurements(folder, p.error);
+    return p;
+  };
+  std::future<Prepared> next;
+  if (!folders.empty()) next = std::async(std::launch::async, prepare, std::cref(folders.front()));
+  for (std::size_t f = 0; f < folders.size(); ++f) {
+    const SourceFolder& folder = folders[f];
+    Prepared p = next.get();
+    if (f + 1 < folders.size() && !abort.load(std::memory_order_relaxed))
+      next = std::async(std::launch::async, prepare, std::cref(folders[f + 1]));
+    if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
+    if (!p.digest || !p.loaded) return JobOutcome::Failed(p.error);
     SetRow set;
-    set.id = digest->id;
+    set.id = p.digest->id;
     // The same files under two names of one data folder (names that differ only in
     // letter case): the second one's id is its own.
-    for (int n = 2; !ids.insert(set.id).second; ++n) set.id = digest->id + "-" + std::to_string(n);
+    for (int n = 2; !ids.insert(set.id).second; ++n) set.id = p.digest->id + "-" + std::to_string(n);
     set.folder = EscapedName(folder.name);
-    if (digest->files > 0) set.downloaded = LocalTimeText(digest->newest);
+    if (p.digest->files > 0) set.downloaded = LocalTimeText(p.digest->newest);
     // A job record that cannot be read is said and passed over, never fatal.
-    JobRecordRead job = ReadJobRecord(setPath);
-    if (job.error) observer.Warning(FillIn(Text(StringId::RecordIgnored), {job.error.Text()}));
-    set.record = std::move(job.record);
+    if (p.job.error) observer.Warning(FillIn(Text(StringId::RecordIgnored), {p.job.error.Text()}));
+    set.record = std::move(p.job.record);
     set.job = JobTexts(set.record);
     set.date = !set.job[4].empty() ? set.job[4] : set.downloaded;
     set.summary.name = folder.name;
-    const std::optional<FolderMeasurements> loaded = source.Measurements(folder, error);
-    if (!loaded) return JobOutcome::Failed(error);
     writer.BeginSet(set);
-    for (const SelectedMeasurement& m : loaded->measurements) {
+    for (const SelectedMeasurement& m : p.loaded->measurements) {
       if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
       if (!writer.WriteMeasurement(m)) return JobOutcome::Failed(sink.error());
       if (++done % kProgressEvery == 0) observer.Progress(done, total);

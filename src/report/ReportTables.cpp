@@ -94,7 +94,9 @@ std::vector<TableColumn> KindColumns(TransferKind kind, bool judged, bool labels
                                      one(F::Modulation, Column::Modulation, true), one(F::Level, Column::Level),
                                      one(F::Correction, Column::Correction, true)});
       break;
-    default:
+    case TransferKind::Spectrum:
+    case TransferKind::Profile:
+    case TransferKind::None:
       columns.insert(columns.end(), {one(F::Band, Column::BandName), one(F::Channel, Column::Channel),
                                      one(F::Frequency, Column::Frequency, true),
                                      one(F::Modulation, Column::Modulation, true)});
@@ -137,8 +139,11 @@ bool RightAligned(TableField f) {
     case F::No: case F::FieldRow: case F::ChannelRow: case F::Frequency: case F::Level: case F::Cn: case F::Mer:
     case F::Ber: case F::Correction:
       return true;
-    default: return false;
+    case F::Label: case F::DataName: case F::Band: case F::Channel: case F::Polarization: case F::Modulation:
+    case F::Layer: case F::Verdict:
+      return false;
   }
+  return false;
 }
 
 int TableRowsOf(const CDataSet& record) {

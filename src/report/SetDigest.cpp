@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 // A file of the instrument's is at most this long (a companion file is a few
 // kilobytes, a measurement table some megabytes).
 constexpr std::uint64_t kMaxFileBytes = std::uint64_t{1} << 32;
-constexpr std::size_t kChunkBytes = 1 << 20;
+// Small enough to come from the heap the allocator keeps (no fresh pages per set folder).
+constexpr std::size_t kChunkBytes = 64 * 1024;
 
 struct DigestFreer {
   void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
@@ -80,7 +81,7 @@ std::optional<SetDigest> DigestSetFolder(const fs::path& setFolder, std::string&
     return std::nullopt;
   }
   SetDigest digest;
-  std::vector<char> chunk(kChunkBytes);
+  const std::unique_ptr<char[]> chunk(new char[kChunkBytes]);
   for (const Entry& e : entries) {
     ReadOnlyFile file;
     if (file.Open(e.path, kMaxFileBytes) != FileStatus::Ok) {
@@ -95,13 +96,13 @@ std::optional<SetDigest> DigestSetFolder(const fs::path& setFolder, std::string&
     EVP_DigestUpdate(context.get(), length.data(), length.size());
     std::uint64_t at = 0;
     while (at < file.size()) {
-      const std::int64_t n = file.ReadAt(chunk.data(), chunk.size(), at);
+      const std::int64_t n = file.ReadAt(chunk.get(), kChunkBytes, at);
       if (n < 0) {
         error = file.message();
         return std::nullopt;
       }
       if (n == 0) break;
-      EVP_DigestUpdate(context.get(), chunk.data(), static_cast<std::size_t>(n));
+      EVP_DigestUpdate(context.get(), chunk.get(), static_cast<std::size_t>(n));
       at += static_cast<std::uint64_t>(n);
     }
     if (at != file.size()) {

@@ -145,13 +145,13 @@ JobOutcome Fail(const std::filesystem::path& file, const std::string& why) {
 JobOutcome ExportSqlite(const MeasurementSource& selection, const std::filesystem::path& file,
                         const ExportOptions& options, JobObserver& observer, const std::atomic<bool>& abort) {
   // SQLite writes the staged file by its name; it is made (privately, exclusively)
-  // before SQLite opens it.
+  // before SQLite opens it. One thread uses the connection: it needs no locks.
   StagedFile staged(file, StagedFile::Mode::PathOnly);
   if (!staged.ok()) return Fail(file, staged.error().message());
   JobOutcome outcome;
   {
     sqlite3* opened = nullptr;
-    const int rc = sqlite3_open_v2(staged.tempPath().c_str(), &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    const int rc = sqlite3_open_v2(staged.tempPath().c_str(), &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX, nullptr);
     Database db(opened);
     if (rc != SQLITE_OK) return Fail(file, db ? sqlite3_errmsg(db.get()) : "out of memory");
     SqliteSink sink(db.get());

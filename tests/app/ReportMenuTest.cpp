@@ -110,7 +110,7 @@ class ReportMenuTest : public QObject {
     QCOMPARE(lines[0], QStringLiteral("警告の内容:"));
     QVERIFY2(lines[1].startsWith(root + QStringLiteral("/0412/SPECTRUM/0412.")), qPrintable(lines[1]));
     // Worded for the user, in the interface's language: no English left in it.
-    QVERIFY2(lines[1].endsWith(QStringLiteral(": 付属ファイルがないか読めないため、グラフを省きました")),
+    QVERIFY2(lines[1].endsWith(QStringLiteral(": 付属ファイルがないか壊れているため、グラフを載せていません")),
              qPrintable(lines[1]));
   }
 

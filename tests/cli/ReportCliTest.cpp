@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +71,27 @@ TEST_F(ReportCli, CoverFromTheRecords) {
                             "東都電設株式会社", "03-1234-5678", "data（0413）", "101号室 リビング"})
     EXPECT_NE(text.find(field), std::string::npos) << field << "\n" << text;
   EXPECT_EQ(text.find(dir_.string()), std::string::npos) << "a path of the machine is printed";
+}
+
+// The sample's first two set folders compared, before and after: a page per kind with
+// both readings, the change and both verdicts, and its bookmark.
+TEST_F(ReportCli, CompareTheSamplesVisits) {
+  std::vector<std::string> sets;
+  for (const auto& entry : fs::directory_iterator(dir_ / "data"))
+    if (entry.is_directory()) sets.push_back(entry.path().filename().string());
+  std::sort(sets.begin(), sets.end());
+  ASSERT_GE(sets.size(), 2u);
+  ASSERT_EQ(Run("report data --compare " + sets[0] + " " + sets[1] + " --screens none --out cmp.pdf"), 0) << Err();
+  ASSERT_EQ(std::system(("pdftotext -layout '" + (dir_ / "cmp.pdf").string() + "' '" + (dir_ / "cmp.txt").string() +
+                         "'").c_str()),
+            0);
+  const std::string text = Slurp(dir_ / "cmp.txt");
+  const std::string title = "調整前後の比較: " + sets[0] + " → " + sets[1];
+  EXPECT_NE(text.find(title + " ／ レベル測定データ"), std::string::npos) << text;
+  EXPECT_NE(text.find("前: " + sets[0]), std::string::npos);
+  EXPECT_NE(text.find("後: " + sets[1]), std::string::npos);
+  EXPECT_TRUE(std::regex_search(text, std::regex(R"(dBμV +(○|△|×|–) \S+ +\S+ dBμV +(○|△|×|–) \S+ +[+-]\d+\.\d dB)")))
+      << text;
 }
 
 // The report's summary counts what rxt4 check counts, set folder by set folder and

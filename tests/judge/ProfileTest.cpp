@@ -88,6 +88,7 @@ TEST(Profile, FoundInTheUserFolderFirstByStemThenByName) {
   root.Put("user/mine.toml", "name = \"テレビ端子\"\n[terrestrial]\nlevel_min_dbuv = 47\n");
   root.Put("user/broken.toml", "name = \"壊れた\"\n[bs\n");
   root.Put("user/notes.txt", "name = \"x\"\n");
+  root.Put("user/company.toml", "name = \"株式会社 例\"\nphone = \"03-0000-0000\"\n");  // the company record, no profile
   const ProfileCatalog catalog({user, installed});
 
   LimitsProfile profile;

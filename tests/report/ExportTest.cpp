@@ -178,12 +178,15 @@ class CountingSource : public MeasurementSource {
   std::optional<FolderMeasurements> Measurements(const SourceFolder& folder, std::string& error) const override {
     std::optional<FolderMeasurements> held = source_.Measurements(folder, error);
     if (!held) return held;
-    mostHeld = std::max(mostHeld, ++nowHeld);
+    const int now = ++nowHeld;
+    for (int most = mostHeld; now > most && !mostHeld.compare_exchange_weak(most, now);) {
+    }
     ++loads;
     held->owner = std::shared_ptr<const void>(nullptr, [keep = held->owner, this](const void*) { --nowHeld; });
     return held;
   }
-  mutable int nowHeld = 0, mostHeld = 0, loads = 0;
+  // Set folders are read on a thread of the export, one ahead of the one being written.
+  mutable std::atomic<int> nowHeld = 0, mostHeld = 0, loads = 0;
 
  private:
   const MeasurementSource& source_;
@@ -191,7 +194,7 @@ class CountingSource : public MeasurementSource {
 
 // The same folder gives the same database, byte for byte: from the viewer's loaded
 // selection, from the command line's set folder by set folder reading, and with no
-// more than one set folder held at a time.
+// more than two set folders held at a time (the one written and the next one read).
 TEST(SqliteExport, TheSameFolderGivesTheSameDatabase) {
   const DemoArchive& demo = DemoArchive::Get();
   NullJobObserver quiet;
@@ -206,7 +209,7 @@ TEST(SqliteExport, TheSameFolderGivesTheSameDatabase) {
   ASSERT_TRUE(ExportSqlite(counted, streamed, Options(), quiet, never).done());
   EXPECT_EQ(test::FileBytes(streamed), test::FileBytes(ExportedDatabase()));
   EXPECT_EQ(counted.loads, 3);
-  EXPECT_EQ(counted.mostHeld, 1);
+  EXPECT_LE(counted.mostHeld, 2);
   EXPECT_EQ(counted.nowHeld, 0);
 }
 

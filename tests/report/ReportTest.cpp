@@ -404,8 +404,8 @@ TEST(ReportWarnings, SaidInWords) {
                                              "ロゴ画像を読めません（PNG か SVG にしてください）: logo.png"};
   EXPECT_EQ(said.said, expected);
   EXPECT_EQ(WarningText({JobWarning::Kind::CompanionUnreadable, "RXT4/0413/SPECTRUM/0413.002", 0}),
-            "RXT4/0413/SPECTRUM/0413.002: 付属ファイルがないか読めないため、グラフを省きました");
-  EXPECT_EQ(WarningText({JobWarning::Kind::CompanionsMore, {}, 7}), "ほかに 7 個の付属ファイルを読めず、グラフを省きました");
+            "RXT4/0413/SPECTRUM/0413.002: 付属ファイルがないか壊れているため、グラフを載せていません");
+  EXPECT_EQ(WarningText({JobWarning::Kind::CompanionsMore, {}, 7}), "ほかに 7 個の付属ファイルが読めず、グラフを載せていません");
 }
 
 // Under a Japanese locale fontconfig gives IPA Gothic's Japanese name first

@@ -292,16 +292,6 @@ enum class StringId : int {
   ErrnoOtherDevice = 47017,
   ErrnoNotEmpty = 47018,
   ErrnoUnsupported = 47019,
-  // The viewer's judging: the limits profile menu, its messages, the verdict line
-  // (English glosses in the comments).
-  MenuLimits = 48001,           // "判定基準(&J)" Limits profile (submenu of the options menu)
-  KeyLimitsProfile = 48002,     // INI key "Limits Profile": the chosen profile's file
-  LimitsRefusedEntry = 48003,   // "%s（読めません）" "FILE (cannot be read)": a menu entry for a refused file
-  LimitsKeptPrevious = 48004,   // "The profile cannot be read; judging stays with profile %s.\n%s" (FILE:LINE: REASON)
-  LimitsStartFallback = 48005,  // "The profile of the last run cannot be read; judging with profile %s.\n%s" (the error)
-  LimitsUserFolder = 48006,     // "Your own profiles: put *.toml files in %s" (a note at the menu's end)
-  VerdictLineSeparator = 48007, // an ideographic space between the readings of a verdict line
-  VerdictLineNone = 48008,      // "%s (%s)" 判定なし (not judged) and why: the verdict word, the reason
   // The measurement report: cover, summary, tables, screens, compare pages, its
   // bookmarks and its warnings (English glosses in the comments).
   RptCoverSubject = 48400,  // subject
@@ -368,19 +358,22 @@ enum class StringId : int {
   RptCompareMissing = 48494,  // no such reading on that visit
   RptCompareNothing = 48495,  // nothing to compare
   RptCoverBookmark = 48500,  // cover (bookmark)
-  RptWarnCompanion = 48510,  // a companion file gives no graph
-  RptWarnCompanionMore = 48511,  // more companion files gave no graph
-  RptWarnScreenFont = 48512,  // the screens' font is missing
-  RptWarnNoFont = 48513,  // no font at all
-  RptWarnFontSubstitute = 48514,  // IPAGothic missing: another font is used
-  RptWarnNoJapaneseFont = 48515,  // no Japanese font
   RptWarnLogo = 48516,  // the logo image cannot be read
   RptWarnCompareSet = 48517,  // a set folder to compare is missing
-  RptWarnJobRecord = 48518,  // a job or company record could not be read; the report goes on without it
   RptInstrumentSerial = 48519,  // instrument serial number on the cover
   RptInstrumentFirmware = 48520,  // instrument firmware version on the cover
   RptContinued = 48522,  // "%s（続き）" the heading of a table going on from the page before
   RptMeasuredAtFormat = 48521,  // 測定日時 on the cover: year, month, day, time
+  // The viewer's judging: the limits profile menu, its messages, the verdict line
+  // (English glosses in the comments).
+  MenuLimits = 48001,           // "判定基準(&J)" Limits profile (submenu of the options menu)
+  KeyLimitsProfile = 48002,     // INI key "Limits Profile": the chosen profile's file
+  LimitsRefusedEntry = 48003,   // "%s（読めません）" "FILE (cannot be read)": a menu entry for a refused file
+  LimitsKeptPrevious = 48004,   // "The profile cannot be read; judging stays with profile %s.\n%s" (FILE:LINE: REASON)
+  LimitsStartFallback = 48005,  // "The profile of the last run cannot be read; judging with profile %s.\n%s" (the error)
+  LimitsUserFolder = 48006,     // "Your own profiles: put *.toml files in %s" (a note at the menu's end)
+  VerdictLineSeparator = 48007, // an ideographic space between the readings of a verdict line
+  VerdictLineNone = 48008,      // "%s (%s)" 判定なし (not judged) and why: the verdict word, the reason
   // The job record (案件情報) of a set folder and the company record (会社情報): field
   // names, and why a record or a value was refused.
   JobTitle = 48200,             // "件名" title
@@ -418,7 +411,13 @@ enum class StringId : int {
   RecordWriteFailed = 48244,    // "書き込めません: %s" cannot be written: the system's reason
   RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s" a damaged job record is left as it is, 測定日時 not stamped: why
 
-  // The screens' font: why it could not be opened, and what that means for a picture.
+  // Warnings of the report, the export and rxt4 render (shown in the report's done box
+  // and on standard error).
+  CompanionUnreadable = 47901,  // "%s: 付属ファイルがないか壊れているため、グラフを載せていません" companion file missing or malformed; its graph is left out
+  CompanionsMore = 47902,       // "ほかに %s 個の付属ファイルが読めず、グラフを載せていません" N more companion files could not be read
+  ReportNoFont = 47903,         // "レポートのフォントが見つかりません。文字が表示されないことがあります" no font found
+  ReportFontInstead = 47904,    // "IPAゴシックが見つからないため、%s で作成しました" IPAGothic not found; the report uses FAMILY
+  ReportNoJapaneseFont = 47905, // "日本語のフォントが見つかりません（fonts-ipafont-gothic を入れてください）。日本語が表示されないことがあります"
   ScreenFontMissing = 47906,    // "画面の日本語フォントが見つかりません（fonts-ipafont-gothic を入れてください）" no Japanese screen font found
   ScreenFontInit = 47907,       // "FreeType を初期化できません" FreeType could not be initialised
   ScreenFontOpen = 47908,       // "フォントファイルを開けません: %s" cannot open font file
