@@ -196,9 +196,10 @@ void CMainWindow::BuildMenus() {
   QMenu* view = menuBar()->addMenu(Tr(StringId::MenuView));
   zoom_->AddActions(*view);
   view->addSeparator();
-  add(view, StringId::MenuTrend, "trendAction", [this, source] { TrendCommand(this, source(), nullptr, *services_.prompts); });
+  add(view, StringId::MenuTrend, "trendAction",
+      [this, source] { TrendCommand(this, source(), judging_->profile(), *services_.prompts); });
   add(view, StringId::MenuCompare, "compareAction",
-      [this, source] { CompareCommand(this, source(), nullptr, *services_.prompts); });
+      [this, source] { CompareCommand(this, source(), judging_->profile(), *services_.prompts); });
   QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
   add(option, StringId::MenuMessage, "messageAction", &CMainWindow::MessageOptionCommand);
   judging_->AddMenu(*option);

@@ -10,16 +10,17 @@
 #include "TrendWindow.h"
 #include "UiPrompts.h"
 #include "rxt4/data/DataFolderModel.h"
-#include "rxt4/judge/ProfileCatalog.h"
 #include "rxt4/judge/Trend.h"
-#include "rxt4/link/SettingsFile.h"
 
 namespace rxt4 {
 
 namespace {
 
-// The 測定日時 of the set folders that have a job record.
-std::map<std::string, std::string> MeasuredAt(const ReportSource&) { return {}; }
+// The 測定日時 of the set folders whose job record gives one (a record that cannot be
+// read gives none).
+std::map<std::string, std::string> MeasuredAt(const ReportSource& source) {
+  return ReadMeasuredAt(source.dataFolder, source.data->SetFolders());
+}
 
 // The set folders with data, in visit order.
 std::vector<std::string> Visits(const DataFolderModel& model, const std::map<std::string, std::string>& dates) {
@@ -35,32 +36,14 @@ std::vector<std::string> Visits(const DataFolderModel& model, const std::map<std
   return withData;
 }
 
-// The profile given, else the default one; false after saying why it cannot be read.
-bool ProfileToUse(QWidget* owner, UiPrompts& prompts, const LimitsProfile* given, LimitsProfile& profile) {
-  if (given) {
-    profile = *given;
-    return true;
-  }
-  const ProfileCatalog catalog = ProfileCatalog::Standard(DefaultSettingsPath().parent_path());
-  ProfileError error;
-  if (catalog.Find(kDefaultProfileName, profile, error)) return true;
-  prompts.Inform(owner,
-                 QString::fromStdString(error.file.empty() ? error.reason
-                                                           : FillIn(Text(StringId::ProfileUnreadable), {error.Text()})),
-                 UiPrompts::Icon::Error);
-  return false;
-}
-
 }  // namespace
 
-void TrendCommand(QWidget* owner, const ReportSource& source, const LimitsProfile* given, UiPrompts& prompts) {
+void TrendCommand(QWidget* owner, const ReportSource& source, const LimitsProfile& profile, UiPrompts& prompts) {
   const CDataSet* record = source.data ? source.data->Record(source.currentItem) : nullptr;
   if (!record || source.data->Kind(source.currentItem) == DataKind::None) {
     prompts.Inform(owner, Tr(StringId::TrendSelectMeasurement), UiPrompts::Icon::Information);
     return;
   }
-  LimitsProfile profile;
-  if (!ProfileToUse(owner, prompts, given, profile)) return;
   MeasurementJudgement judgement;
   JudgeMeasurement(*record, profile, judgement);
   std::vector<PointKey> places;
@@ -79,7 +62,7 @@ void TrendCommand(QWidget* owner, const ReportSource& source, const LimitsProfil
   window.exec();
 }
 
-void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProfile* given, UiPrompts& prompts) {
+void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProfile& profile, UiPrompts& prompts) {
   const std::vector<std::string> visits =
       source.data ? Visits(*source.data, MeasuredAt(source)) : std::vector<std::string>();
   if (visits.size() < 2) {
@@ -92,8 +75,6 @@ void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProf
     const auto at = std::find(visits.begin(), visits.end(), selected.front());
     if (at != visits.end()) after = static_cast<std::size_t>(at - visits.begin());
   }
-  LimitsProfile profile;
-  if (!ProfileToUse(owner, prompts, given, profile)) return;
   // The visit before; for the first, the one after it.
   const std::size_t before = after > 0 ? after - 1 : 1;
   CCompareWindow window(*source.data, profile, visits, std::min(before, after), std::max(before, after), owner);

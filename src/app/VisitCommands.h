@@ -12,9 +12,9 @@ struct ReportSource;
 
 // The chart of the selected measurement's place across every set folder; says so
 // when no measurement with a judged reading is selected. profile: the one the viewer
-// judges with; null for テレビ端子 (from the settings folder or the installed ones).
-void TrendCommand(QWidget* owner, const ReportSource& source, const LimitsProfile* profile, UiPrompts& prompts);
+// judges with (オプション → 判定基準).
+void TrendCommand(QWidget* owner, const ReportSource& source, const LimitsProfile& profile, UiPrompts& prompts);
 // Two set folders compared: the selected one (or the last) after the one before it.
-void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProfile* profile, UiPrompts& prompts);
+void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProfile& profile, UiPrompts& prompts);
 
 }  // namespace rxt4

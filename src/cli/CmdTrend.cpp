@@ -222,7 +222,10 @@ int RunTrend(Args args) {
 
   // The instrument's files hold Shift-JIS; the command line UTF-8.
   const TrendQuery query{EncodeSjis(band), EncodeSjis(channel), reading};
-  const TrendSeries series = BuildTrend(model, query, profile, {});
+  std::vector<RecordError> refused;
+  const auto measuredAt = ReadMeasuredAt(folder, model.SetFolders(), &refused);
+  for (const RecordError& e : refused) Complain(FillIn(Text(StringId::RecordIgnored), {e.Text()}));
+  const TrendSeries series = BuildTrend(model, query, profile, measuredAt);
   if (series.points.empty()) {
     ExplainNoPoints(model, profile, query, band, channel);
     return 2;

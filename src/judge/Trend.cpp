@@ -91,6 +91,18 @@ bool SameChannel(std::string_view asked, std::string_view stored) {
   return significant(asked) == significant(stored);
 }
 
+std::map<std::string, std::string> ReadMeasuredAt(const std::filesystem::path& dataFolder,
+                                                  const std::vector<std::string>& setFolders,
+                                                  std::vector<RecordError>* refused) {
+  std::map<std::string, std::string> dates;
+  for (const std::string& name : setFolders) {
+    JobRecordRead read = ReadJobRecord(dataFolder / name);
+    if (read.error && refused) refused->push_back(std::move(read.error));
+    if (!read.record.measuredAt.empty()) dates.emplace(name, std::move(read.record.measuredAt));
+  }
+  return dates;
+}
+
 std::vector<TrendVisit> VisitOrder(const DataFolderModel& model, const std::map<std::string, std::string>& measuredAt) {
   // Undated visits by name (the model lists set folders so), then dated ones by
   // their date, ties by name.

@@ -45,6 +45,13 @@ TEST_F(TrendCli, TableOfOneChannelAcrossTheVisits) {
   EXPECT_EQ(table.substr(0, table.find('\n') + 1), kHeader);
   EXPECT_NE(table.find("\n0412,,ber,1,home,UHF,27,terrestrial,cn,20.5,20.5,number,"), std::string::npos) << table;
   EXPECT_NE(table.find("\n0501,,ber,1,home,UHF,27,terrestrial,cn,30.5,30.5,number,"), std::string::npos) << table;
+
+  // A job record's 測定日時 dates its visit, which goes after the undated ones.
+  folder_.Put("0412/job.toml", "measured_at = \"2026-06-01 09:00\"\n");
+  const Outcome dated = Run("trend . --band UHF --channel 27");
+  EXPECT_EQ(dated.status, 0) << dated.err;
+  EXPECT_EQ(dated.out.substr(dated.out.rfind('\n', dated.out.size() - 2) + 1),
+            "0412,2026-06-01 09:00,level,1,home,UHF,27,terrestrial,level,45.5,45.5,number,fail,below_minimum,50,81,3\n");
 }
 
 TEST_F(TrendCli, ChartIsAPngPicture) {

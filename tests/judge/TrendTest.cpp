@@ -94,6 +94,22 @@ TEST(Trend, GathersThePlaceVisitByVisitWithVerdictsAndLimits) {
   }
 }
 
+TEST(Trend, VisitsAreDatedByTheirJobRecords) {
+  Loaded d;
+  d.folder.Put("0412/job.toml", "measured_at = \"2026-06-01 09:00\"\n");
+  d.folder.Put("0501/job.toml", "measured_at = \"2026-05-20\"\n");
+  d.folder.Put("0413/job.toml", "measured_at = 20260413\n");  // no text: refused, undated
+  std::vector<RecordError> refused;
+  const auto dates = ReadMeasuredAt(d.folder.path(), d.model.SetFolders(), &refused);
+  EXPECT_EQ(dates, (std::map<std::string, std::string>{{"0412", "2026-06-01 09:00"}, {"0501", "2026-05-20"}}));
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_EQ(refused[0].file, d.folder.path() / "0413" / "job.toml");
+  const TrendSeries series = BuildTrend(d.model, {"UHF", "27", Reading::Level}, d.outlet, dates);
+  std::vector<std::string> order;
+  for (const TrendVisit& v : series.visits) order.push_back(v.setFolder + " " + v.measuredAt);
+  EXPECT_EQ(order, (std::vector<std::string>{"0413 ", "0502 ", "0501 2026-05-20", "0412 2026-06-01 09:00"}));
+}
+
 TEST(Trend, LimitsAreTheProfilesForTheReadingOfThePlacesClass) {
   Loaded d;
   const TrendSeries level = BuildTrend(d.model, {"UHF", "27", Reading::Level}, d.outlet);

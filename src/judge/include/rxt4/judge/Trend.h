@@ -10,6 +10,7 @@
 // Set folders where the place was not measured are left out.
 
 #include <cstddef>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/JobRecord.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/judge/ChannelPoints.h"
 #include "rxt4/judge/LimitsProfile.h"
@@ -82,6 +84,13 @@ TrendAxis AxisOf(const TrendSeries& series);
 // (the chart's arrows say which, its verdict mark whether that is good); no
 // measurement and an unreadable value just inside the low end, marked 判定なし.
 double PlotValue(const ReadingResult& result, const TrendAxis& axis);
+
+// The 測定日時 of those set folders of a data folder whose job record gives one, by
+// set folder name. A record that cannot be read gives none; refused, when given,
+// receives why (the caller says so).
+std::map<std::string, std::string> ReadMeasuredAt(const std::filesystem::path& dataFolder,
+                                                  const std::vector<std::string>& setFolders,
+                                                  std::vector<RecordError>* refused = nullptr);
 
 // Every set folder of the model in visit order (above). measuredAt: the 測定日時 of
 // the set folders that have one, by set folder name.
