@@ -19,5 +19,6 @@ int RunUdevRule(Args args);
 int RunReport(Args args);
 int RunExport(Args args);
 int RunCheck(Args args);
+int RunJob(Args args);
 
 }  // namespace rxt4::cli

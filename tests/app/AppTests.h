@@ -35,12 +35,13 @@ QObject* NewLoadProgressTest();
 QObject* NewDownloadPathTest();
 QObject* NewGeometryTest();
 QObject* NewDailyUseTest();
+QObject* NewJobRecordMenuTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
           NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest(),
-          NewGeometryTest(), NewDailyUseTest()};
+          NewGeometryTest(), NewDailyUseTest(), NewJobRecordMenuTest()};
 }
 
 // Writes a file (and its folders) under root.
