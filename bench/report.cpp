@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
   PlanArchive(out, options);
   Time(
       "export of the demonstration data to SQLite", runs,
-      [&] { return rxt4::ExportSqlite(demoSelection, out / "demo.db", quiet, never).done(); }, out / "demo.db");
+      [&] { return rxt4::ExportSqlite(demoSelection, out / "demo.db", rxt4::ExportOptions{}, quiet, never).done(); }, out / "demo.db");
 
   const fs::path archive = rxt4::bench::ArchiveBase() / "sets1000";
   const fs::path graphs = rxt4::bench::ArchiveBase() / "graphs100";
@@ -190,10 +190,10 @@ int main(int argc, char** argv) {
                 loadSeconds, selectSeconds);
     Time(
         "export of the 1,000-set archive to SQLite", runs,
-        [&] { return rxt4::ExportSqlite(big, out / "archive.db", quiet, never).done(); }, out / "archive.db");
+        [&] { return rxt4::ExportSqlite(big, out / "archive.db", rxt4::ExportOptions{}, quiet, never).done(); }, out / "archive.db");
     Time(
         "export of the 1,000-set archive to CSV", 1,
-        [&] { return rxt4::ExportCsv(big, out / "archive-csv", quiet, never).done(); }, out / "archive-csv");
+        [&] { return rxt4::ExportCsv(big, out / "archive-csv", rxt4::ExportOptions{}, quiet, never).done(); }, out / "archive-csv");
   }
   {
     // As rxt4 export reads it: set folder by set folder, counted first.
@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
                 streamed.measurementCount(), Seconds(Clock::now() - start));
     Time(
         "export of the 1,000-set archive, one set folder at a time", runs,
-        [&] { return rxt4::ExportSqlite(streamed, out / "streamed.db", quiet, never).done(); }, out / "streamed.db");
+        [&] { return rxt4::ExportSqlite(streamed, out / "streamed.db", rxt4::ExportOptions{}, quiet, never).done(); }, out / "streamed.db");
   }
   {
     const rxt4::MeasurementSelection withGraphs = Load(graphs, &loadSeconds, &selectSeconds);
@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
                 withGraphs.measurements.size(), loadSeconds, selectSeconds);
     Time(
         "export of the graph archive to SQLite", runs,
-        [&] { return rxt4::ExportSqlite(withGraphs, out / "graphs.db", quiet, never).done(); }, out / "graphs.db");
+        [&] { return rxt4::ExportSqlite(withGraphs, out / "graphs.db", rxt4::ExportOptions{}, quiet, never).done(); }, out / "graphs.db");
   }
   fs::remove_all(demo.work);
   return 0;

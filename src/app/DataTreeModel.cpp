@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <utility>
+
+#include "VerdictMarks.h"
 
 namespace rxt4 {
 namespace {
@@ -55,9 +58,28 @@ int DataTreeModel::columnCount(const QModelIndex&) const { return 1; }
 
 bool DataTreeModel::hasChildren(const QModelIndex& parent) const { return rowCount(parent) > 0; }
 
+void DataTreeModel::SetVerdictSource(VerdictSource source, int markPx) {
+  verdicts_ = std::move(source);
+  for (Verdict v : {Verdict::None, Verdict::Pass, Verdict::Caution, Verdict::Fail})
+    marks_[static_cast<std::size_t>(v)] = VerdictIcon(v, markPx);
+  VerdictsChanged();
+}
+
+void DataTreeModel::VerdictsChanged() {
+  // A range of more than one index has the view draw all it shows again.
+  const int roots = rowCount();
+  if (roots > 0) emit dataChanged(index(0, 0), index(roots - 1, 0), {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
 QVariant DataTreeModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || role != Qt::DisplayRole) return {};
+  if (!index.isValid()) return {};
   const int number = ItemNumber(index);
+  if ((role == Qt::DecorationRole || role == Qt::ToolTipRole) && verdicts_) {
+    const Verdict verdict = verdicts_(number);
+    if (role == Qt::DecorationRole) return marks_[static_cast<std::size_t>(verdict)];
+    return QString::fromUtf8(VerdictText(verdict).data(), static_cast<qsizetype>(VerdictText(verdict).size()));
+  }
+  if (role != Qt::DisplayRole) return {};
   QString label = QString::fromStdString(data_.Label(number));
   // A measurement's number is padded to three places: with figure spaces, as wide as
   // a digit, the numbers line up (a blank is half a digit in most fonts).

@@ -1,12 +1,17 @@
 #pragma once
 // The tree of data sets as a Qt item model over the loader's DataFolderModel: an
 // index carries the item number, so no object exists per item and a large archive
-// appears at once.
+// appears at once. Every item carries its verdict mark (decoration) and word (tool tip)
+// when a verdict source is set.
 
 #include <QAbstractItemModel>
 #include <QFont>
+#include <QIcon>
+#include <array>
+#include <functional>
 
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/judge/Verdict.h"
 
 namespace rxt4 {
 
@@ -25,6 +30,11 @@ class DataTreeModel : public QAbstractItemModel {
   // up (the figure spaces, U+2007, that pad the numbers are drawn as wide as a digit);
   // else the system's fixed-pitch font of the same size.
   static QFont WithTabularDigits(const QFont& font);
+  // Where the items' verdicts come from (by item number); nothing: no marks.
+  using VerdictSource = std::function<Verdict(int)>;
+  void SetVerdictSource(VerdictSource source, int markPx);
+  // The verdicts changed (another profile, another judgement): the marks are drawn again.
+  void VerdictsChanged();
   // Index of an item number; invalid for 0 and unknown numbers.
   QModelIndex IndexOf(int number) const;
   // The first measurement of the set folder named setFolder, under the first kind (in
@@ -40,6 +50,8 @@ class DataTreeModel : public QAbstractItemModel {
 
  private:
   const DataFolderModel& data_;
+  VerdictSource verdicts_;
+  std::array<QIcon, 4> marks_;  // by Verdict
 };
 
 }  // namespace rxt4

@@ -24,6 +24,7 @@
 #include "GuideWindow.h"
 #include "JobCommands.h"
 #include "IconButtons.h"
+#include "Judging.h"
 #include "KeyPad.h"
 #include "KeyRouter.h"
 #include "LoadProgressDlg.h"
@@ -35,8 +36,10 @@
 #include "TransferDlg.h"
 #include "TreeItemDelegate.h"
 #include "TreeMemory.h"
+#include "VisitCommands.h"
 #include "UiPrompts.h"
 #include "UpdateDlg.h"
+#include "VerdictLine.h"
 #include "ZoomFitter.h"
 #include "rxt4/data/TransferDestination.h"
 
@@ -113,6 +116,12 @@ void CMainWindow::BuildWidgets() {
   connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { OnSelectionChanged(); });
 
   screenSide_ = new ScreenSide(surface_, central);
+  judging_ = new Judging(data_, *tree_, *treeModel_, *services_.settings, *services_.prompts, *this);
+  // The verdict line under the screen side, as wide as it.
+  auto* screenColumn = new QVBoxLayout;
+  screenColumn->addWidget(screenSide_);
+  screenColumn->addWidget(&judging_->line());
+  screenColumn->addStretch();
 
   // Tool buttons.
   const QSize toolSize(kToolButtonPx, kToolButtonPx);
@@ -144,7 +153,7 @@ void CMainWindow::BuildWidgets() {
   // their size and place at the top.
   auto* middle = new QHBoxLayout;
   middle->addWidget(tree_, 1);
-  middle->addWidget(screenSide_, 0, Qt::AlignTop);
+  middle->addLayout(screenColumn);
   middle->addLayout(keyColumn);
 
   auto* layout = new QVBoxLayout(central);
@@ -153,7 +162,7 @@ void CMainWindow::BuildWidgets() {
 
   router_ = new KeyRouter(*this, *central, *tree_, *keyPad_, screens_, surface_);
   connect(router_, &KeyRouter::screenChanged, &screenSide_->view(), qOverload<>(&QWidget::update));
-  zoom_ = new ZoomFitter(*this, *screenSide_, *keyColumn);
+  zoom_ = new ZoomFitter(*this, *screenSide_, *screenColumn, *keyColumn);
 
   connect(exit, &QPushButton::clicked, this, &CMainWindow::ExitCommand);
   connect(folder, &QPushButton::clicked, this, &CMainWindow::ChooseFolder);
@@ -190,8 +199,13 @@ void CMainWindow::BuildMenus() {
       [this, source] { MeasurementNoteCommand(this, source(), *services_.prompts); });
   QMenu* view = menuBar()->addMenu(Tr(StringId::MenuView));
   zoom_->AddActions(*view);
+  view->addSeparator();
+  add(view, StringId::MenuTrend, "trendAction", [this, source] { TrendCommand(this, source(), nullptr, *services_.prompts); });
+  add(view, StringId::MenuCompare, "compareAction",
+      [this, source] { CompareCommand(this, source(), nullptr, *services_.prompts); });
   QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
   add(option, StringId::MenuMessage, "messageAction", &CMainWindow::MessageOptionCommand);
+  judging_->AddMenu(*option);
   option->addSeparator();
   add(option, StringId::MenuCommSettings, "commSettingsAction", &CMainWindow::CommSettingsCommand);
   add(option, StringId::MenuCompany, "companyAction", [this] {
@@ -219,6 +233,7 @@ void CMainWindow::Initialise() {
     for (const PortInfo& p : services_.listPorts()) names.push_back(p.name);
   services_.settings->LoadSettings(names);
   recent_.Load(services_.settings->Remembered().recentFolders);
+  judging_->UseRemembered();
   // The enlargement of the last run; showing the window takes it back to what fits.
   if (const int zoom = services_.settings->Remembered().zoom; zoom > 1 && zoom <= ScreenView::kMaxZoom) zoom_->SetZoom(zoom);
   SetShownState(false);
@@ -261,6 +276,7 @@ bool CMainWindow::LoadDataFolder() {
   treeModel_->BeginReload();
   data_ = std::move(fresh);
   treeModel_->EndReload();
+  judging_->Judge();
   // No item is current until the user picks one: otherwise the tree's first focus
   // would make the first root current, and the selection handler would blank the
   // "データNo." labels.

@@ -31,6 +31,7 @@ namespace rxt4 {
 class CGuideWindow;
 class DataTreeModel;
 class ElidedLabel;
+class Judging;
 class KeyPad;
 class KeyRouter;
 class ScreenSide;
@@ -124,6 +125,7 @@ class CMainWindow : public QMainWindow {
   KeyPad* keyPad_ = nullptr;
   KeyRouter* router_ = nullptr;
   ZoomFitter* zoom_ = nullptr;
+  Judging* judging_ = nullptr;
   QPushButton* save_ = nullptr;
   QPushButton* copy_ = nullptr;
   QAction* saveAction_ = nullptr;

@@ -7,6 +7,8 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -153,6 +155,20 @@ std::optional<QString> QtUiPrompts::ChooseSaveFile(QWidget* owner, const QString
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(filter.split(QStringLiteral(";;")));
   dialog.setDefaultSuffix(defaultSuffix);
+  // Without a fixed suffix, the chosen file type gives a name without one its own
+  // ("*.xlsx" → ".xlsx"), and the proposed name takes it.
+  if (defaultSuffix.isEmpty())
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+      const qsizetype star = chosen.indexOf(QLatin1String("*."));
+      if (star < 0) return;
+      QString suffix = chosen.mid(star + 2);
+      const qsizetype end = suffix.indexOf(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")));
+      if (end >= 0) suffix.truncate(end);
+      dialog.setDefaultSuffix(suffix);
+      const QStringList files = dialog.selectedFiles();
+      if (!files.isEmpty() && !files.front().isEmpty())
+        dialog.selectFile(QFileInfo(files.front()).completeBaseName() + QLatin1Char('.') + suffix);
+    });
   if (!proposed.isEmpty()) dialog.selectFile(proposed);
   GiveDateColumnRoom(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -8,6 +8,8 @@
 #include "ReportDlg.h"
 #include "UiPrompts.h"
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/judge/ProfileCatalog.h"
+#include "rxt4/link/SettingsFile.h"
 #include "rxt4/report/Export.h"
 #include "rxt4/report/Report.h"
 
@@ -68,45 +70,98 @@ std::vector<std::string> SelectedSetFolders(const ReportSource& source) {
   return {data.Label(setItem)};
 }
 
-void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
-                   std::shared_ptr<const FontSet> fonts) {
-  std::optional<MeasurementSelection> selection = Selection(owner, source, prompts);
+namespace {
+
+// The report of the selection (of the two set folders compared, with their compare
+// pages, when compare is given): a save dialog, then the job.
+void WriteReportOf(QWidget* owner, const ReportSource& source, std::optional<std::pair<std::string, std::string>> compare,
+                   UiPrompts& prompts, std::shared_ptr<const FontSet> fonts) {
+  std::optional<MeasurementSelection> selection;
+  if (compare && source.data != nullptr)
+    selection = SelectMeasurements(*source.data, source.dataFolder, {compare->first, compare->second});
+  else if (!compare)
+    selection = Selection(owner, source, prompts);
   if (!selection) return;
-  const std::optional<QString> path =
-      prompts.ChooseSaveFile(owner, Tr(StringId::ReportDialogTitle), Proposed(source, *selection, ".pdf"),
-                             DialogFilter(Tr(StringId::ReportFilter)), QStringLiteral("pdf"));
+  const QString proposed =
+      compare ? QFileInfo(FromFs(source.dataFolder))
+                    .dir()
+                    .filePath(FromFs(compare->first) + QLatin1Char('-') + FromFs(compare->second) + QLatin1String(".pdf"))
+              : Proposed(source, *selection, ".pdf");
+  const std::optional<QString> path = prompts.ChooseSaveFile(owner, Tr(StringId::ReportDialogTitle), proposed,
+                                                             DialogFilter(Tr(StringId::ReportFilter)), QStringLiteral("pdf"));
   if (!path) return;
   ReportOptions options;
-  options.date = ReportDateText(std::time(nullptr));
+  const std::time_t now = std::time(nullptr);
+  options.date = ReportDateText(now);
+  options.number = ReportNumberText(now);
   options.screenFonts = std::move(fonts);
+  options.compare = std::move(compare);
+  // The limits the viewer judges with (the default profile; one that cannot be read
+  // leaves the report without verdicts, as the summary says).
+  auto profile = std::make_shared<LimitsProfile>();
+  ProfileError error;
+  if (ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, *profile, error))
+    options.profile = std::move(profile);
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(*path);
+  const std::filesystem::path settingsFolder = DefaultSettingsPath().parent_path();
   RunJob(owner, prompts, StringId::ReportRunning, StringId::ReportDone, StringId::ReportFailed, *path,
-         [shared, file, options](JobObserver& o, const std::atomic<bool>& abort) {
-           return WriteReport(*shared, file, options, o, abort);
+         [shared, file, options, settingsFolder](JobObserver& o, const std::atomic<bool>& abort) {
+           ReportOptions withRecords = options;
+           TakeRecords(*shared, settingsFolder, withRecords, o);
+           return WriteReport(*shared, file, withRecords, o, abort);
          });
+}
+
+}  // namespace
+
+void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
+                   std::shared_ptr<const FontSet> fonts) {
+  WriteReportOf(owner, source, std::nullopt, prompts, std::move(fonts));
+}
+
+void CompareReportCommand(QWidget* owner, const ReportSource& source, const std::string& before,
+                          const std::string& after, UiPrompts& prompts, std::shared_ptr<const FontSet> fonts) {
+  WriteReportOf(owner, source, std::make_pair(before, after), prompts, std::move(fonts));
 }
 
 void ExportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts) {
   std::optional<MeasurementSelection> selection = Selection(owner, source, prompts);
   if (!selection) return;
+  // The verdicts are the default profile's (the user's edited copy of it first).
+  ExportOptions options;
+  ProfileError error;
+  if (!ProfileCatalog::Standard(DefaultSettingsPath().parent_path()).Find(kDefaultProfileName, options.profile, error)) {
+    prompts.Inform(owner, Tr(StringId::ExportFailed, {QString::fromStdString(error.file.empty() ? error.reason : error.Text())}),
+                   UiPrompts::Icon::Error);
+    return;
+  }
   const std::optional<QString> path =
       prompts.ChooseSaveFile(owner, Tr(StringId::ExportDialogTitle), Proposed(source, *selection, ".db"),
                              DialogFilter(Tr(StringId::ExportFilter)), QString());
   if (!path) return;
-  // A name ending in ".csv" stands for a folder of CSV files; anything else is the
-  // database file (".db" added when the name has no extension).
-  const bool csv = path->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+  // The file type by the name's extension: ".csv" stands for a folder of CSV files,
+  // ".xlsx" for an Excel workbook; anything else is the database file (".db" added
+  // when the name has no extension).
+  enum class Format { Sqlite, Csv, Xlsx };
+  const Format format = path->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)    ? Format::Csv
+                        : path->endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? Format::Xlsx
+                                                                                       : Format::Sqlite;
   QString target = *path;
-  if (csv)
+  if (format == Format::Csv)
     target.chop(4);
   else if (QFileInfo(target).suffix().isEmpty())
     target += QLatin1String(".db");
   auto shared = std::make_shared<const MeasurementSelection>(std::move(*selection));
   const std::filesystem::path file = FsPath(target);
   RunJob(owner, prompts, StringId::ExportRunning, StringId::ExportDone, StringId::ExportFailed, target,
-         [shared, file, csv](JobObserver& o, const std::atomic<bool>& abort) {
-           return csv ? ExportCsv(*shared, file, o, abort) : ExportSqlite(*shared, file, o, abort);
+         [shared, file, format, options](JobObserver& o, const std::atomic<bool>& abort) {
+           switch (format) {
+             case Format::Csv: return ExportCsv(*shared, file, options, o, abort);
+             case Format::Xlsx: return ExportXlsx(*shared, file, options, o, abort);
+             case Format::Sqlite: break;
+           }
+           return ExportSqlite(*shared, file, options, o, abort);
          });
 }
 

@@ -29,6 +29,10 @@ std::vector<std::string> SelectedSetFolders(const ReportSource& source);
 
 void ReportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts,
                    std::shared_ptr<const FontSet> fonts);
+// 比較レポート...: the report of two set folders, before and after an adjustment, with
+// a compare page per kind (the same report as rxt4 report --compare BEFORE AFTER).
+void CompareReportCommand(QWidget* owner, const ReportSource& source, const std::string& before,
+                          const std::string& after, UiPrompts& prompts, std::shared_ptr<const FontSet> fonts);
 void ExportCommand(QWidget* owner, const ReportSource& source, UiPrompts& prompts);
 
 }  // namespace rxt4

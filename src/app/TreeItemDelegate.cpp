@@ -58,11 +58,12 @@ bool TreeItemDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, con
   item.rect = item.rect.intersected(view->viewport()->rect());
   const QRect textRect = view->style()->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
   const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &item, view) + 1;
-  if (item.fontMetrics.horizontalAdvance(item.text) + 2 * margin > textRect.width()) {
-    QToolTip::showText(event->globalPos(), item.text, view->viewport(), option.rect);
-  } else {
-    QToolTip::hideText();
-  }
+  // The item's verdict word, after the whole text when the edge cuts it.
+  QString tip = index.data(Qt::ToolTipRole).toString();
+  if (item.fontMetrics.horizontalAdvance(item.text) + 2 * margin > textRect.width())
+    tip = tip.isEmpty() ? item.text : item.text + QLatin1Char('\n') + tip;
+  if (!tip.isEmpty()) QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+  else QToolTip::hideText();
   return true;
 }
 

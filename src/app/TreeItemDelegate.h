@@ -2,7 +2,8 @@
 // How the tree draws its items: a measurement's number is padded to three places with
 // blanks as wide as a digit (figure spaces, which many Japanese faces lack or draw
 // wider), so that the numbers line up in any face whose digits share one width; and an
-// item that the tree's edge cuts (elided with "…") shows its whole text as a tool tip.
+// item's tool tip is its verdict word, after its whole text when the tree's edge cuts it
+// (elided with "…").
 
 #include <QStyledItemDelegate>
 

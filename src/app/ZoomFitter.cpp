@@ -16,8 +16,8 @@
 
 namespace rxt4 {
 
-ZoomFitter::ZoomFitter(QMainWindow& window, ScreenSide& side, const QLayout& keyColumn)
-    : QObject(&window), window_(window), side_(side), keyColumn_(keyColumn) {
+ZoomFitter::ZoomFitter(QMainWindow& window, ScreenSide& side, const QLayout& screenColumn, const QLayout& keyColumn)
+    : QObject(&window), window_(window), side_(side), screenColumn_(screenColumn), keyColumn_(keyColumn) {
   setObjectName(QStringLiteral("zoomFitter"));
   // Shown: from then on the window follows its screen.
   window_.installEventFilter(this);
@@ -66,7 +66,7 @@ QSize ZoomFitter::WindowSizeAt(int zoom) const {
   const int steps = zoom - view.zoom();
   const QSize area = view.sizeHint() / view.zoom();
   const int keysHeight = keyColumn_.sizeHint().height();
-  const int sideHeight = side_.sizeHint().height();
+  const int sideHeight = screenColumn_.sizeHint().height();
   const int rowNow = std::max(keysHeight, sideHeight);
   const int rowThen = std::max(keysHeight, sideHeight + steps * area.height());
   const QSize frame = window_.frameGeometry().size() - window_.size();

@@ -26,8 +26,9 @@ class ScreenSide;
 class ZoomFitter : public QObject {
   Q_OBJECT
  public:
-  // keyColumn: the keys beside the screen side, whose height the enlarged side may outgrow.
-  ZoomFitter(QMainWindow& window, ScreenSide& side, const QLayout& keyColumn);
+  // screenColumn: the screen side with what lies under it; keyColumn: the keys beside
+  // it, whose height the enlarged side may outgrow.
+  ZoomFitter(QMainWindow& window, ScreenSide& side, const QLayout& screenColumn, const QLayout& keyColumn);
 
   // Adds the enlargements to menu (the 表示 menu), checkable, 等倍 checked.
   void AddActions(QMenu& menu);
@@ -58,6 +59,7 @@ class ZoomFitter : public QObject {
 
   QMainWindow& window_;
   ScreenSide& side_;
+  const QLayout& screenColumn_;
   const QLayout& keyColumn_;
   QAction* actions_[3] = {};
   QPointer<QScreen> watchedScreen_;

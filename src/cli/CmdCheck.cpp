@@ -83,31 +83,6 @@ class Output {
   bool failed_ = false;
 };
 
-std::string_view KindKey(TransferKind kind) {
-  switch (kind) {
-    case TransferKind::Level: return "level";
-    case TransferKind::Ber: return "ber";
-    case TransferKind::Constellation: return "constellation";
-    case TransferKind::Spectrum: return "spectrum";
-    case TransferKind::Profile: return "profile";
-    case TransferKind::Sky: return "sky";
-    case TransferKind::Multi: return "multi";
-    case TransferKind::None: return "";
-  }
-  return "";
-}
-
-std::string_view ValueKindKey(ValueKind kind) {
-  switch (kind) {
-    case ValueKind::Number: return "number";
-    case ValueKind::BelowRange: return "below_range";
-    case ValueKind::AboveRange: return "above_range";
-    case ValueKind::NoMeasurement: return "no_measurement";
-    case ValueKind::Unreadable: return "unreadable";
-  }
-  return "";
-}
-
 // ---- JSON ---------------------------------------------------------------------------
 
 void AppendJsonString(std::string& out, std::string_view text) {

@@ -12,6 +12,7 @@
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "rxt4/data/Strings.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/report/CompanionWarnings.h"
 #include "rxt4/screens/ImageFiles.h"
@@ -131,7 +132,7 @@ int RunRender(Args args) {
   std::string fontWarning;
   ScreenSet screens(FontSet::CreateDefault(&fontWarning));
   if (!fontWarning.empty())
-    std::fprintf(stderr, "rxt4 render: %s; texts are drawn as boxes\n", fontWarning.c_str());
+    std::fprintf(stderr, "rxt4 render: %s\n", FillIn(Text(StringId::ScreenFontBoxes), {fontWarning}).c_str());
 
   const int total = model.measurementCount();
   int done = 0;

@@ -1,78 +1,179 @@
 // rxt4 report: the measurement report of a data folder (or of some of its set
-// folders) as a PDF file.
+// folders) as a PDF file: cover, summary with the verdicts, tables, compare pages and
+// the screens.
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "rxt4/data/Paths.h"
+#include "rxt4/data/Strings.h"
+#include "rxt4/judge/ProfileCatalog.h"
+#include "rxt4/link/SettingsFile.h"
 #include "rxt4/report/Report.h"
 
 namespace rxt4::cli {
 namespace {
 
 constexpr const char* kReportUsage =
-    "usage: rxt4 report DATA_FOLDER [--set NAME]... --out FILE.pdf [--per-page 2|4] [--date TEXT]\n"
+    "usage: rxt4 report DATA_FOLDER [--set NAME]... --out FILE.pdf [--limits NAME|FILE]\n"
+    "                   [--screens none|failed|all] [--per-page 2|4] [--kinds KIND,...]\n"
+    "                   [--compare SET_A SET_B] [--number TEXT] [--date TEXT]\n"
     "\n"
-    "Loads the data folder as the viewer does and writes a measurement report: an A4\n"
-    "PDF in Japanese with a title page (data folder, set folders, measurements per\n"
-    "kind, date), a table of the measurements per set folder and kind, and every\n"
-    "measurement's screen as the viewer draws it. Loader messages go to standard error.\n"
-    "The file is written under a temporary name beside it and renamed when complete.\n"
+    "Loads the data folder as the viewer does and writes the report a technician hands\n"
+    "to the customer: an A4 PDF in Japanese with a cover (the job, the company, the\n"
+    "report number, boxes for the seal and the signature), a summary (総合判定, the\n"
+    "verdicts per set folder and kind, every 不合格 and 注意 reading with its limit),\n"
+    "the readings per set folder and kind, and the screens as an appendix. The\n"
+    "cover and the measurements' labels come from the set folders' job records\n"
+    "(job.toml, see rxt4 job) and the company record of the settings folder. The\n"
+    "verdicts are those of `rxt4 check` with the same profile. Loader messages go to\n"
+    "standard error. The file is written under a temporary name beside it and renamed\n"
+    "when complete.\n"
     "\n"
-    "  --set NAME      only this set folder (repeatable; default: every set folder)\n"
-    "  --out FILE      the PDF file to write\n"
-    "  --per-page N    screens per page: 4 (default) or 2 (twice as large)\n"
-    "  --date TEXT     the date on the title page (default: today)\n"
-    "  --help          show this text\n"
+    "  --set NAME          only this set folder (repeatable; default: every set folder)\n"
+    "  --out FILE          the PDF file to write\n"
+    "  --limits NAME|FILE  the limits profile, as for rxt4 check (default: テレビ端子)\n"
+    "  --screens WHICH     the screens' appendix: all (default), failed (those of\n"
+    "                      不合格 measurements) or none\n"
+    "  --per-page N        screens per page: 4 (default) or 2 (twice as large)\n"
+    "  --kinds K,...       only these kinds: level, ber, sky, constellation, multi,\n"
+    "                      spectrum, profile (default: every kind)\n"
+    "  --compare A B       add a page per kind comparing set folder A (before) with B\n"
+    "                      (after), matched by band and channel\n"
+    "  --number TEXT       the report number on the cover (default: from the date and time)\n"
+    "  --date TEXT         the issue date on the cover (default: today)\n"
+    "  --help              show this text\n"
     "\n"
-    "The set folders are read one at a time (once to count, once to write), so a large\n"
+    "The set folders are read one at a time (to count, to judge, to write), so a large\n"
     "archive never has to fit into memory at once.\n"
     "\n"
     "Exit status: 0 written, 1 the file could not be written or a folder could not be\n"
-    "read (nothing is written then), 2 bad arguments or a data folder or set folder\n"
-    "that does not exist, 130 cancelled.\n";
+    "read (nothing is written then), 2 bad arguments, a profile that cannot be read, or\n"
+    "a data folder or set folder that does not exist, 130 cancelled.\n";
 
 int UsageError(std::string_view message) { return cli::UsageError("report", message, kReportUsage); }
+
+// The kinds by the names the export and rxt4 check give them.
+bool ParseKinds(std::string_view list, std::vector<TransferKind>& kinds) {
+  static constexpr std::pair<std::string_view, TransferKind> kNames[] = {
+      {"level", TransferKind::Level}, {"ber", TransferKind::Ber},           {"sky", TransferKind::Sky},
+      {"constellation", TransferKind::Constellation},                       {"multi", TransferKind::Multi},
+      {"spectrum", TransferKind::Spectrum},                                 {"profile", TransferKind::Profile}};
+  while (!list.empty()) {
+    const std::size_t comma = list.find(',');
+    const std::string_view name = list.substr(0, comma);
+    bool found = false;
+    for (const auto& [key, kind] : kNames)
+      if (key == name) {
+        kinds.push_back(kind);
+        found = true;
+      }
+    if (!found) return false;
+    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+  }
+  return !kinds.empty();
+}
+
+// The set folder as the file system spells it, or nothing when there is none.
+std::optional<std::string> SetFolderName(const std::string& folder, const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::path resolved = ResolvePath(std::filesystem::path(folder) / name);
+  const bool plainName = !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+  if (!plainName || !std::filesystem::is_directory(resolved, ec)) return std::nullopt;
+  return resolved.filename().string();
+}
 
 }  // namespace
 
 int RunReport(Args args) {
-  std::string folder, out;
-  bool haveFolder = false;
+  std::string folder, out, limits;
+  bool haveFolder = false, haveLimits = false;
   std::vector<std::string> sets;
+  std::optional<std::pair<std::string, std::string>> compare;
   ReportOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (IsHelpArg(arg)) return PrintHelp(kReportUsage);
-    if (arg == "--set" || arg == "--out" || arg == "--per-page" || arg == "--date") {
+    if (arg == "--compare") {
+      if (i + 2 >= args.size()) return UsageError("--compare needs two set folders");
+      compare.emplace(std::string(args[i + 1]), std::string(args[i + 2]));
+      i += 2;
+    } else if (arg == "--set" || arg == "--out" || arg == "--per-page" || arg == "--date" || arg == "--limits" ||
+               arg == "--screens" || arg == "--kinds" || arg == "--number") {
       if (i + 1 >= args.size()) return UsageError(std::string(arg) + " needs a value");
       const std::string value(args[++i]);
       if (arg == "--set") sets.push_back(value);
       if (arg == "--out") out = value;
       if (arg == "--date") options.date = value;
+      if (arg == "--number") options.number = value;
+      if (arg == "--limits") {
+        limits = value;
+        haveLimits = true;
+      }
       if (arg == "--per-page") {
         if (value != "2" && value != "4") return UsageError("--per-page takes 2 or 4");
         options.screensPerPage = std::atoi(value.c_str());
       }
+      if (arg == "--screens") {
+        if (value == "all") options.screens = ReportScreens::All;
+        else if (value == "failed") options.screens = ReportScreens::Failed;
+        else if (value == "none") options.screens = ReportScreens::None;
+        else return UsageError("--screens takes none, failed or all");
+      }
+      if (arg == "--kinds" && !ParseKinds(value, options.kinds))
+        return UsageError(Quoted("--kinds takes level, ber, sky, constellation, multi, spectrum or profile, not", value));
     } else if (!TakeDataFolder(arg, folder, haveFolder)) {
       return UsageError(Quoted("unexpected argument", arg));
     }
   }
   if (!haveFolder) return UsageError("no data folder given");
   if (out.empty()) return UsageError("no output file given (--out FILE.pdf)");
-  if (options.date.empty()) options.date = ReportDateText(std::time(nullptr));
+  const std::time_t now = std::time(nullptr);
+  if (options.date.empty()) options.date = ReportDateText(now);
+  if (options.number.empty()) options.number = ReportNumberText(now);
+
+  // The profile first, as rxt4 check takes it: nothing is judged with a half-read one.
+  const ProfileCatalog catalog = ProfileCatalog::Standard(DefaultSettingsPath().parent_path());
+  auto profile = std::make_shared<LimitsProfile>();
+  ProfileError error;
+  std::vector<ProfileError> skipped;
+  const bool found =
+      catalog.Find(haveLimits ? std::string_view(limits) : kDefaultProfileName, *profile, error, &skipped);
+  for (const ProfileError& refused : skipped)
+    std::fprintf(stderr, "rxt4 report: %s\n", FillIn(Text(StringId::ProfileSkipped), {refused.Text()}).c_str());
+  if (!found) {
+    const std::string why =
+        error.file.empty() ? error.reason : FillIn(Text(StringId::ProfileUnreadable), {error.Text()});
+    std::fprintf(stderr, "rxt4 report: %s\n", why.c_str());
+    return 2;
+  }
+  options.profile = std::move(profile);
 
   StreamedSelection selection;
   if (const int status = LoadSelection("report", folder, sets, selection); status != 0) return status;
+  if (compare) {
+    const std::optional<std::string> a = SetFolderName(folder, compare->first);
+    const std::optional<std::string> b = SetFolderName(folder, compare->second);
+    if (!a || !b) {
+      std::fprintf(stderr, "rxt4 report: there is no set folder '%s' in '%s'\n",
+                   (a ? compare->second : compare->first).c_str(), folder.c_str());
+      return 2;
+    }
+    options.compare.emplace(*a, *b);
+  }
 
   InterruptFlag interrupt;
   ConsoleJobObserver observer("report", "page");
+  TakeRecords(selection, DefaultSettingsPath().parent_path(), options, observer);
   const JobOutcome outcome = WriteReport(selection, out, options, observer, interrupt.flag());
   if (outcome.status == JobOutcome::Status::Cancelled) return 130;
   if (!outcome.done()) {

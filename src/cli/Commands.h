@@ -20,5 +20,6 @@ int RunReport(Args args);
 int RunExport(Args args);
 int RunCheck(Args args);
 int RunJob(Args args);
+int RunTrend(Args args);
 
 }  // namespace rxt4::cli

@@ -110,7 +110,7 @@ std::optional<KindImage> ReadKindImage(const std::filesystem::path& setFolder, T
   std::uint32_t count = 0;
   if (!ReadRecords(files, name, kind, records, count)) return std::nullopt;
   std::vector<std::vector<std::uint8_t>> blocks;
-  if (kind == TransferKind::Constellation || kind == TransferKind::Spectrum || kind == TransferKind::Profile) {
+  if (HasCompanions(ToDataKind(kind))) {
     for (unsigned block = 1;; ++block) {
       std::optional<std::string> found = files.Find(CompanionFileName(name, block));
       if (!found) break;

@@ -17,10 +17,6 @@
 namespace rxt4 {
 namespace {
 
-// The order in which the kind loaders run for each set folder.
-constexpr TransferKind kLoadOrder[] = {TransferKind::Level,         TransferKind::Ber,   TransferKind::Sky,
-                                       TransferKind::Constellation, TransferKind::Multi, TransferKind::Spectrum,
-                                       TransferKind::Profile};
 
 // A kind folder, reached through its open set folder. A file is opened as the writer
 // spells it (Paths.h); only when it is not there is the kind folder listed (once) to
@@ -174,7 +170,7 @@ class KindLoader {
       : name_(name), items_(items), arena_(arena), ahead_(ahead) {}
 
   void Load(TransferKind kind, KindFolder& files) {
-    if (kind == TransferKind::Multi)
+    if (FindKind(kind)->channelTables)
       LoadMulti(files);
     else
       LoadSingle(kind, files);
@@ -352,7 +348,7 @@ SetFolderItems SetFolderReader::Read(const std::string& name, PageArena& arena, 
   ReadAhead ahead(batch, set.handle(), arena);
   std::vector<ReadAhead::Wanted> wanted;
   for (const auto& [kind, folder] : kindFolders) {
-    if (kind == TransferKind::Multi) {
+    if (FindKind(kind)->channelTables) {
       wanted.push_back({folder + '/' + MultiCountFileName(), false});
     } else {
       wanted.push_back({folder + '/' + CountFileName(name), false});

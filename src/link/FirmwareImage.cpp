@@ -3,16 +3,15 @@
 #include <new>
 
 #include "rxt4/link/DecPart.h"
-#include "rxt4/link/MainPart.h"
-#include "rxt4/link/TsnmPart.h"
+#include "rxt4/link/LengthPart.h"
 
 namespace rxt4 {
 namespace {
 
 std::unique_ptr<CFirmwarePart> MakePart(PartType type) {
   switch (type) {
-    case PartType::Main: return std::make_unique<CMainPart>();
-    case PartType::Tsnm: return std::make_unique<CTsnmPart>();
+    case PartType::Main: return std::make_unique<CLengthPart>(kMainLayout);
+    case PartType::Tsnm: return std::make_unique<CLengthPart>(kTsnmLayout);
     case PartType::Dec: return std::make_unique<CDecPart>();
   }
   return nullptr;
@@ -71,8 +70,11 @@ std::string CFirmwareImage::FaultText() const {
     case ImageCheck::Length:
       return where + (f.record > 0 ? ": its length does not fit the part" : ": its length does not fit the file");
     case ImageCheck::Crc: return where + ": CRC-32 does not match";
-    default: return where;
+    case ImageCheck::None:
+    case ImageCheck::File:
+    case ImageCheck::NoPart: break;  // answered above
   }
+  return where;
 }
 
 int CFirmwareImage::Slot(PartType type) {

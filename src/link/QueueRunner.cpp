@@ -52,7 +52,10 @@ void CQueueRunner::Dispatch(LinkStep step, CInstrumentCommand& head) {
     case LinkStep::Done:
       queue_.pop_front();
       break;
-    default: {
+    case LinkStep::Entry:
+    case LinkStep::Version:
+    case LinkStep::XmodemSend:
+    case LinkStep::XmodemReceive: {
       StepHost none;
       const LinkOutcome own = head.RunOwnStep(step, port_, host_ != nullptr ? *host_ : none);
       if (own.result != LinkResult::Success) Finish(own.result, own.value);

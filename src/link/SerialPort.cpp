@@ -4,25 +4,6 @@
 
 namespace rxt4 {
 
-const char* PortErrorName(PortError e) {
-  switch (e) {
-    case PortError::Success: return "success";
-    case PortError::OpenFailed: return "opening the port failed";
-    case PortError::EventFailed: return "creating a wait object failed";
-    case PortError::GetStateFailed: return "reading the port state failed";
-    case PortError::SetStateFailed: return "setting the port state failed";
-    case PortError::SetMaskFailed: return "setting the event mask failed";
-    case PortError::SetTimeoutsFailed: return "setting the time-outs failed";
-    case PortError::WaitFailed: return "waiting for the port failed";
-    case PortError::ReadFailed: return "reading failed";
-    case PortError::WriteFailed: return "writing failed";
-    case PortError::NotOpen: return "the port is not open";
-    case PortError::Timeout: return "time-out";
-    case PortError::Aborted: return "aborted";
-  }
-  return "unknown port error";
-}
-
 CSerialPort::CSerialPort() : CSerialPort(MakePlatformPortBackend()) {}
 
 CSerialPort::CSerialPort(std::unique_ptr<PortBackend> backend) : backend_(std::move(backend)) {}

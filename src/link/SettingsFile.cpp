@@ -221,6 +221,10 @@ void SettingsFile::LoadSettings(const std::vector<std::string>& presentPorts) {
   comm_.parity = static_cast<uint8_t>(ReadInt(ini, StringId::KeyParity, 0) & 0xFF);
   comm_.stopBits = static_cast<uint8_t>(ReadInt(ini, StringId::KeyStopBits, 0) & 0xFF);
   comm_.flowControl = static_cast<uint8_t>(ReadInt(ini, StringId::KeyFlowControl, 0) & 0xFF);
+  // A file path, kept whole (in quotes, so that blanks at either end are kept).
+  std::optional<std::string> limits =
+      ini.Get(kAppName, Text(StringId::KeyLimitsProfile), std::numeric_limits<size_t>::max());
+  limitsProfile_ = limits ? *limits : std::string();
   remembered_ = ReadRemembered(ini);
 }
 
@@ -239,6 +243,11 @@ bool SettingsFile::SaveCommSettings(const CommSettings& settings) {
 bool SettingsFile::SaveFolderAlert(bool folderAlert) {
   folderAlert_ = folderAlert;
   return WriteKeys({{std::string(Text(StringId::KeyFolderAlert)), folderAlert ? "1" : "0"}});
+}
+
+bool SettingsFile::SaveLimitsProfile(const std::string& profile) {
+  limitsProfile_ = HasLineBreak(profile) ? std::string() : profile;
+  return WriteKeys({{std::string(Text(StringId::KeyLimitsProfile)), '"' + limitsProfile_ + '"'}});
 }
 
 bool SettingsFile::SaveRemembered(const RememberedView& view) {

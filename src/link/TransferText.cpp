@@ -24,7 +24,13 @@ std::string TransferFinalText(LinkResult result, int value) {
     }
     case LinkResult::FolderRefused:
       return std::string(Text(StringId::TransferSaveFailed));
-    default:
+    case LinkResult::PortOpenFailed:
+    case LinkResult::EmptyEntry:
+    case LinkResult::SetupFailed:
+    case LinkResult::SendFailed:
+    case LinkResult::WaitFailed:
+    case LinkResult::ReplyFailed:
+    case LinkResult::ImagePartMissing:
       break;
   }
   if (value == CConnectCommand::kRequestCode || value == CBaudCheckCommand::kRequestCode)

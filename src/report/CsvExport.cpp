@@ -1,6 +1,6 @@
 // The CSV export: one UTF-8 file per table with a byte-order mark (so that a
-// spreadsheet reads the Japanese texts right), a header row and CRLF line ends; the
-// constellation images as PNG files beside them.
+// spreadsheet reads the Japanese texts right), a header row and CRLF line ends; with
+// the samples, the constellation images as PNG files beside them.
 
 #include <cerrno>
 #include <charconv>
@@ -43,9 +43,13 @@ class CsvSink : public TableSink {
  public:
   explicit CsvSink(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-  bool Begin(const std::vector<ExportTable>& schema) override {
+  bool Begin(const std::vector<ExportTable>& schema, bool samples) override {
     schema_ = &schema;
     for (const ExportTable& t : schema) {
+      if (t.graph && !samples) {
+        files_.push_back(nullptr);
+        continue;
+      }
       auto file = std::make_unique<StagedFile>(folder_ / (t.name + ".csv"));
       if (!file->ok()) return Fail(folder_ / (t.name + ".csv"), file->error().message());
       line_.assign(kByteOrderMark);
@@ -62,6 +66,13 @@ class CsvSink : public TableSink {
 
   bool Insert(TableId table, std::span<const Cell> row) override {
     const auto index = static_cast<std::size_t>(table);
+    if (!files_[index]) return true;  // graph data not asked for
+    const ExportTable& t = (*schema_)[index];
+    if (row.size() != t.columns.size()) {
+      error_ = "table " + t.name + ": a row of " + std::to_string(row.size()) + " cells for " +
+               std::to_string(t.columns.size()) + " columns";
+      return false;
+    }
     line_.clear();
     for (std::size_t i = 0; i < row.size(); ++i) {
       if (i) line_ += ',';
@@ -96,7 +107,7 @@ class CsvSink : public TableSink {
     }
     for (const std::filesystem::path& folder : madeFolders_) FlushFolder(folder);
     for (std::size_t i = 0; ok && i < files_.size(); ++i)
-      if (!files_[i]->Commit()) ok = Fail(files_[i]->finalPath(), files_[i]->error().message());
+      if (files_[i] && !files_[i]->Commit()) ok = Fail(files_[i]->finalPath(), files_[i]->error().message());
     if (!ok) {
       std::error_code ec;
       for (const std::filesystem::path& image : placed) std::filesystem::remove(image, ec);
@@ -114,7 +125,7 @@ class CsvSink : public TableSink {
   std::string error() const override { return error_; }
 
  private:
-  // An image cell: the bytes go to <table>/<set folder>_<item>.png, the cell names it.
+  // An image cell: the bytes go to <table>/<set_id>_<item>.png, the cell names it.
   bool WriteImage(const std::string& table, std::span<const Cell> row, std::string_view bytes) {
     imageName_ = table + "/";
     imageName_ += row[0].text;
@@ -149,8 +160,8 @@ class CsvSink : public TableSink {
 
 }  // namespace
 
-JobOutcome ExportCsv(const MeasurementSource& selection, const std::filesystem::path& folder, JobObserver& observer,
-                     const std::atomic<bool>& abort) {
+JobOutcome ExportCsv(const MeasurementSource& selection, const std::filesystem::path& folder,
+                     const ExportOptions& options, JobObserver& observer, const std::atomic<bool>& abort) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   // The reason the folder could not be made (a read-only medium), not what a look at
@@ -158,7 +169,7 @@ JobOutcome ExportCsv(const MeasurementSource& selection, const std::filesystem::
   if (!ec && !std::filesystem::is_directory(folder, ec) && !ec) ec = std::make_error_code(std::errc::not_a_directory);
   if (ec) return JobOutcome::Failed("cannot create " + folder.string() + ": " + ec.message());
   CsvSink sink(folder);
-  JobOutcome outcome = WriteExportRows(selection, sink, observer, abort);
+  JobOutcome outcome = WriteExportRows(selection, sink, options, observer, abort);
   if (outcome.done() && !sink.Commit()) return JobOutcome::Failed(sink.error());
   return outcome;
 }

@@ -1,16 +1,24 @@
 #include "rxt4/report/ExportTables.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <unordered_set>
 
+#include "rxt4/data/Columns.h"
 #include "rxt4/data/DirectoryIndex.h"
+#include "rxt4/data/JobRecord.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
+#include "rxt4/judge/FolderJudgement.h"
+#include "rxt4/judge/ServiceClass.h"
+#include "rxt4/judge/Verdict.h"
 #include "rxt4/report/CompanionWarnings.h"
+#include "rxt4/report/SetDigest.h"
 #include "rxt4/screens/CompanionData.h"
 #include "rxt4/screens/ImageFiles.h"
 #include "rxt4/screens/Surface.h"
@@ -19,89 +27,208 @@ namespace rxt4 {
 
 namespace {
 
-enum class Stored { Text, Integer, Real };
+// Workbook titles of the 30 table columns; a number column's unit is added to it.
+constexpr std::array<std::string_view, kColumnCount> kTitles = {
+    "No.",        "データ名",       "バンド名",       "チャンネル",       "偏波面",
+    "周波数",     "レベル",         "C/N",            "変調方式",         "局部発振周波数",
+    "補正値",     "ブースター給電", "コンバーター給電", "階層",           "バンドNo.",
+    "表示幅",     "スケール幅",     "モード",         "測定カーソル位置", "測定全チャンネル数",
+    "画面種別",   "BER",            "MER",            "バンド名２",       "チャンネル２",
+    "偏波面２",   "レベル２",       "BER２",          "C/N２",            "補正値２"};
 
-struct ColumnDef {
-  const char* name;
-  Stored stored;
-};
+// The table columns a reading can be judged in, each with a verdict of its own.
+constexpr std::array<Column, 7> kJudgedColumns = {Column::Level, Column::Cn,     Column::Mer, Column::Ber,
+                                                  Column::Level2, Column::Ber2, Column::Cn2};
 
-// The 30 table columns under stable ASCII names. Numbers are stored as numbers; the
-// rest (names, channels, on/off switches, modes) as texts.
-constexpr ColumnDef kColumns[MeasurementRow::kColumnCount] = {
-    {"record_no", Stored::Text},           // 0
-    {"data_name", Stored::Text},           // 1
-    {"band_name", Stored::Text},           // 2
-    {"channel", Stored::Text},             // 3
-    {"polarization", Stored::Text},        // 4
-    {"frequency_mhz", Stored::Real},       // 5
-    {"level_dbuv", Stored::Real},          // 6
-    {"cn_db", Stored::Real},               // 7
-    {"modulation", Stored::Text},          // 8
-    {"lo_frequency_ghz", Stored::Real},    // 9
-    {"correction", Stored::Real},          // 10
-    {"booster_power", Stored::Text},       // 11
-    {"converter_power", Stored::Text},     // 12
-    {"layer", Stored::Text},               // 13
-    {"band_no", Stored::Integer},          // 14
-    {"display_width", Stored::Integer},    // 15
-    {"scale_width", Stored::Integer},      // 16
-    {"mode", Stored::Text},                // 17
-    {"cursor_position", Stored::Integer},  // 18
-    {"channel_count", Stored::Integer},    // 19
-    {"screen_type", Stored::Integer},      // 20
-    {"ber", Stored::Real},                 // 21
-    {"mer_db", Stored::Real},              // 22
-    {"band_name2", Stored::Text},          // 23
-    {"channel2", Stored::Text},            // 24
-    {"polarization2", Stored::Text},       // 25
-    {"level2_dbuv", Stored::Real},         // 26
-    {"ber2", Stored::Real},                // 27
-    {"cn2_db", Stored::Real},              // 28
-    {"correction2", Stored::Real},         // 29
-};
+int JudgedSlot(Column c) {
+  for (std::size_t i = 0; i < kJudgedColumns.size(); ++i)
+    if (kJudgedColumns[i] == c) return static_cast<int>(i);
+  return -1;
+}
 
 // Progress is reported every this many measurements (and at the end).
 constexpr int kProgressEvery = 256;
 
-ColumnType TypeOf(Stored s) {
-  return s == Stored::Text ? ColumnType::Text : s == Stored::Integer ? ColumnType::Integer : ColumnType::Real;
+std::string TitleOf(int c) {
+  std::string title(kTitles[static_cast<std::size_t>(c)]);
+  const std::string_view unit = kColumnInfo[static_cast<std::size_t>(c)].unit;
+  if (!unit.empty()) title += " (" + std::string(unit) + ")";
+  return title;
 }
 
+ColumnType TypeOf(ColumnValue v) {
+  return v == ColumnValue::Text ? ColumnType::Text : v == ColumnValue::Integer ? ColumnType::Integer : ColumnType::Real;
+}
+
+ExportColumn Col(std::string name, ColumnType type, std::string title, ColumnRole role = ColumnRole::Plain) {
+  return {std::move(name), type, std::move(title), role, false};
+}
+
+// The 30 table columns (numbers with their "_text" columns), the row's service class
+// and verdict, and the verdict of each reading that can be judged.
 void AddRowColumns(std::vector<ExportColumn>& columns) {
-  for (const ColumnDef& c : kColumns) {
-    columns.push_back({c.name, TypeOf(c.stored)});
-    if (c.stored != Stored::Text) columns.push_back({std::string(c.name) + "_text", ColumnType::Text});
+  for (int c = 0; c < kColumnCount; ++c) {
+    const ColumnInfo& info = kColumnInfo[static_cast<std::size_t>(c)];
+    columns.push_back(Col(std::string(info.asciiName), TypeOf(info.value), TitleOf(c)));
+    if (info.value != ColumnValue::Text)
+      columns.push_back(Col(std::string(info.asciiName) + "_text", ColumnType::Text,
+                            std::string(kTitles[static_cast<std::size_t>(c)]) + " (記録)", ColumnRole::Stored));
+  }
+  columns.push_back(Col("service_class", ColumnType::Text, "サービス"));
+  columns.push_back(Col("verdict", ColumnType::Text, "判定", ColumnRole::Verdict));
+  columns.push_back(Col("verdict_reason", ColumnType::Text, "判定理由"));
+  for (Column c : kJudgedColumns) {
+    const std::string name(Info(c).asciiName);
+    const std::string title(kTitles[static_cast<std::size_t>(Index(c))]);
+    columns.push_back(Col(name + "_verdict", ColumnType::Text, title + " 判定", ColumnRole::Verdict));
+    columns.push_back(Col(name + "_verdict_reason", ColumnType::Text, title + " 判定理由"));
   }
 }
 
+// A table keyed by the set folder's set_id and the measurement number, then extraKeys.
 ExportTable KeyedTable(std::string name, std::vector<ExportColumn> extraKeys, bool smallRows = false) {
-  ExportTable t{std::move(name), {{"set_folder", ColumnType::Text}, {"item", ColumnType::Integer}}, 2, smallRows};
+  ExportTable t;
+  t.name = std::move(name);
+  t.columns = {Col("set_id", ColumnType::Text, "セットID"), Col("item", ColumnType::Integer, "データNo.")};
+  t.smallRows = smallRows;
+  t.refersToSets = true;
   for (ExportColumn& c : extraKeys) t.columns.push_back(std::move(c));
   t.keyColumns = static_cast<int>(t.columns.size());
   return t;
 }
 
+// The columns a measurement table has after its keys.
+void AddMeasurementHead(ExportTable& t) {
+  t.columns.push_back(Col("set_folder", ColumnType::Text, "セットフォルダ"));
+  t.columns.push_back(Col("label", ColumnType::Text, "ラベル"));
+}
+
+// The job record's fields, as "sets" names them.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kJobColumns = {{
+    {"title", "件名"},
+    {"customer", "お客様名"},
+    {"property", "物件名"},
+    {"address", "住所"},
+    {"measured_at", "測定日時"},
+    {"weather", "天候"},
+    {"technician", "測定者"},
+    {"instrument", "計器"},
+    {"findings", "所見"},
+}};
+
+// The counts "sets" holds, in this order.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kCountColumns = {{
+    {"measurements", "測定数"},
+    {"measurements_pass", "合格 (測定)"},
+    {"measurements_caution", "注意 (測定)"},
+    {"measurements_fail", "不合格 (測定)"},
+    {"measurements_none", "判定なし (測定)"},
+    {"readings_pass", "合格 (読み値)"},
+    {"readings_caution", "注意 (読み値)"},
+    {"readings_fail", "不合格 (読み値)"},
+    {"readings_none", "判定なし (読み値)"},
+    {"readings_no_measurement", "未測定 (読み値)"},
+}};
+
 std::vector<ExportTable> BuildSchema() {
   std::vector<ExportTable> s;
-  s.push_back(
-      {"columns", {{"name", ColumnType::Text}, {"position", ColumnType::Integer}, {"title", ColumnType::Text}}, 1});
+  ExportTable& columns = s.emplace_back();
+  columns.name = "columns";
+  columns.columns = {Col("name", ColumnType::Text, "名前"), Col("position", ColumnType::Integer, "位置"),
+                     Col("title", ColumnType::Text, "見出し")};
+  columns.keyColumns = 1;
+
+  ExportTable& limits = s.emplace_back();
+  limits.name = "limits";
+  limits.columns = {Col("service_class", ColumnType::Text, "サービス"),
+                    Col("service_class_name", ColumnType::Text, "サービス名"),
+                    Col("profile", ColumnType::Text, "判定基準"),
+                    Col("profile_file", ColumnType::Text, "ファイル"),
+                    Col("level_min_dbuv", ColumnType::Real, "レベル 下限 (dBμV)"),
+                    Col("level_max_dbuv", ColumnType::Real, "レベル 上限 (dBμV)"),
+                    Col("cn_min_db", ColumnType::Real, "C/N 下限 (dB)"),
+                    Col("mer_min_db", ColumnType::Real, "MER 下限 (dB)"),
+                    Col("ber_max", ColumnType::Real, "BER 上限"),
+                    Col("margin_db", ColumnType::Real, "注意幅 (dB)")};
+  limits.keyColumns = 1;
+
+  ExportTable& sets = s.emplace_back();
+  sets.name = "sets";
+  sets.columns = {Col("set_id", ColumnType::Text, "セットID"), Col("set_folder", ColumnType::Text, "セットフォルダ"),
+                  Col("data_folder", ColumnType::Text, "データフォルダ")};
+  for (const auto& [name, title] : kJobColumns) sets.columns.push_back(Col(std::string(name), ColumnType::Text, std::string(title)));
+  sets.columns.push_back(Col("downloaded_at", ColumnType::Text, "転送日時"));
+  sets.columns.push_back(Col("date", ColumnType::Text, "日時"));
+  sets.columns.push_back(Col("verdict", ColumnType::Text, "総合判定", ColumnRole::Verdict));
+  for (const auto& [name, title] : kCountColumns)
+    sets.columns.push_back(Col(std::string(name), ColumnType::Integer, std::string(title)));
+  sets.keyColumns = 1;
+
   for (const char* kind : {"level", "ber", "constellation", "spectrum", "profile", "sky"}) {
     s.push_back(KeyedTable(kind, {}));
+    AddMeasurementHead(s.back());
     AddRowColumns(s.back().columns);
   }
   s.push_back(KeyedTable("multi", {}));
-  s.back().columns.push_back({"data_name", ColumnType::Text});
-  s.back().columns.push_back({"channels", ColumnType::Integer});
-  s.push_back(KeyedTable("multi_channels", {{"channel_row", ColumnType::Integer}}));
+  AddMeasurementHead(s.back());
+  s.back().columns.push_back(Col("data_name", ColumnType::Text, "データ名"));
+  s.back().columns.push_back(Col("channels", ColumnType::Integer, "チャンネル数"));
+  s.back().columns.push_back(Col("verdict", ColumnType::Text, "判定", ColumnRole::Verdict));
+  s.back().columns.push_back(Col("verdict_reason", ColumnType::Text, "判定理由"));
+  s.push_back(KeyedTable("multi_channels", {Col("channel_row", ColumnType::Integer, "行")}));
+  AddMeasurementHead(s.back());
   AddRowColumns(s.back().columns);
-  s.push_back(KeyedTable("spectrum_samples", {{"sample", ColumnType::Integer}}, true));
-  s.back().columns.push_back({"db", ColumnType::Real});
-  s.push_back(KeyedTable("profile_samples", {{"sample", ColumnType::Integer}}, true));
-  s.back().columns.push_back({"delay_us", ColumnType::Real});
-  s.back().columns.push_back({"db", ColumnType::Real});
+
+  ExportTable& readings = s.emplace_back();
+  readings.name = "readings";
+  readings.storedAs = "reading_rows";
+  readings.refersToSets = true;
+  auto fromSets = [](ExportColumn c) {
+    c.fromSets = true;
+    return c;
+  };
+  readings.columns = {
+      Col("set_id", ColumnType::Text, "セットID"),
+      fromSets(Col("set_folder", ColumnType::Text, "セットフォルダ")),
+      fromSets(Col("date", ColumnType::Text, "日時")),
+      fromSets(Col("customer", ColumnType::Text, "お客様名")),
+      fromSets(Col("property", ColumnType::Text, "物件名")),
+      Col("kind", ColumnType::Text, "種類"),
+      Col("item", ColumnType::Integer, "データNo."),
+      Col("channel_row", ColumnType::Integer, "行"),
+      Col("field_row", ColumnType::Integer, "欄"),
+      Col("data_name", ColumnType::Text, "データ名"),
+      Col("label", ColumnType::Text, "ラベル"),
+      Col("service_class", ColumnType::Text, "サービス"),
+      Col("service_class_name", ColumnType::Text, "サービス名"),
+      Col("band", ColumnType::Text, "バンド"),
+      Col("channel", ColumnType::Text, "チャンネル"),
+      Col("channel_no", ColumnType::Integer, "チャンネル番号"),
+      Col("frequency_mhz", ColumnType::Real, "周波数 (MHz)"),
+      Col("level_dbuv", ColumnType::Real, "レベル (dBμV)"),
+      Col("level_marker", ColumnType::Text, "レベル 記録", ColumnRole::Stored),
+      Col("level_verdict", ColumnType::Text, "レベル 判定", ColumnRole::Verdict),
+      Col("cn_db", ColumnType::Real, "C/N (dB)"),
+      Col("cn_marker", ColumnType::Text, "C/N 記録", ColumnRole::Stored),
+      Col("cn_verdict", ColumnType::Text, "C/N 判定", ColumnRole::Verdict),
+      Col("mer_db", ColumnType::Real, "MER (dB)"),
+      Col("mer_marker", ColumnType::Text, "MER 記録", ColumnRole::Stored),
+      Col("mer_verdict", ColumnType::Text, "MER 判定", ColumnRole::Verdict),
+      Col("ber", ColumnType::Real, "BER"),
+      Col("ber_marker", ColumnType::Text, "BER 記録", ColumnRole::Stored),
+      Col("ber_verdict", ColumnType::Text, "BER 判定", ColumnRole::Verdict),
+      Col("verdict", ColumnType::Text, "判定", ColumnRole::Verdict),
+  };
+
+  s.push_back(KeyedTable("spectrum_samples", {Col("sample", ColumnType::Integer, "サンプル")}, true));
+  s.back().columns.push_back(Col("frequency_mhz", ColumnType::Real, "周波数 (MHz)"));
+  s.back().columns.push_back(Col("db", ColumnType::Real, "レベル (dB)"));
+  s.push_back(KeyedTable("profile_samples", {Col("sample", ColumnType::Integer, "サンプル")}, true));
+  s.back().columns.push_back(Col("delay_us", ColumnType::Real, "遅延 (µs)"));
+  s.back().columns.push_back(Col("db", ColumnType::Real, "レベル (dB)"));
   s.push_back(KeyedTable("constellation_images", {}));
-  s.back().columns.push_back({"png", ColumnType::Png});
+  s.back().columns.push_back(Col("png", ColumnType::Png, "画像"));
+  for (std::size_t t = static_cast<std::size_t>(TableId::SpectrumSamples); t < s.size(); ++t) s[t].graph = true;
   return s;
 }
 
@@ -115,6 +242,20 @@ TableId KindTable(TransferKind kind) {
     case TransferKind::Sky: return TableId::Sky;
     default: return TableId::Multi;
   }
+}
+
+std::string_view KindKey(TransferKind kind) {
+  switch (kind) {
+    case TransferKind::Level: return "level";
+    case TransferKind::Ber: return "ber";
+    case TransferKind::Constellation: return "constellation";
+    case TransferKind::Spectrum: return "spectrum";
+    case TransferKind::Profile: return "profile";
+    case TransferKind::Sky: return "sky";
+    case TransferKind::Multi: return "multi";
+    case TransferKind::None: return "";
+  }
+  return "";
 }
 
 bool IsPlainAscii(std::string_view s) {
@@ -139,41 +280,111 @@ std::optional<std::int64_t> StrictInteger(std::string_view t) {
   return v;
 }
 
+// A channel as a number: only a text of decimal digits is one ("13", not "C13" or "BS-1").
+std::optional<std::int64_t> ChannelNumber(std::string_view t) {
+  if (t.empty() || t.size() > 9 || !std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return std::nullopt;
+  return StrictInteger(t);
+}
+
+Cell OptionalReal(const std::optional<double>& v) { return v ? Cell::Real(*v) : Cell::Null(); }
+Cell OptionalText(std::string_view t) { return t.empty() ? Cell::Null() : Cell::Text(t); }
+
+// What a set folder's rows say of it.
+struct SetRow {
+  std::string id;
+  std::string folder;      // escaped as set_folder holds it
+  std::string downloaded;  // the newest file's time
+  std::array<std::string, kJobColumns.size()> job;
+  std::string date;        // the job's 測定日時, else the download time
+  JobRecord record;        // for the measurements' labels
+  SetFolderSummary summary;
+};
+
+// The job record's fields in the order of kJobColumns.
+std::array<std::string, kJobColumns.size()> JobTexts(const JobRecord& r) {
+  std::string instrument;
+  for (const std::string* part : {&r.instrument.model, &r.instrument.serial, &r.instrument.firmware})
+    if (!part->empty()) instrument += (instrument.empty() ? "" : " ") + *part;
+  return {r.title, r.customer, r.property, r.address, r.measuredAt, r.weather, r.technician, instrument, r.findings};
+}
+
 // Builds the rows of one export and hands them to the sink.
 class RowWriter {
  public:
-  RowWriter(TableSink& sink, JobObserver& observer) : sink_(sink), warnings_(observer) {}
+  RowWriter(TableSink& sink, const ExportOptions& options, JobObserver& observer)
+      : sink_(sink), options_(options), warnings_(observer) {}
 
   bool WriteColumnsTable() {
-    for (int c = 0; c < MeasurementRow::kColumnCount; ++c) {
-      const Cell row[] = {Cell::Text(kColumns[c].name), Cell::Int(c), Cell::Text(ColumnTitle(c))};
+    for (int c = 0; c < kColumnCount; ++c) {
+      const Cell row[] = {Cell::Text(kColumnInfo[static_cast<std::size_t>(c)].asciiName), Cell::Int(c),
+                          Cell::Text(ColumnTitle(c))};
       if (!sink_.Insert(TableId::Columns, row)) return false;
     }
     return true;
   }
 
-  bool WriteMeasurement(const SelectedMeasurement& m) {
-    // The set folder's name as the file system holds it, made valid text that still
-    // tells every name apart.
-    if (m.setFolder != folderName_) {
-      folderName_ = m.setFolder;
-      folderText_ = EscapedName(m.setFolder);
+  bool WriteLimitsTable() {
+    const LimitsProfile& p = options_.profile;
+    const std::string file = p.file().filename().string();
+    for (ServiceClass c : kJudgedClasses) {
+      const ClassLimits& l = p.Limits(c);
+      const Cell row[] = {Cell::Text(ServiceClassKey(c)), Cell::Text(ServiceClassName(c)), Cell::Text(p.name()),
+                          OptionalText(file),         OptionalReal(l.levelMin),        OptionalReal(l.levelMax),
+                          OptionalReal(l.cnMin),      OptionalReal(l.merMin),          OptionalReal(l.berMax),
+                          Cell::Real(l.marginDb)};
+      if (!sink_.Insert(TableId::Limits, row)) return false;
     }
-    if (m.kind == TransferKind::Multi) return WriteMulti(m);
+    return true;
+  }
+
+  // Starts a set folder's rows.
+  void BeginSet(SetRow& set) { set_ = &set; }
+
+  bool WriteMeasurement(const SelectedMeasurement& m) {
+    JudgeMeasurement(m.record, options_.profile, judgement_);
+    SetFolderSummary& summary = set_->summary;
+    summary.measurements.Add(judgement_.verdict, judgement_.reason);
+    summary.readings.Add(judgement_.counts);
+    dataName_ = Utf8Of(Trim(m.record.firstRow().Field(Index(Column::DataName))));
+    if (m.kind == TransferKind::Multi) return WriteMulti(m) && WriteReadings(m);
     const TableId table = KindTable(m.kind);
-    if (!WriteRow(table, m, m.record.row, std::nullopt)) return false;
+    if (!WriteRow(table, m, m.record.row, std::nullopt, judgement_.verdict, judgement_.reason, 0,
+                  judgement_.readings.size()))
+      return false;
+    if (!WriteReadings(m)) return false;
+    if (!options_.samples) return true;
+    if (m.kind != TransferKind::Spectrum && m.kind != TransferKind::Profile && m.kind != TransferKind::Constellation)
+      return true;
     const std::optional<std::filesystem::path> companion = FindCompanion(m.record);
-    if (!companion &&
-        (m.kind == TransferKind::Spectrum || m.kind == TransferKind::Profile || m.kind == TransferKind::Constellation))
+    if (!companion)
       return Unreadable(std::filesystem::path(m.record.companionBase() + std::string(CompanionSuffix(m.record))));
     switch (m.kind) {
       case TransferKind::Spectrum: return WriteSpectrum(m, *companion);
       case TransferKind::Profile: return WriteProfile(m, *companion);
-      case TransferKind::Constellation: return WriteConstellation(m, *companion);
-      default: return true;
+      default: return WriteConstellation(m, *companion);
     }
   }
 
+  bool WriteSetRow() {
+    const SetRow& s = *set_;
+    cells_.clear();
+    cells_.push_back(Cell::Text(s.id));
+    cells_.push_back(Cell::Text(s.folder));
+    cells_.push_back(OptionalText(dataFolder_));
+    for (const std::string& field : s.job) cells_.push_back(OptionalText(field));
+    cells_.push_back(OptionalText(s.downloaded));
+    cells_.push_back(OptionalText(s.date));
+    const SetFolderSummary& sum = s.summary;
+    cells_.push_back(Cell::Text(VerdictText(sum.measurements.worst())));
+    for (int n : {sum.measurements.total(), sum.measurements.pass, sum.measurements.caution, sum.measurements.fail,
+                  sum.measurements.none, sum.readings.pass, sum.readings.caution, sum.readings.fail, sum.readings.none,
+                  sum.readings.noMeasurement})
+      cells_.push_back(Cell::Int(n));
+    return sink_.Insert(TableId::Sets, cells_);
+  }
+
+  void SetDataFolder(std::string name) { dataFolder_ = std::move(name); }
   void ReportUnreadable() { warnings_.Finish(); }
 
  private:
@@ -198,24 +409,44 @@ class RowWriter {
     return folder_->folder() / *found;
   }
 
-  // Key cells, then the 30 columns (numbers with their "_text" cells).
-  bool WriteRow(TableId table, const SelectedMeasurement& m, const MeasurementRow& row, std::optional<int> channel) {
+  void AddKeys(const SelectedMeasurement& m, std::optional<int> channel) {
     cells_.clear();
-    cells_.push_back(Cell::Text(folderText_));
+    cells_.push_back(Cell::Text(set_->id));
     cells_.push_back(Cell::Int(m.record.index));
     if (channel) cells_.push_back(Cell::Int(*channel));
-    const std::array<std::string_view, MeasurementRow::kColumnCount> fields = row.Fields();
-    for (int c = 0; c < MeasurementRow::kColumnCount; ++c) AddField(c, Trim(fields[static_cast<std::size_t>(c)]));
+    cells_.push_back(Cell::Text(set_->folder));
+    cells_.push_back(OptionalText(set_->record.Label(m.kind, m.record.index)));
+  }
+
+  // Key cells, then the 30 columns (numbers with their "_text" cells), the service
+  // class, the verdict and the verdicts of readings[first, first + count).
+  bool WriteRow(TableId table, const SelectedMeasurement& m, const MeasurementRow& row, std::optional<int> channel,
+                Verdict verdict, Reason reason, std::size_t first, std::size_t count) {
+    AddKeys(m, channel);
+    const std::array<std::string_view, kColumnCount> fields = row.Fields();
+    for (int c = 0; c < kColumnCount; ++c) AddField(c, Trim(fields[static_cast<std::size_t>(c)]));
+    cells_.push_back(Cell::Text(ServiceClassKey(ClassOfRow(fields))));
+    cells_.push_back(Cell::Text(VerdictText(verdict)));
+    cells_.push_back(Cell::Text(ReasonKey(reason)));
+    const std::size_t at = cells_.size();
+    cells_.resize(at + 2 * kJudgedColumns.size(), Cell::Null());
+    for (std::size_t i = first; i < first + count; ++i) {
+      const ReadingResult& r = judgement_.readings[i];
+      const int slot = JudgedSlot(r.column);
+      if (slot < 0) continue;
+      cells_[at + 2 * static_cast<std::size_t>(slot)] = Cell::Text(VerdictText(r.verdict));
+      cells_[at + 2 * static_cast<std::size_t>(slot) + 1] = Cell::Text(ReasonKey(r.reason));
+    }
     return sink_.Insert(table, cells_);
   }
 
   void AddField(int c, std::string_view text) {
-    const Stored stored = kColumns[c].stored;
-    if (stored == Stored::Text) {
+    const ColumnValue stored = kColumnInfo[static_cast<std::size_t>(c)].value;
+    if (stored == ColumnValue::Text) {
       cells_.push_back(Cell::Text(Utf8(c, text)));
       return;
     }
-    if (stored == Stored::Integer) {
+    if (stored == ColumnValue::Integer) {
       if (const std::optional<std::int64_t> v = StrictInteger(text)) {
         cells_.push_back(Cell::Int(*v));
         cells_.push_back(Cell::Null());
@@ -239,13 +470,94 @@ class RowWriter {
     return texts_[static_cast<std::size_t>(c)];
   }
 
+  static std::string Utf8Of(std::string_view sjis) { return IsPlainAscii(sjis) ? std::string(sjis) : DecodeSjis(sjis); }
+
+  // The multi-channel data set's row, and a row per channel with its own verdict.
   bool WriteMulti(const SelectedMeasurement& m) {
-    const std::string name = DecodeSjis(Trim(m.record.firstRow().Field(1)));
-    const Cell head[] = {Cell::Text(folderText_), Cell::Int(m.record.index), Cell::Text(name),
-                         Cell::Int(static_cast<std::int64_t>(m.record.rows.size()))};
-    if (!sink_.Insert(TableId::Multi, head)) return false;
-    for (std::size_t i = 0; i < m.record.rows.size(); ++i)
-      if (!WriteRow(TableId::MultiChannels, m, m.record.rows[i], static_cast<int>(i) + 1)) return false;
+    AddKeys(m, std::nullopt);
+    cells_.push_back(Cell::Text(dataName_));
+    cells_.push_back(Cell::Int(static_cast<std::int64_t>(m.record.rows.size())));
+    cells_.push_back(Cell::Text(VerdictText(judgement_.verdict)));
+    cells_.push_back(Cell::Text(ReasonKey(judgement_.reason)));
+    if (!sink_.Insert(TableId::Multi, cells_)) return false;
+    for (std::size_t i = 0; i < m.record.rows.size(); ++i) {
+      const int channelRow = static_cast<int>(i) + 1;
+      Verdict verdict = Verdict::None;
+      Reason reason = Reason::NoReading;
+      std::size_t first = 0, count = 0;
+      for (const PartJudgement& part : judgement_.parts)
+        if (part.row == channelRow) {
+          verdict = part.verdict;
+          first = part.first;
+          count = part.count;
+          reason = PartReason(part);
+        }
+      if (!WriteRow(TableId::MultiChannels, m, m.record.rows[i], channelRow, verdict, reason, first, count))
+        return false;
+    }
+    return true;
+  }
+
+  // The reason of a part's first reading with the part's verdict.
+  Reason PartReason(const PartJudgement& part) const {
+    for (std::size_t i = part.first; i < part.first + part.count; ++i)
+      if (judgement_.readings[i].verdict == part.verdict) return judgement_.readings[i].reason;
+    return Reason::NoReading;
+  }
+
+  // A row of "readings" per part of the measurement that has a reading.
+  bool WriteReadings(const SelectedMeasurement& m) {
+    for (const PartJudgement& part : judgement_.parts) {
+      if (part.count == 0) continue;
+      const MeasurementRow& row =
+          part.row > 0 && static_cast<std::size_t>(part.row) <= m.record.rows.size()
+              ? m.record.rows[static_cast<std::size_t>(part.row - 1)]
+              : m.kind == TransferKind::Multi ? m.record.firstRow() : m.record.row;
+      band_ = Utf8Of(part.band);
+      channel_ = Utf8Of(part.channel);
+      cells_.clear();
+      cells_.push_back(Cell::Text(set_->id));
+      cells_.push_back(Cell::Text(set_->folder));
+      cells_.push_back(OptionalText(set_->date));
+      cells_.push_back(OptionalText(set_->job[1]));
+      cells_.push_back(OptionalText(set_->job[2]));
+      cells_.push_back(Cell::Text(KindKey(m.kind)));
+      cells_.push_back(Cell::Int(m.record.index));
+      cells_.push_back(part.row > 0 ? Cell::Int(part.row) : Cell::Null());
+      cells_.push_back(part.field > 0 ? Cell::Int(part.field) : Cell::Null());
+      cells_.push_back(Cell::Text(dataName_));
+      cells_.push_back(OptionalText(set_->record.Label(m.kind, m.record.index)));
+      cells_.push_back(Cell::Text(ServiceClassKey(part.serviceClass)));
+      cells_.push_back(Cell::Text(ServiceClassName(part.serviceClass)));
+      cells_.push_back(OptionalText(band_));
+      cells_.push_back(OptionalText(channel_));
+      const std::optional<std::int64_t> number = ChannelNumber(part.channel);
+      cells_.push_back(number ? Cell::Int(*number) : Cell::Null());
+      // The frequency column belongs to the first field row.
+      cells_.push_back(part.field == 2 ? Cell::Null() : OptionalReal(StrictReal(Trim(Field(row, Column::Frequency)))));
+      for (Reading reading : {Reading::Level, Reading::Cn, Reading::Mer, Reading::Ber}) {
+        const ReadingResult* found = nullptr;
+        for (std::size_t i = part.first; i < part.first + part.count; ++i)
+          if (judgement_.readings[i].reading == reading) found = &judgement_.readings[i];
+        if (!found) {
+          cells_.insert(cells_.end(), 3, Cell::Null());
+          continue;
+        }
+        cells_.push_back(found->kind == ValueKind::Number ? Cell::Real(found->value) : Cell::Null());
+        const std::string_view words = MarkerWords(found->kind);
+        if (!words.empty()) {
+          cells_.push_back(Cell::Text(words));
+        } else if (found->kind == ValueKind::Unreadable) {
+          stored_[static_cast<std::size_t>(reading)] = Utf8Of(found->stored);
+          cells_.push_back(OptionalText(stored_[static_cast<std::size_t>(reading)]));
+        } else {
+          cells_.push_back(Cell::Null());
+        }
+        cells_.push_back(Cell::Text(VerdictText(found->verdict)));
+      }
+      cells_.push_back(Cell::Text(VerdictText(part.verdict)));
+      if (!sink_.Insert(TableId::Readings, cells_)) return false;
+    }
     return true;
   }
 
@@ -253,9 +565,12 @@ class RowWriter {
     const std::optional<std::string> payload = ReadSpectrumPayload(file);
     if (!payload) return Unreadable(file);
     const std::vector<std::int16_t> samples = SpectrumSamples(*payload);
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-      const Cell row[] = {Cell::Text(folderText_), Cell::Int(m.record.index), Cell::Int(static_cast<std::int64_t>(i)),
-                          Cell::Real(samples[i] / 10.0)};
+    const double centre = ParseReal(Field(m.record.row, Column::Frequency));
+    const int n = static_cast<int>(samples.size());
+    for (int i = 0; i < n; ++i) {
+      const std::optional<double> mhz = SpectrumSampleFrequencyMhz(i, n, centre);
+      const Cell row[] = {Cell::Text(set_->id), Cell::Int(m.record.index), Cell::Int(i), OptionalReal(mhz),
+                          Cell::Real(samples[static_cast<std::size_t>(i)] / 10.0)};
       if (!sink_.Insert(TableId::SpectrumSamples, row)) return false;
     }
     return true;
@@ -267,7 +582,7 @@ class RowWriter {
     const int n = static_cast<int>(profile->samples.size());
     for (int i = 0; i < n; ++i) {
       const double db = (profile->samples[static_cast<std::size_t>(i)] - profile->peakValue) / 10.0;
-      const Cell row[] = {Cell::Text(folderText_), Cell::Int(m.record.index), Cell::Int(i),
+      const Cell row[] = {Cell::Text(set_->id), Cell::Int(m.record.index), Cell::Int(i),
                           Cell::Real(ProfileSampleDelayUs(i, n)), Cell::Real(db)};
       if (!sink_.Insert(TableId::ProfileSamples, row)) return false;
     }
@@ -280,7 +595,7 @@ class RowWriter {
     Surface picture(kConstellationWidthPx, kConstellationRows);
     DrawConstellationDiagram(*diagram, picture, 0, kConstellationRows - 1);
     const std::vector<std::uint8_t> png = EncodePngFile(picture.View());
-    const Cell row[] = {Cell::Text(folderText_), Cell::Int(m.record.index),
+    const Cell row[] = {Cell::Text(set_->id), Cell::Int(m.record.index),
                         Cell::Bytes({reinterpret_cast<const char*>(png.data()), png.size()})};
     return sink_.Insert(TableId::ConstellationImages, row);
   }
@@ -292,10 +607,15 @@ class RowWriter {
   }
 
   TableSink& sink_;
+  const ExportOptions& options_;
   CompanionWarnings warnings_;
+  MeasurementJudgement judgement_;
+  SetRow* set_ = nullptr;
+  std::string dataFolder_;
   std::vector<Cell> cells_;
-  std::string folderName_, folderText_;
-  std::array<std::string, MeasurementRow::kColumnCount> texts_;
+  std::string dataName_, band_, channel_;
+  std::array<std::string, 4> stored_;
+  std::array<std::string, kColumnCount> texts_;
   const DataSetTable* indexedTable_ = nullptr;
   std::optional<DirectoryIndex> folder_;  // the kind folder of indexedTable_
 };
@@ -308,33 +628,66 @@ const std::vector<ExportTable>& ExportSchema() {
 }
 
 std::string_view ExportColumnName(int column) {
-  return column >= 0 && column < MeasurementRow::kColumnCount ? kColumns[column].name : std::string_view{};
+  return column >= 0 && column < kColumnCount ? kColumnInfo[static_cast<std::size_t>(column)].asciiName
+                                              : std::string_view{};
 }
 
 bool IsNumericColumn(int column) {
-  return column >= 0 && column < MeasurementRow::kColumnCount && kColumns[column].stored != Stored::Text;
+  return column >= 0 && column < kColumnCount && kColumnInfo[static_cast<std::size_t>(column)].value != ColumnValue::Text;
 }
 
-JobOutcome WriteExportRows(const MeasurementSource& source, TableSink& sink, JobObserver& observer,
-                           const std::atomic<bool>& abort) {
-  if (!sink.Begin(ExportSchema())) return JobOutcome::Failed(sink.error());
-  RowWriter writer(sink, observer);
-  if (!writer.WriteColumnsTable()) return JobOutcome::Failed(sink.error());
+std::string_view MarkerWords(ValueKind kind) {
+  switch (kind) {
+    case ValueKind::BelowRange: return Text(StringId::ExportMarkerBelow);
+    case ValueKind::AboveRange: return Text(StringId::ExportMarkerAbove);
+    case ValueKind::NoMeasurement: return Text(StringId::ExportMarkerNone);
+    case ValueKind::Number:
+    case ValueKind::Unreadable: return {};
+  }
+  return {};
+}
+
+JobOutcome WriteExportRows(const MeasurementSource& source, TableSink& sink, const ExportOptions& options,
+                           JobObserver& observer, const std::atomic<bool>& abort) {
+  if (!sink.Begin(ExportSchema(), options.samples)) return JobOutcome::Failed(sink.error());
+  RowWriter writer(sink, options, observer);
+  writer.SetDataFolder(EscapedName(SetFolderName(source.DataFolderPath())));
+  if (!writer.WriteColumnsTable() || !writer.WriteLimitsTable()) return JobOutcome::Failed(sink.error());
   const std::vector<SourceFolder> folders = source.Folders();
   int total = 0;
   for (const SourceFolder& f : folders) total += f.total();
   int done = 0;
+  std::unordered_set<std::string> ids;
   // One set folder at a time: only its measurements are held.
   for (const SourceFolder& folder : folders) {
     if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
     std::string error;
+    const std::filesystem::path setPath = source.DataFolderPath() / folder.name;
+    const std::optional<SetDigest> digest = DigestSetFolder(setPath, error);
+    if (!digest) return JobOutcome::Failed(error);
+    SetRow set;
+    set.id = digest->id;
+    // The same files under two names of one data folder (names that differ only in
+    // letter case): the second one's id is its own.
+    for (int n = 2; !ids.insert(set.id).second; ++n) set.id = digest->id + "-" + std::to_string(n);
+    set.folder = EscapedName(folder.name);
+    if (digest->files > 0) set.downloaded = LocalTimeText(digest->newest);
+    // A job record that cannot be read is said and passed over, never fatal.
+    JobRecordRead job = ReadJobRecord(setPath);
+    if (job.error) observer.Warning(FillIn(Text(StringId::RecordIgnored), {job.error.Text()}));
+    set.record = std::move(job.record);
+    set.job = JobTexts(set.record);
+    set.date = !set.job[4].empty() ? set.job[4] : set.downloaded;
+    set.summary.name = folder.name;
     const std::optional<FolderMeasurements> loaded = source.Measurements(folder, error);
     if (!loaded) return JobOutcome::Failed(error);
+    writer.BeginSet(set);
     for (const SelectedMeasurement& m : loaded->measurements) {
       if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
       if (!writer.WriteMeasurement(m)) return JobOutcome::Failed(sink.error());
       if (++done % kProgressEvery == 0) observer.Progress(done, total);
     }
+    if (!writer.WriteSetRow()) return JobOutcome::Failed(sink.error());
   }
   writer.ReportUnreadable();
   observer.Progress(total, total);

@@ -75,6 +75,7 @@ MeasurementSelection SelectMeasurements(const DataFolderModel& model, const std:
 
   MeasurementSelection selection;
   selection.dataFolder = dataFolder;
+  selection.model = std::make_shared<const DataFolderModel>(model);
   for (const std::string& name : names) {
     selection.setFolders.push_back(name);
     for (const auto& [kind, setItem] : itemsOf[name]) {
@@ -128,6 +129,24 @@ std::optional<FolderMeasurements> StreamedSelection::Measurements(const SourceFo
     return std::nullopt;
   }
   return FolderMeasurements{selection->measurements, selection};
+}
+
+std::shared_ptr<const DataFolderModel> MeasurementSelection::ModelOf(const std::string&, std::string& error) const {
+  error.clear();
+  return model;
+}
+
+std::shared_ptr<const DataFolderModel> StreamedSelection::ModelOf(const std::string& setFolder,
+                                                                  std::string& error) const {
+  auto model = std::make_shared<DataFolderModel>();
+  std::vector<LoadMessage> messages;  // said when the folder was counted
+  model->Load(dataFolder_, messages, OneSetFolder(setFolder));
+  for (const LoadMessage& m : messages)
+    if (m.kind == LoadMessage::Kind::FolderError) {
+      error = m.text;
+      return nullptr;
+    }
+  return model;
 }
 
 std::size_t StreamedSelection::measurementCount() const {

@@ -4,9 +4,12 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
+#include <librsvg/rsvg.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -94,17 +97,17 @@ const cairo_user_data_key_t kOwnedFaceKey{};
 void DestroyOwnedFace(void* owned) { delete static_cast<OwnedFace*>(owned); }
 
 // The report font as a cairo font face; nullptr when no font can be opened.
-cairo_font_face_t* OpenReportFace(std::string* warning) {
+cairo_font_face_t* OpenReportFace(std::optional<JobWarning>* warning) {
   const std::optional<FontFile> file = FindReportFont();
   auto owned = std::make_unique<OwnedFace>();
   if (!file || FT_Init_FreeType(&owned->library) != 0 ||
       FT_New_Face(owned->library, file->path.c_str(), file->index, &owned->face) != 0) {
-    if (warning) *warning = "no font found; the report's texts may not show";
+    if (warning) *warning = JobWarning{JobWarning::Kind::NoFont, {}, 0};
     return nullptr;
   }
   if (warning && !file->requested)
-    *warning = file->japanese ? "IPAGothic not found; the report uses " + file->family
-                              : "no Japanese font found (install fonts-ipafont-gothic); Japanese texts may not show";
+    *warning = file->japanese ? JobWarning{JobWarning::Kind::FontSubstitute, file->family, 0}
+                              : JobWarning{JobWarning::Kind::NoJapaneseFont, {}, 0};
   cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(owned->face, 0);
   if (cairo_font_face_set_user_data(face, &kOwnedFaceKey, owned.get(), DestroyOwnedFace) != CAIRO_STATUS_SUCCESS) {
     cairo_font_face_destroy(face);
@@ -116,7 +119,7 @@ cairo_font_face_t* OpenReportFace(std::string* warning) {
 
 }  // namespace
 
-PdfCanvas::PdfCanvas(StagedFile& out, const std::string& title, std::string* fontWarning) {
+PdfCanvas::PdfCanvas(StagedFile& out, const std::string& title, std::optional<JobWarning>* fontWarning) {
   surface_ = cairo_pdf_surface_create_for_stream(WriteToStaged, &out, kPageWidthPt, kPageHeightPt);
   cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_TITLE, ValidUtf8(title).c_str());
   cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_CREATOR, "RXT4 Viewer");
@@ -184,6 +187,106 @@ void PdfCanvas::FillRect(double x, double y, double w, double h, double grey) {
   cairo_rectangle(cr_, x, y, w, h);
   cairo_fill(cr_);
   cairo_restore(cr_);
+}
+
+void PdfCanvas::StrokeRect(double x, double y, double w, double h, double width) {
+  cairo_set_line_width(cr_, width);
+  cairo_rectangle(cr_, x, y, w, h);
+  cairo_stroke(cr_);
+}
+
+namespace {
+
+// Logos are small pictures: a file beyond this is refused rather than read.
+constexpr long kMaxLogoBytes = 16L * 1024 * 1024;
+
+struct PngReader {
+  std::FILE* file = nullptr;
+  long left = 0;
+};
+
+cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length) {
+  auto* reader = static_cast<PngReader*>(closure);
+  if (static_cast<long>(length) > reader->left) return CAIRO_STATUS_READ_ERROR;
+  if (std::fread(data, 1, length, reader->file) != length) return CAIRO_STATUS_READ_ERROR;
+  reader->left -= static_cast<long>(length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+bool PdfCanvas::PngFile(const std::filesystem::path& file, double x, double y, double maxWidth, double maxHeight) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (ec || size > static_cast<std::uintmax_t>(kMaxLogoBytes)) return false;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(file.c_str(), "rb"), std::fclose);
+  if (!in) return false;
+  PngReader reader{in.get(), static_cast<long>(size)};
+  cairo_surface_t* picture = cairo_image_surface_create_from_png_stream(ReadPng, &reader);
+  const bool read = cairo_surface_status(picture) == CAIRO_STATUS_SUCCESS;
+  const int w = read ? cairo_image_surface_get_width(picture) : 0;
+  const int h = read ? cairo_image_surface_get_height(picture) : 0;
+  if (read && w > 0 && h > 0) {
+    const double scale = std::min({maxWidth / w, maxHeight / h, 1.0});
+    cairo_save(cr_);
+    cairo_translate(cr_, x, y);
+    cairo_scale(cr_, scale, scale);
+    cairo_set_source_surface(cr_, picture, 0, 0);
+    cairo_rectangle(cr_, 0, 0, w, h);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+  }
+  cairo_surface_destroy(picture);
+  return read && w > 0 && h > 0;
+}
+
+bool PdfCanvas::SvgFile(const std::filesystem::path& file, double x, double y, double maxWidth, double maxHeight) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (ec || size == 0 || size > static_cast<std::uintmax_t>(kMaxLogoBytes)) return false;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(file.c_str(), "rb"), std::fclose);
+    if (!in || std::fread(bytes.data(), 1, bytes.size(), in.get()) != bytes.size()) return false;
+  }
+  GError* error = nullptr;
+  RsvgHandle* handle =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(bytes.data()), bytes.size(), &error);
+  if (handle == nullptr) {
+    if (error != nullptr) g_error_free(error);
+    return false;
+  }
+  // Its own size when it gives one (fitted into the box, never enlarged), else the box.
+  double w = maxWidth, h = maxHeight;
+  gdouble iw = 0, ih = 0;
+  if (rsvg_handle_get_intrinsic_size_in_pixels(handle, &iw, &ih) && iw > 0 && ih > 0) {
+    const double scale = std::min({maxWidth / iw, maxHeight / ih, 1.0});
+    w = iw * scale;
+    h = ih * scale;
+  }
+  const RsvgRectangle viewport{x, y, w, h};
+  cairo_save(cr_);
+  const bool drawn = rsvg_handle_render_document(handle, cr_, &viewport, &error) != FALSE;
+  cairo_restore(cr_);
+  if (error != nullptr) g_error_free(error);
+  g_object_unref(handle);
+  return drawn;
+}
+
+void PdfCanvas::SetInformation(const std::string& author, const std::string& subject, const std::string& keywords) {
+  if (!author.empty()) cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_AUTHOR, ValidUtf8(author).c_str());
+  if (!subject.empty())
+    cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_SUBJECT, ValidUtf8(subject).c_str());
+  if (!keywords.empty())
+    cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_KEYWORDS, ValidUtf8(keywords).c_str());
+}
+
+int PdfCanvas::AddBookmark(int parent, const std::string& title, int page) {
+  const std::string link = "page=" + std::to_string(page);
+  return cairo_pdf_surface_add_outline(surface_, parent, ValidUtf8(title).c_str(), link.c_str(),
+                                       static_cast<cairo_pdf_outline_flags_t>(0));
 }
 
 void PdfCanvas::Picture(const RgbImageView& image, double x, double y, double pointsPerPixel) {

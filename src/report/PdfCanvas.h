@@ -4,10 +4,13 @@
 // fontconfig, embedded as a subset); screen pictures are drawn pixel for pixel
 // (nearest neighbour, no smoothing). Lengths are PDF points, y downward.
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "rxt4/data/StagedFile.h"
+#include "rxt4/report/JobObserver.h"
 #include "rxt4/screens/Surface.h"
 
 typedef struct _cairo cairo_t;
@@ -22,7 +25,7 @@ class PdfCanvas {
   static constexpr double kPageHeightPt = 841.890;
 
   // Starts a document on out; *fontWarning says when no Japanese font was found.
-  PdfCanvas(StagedFile& out, const std::string& title, std::string* fontWarning);
+  PdfCanvas(StagedFile& out, const std::string& title, std::optional<JobWarning>* fontWarning);
   ~PdfCanvas();
   PdfCanvas(const PdfCanvas&) = delete;
   PdfCanvas& operator=(const PdfCanvas&) = delete;
@@ -43,6 +46,18 @@ class PdfCanvas {
 
   void Line(double x1, double y1, double x2, double y2, double width);
   void FillRect(double x, double y, double w, double h, double grey);
+  void StrokeRect(double x, double y, double w, double h, double width);
+  // A PNG file scaled to fit the box (never enlarged beyond 1 point per pixel), its
+  // top-left corner at (x, y); false when it cannot be read as a PNG image.
+  bool PngFile(const std::filesystem::path& file, double x, double y, double maxWidth, double maxHeight);
+  // An SVG file drawn as vectors, fitted into the box the same way; false when it
+  // cannot be read as SVG.
+  bool SvgFile(const std::filesystem::path& file, double x, double y, double maxWidth, double maxHeight);
+
+  // The document's information (UTF-8; empty ones are left out).
+  void SetInformation(const std::string& author, const std::string& subject, const std::string& keywords);
+  // A bookmark to page (from 1) under parent (0: the top); its id for children.
+  int AddBookmark(int parent, const std::string& title, int page);
   // The picture with its top-left corner at (x, y), each pixel a square of pointsPerPixel.
   void Picture(const RgbImageView& image, double x, double y, double pointsPerPixel);
 

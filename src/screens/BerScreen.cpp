@@ -67,7 +67,7 @@ void CBerScreen::Draw(Surface& dc) {
     panel.DrawSatelliteName(dc, Row::First, bandName);
     panel.DrawChannel(dc, Row::First, channelText);
     panel.DrawPolarization(dc, Row::First, polarizationOrModulation);
-    panel.DrawFrequencyCentre(dc, frequencyText);
+    panel.DrawFrequency(dc, CFieldPanel::FrequencyPlace::Centre, frequencyText);
     panel.DrawBer(dc, Row::First, berText);
     panel.DrawCn(dc, Row::Second, cnText, cnFlag);
     DrawOscillatorText(dc);
@@ -78,7 +78,7 @@ void CBerScreen::Draw(Surface& dc) {
   }
   panel.DrawBandName(dc, bandName);
   panel.DrawChannel(dc, Row::First, channelText);
-  panel.DrawFrequencyLeft(dc, frequencyText);
+  panel.DrawFrequency(dc, CFieldPanel::FrequencyPlace::Left, frequencyText);
   panel.DrawBer(dc, Row::First, berText);
   if (layout == Layout::OneSegment) panel.DrawMer(dc, Row::Second, merText, merFlag);
   else panel.DrawCn(dc, Row::Second, cnText, cnFlag);

@@ -1,6 +1,7 @@
 #include "rxt4/screens/CompanionData.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "CompanionFile.h"
 #include "rxt4/data/Paths.h"
@@ -100,6 +101,31 @@ std::optional<DelayProfile> ReadDelayProfile(const std::filesystem::path& file) 
   return profile;
 }
 
+SpectrumLayout SpectrumTraceLayout(int n) {
+  switch (n) {
+    case 36: return {1, 6};
+    case 72: return {1, 3};
+    case 108: return {1, 2};
+    case 432: case 468: return {2, 1};
+    case 936: return {4, 1};
+    case 1872: return {8, 1};
+    default: return n > 0 && n <= kSpectrumPlainSamples ? SpectrumLayout{1, 1} : SpectrumLayout{};
+  }
+}
+
+std::optional<double> SpectrumSampleFrequencyMhz(int index, int n, double frequencyMhz) {
+  const SpectrumLayout layout = SpectrumTraceLayout(n);
+  if (layout.sampleStep == 0 || index < 0 || index >= n) return std::nullopt;
+  const int p = layout.pixelStep, q = layout.sampleStep;
+  const int x0 = (kSpectrumTraceWidthPx - p * (n / q)) / 2 + kSpectrumPlotLeftX;
+  const double x = x0 + p * (static_cast<double>(index) / q + 1);
+  // The instrument holds the frequency in single precision.
+  const double low = static_cast<float>(frequencyMhz) - kSpectrumBelowMhz;
+  const double mhz = low + (x - kSpectrumPlotLeftX) * (kSpectrumBelowMhz + kSpectrumAboveMhz) /
+                               (kSpectrumPlotRightX - kSpectrumPlotLeftX);
+  return std::round(mhz * 1e4) / 1e4;
+}
+
 double ProfileSampleDelayUs(int index, int sampleCount) {
   return (index < sampleCount / 2 ? index : index - sampleCount) / kProfileSamplesPerUs;
 }
@@ -124,7 +150,7 @@ void DrawConstellationDiagram(std::string_view diagram, Surface& dc, int leftX, 
 
 std::optional<std::filesystem::path> UnreadableCompanion(const CDataSet& record) {
   const DataKind kind = record.kind;
-  if (kind != DataKind::Constellation && kind != DataKind::Spectrum && kind != DataKind::Profile) return std::nullopt;
+  if (!HasCompanions(kind)) return std::nullopt;
   const std::filesystem::path file = CompanionPath(record.companionBase(), record.row.Field(0));
   const bool readable = kind == DataKind::Spectrum   ? ReadSpectrumPayload(file).has_value()
                         : kind == DataKind::Profile ? ReadDelayProfile(file).has_value()

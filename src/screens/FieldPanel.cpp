@@ -79,24 +79,22 @@ void CFieldPanel::DrawPolarization(Surface& dc, Row row, std::string polarizatio
   dc.Polyline({{176, top}, {176, top + 15}, {159, top + 15}});
 }
 
-void CFieldPanel::DrawFrequencyLeft(Surface& dc, std::string frequency) const {
+void CFieldPanel::DrawFrequency(Surface& dc, FrequencyPlace place, std::string frequency) const {
+  // The two forms' coordinates: the value, the label, the unit, the label's inverted
+  // box and the field's frame, each from the field's left edge.
+  struct Form {
+    int value, label, unit, invertLeft, invertRight, frameLeft, frameRight;
+  };
+  static constexpr Form kLeft{1, 4, 89, 1, 51, 0, 128};
+  static constexpr Form kCentre{64, 60, 152, 56, 106, 56, 184};
+  const Form& f = place == FrequencyPlace::Left ? kLeft : kCentre;
   SelectFont(kValueFont, dc);
-  dc.TextOut(1, 192, frequency);
+  dc.TextOut(f.value, 192, frequency);
   SelectFont(kLabelFont, dc);
-  dc.TextOut(4, 170, LabelText(Label::Frequency));
-  dc.TextOut(89, 200, LabelText(Label::MegaHertz));
-  dc.InvertRect(1, kRow2Top, 51, 184);
-  DrawFieldFrame(dc, 0, kRow2Top, 128, 184, 216);
-}
-
-void CFieldPanel::DrawFrequencyCentre(Surface& dc, std::string frequency) const {
-  SelectFont(kValueFont, dc);
-  dc.TextOut(64, 192, frequency);
-  SelectFont(kLabelFont, dc);
-  dc.TextOut(60, 170, LabelText(Label::Frequency));
-  dc.TextOut(152, 200, LabelText(Label::MegaHertz));
-  dc.InvertRect(56, kRow2Top, 106, 184);
-  DrawFieldFrame(dc, 56, kRow2Top, 184, 184, 216);
+  dc.TextOut(f.label, 170, LabelText(Label::Frequency));
+  dc.TextOut(f.unit, 200, LabelText(Label::MegaHertz));
+  dc.InvertRect(f.invertLeft, kRow2Top, f.invertRight, 184);
+  DrawFieldFrame(dc, f.frameLeft, kRow2Top, f.frameRight, 184, 216);
 }
 
 void CFieldPanel::DrawLayer(Surface& dc, std::string layer) const {

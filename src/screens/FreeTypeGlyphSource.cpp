@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "rxt4/data/Strings.h"
 #include "rxt4/screens/Fonts.h"
 
 namespace rxt4 {
@@ -68,7 +69,7 @@ FreeTypeGlyphSource::~FreeTypeGlyphSource() = default;
 std::unique_ptr<FreeTypeGlyphSource> FreeTypeGlyphSource::OpenDefault(std::string* error) {
   const std::string file = FindFontFile();
   if (file.empty()) {
-    if (error != nullptr) *error = "no Japanese screen font found (install fonts-ipafont-gothic)";
+    if (error != nullptr) *error = Text(StringId::ScreenFontMissing);
     return nullptr;
   }
   return OpenFile(file, error);
@@ -80,16 +81,16 @@ std::unique_ptr<FreeTypeGlyphSource> FreeTypeGlyphSource::OpenFile(const std::fi
   impl->file = file.string();
   if (FT_Init_FreeType(&impl->library) != 0) {
     impl->library = nullptr;
-    if (error != nullptr) *error = "FreeType could not be initialised";
+    if (error != nullptr) *error = Text(StringId::ScreenFontInit);
     return nullptr;
   }
   if (FT_New_Face(impl->library, impl->file.c_str(), 0, &impl->face) != 0) {
     impl->face = nullptr;
-    if (error != nullptr) *error = "cannot open font file " + impl->file;
+    if (error != nullptr) *error = FillIn(Text(StringId::ScreenFontOpen), {impl->file});
     return nullptr;
   }
   if (FT_Select_Charmap(impl->face, FT_ENCODING_UNICODE) != 0) {
-    if (error != nullptr) *error = "font file has no Unicode character map: " + impl->file;
+    if (error != nullptr) *error = FillIn(Text(StringId::ScreenFontNoUnicode), {impl->file});
     return nullptr;
   }
   return std::unique_ptr<FreeTypeGlyphSource>(new FreeTypeGlyphSource(std::move(impl)));

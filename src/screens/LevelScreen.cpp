@@ -76,7 +76,7 @@ void CLevelScreen::Draw(Surface& dc) {
     panel.DrawChannel(dc, Row::First, channelText);
     panel.DrawPolarization(dc, Row::First, polarizationOrModulation);
   }
-  panel.DrawFrequencyCentre(dc, frequencyText);
+  panel.DrawFrequency(dc, CFieldPanel::FrequencyPlace::Centre, frequencyText);
   panel.DrawLevel(dc, Row::First, levelText, levelState);
   panel.DrawCorrectionMark(dc, Row::First, correctionOn);
   if (layout == Layout::SatelliteWithCn) panel.DrawCn(dc, Row::Second, cnText, cnFlag);

@@ -12,24 +12,33 @@ namespace rxt4 {
 
 namespace {
 
-std::size_t SlotOf(DataKind kind) { return static_cast<std::size_t>(static_cast<int>(kind)); }
+// A kind's slot: its row in the kind table.
+std::size_t SlotOf(const KindInfo& info) { return static_cast<std::size_t>(&info - kKinds.data()); }
 
 }  // namespace
 
+std::unique_ptr<CScreen> MakeScreen(DataKind kind, std::shared_ptr<const FontSet> fonts) {
+  switch (kind) {
+    case DataKind::Level: return std::make_unique<CLevelScreen>(std::move(fonts));
+    case DataKind::Ber: return std::make_unique<CBerScreen>(std::move(fonts));
+    case DataKind::Sky: return std::make_unique<CSkyScreen>(std::move(fonts));
+    case DataKind::Constellation: return std::make_unique<CConstelScreen>(std::move(fonts));
+    case DataKind::Multi: return std::make_unique<CMultiScreen>(std::move(fonts));
+    case DataKind::Spectrum: return std::make_unique<CSpectrumScreen>(std::move(fonts));
+    case DataKind::Profile: return std::make_unique<CProfileScreen>(std::move(fonts));
+    case DataKind::None: break;
+  }
+  return nullptr;
+}
+
 ScreenSet::ScreenSet(std::shared_ptr<const FontSet> fonts) : fonts_(std::move(fonts)) {
   if (!fonts_) fonts_ = FontSet::CreatePattern();
-  screens_[SlotOf(DataKind::Level)] = std::make_unique<CLevelScreen>(fonts_);
-  screens_[SlotOf(DataKind::Ber)] = std::make_unique<CBerScreen>(fonts_);
-  screens_[SlotOf(DataKind::Sky)] = std::make_unique<CSkyScreen>(fonts_);
-  screens_[SlotOf(DataKind::Constellation)] = std::make_unique<CConstelScreen>(fonts_);
-  screens_[SlotOf(DataKind::Multi)] = std::make_unique<CMultiScreen>(fonts_);
-  screens_[SlotOf(DataKind::Spectrum)] = std::make_unique<CSpectrumScreen>(fonts_);
-  screens_[SlotOf(DataKind::Profile)] = std::make_unique<CProfileScreen>(fonts_);
+  for (const KindInfo& info : kKinds) screens_[SlotOf(info)] = MakeScreen(info.data, fonts_);
 }
 
 CScreen* ScreenSet::Screen(DataKind kind) const {
-  const std::size_t slot = SlotOf(kind);
-  return slot < kSlotCount ? screens_[slot].get() : nullptr;
+  const KindInfo* info = FindKind(kind);
+  return info != nullptr ? screens_[SlotOf(*info)].get() : nullptr;
 }
 
 CScreen* ScreenSet::Select(const CDataSet& record) {

@@ -16,32 +16,13 @@ namespace {
 constexpr int kPlotTopY = 22;
 constexpr int kPlotCentreY = 102;
 constexpr int kPlotBottomY = 182;
-constexpr int kPlotLeftX = 35;
-constexpr int kPlotRightX = 295;
+constexpr int kPlotLeftX = kSpectrumPlotLeftX;
+constexpr int kPlotRightX = kSpectrumPlotRightX;
 constexpr int kCentreX = 165;
-constexpr int kPlotWidthPx = 257;     // the trace is centred in this width
-constexpr int kMaxPlainSamples = 257;  // counts without a layout of their own up to here
 
 // Per range: pixels per sample unit (tenths of a dB) and the label value in dB.
 constexpr double kPixelsPerUnit[CSpectrumScreen::kRangeCount] = {4.0, 1.6, 0.8, 0.4};
 constexpr unsigned kLabelDb[CSpectrumScreen::kRangeCount] = {2, 5, 10, 20};
-
-struct Layout {
-  int sampleStep = 0;  // 0: no trace
-  int pixelStep = 0;
-};
-
-Layout LayoutOf(int n) {
-  switch (n) {
-    case 36: return {1, 6};
-    case 72: return {1, 3};
-    case 108: return {1, 2};
-    case 432: case 468: return {2, 1};
-    case 936: return {4, 1};
-    case 1872: return {8, 1};
-    default: return n <= kMaxPlainSamples ? Layout{1, 1} : Layout{};
-  }
-}
 
 std::string FormatFrequency(double mhz) { return Printed("%.2f", mhz); }
 
@@ -65,8 +46,8 @@ void CSpectrumScreen::Format() {
   // The instrument holds the frequency in single precision.
   const float f = SinglePrecision(ParseReal(row.Field(column::kFrequency)));
   centreFrequencyText = FormatFrequency(f + 0.14);
-  lowFrequencyText = FormatFrequency(f - 2.64);
-  highFrequencyText = FormatFrequency(f + 2.93);
+  lowFrequencyText = FormatFrequency(f - kSpectrumBelowMhz);
+  highFrequencyText = FormatFrequency(f + kSpectrumAboveMhz);
 
   kindName = screenType == 0 || screenType == 7 ? ScreenTypeName(screenType) : std::string(" ");
 
@@ -111,11 +92,11 @@ void CSpectrumScreen::DrawFrequencyLabels(Surface& dc) const {
 void CSpectrumScreen::DrawTrace(Surface& dc) const {
   if (sampleBytes == 0) return;
   const int n = static_cast<int>(sampleBytes / 2);
-  const Layout layout = LayoutOf(n);
+  const SpectrumLayout layout = SpectrumTraceLayout(n);
   if (layout.sampleStep == 0) return;
   const double k = kPixelsPerUnit[std::clamp(scaleIndex, 0, kRangeCount - 1)];
   const int p = layout.pixelStep, q = layout.sampleStep;
-  const int x0 = (kPlotWidthPx - p * (n / q)) / 2 + kPlotLeftX;
+  const int x0 = (kSpectrumTraceWidthPx - p * (n / q)) / 2 + kPlotLeftX;
   auto yOf = [&](int i) {
     const double y = std::trunc(kPlotCentreY - Sample(i) * k);
     return static_cast<int>(std::clamp(y, static_cast<double>(kPlotTopY), static_cast<double>(kPlotBottomY)));

@@ -162,7 +162,7 @@ void Surface::TextOut(int x, int y, std::string_view sjis) {
       pos += length;
       continue;
     }
-    if (backgroundMode_ == BackgroundMode::Opaque) FillRect(cx, y, cx + cellWidth, y + cell.height, backgroundColour_);
+    if (backgroundMode_ == BackgroundMode::Opaque) FillRect(cx, y, cx + cellWidth, y + cell.height, kTextBackground);
     const GlyphBitmap& glyph = fonts_->Glyph(fontIndex_, character);
     const int gx0 = std::max(0, -cx), gx1 = std::min(glyph.width, width_ - cx);
     const int gy0 = std::max(0, -y), gy1 = std::min(glyph.height, height_ - y);

@@ -36,12 +36,14 @@ QObject* NewDownloadPathTest();
 QObject* NewGeometryTest();
 QObject* NewDailyUseTest();
 QObject* NewJobRecordMenuTest();
+QObject* NewJudgingTest();
+QObject* NewVisitsMenuTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
           NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest(),
-          NewGeometryTest(), NewDailyUseTest(), NewJobRecordMenuTest()};
+          NewGeometryTest(), NewDailyUseTest(), NewJudgingTest(), NewVisitsMenuTest(), NewJobRecordMenuTest()};
 }
 
 // Writes a file (and its folders) under root.
@@ -54,6 +56,13 @@ std::string MeasurementLine(int number, const std::string& dataName, int screenT
 // A data folder "<tmp>/RXT4" with set folder 0412 holding three level rows, two BER
 // rows and one SKY row (data names A1..A3, B1..B2, S1).
 QString MakeDataFolder(const QTemporaryDir& dir);
+
+// A data folder "<tmp>/RXT4" whose measurements, against テレビ端子 (terrestrial
+// 50〜81 dBμV, C/N at least 24 dB, margin 3 dB), give every verdict:
+//   レベル  0601: P ○ 65.2, C △ 52.0, F × 45.0, N – ---.-     0602: P2 ○
+//   BER    0601: B △ (C/N 26.0)                             0602: U – (band number and type contradict)
+//   SKY    0601: S ○ (two field rows, 65.2 and 70.0 dBμV, other satellites 57〜81)
+QString MakeJudgedFolder(const QTemporaryDir& dir);
 
 // The window's widgets and parts, found as a user's tools find them: by their object
 // names ("tree", "dataNo", "saveButton", "saveAction", "upKey", "zoomFitter"...).

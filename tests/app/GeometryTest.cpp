@@ -11,6 +11,7 @@
 #include <clocale>
 
 #include "AppTests.h"
+#include "ElidedLabel.h"
 #include "UiFont.h"
 
 namespace rxt4::test {
@@ -62,19 +63,22 @@ class GeometryTest : public QObject {
     {
       ViewerFixture f;
       CMainWindow& w = *f.window;
-      w.OpenFolder(MakeDataFolder(f.dir));
+      w.OpenFolder(MakeJudgedFolder(f.dir));
       Tree(w).expandAll();
-      Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
-      QApplication::processEvents();
       const struct {
         const char* zoom;
         QSize window;
         QSize snapshot;
-      } cases[] = {{"zoom1", QSize(857, 438), QSize(341, 300)}, {"zoom2", QSize(1178, 608), QSize(662, 540)}};
+      } cases[] = {{"zoom1", QSize(857, 438), QSize(341, 300)}, {"zoom2", QSize(1178, 630), QSize(662, 540)}};
       for (const auto& c : cases) {
         Trigger(w, c.zoom);
-        QApplication::processEvents();
-        QCOMPARE(w.size(), c.window);
+        // Without a verdict line (a set folder), with a short one and with one too long
+        // for the row (two field rows of a SKY row): one size.
+        for (QModelIndex item : {TreeItem(w, {0, 0}), TreeItem(w, {5, 0, 0}), TreeItem(w, {0, 0, 0})}) {
+          Tree(w).setCurrentIndex(item);
+          QApplication::processEvents();
+          QCOMPARE(w.size(), c.window);
+        }
         // The bitmap file as 画面を保存 writes it: its width and height in the header.
         const QString path = f.dir.path() + QStringLiteral("/shot.bmp");
         f.prompts.saveFile = path;
@@ -85,6 +89,14 @@ class GeometryTest : public QObject {
         QCOMPARE(QSize(qFromLittleEndian<qint32>(header.constData() + 18), qFromLittleEndian<qint32>(header.constData() + 22)),
                  c.snapshot);
       }
+      // At 1x the long line is cut with "…", the whole of it the tool tip.
+      Trigger(w, "zoom1");
+      Tree(w).setCurrentIndex(TreeItem(w, {5, 0, 0}));
+      QApplication::processEvents();
+      const ElidedLabel& line = Find<ElidedLabel>(w, "verdictLine");
+      QVERIFY2(line.shownText().endsWith(QChar(0x2026)), qPrintable(line.shownText()));
+      QVERIFY(line.text().startsWith(line.shownText().chopped(1)));
+      QCOMPARE(line.toolTip(), line.text());
     }
     QApplication::setFont(desktop);
   }

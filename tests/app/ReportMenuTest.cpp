@@ -109,6 +109,9 @@ class ReportMenuTest : public QObject {
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines[0], QStringLiteral("警告の内容:"));
     QVERIFY2(lines[1].startsWith(root + QStringLiteral("/0412/SPECTRUM/0412.")), qPrintable(lines[1]));
+    // Worded for the user, in the interface's language: no English left in it.
+    QVERIFY2(lines[1].endsWith(QStringLiteral(": 付属ファイルがないか読めないため、グラフを省きました")),
+             qPrintable(lines[1]));
   }
 
   void cancelStopsTheJobAndWaitsForIt() {

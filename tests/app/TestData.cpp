@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <map>
+#include <vector>
 
 #include "AppTests.h"
 #include "DataTreeModel.h"
@@ -46,6 +48,53 @@ QString MakeDataFolder(const QTemporaryDir& dir) {
   PutFile(root, QStringLiteral("0412/BER/0412.CSV"), header + MeasurementLine(1, "B1") + MeasurementLine(2, "B2"));
   PutFile(root, QStringLiteral("0412/SKY/0412.cnt"), "1\n2.00");
   PutFile(root, QStringLiteral("0412/SKY/0412.CSV"), header + MeasurementLine(1, "S1", 4));
+  return root;
+}
+
+namespace {
+
+// A measurement line with some of MeasurementLine's fields replaced (by column).
+std::string Row(int number, const std::string& name, const std::map<int, std::string>& fields) {
+  std::string line = MeasurementLine(number, name);
+  line.pop_back();  // the line break
+  std::vector<std::string> columns;
+  for (std::size_t from = 0;;) {
+    const std::size_t comma = line.find(',', from);
+    columns.push_back(line.substr(from, comma - from));
+    if (comma == std::string::npos) break;
+    from = comma + 1;
+  }
+  for (const auto& [column, text] : fields) columns[static_cast<std::size_t>(column)] = text;
+  std::string out;
+  for (std::size_t i = 0; i < columns.size(); ++i) out += (i ? "," : "") + columns[i];
+  return out + "\n";
+}
+
+// Terrestrial digital (screen type 0 on a terrestrial band, number 30) at a level.
+std::string Terrestrial(int number, const std::string& name, const std::string& level) {
+  return Row(number, name, {{6, level}, {14, "30"}, {20, "0"}});
+}
+
+void PutKind(const QString& root, const QString& set, const QString& kind, const std::vector<std::string>& rows) {
+  std::string table = "No.,Name\n";
+  for (const std::string& r : rows) table += r;
+  PutFile(root, set + QLatin1Char('/') + kind + QLatin1Char('/') + set + QStringLiteral(".cnt"),
+          std::to_string(rows.size()) + "\n2.00");
+  PutFile(root, set + QLatin1Char('/') + kind + QLatin1Char('/') + set + QStringLiteral(".CSV"), table);
+}
+
+}  // namespace
+
+QString MakeJudgedFolder(const QTemporaryDir& dir) {
+  const QString root = dir.path() + QStringLiteral("/RXT4");
+  PutKind(root, QStringLiteral("0601"), QStringLiteral("LEVEL"),
+          {Terrestrial(1, "P", "65.2"), Terrestrial(2, "C", "52.0"), Terrestrial(3, "F", "45.0"),
+           Terrestrial(4, "N", "---.-")});
+  PutKind(root, QStringLiteral("0601"), QStringLiteral("BER"),
+          {Row(1, "B", {{7, "26.0"}, {14, "30"}, {20, "0"}, {21, "2.0E-05"}})});
+  PutKind(root, QStringLiteral("0601"), QStringLiteral("SKY"), {Row(1, "S", {{6, "65.2"}, {20, "4"}, {24, "15"}, {26, "70.0"}})});
+  PutKind(root, QStringLiteral("0602"), QStringLiteral("LEVEL"), {Terrestrial(1, "P2", "65.2")});
+  PutKind(root, QStringLiteral("0602"), QStringLiteral("BER"), {Row(1, "U", {{20, "0"}})});
   return root;
 }
 

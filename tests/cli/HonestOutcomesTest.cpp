@@ -124,7 +124,7 @@ TEST_F(HonestOutcomes, DamageIsSaidAndEachWarningComesOnce) {
                       "CSVファイルを確認してください。\n");
   const Outcome both = Rxt4("export D --set 0413 --sqlite e.db --csv csv");
   EXPECT_EQ(both.status, 0);
-  const std::string warning = "D/0413/SPECTRUM/0413.002: companion file missing or malformed";
+  const std::string warning = "D/0413/SPECTRUM/0413.002: 付属ファイルがないか読めないため、グラフを省きました";
   const std::size_t first = both.err.find(warning);
   EXPECT_NE(first, std::string::npos) << both.err;
   EXPECT_EQ(both.err.find(warning, first + 1), std::string::npos) << both.err;

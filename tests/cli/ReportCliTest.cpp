@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "RunRxt4.h"
@@ -45,6 +46,60 @@ TEST_F(ReportCli, WritesTheReportAndTheExports) {
   EXPECT_EQ(Slurp(dir_ / "csv" / "sky.csv").substr(0, 3), "\xEF\xBB\xBF");
 }
 
+// The cover and the labels come from the set folder's job record and the settings
+// folder's company record; the data folder is named, never its path.
+TEST_F(ReportCli, CoverFromTheRecords) {
+  const fs::path config = dir_ / "config";
+  fs::create_directories(config / "RXT4_Viewer");
+  std::ofstream(config / "RXT4_Viewer" / "company.toml") << "name = \"東都電設株式会社\"\nphone = \"03-1234-5678\"\n";
+  std::ofstream(dir_ / "data" / "0413" / "job.toml")
+      << "title = \"共聴設備 定期点検\"\ncustomer = \"山田ハウジング\"\nproperty = \"メゾン桜台\"\n"
+         "address = \"東京都練馬区桜台1-2-3\"\nmeasured_at = \"2026-04-12 10:30\"\ntechnician = \"佐藤 一郎\"\n"
+         "findings = \"減衰器を推奨します\"\n[instrument]\nmodel = \"RXT4\"\nserial = \"A1234567\"\n"
+         "[measurement.LEVEL.1]\nlabel = \"101号室 リビング\"\n";
+  const rxt4::test::Outcome run = rxt4::test::RunRxt4(
+      dir_, "report data --set 0413 --out cover.pdf --screens none", "XDG_CONFIG_HOME='" + config.string() + "' ");
+  fs::remove(dir_ / "data" / "0413" / "job.toml");
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(std::system(("pdftotext -layout '" + (dir_ / "cover.pdf").string() + "' '" +
+                         (dir_ / "cover.txt").string() + "'").c_str()),
+            0);
+  const std::string text = Slurp(dir_ / "cover.txt");
+  for (const char* field : {"共聴設備 定期点検", "山田ハウジング", "メゾン桜台", "東京都練馬区桜台1-2-3",
+                            "2026年04月12日 10:30", "佐藤 一郎", "製造番号 A1234567", "減衰器を推奨します",
+                            "東都電設株式会社", "03-1234-5678", "data（0413）", "101号室 リビング"})
+    EXPECT_NE(text.find(field), std::string::npos) << field << "\n" << text;
+  EXPECT_EQ(text.find(dir_.string()), std::string::npos) << "a path of the machine is printed";
+}
+
+// The report's summary counts what rxt4 check counts, set folder by set folder and
+// overall, with the same profile.
+TEST_F(ReportCli, SummaryCountsAreThoseOfCheck) {
+  for (const char* limits : {"", " --limits receiver-minimum"}) {
+    SCOPED_TRACE(limits);
+    ASSERT_EQ(Run(std::string("check data") + limits), 1) << Err();
+    const std::string check = Slurp(dir_ / "out.txt");
+    ASSERT_EQ(Run(std::string("report data --out s.pdf --screens none") + limits), 0) << Err();
+    ASSERT_EQ(std::system(("pdftotext -layout -f 2 -l 2 '" + (dir_ / "s.pdf").string() + "' '" +
+                           (dir_ / "s.txt").string() + "'")
+                              .c_str()),
+              0);
+    const std::string text = Slurp(dir_ / "s.txt");
+    // "0412: 不合格 (測定 40 件: 合格 11 / 注意 0 / 不合格 9 / 判定なし 20、..."
+    const std::regex line(R"((\S+): \S+ \(測定 (\d+) 件: 合格 (\d+) / 注意 (\d+) / 不合格 (\d+) / 判定なし (\d+))");
+    int sets = 0;
+    for (auto it = std::sregex_iterator(check.begin(), check.end(), line); it != std::sregex_iterator(); ++it) {
+      const std::smatch& m = *it;
+      const std::string name = m[1] == "全体" ? "全体" : m[1].str() + " +計";
+      const std::string row = "\n" + name + " +" + m[2].str() + " +" + m[3].str() + " +" + m[4].str() + " +" +
+                              m[5].str() + " +" + m[6].str() + " ";
+      EXPECT_TRUE(std::regex_search(text, std::regex(row))) << row << "\n" << text;
+      ++sets;
+    }
+    EXPECT_EQ(sets, 4) << check;
+  }
+}
+
 TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
   const struct {
     const char* args;
@@ -58,7 +113,13 @@ TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
       {"report data --out plain/c.pdf", 1, "cannot create plain/c.pdf", "plain/c.pdf.part"},
       {"report data", 2, "no output file given", ""},
       {"report data --out d.pdf --per-page 3", 2, "--per-page takes 2 or 4", "d.pdf"},
+      {"report data --out d.pdf --screens some", 2, "--screens takes none, failed or all", "d.pdf"},
+      {"report data --out d.pdf --kinds level,tv", 2, "--kinds takes", "d.pdf"},
+      {"report data --out d.pdf --limits nowhere", 2, "nowhere", "d.pdf"},
+      {"report data --out d.pdf --compare 0412 9999", 2, "there is no set folder '9999'", "d.pdf"},
+      {"report data --out d.pdf --compare 0412", 2, "--compare needs two set folders", "d.pdf"},
       {"export data", 2, "nothing to write", ""},
+      {"export data --limits nosuch --xlsx x.xlsx", 2, "nosuch", "x.xlsx"},
       {"export missing --sqlite x.db", 2, "'missing' is not a folder", "x.db"},
       {"export data --set 9999 --csv f", 2, "there is no set folder '9999'", "f"},
       {"export data --sqlite plain/g.db", 1, "cannot write plain/g.db", "plain/g.db.part"},

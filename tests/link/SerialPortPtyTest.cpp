@@ -86,9 +86,11 @@ TEST(SerialPortPtyTest, OpensExclusivelyAndMovesBytesBothWays) {
   EXPECT_EQ(port.WaitEvent(20), PortError::Timeout);
   pty.Send("\r\nabc");
   ASSERT_EQ(port.WaitEvent(2000), PortError::Success);
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  // The event may come with the first bytes: wait until all five are queued.
   std::uint32_t queued = 0;
-  ASSERT_EQ(port.GetInQueue(queued), PortError::Success);
+  const auto deadline = Clock::now() + std::chrono::seconds(2);
+  while (port.GetInQueue(queued) == PortError::Success && queued < 5 && Clock::now() < deadline)
+    port.WaitEvent(10);
   EXPECT_EQ(queued, 5u);
   std::uint8_t buffer[8] = {};
   std::size_t n = 3;

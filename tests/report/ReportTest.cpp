@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "DemoArchive.h"
+#include "rxt4/judge/FolderJudgement.h"
 #include "rxt4/report/Export.h"
 #include "rxt4/report/Report.h"
 #include "rxt4/report/ReportJob.h"
@@ -33,59 +34,167 @@ int Count(const std::string& haystack, const std::string& needle) {
   return n;
 }
 
-TEST(ReportPdf, PagesTextsFontAndPictures) {
+std::shared_ptr<const LimitsProfile> Outlet() {
+  auto profile = std::make_shared<LimitsProfile>();
+  ProfileError error;
+  EXPECT_TRUE(LimitsProfile::Load(RXT4_SOURCE_DIR "/limits/outlet.toml", *profile, error)) << error.Text();
+  return profile;
+}
+
+ReportOptions CustomerOptions() {
+  ReportOptions options;
+  options.date = kDate;
+  options.number = "R-2024-0501";
+  options.profile = Outlet();
+  options.cover.subject = "共聴設備 受信点検";
+  options.cover.customer = "山田管理組合";
+  options.cover.site = "グリーンハイツ";
+  options.cover.address = "東京都港区芝公園4-2-8";
+  options.cover.measuredAt = "2024年04月12日 10:30";
+  options.cover.technician = "佐藤 一郎";
+  options.cover.instrument = "RXT4 S/N 123456";
+  options.cover.company = "東都電設株式会社";
+  options.cover.companyPhone = "03-1234-5678";
+  options.label = [](std::string_view set, TransferKind kind, int index) {
+    return set == "0412" && kind == TransferKind::Level && index == 1 ? std::string("101号室 リビング") : std::string();
+  };
+  return options;
+}
+
+// Bookmark titles as poppler lists them.
+std::string Outline(const fs::path& pdf) {
+  return CommandOutput("pdftohtml -xml -i -q -stdout '" + pdf.string() + "' 2>&1 | sed -n '/<outline>/,$p'");
+}
+
+// What a customer reads: the cover, the summary (its counts those of the judgement
+// `rxt4 check` makes), the tables with units, marks and markers in words, and no
+// control column; the document's information and bookmarks; no path of the machine.
+TEST(ReportPdf, WhatTheCustomerReads) {
   const DemoArchive& demo = DemoArchive::Get();
-  // 1 title page, 2 pages of tables, then the screens of each set folder and kind on
-  // pages of their own: 19 pages four to a page, 31 two to a page (55 measurements in
-  // 15 groups of 1 to 12).
+  const fs::path pdf = demo.work / "customer.pdf";
+  const ReportOptions options = CustomerOptions();
+  NullJobObserver quiet;
+  const std::atomic<bool> never{false};
+  ASSERT_TRUE(WriteReport(demo.selection, pdf, options, quiet, never).done());
+
+  const std::string info = CommandOutput("pdfinfo '" + pdf.string() + "' 2>&1");
+  for (const char* line : {"Title:           測定レポート", "Author:          東都電設株式会社",
+                           "Subject:         共聴設備 受信点検", "Keywords:        RXT4, RXT4, 0412, 0413, 0520, テレビ端子",
+                           "A4"})
+    EXPECT_NE(info.find(line), std::string::npos) << line << "\n" << info;
+
+  const std::string all = PdfText(pdf, 1, 99);
+  EXPECT_EQ(all.find(demo.work.string()), std::string::npos) << "a path of the machine is printed";
+  const std::string cover = PdfText(pdf, 1, 1);
+  for (const char* text : {"測定レポート", "R-2024-0501", kDate, "共聴設備 受信点検", "山田管理組合", "グリーンハイツ",
+                           "東京都港区芝公園4-2-8", "2024年04月12日 10:30", "佐藤 一郎", "RXT4 S/N 123456",
+                           "東都電設株式会社", "03-1234-5678", "確認印", "署名", "RXT4（0412、0413、0520）"})
+    EXPECT_NE(cover.find(text), std::string::npos) << text << "\n" << cover;
+
+  // The summary's counts per set folder are the judgement's (FolderJudgement, as in
+  // rxt4 check); 総合判定 is the worst of all.
+  const std::string summary = PdfText(pdf, 2, 2);
+  const FolderJudgement judgement(demo.model, *options.profile);
+  for (const SetFolderSummary& set : judgement.SetFolders()) {
+    const VerdictCounts& m = set.measurements;
+    const std::string row = set.name + " +計 +" + std::to_string(m.total()) + " +" + std::to_string(m.pass) + " +" +
+                            std::to_string(m.caution) + " +" + std::to_string(m.fail) + " +" + std::to_string(m.none);
+    EXPECT_TRUE(std::regex_search(summary, std::regex(row))) << row << "\n" << summary;
+  }
+  EXPECT_NE(summary.find("× 不合格"), std::string::npos);
+  EXPECT_NE(summary.find("判定基準: テレビ端子"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(summary, std::regex("ベランダ受信 +27 +レベル +19\\.9 dBμV +× 不合格 +50〜81")))
+      << summary;
+
+  const std::string tables = PdfText(pdf, 3, 5);
+  for (const char* text : {"レベル (dBμV)", "周波数 (MHz)", "C/N (dB)", "MER (dB)", "補正値 (dB)", "測定箇所",
+                           "101号室 リビング", "範囲外(下)", "範囲外(上)", "未測定", "30.0 以上", "5.0 以下", "○ 合格",
+                           "× 不合格", "– 判定なし", "凡例: 範囲外(下)"})
+    EXPECT_NE(tables.find(text), std::string::npos) << text << "\n" << tables;
+  for (const char* text : {"___._", "~~~.~", "---.-", "_._____", "~.~~~~~", "-.-----", "制御用", "画面種別", "(dBμ)",
+                           "(dBu)"})
+    EXPECT_EQ(tables.find(text), std::string::npos) << text;
+  // Every channel row of a multi-channel data set (UHF 全局: channels 13 to 24), both
+  // field rows of a SKY row.
+  for (int ch = 13; ch <= 24; ++ch)
+    EXPECT_TRUE(std::regex_search(tables, std::regex("  " + std::to_string(ch - 12) + " +UHF +" +
+                                                         std::to_string(ch) + " ")))
+        << ch;
+  EXPECT_TRUE(std::regex_search(tables, std::regex(R"(\n +2 +JCSAT-4A +13 +H +110\.0 +1\.0E-4 +14\.0 +1\.0 +× 不合格)")))
+      << tables;
+
+  const std::string outline = Outline(pdf);
+  for (const char* text : {"表紙", "総合判定", "測定値", "0412", "レベル測定データ", "スカパー測定データ", "付録: 測定画面"})
+    EXPECT_NE(outline.find(text), std::string::npos) << text << "\n" << outline;
+}
+
+// The screens' appendix: every screen, those of 不合格 measurements, or none; two or
+// four to a page, flowing on from kind to kind, each drawn without smoothing and
+// captioned with its number, name and verdict.
+TEST(ReportPdf, ScreensAppendix) {
+  const DemoArchive& demo = DemoArchive::Get();
+  const FolderJudgement judgement(demo.model, *Outlet());
+  const int failed = judgement.Overall().measurements.fail;
   const struct {
+    ReportScreens screens;
     int perPage;
-    int pages;
-  } cases[] = {{4, 22}, {2, 34}};
+    int images;
+  } cases[] = {{ReportScreens::None, 4, 0}, {ReportScreens::All, 4, 55}, {ReportScreens::All, 2, 55},
+               {ReportScreens::Failed, 4, failed}};
+  int tablePages = 0;
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.perPage);
-    const fs::path pdf = demo.work / ("report" + std::to_string(c.perPage) + ".pdf");
-    ReportOptions options;
-    options.date = kDate;
+    SCOPED_TRACE(static_cast<int>(c.screens) * 10 + c.perPage);
+    const fs::path pdf =
+        demo.work / ("screens" + std::to_string(static_cast<int>(c.screens)) + std::to_string(c.perPage) + ".pdf");
+    ReportOptions options = CustomerOptions();
+    options.screens = c.screens;
     options.screensPerPage = c.perPage;
     NullJobObserver quiet;
     const std::atomic<bool> never{false};
     ASSERT_TRUE(WriteReport(demo.selection, pdf, options, quiet, never).done());
-    const std::string info = CommandOutput("pdfinfo '" + pdf.string() + "' 2>&1");
-    EXPECT_NE(info.find("Pages:           " + std::to_string(c.pages) + "\n"), std::string::npos) << info;
-    EXPECT_NE(info.find("Title:           測定レポート"), std::string::npos) << info;
-    EXPECT_NE(info.find("A4"), std::string::npos) << info;
-
-    // Every screen is a picture drawn without smoothing.
     const std::string bytes = test::FileBytes(pdf);
-    EXPECT_EQ(Count(bytes, "/Subtype /Image"), 55);
-    EXPECT_EQ(Count(bytes, "/Interpolate false"), 55);
-    const std::string last = PdfText(pdf, c.pages, c.pages);
-    EXPECT_NE(last.find(std::to_string(c.pages) + " / " + std::to_string(c.pages)), std::string::npos);
+    EXPECT_EQ(Count(bytes, "/Subtype /Image"), c.images);
+    EXPECT_EQ(Count(bytes, "/Interpolate false"), c.images);
+    const std::string info = CommandOutput("pdfinfo '" + pdf.string() + "' 2>&1");
+    std::smatch pages;
+    ASSERT_TRUE(std::regex_search(info, pages, std::regex(R"(Pages: +(\d+))")));
+    const int total = std::stoi(pages[1]);
+    if (c.screens == ReportScreens::None) tablePages = total;
+    // Pages are filled: the screens flow on from kind to kind.
+    EXPECT_EQ(total, tablePages + (c.images + c.perPage - 1) / c.perPage);
+    const std::string last = PdfText(pdf, total, total);
+    EXPECT_NE(last.find(std::to_string(total) + " / " + std::to_string(total)), std::string::npos);
+    if (c.images > 0) {
+      const std::string first = PdfText(pdf, tablePages + 1, tablePages + 1);
+      EXPECT_NE(first.find("付録: 測定画面"), std::string::npos) << first;
+      if (c.screens == ReportScreens::All && c.perPage == 4)
+        EXPECT_TRUE(std::regex_search(first, std::regex("No\\.1 101号室 リビング +○ 合格"))) << first;
+      if (c.screens == ReportScreens::Failed)
+        EXPECT_TRUE(std::regex_search(first, std::regex("No\\.2 ベランダ受信 +× 不合格"))) << first;
+    }
   }
-
-  const fs::path pdf = demo.work / "report4.pdf";
-  const std::string title = PdfText(pdf, 1, 1);
-  for (const char* text : {"測定レポート", "/RXT4", kDate, "0412、0413", "種類別の測定数"})
-    EXPECT_NE(title.find(text), std::string::npos) << text << "\n" << title;
-  EXPECT_TRUE(std::regex_search(title, std::regex("レベル測定データ +16\n"))) << title;
-  EXPECT_TRUE(std::regex_search(title, std::regex("合計 +55\n"))) << title;
-
-  // The tables keep the stored texts, the instrument's markers included.
-  const std::string tables = PdfText(pdf, 2, 3);
-  for (const char* text :
-       {"0412 ／ レベル測定データ（12 件）", "0413 ／ スカパー測定データ（2 件）", "データNo.", "レベル(dBμ)",
-        "C/N(dB)", "27ch NHK総合", "---.-", "___._", "~~~.~", "-.-----", "_._____", "~.~~~~~", "2.0E-4"})
-    EXPECT_NE(tables.find(text), std::string::npos) << text;
-  EXPECT_TRUE(std::regex_search(tables, std::regex(R"( 5 +試験:未測定 +N-SAT110 +ND2 +1613\.00 +---\.- +---\.-)")))
-      << tables;
-
-  const std::string screens = PdfText(pdf, 4, 4);
-  EXPECT_NE(screens.find("0412 ／ レベル測定データ"), std::string::npos) << screens;
-  EXPECT_TRUE(std::regex_search(screens, std::regex("データNo\\. 1 +27ch NHK総合"))) << screens;
-
-  const std::string fonts = CommandOutput("pdffonts '" + pdf.string() + "' 2>&1");
+  const std::string fonts = CommandOutput("pdffonts '" + (demo.work / "screens24.pdf").string() + "' 2>&1");
   EXPECT_TRUE(std::regex_search(fonts, std::regex(R"(\+IPAGothic +CID TrueType +Identity-H +yes +yes +yes)"))) << fonts;
+}
+
+// --kinds keeps the report to some kinds; --compare adds the two visits side by side.
+TEST(ReportPdf, KindsAndCompare) {
+  const DemoArchive& demo = DemoArchive::Get();
+  const fs::path pdf = demo.work / "compare.pdf";
+  ReportOptions options = CustomerOptions();
+  options.kinds = {TransferKind::Level, TransferKind::Multi};
+  options.compare.emplace("0412", "0413");
+  options.screens = ReportScreens::None;
+  NullJobObserver quiet;
+  const std::atomic<bool> never{false};
+  ASSERT_TRUE(WriteReport(demo.selection, pdf, options, quiet, never).done());
+  const std::string text = PdfText(pdf, 1, 99);
+  EXPECT_NE(text.find("0412 ／ レベル測定データ（12 件）"), std::string::npos) << text;
+  EXPECT_EQ(text.find("BER測定データ"), std::string::npos) << text;
+  EXPECT_NE(text.find("調整前後の比較: 0412 → 0413 ／ レベル測定データ"), std::string::npos) << text;
+  EXPECT_NE(text.find("前: 0412"), std::string::npos) << text;
+  EXPECT_NE(text.find("変化"), std::string::npos) << text;
+  EXPECT_NE(Outline(pdf).find("調整前後の比較"), std::string::npos);
 }
 
 // Each output under a path it cannot be written to, and each cancelled at once:
@@ -109,12 +218,12 @@ TEST(ReportOutputs, FailuresAndCancelsLeaveNoFile) {
        ""},
       {"export.db",
        [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) {
-         return ExportSqlite(demo.selection, p, o, a);
+         return ExportSqlite(demo.selection, p, ExportOptions{}, o, a);
        },
        ""},
       {"csv",
        [&](const fs::path& p, JobObserver& o, const std::atomic<bool>& a) {
-         return ExportCsv(demo.selection, p, o, a);
+         return ExportCsv(demo.selection, p, ExportOptions{}, o, a);
        },
        "level.csv"},
   };
@@ -185,9 +294,10 @@ TEST(ReportPlan, AnArchiveIsPlannedFromItsCountsAndACancelIsHeard) {
   const ArchiveCounts archive(abort);
   LastProgress progress;
   EXPECT_EQ(WriteReport(archive, pdf, options, progress, abort).status, JobOutcome::Status::Cancelled);
-  // The title page was drawn: 1 title page; per set folder 1 + 6327 table pages (56
-  // rows under the heading, then 58 a page) and 91,756 pages of four screens.
-  EXPECT_EQ(progress.last, std::make_pair(1, 1 + 40 * 6328 + 40 * 91756));
+  // The cover and the summary were drawn: then 271,872 pages of tables (the tables
+  // flowing on from set folder to set folder, 54 rows a page under the heading said
+  // again) and 3,670,220 pages of four screens.
+  EXPECT_EQ(progress.last, std::make_pair(2, 2 + 271'872 + 3'670'220));
   EXPECT_EQ(archive.asked, 1);
   EXPECT_FALSE(fs::exists(pdf));
 
@@ -221,6 +331,9 @@ TEST(ReportPlan, SetFolderBySetFolder) {
       Counting(const MeasurementSelection& selection, int& m, int& l) : s(selection), most(m), loads(l) {}
       const fs::path& DataFolderPath() const override { return s.DataFolderPath(); }
       std::vector<SourceFolder> Folders() const override { return s.Folders(); }
+      std::shared_ptr<const DataFolderModel> ModelOf(const std::string& n, std::string& e) const override {
+        return s.ModelOf(n, e);
+      }
       std::optional<FolderMeasurements> Measurements(const SourceFolder& f, std::string& e) const override {
         std::optional<FolderMeasurements> held = s.Measurements(f, e);
         most = std::max(most, ++now);
@@ -233,7 +346,7 @@ TEST(ReportPlan, SetFolderBySetFolder) {
   }
   EXPECT_EQ(mostHeld, 2);
   EXPECT_EQ(loads, 3);
-  EXPECT_EQ(PdfText(whole, 1, 22), PdfText(counted, 1, 22));
+  EXPECT_EQ(PdfText(whole, 1, 99), PdfText(counted, 1, 99));
 }
 
 // Counts what the worker reports and aborts its job at the first progress report.
@@ -267,8 +380,32 @@ TEST(ReportJob, RunsOnItsWorkerAndStopsWhenAborted) {
     EXPECT_EQ(observer.finished.load(), 1);
     EXPECT_EQ(job.outcome().status, abort ? JobOutcome::Status::Cancelled : JobOutcome::Status::Done);
     EXPECT_EQ(fs::exists(pdf), !abort);
-    EXPECT_EQ(observer.progress.load(), abort ? 1 : 22);
+    EXPECT_EQ(observer.progress.load(), abort ? 1 : 18);
   }
+}
+
+// What the job left out is said in the user's words: a logo that is no picture, a
+// set folder to compare that is not there, a companion file that gives no graph.
+TEST(ReportWarnings, SaidInWords) {
+  const DemoArchive& demo = DemoArchive::Get();
+  const fs::path notPng = demo.work / "logo.png";
+  { std::ofstream(notPng) << "not a picture"; }
+  class Said : public NullJobObserver {
+   public:
+    void Warning(const std::string& message) override { said.push_back(message); }
+    std::vector<std::string> said;
+  } said;
+  ReportOptions options = CustomerOptions();
+  options.cover.logo = notPng;
+  options.compare.emplace("0412", "0999");
+  const std::atomic<bool> never{false};
+  ASSERT_TRUE(WriteReport(demo.selection, demo.work / "warned.pdf", options, said, never).done());
+  const std::vector<std::string> expected = {"比較するセットフォルダ「0999」がありません",
+                                             "ロゴ画像を読めません（PNG か SVG にしてください）: logo.png"};
+  EXPECT_EQ(said.said, expected);
+  EXPECT_EQ(WarningText({JobWarning::Kind::CompanionUnreadable, "RXT4/0413/SPECTRUM/0413.002", 0}),
+            "RXT4/0413/SPECTRUM/0413.002: 付属ファイルがないか読めないため、グラフを省きました");
+  EXPECT_EQ(WarningText({JobWarning::Kind::CompanionsMore, {}, 7}), "ほかに 7 個の付属ファイルを読めず、グラフを省きました");
 }
 
 // Under a Japanese locale fontconfig gives IPA Gothic's Japanese name first

@@ -106,7 +106,7 @@ TEST_F(FieldPanel, PolarisationOnlyForExactMarks) {
 }
 
 TEST_F(FieldPanel, FrequencyForms) {
-  panel.DrawFrequencyLeft(dc, "473.14");
+  panel.DrawFrequency(dc, CFieldPanel::FrequencyPlace::Left, "473.14");
   EXPECT_EQ(CodeAt(dc, 1, 192, 7), unsigned{'4'});
   EXPECT_TRUE(InvertedGlyphAt(dc, 4, 170, kCell3, 2));
   EXPECT_EQ(CodeAt(dc, 89, 200, 7), unsigned{'M'});
@@ -114,7 +114,7 @@ TEST_F(FieldPanel, FrequencyForms) {
   EXPECT_FALSE(dc.IsBlack(51, 183));
 
   Surface c;
-  panel.DrawFrequencyCentre(c, "1049");
+  panel.DrawFrequency(c, CFieldPanel::FrequencyPlace::Centre, "1049");
   EXPECT_EQ(CodeAt(c, 64, 192, 7), unsigned{'1'});
   EXPECT_TRUE(InvertedGlyphAt(c, 60, 170, kCell3, 2));
   EXPECT_EQ(CodeAt(c, 152, 200, 7), unsigned{'M'});

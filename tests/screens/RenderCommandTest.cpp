@@ -88,7 +88,7 @@ TEST_F(RenderCommand, UnreadableCompanionsAreNamedOnceAndWriteErrorsFail) {
   fs::resize_file(dir_ / "RXT4/0413/SPECTRUM/0413.002", 3);  // shorter than its header
   ASSERT_EQ(Rxt4("render RXT4 --out out --keys RIGHT,LEFT"), 0) << Read(dir_ / "err.txt");
   const std::string err = Read(dir_ / "err.txt");
-  EXPECT_EQ(err, "rxt4 render: RXT4/0413/SPECTRUM/0413.002: companion file missing or malformed; its graph is left out\n");
+  EXPECT_EQ(err, "rxt4 render: RXT4/0413/SPECTRUM/0413.002: 付属ファイルがないか読めないため、グラフを省きました\n");
 
   fs::remove_all(dir_ / "out");
   fs::create_directories(dir_ / "out/0412/LEVEL/001.png");  // a folder where the first image goes

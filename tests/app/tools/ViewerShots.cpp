@@ -3,11 +3,14 @@
 // Opens the folder as the viewer does, prints the time to the first painted window
 // and to the loaded tree, and writes one PNG of the whole window per item path
 // (rows from the top, e.g. 0/0/1 = first set folder's second level measurement),
-// or of a dialog: about, comm, message, transfer, update; zoom1..zoom3 set the
+// or of a dialog: about, comm, message, transfer, update; trend and compare open
+// 表示 → 推移... / 比較... for the item selected last; zoom1..zoom3 set the
 // enlargement for the pictures that follow.
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
 #include <QTreeView>
 #include <cstdio>
 #include <memory>
@@ -83,6 +86,22 @@ int main(int argc, char** argv) {
     if (name == QStringLiteral("message")) dialog = std::make_unique<rxt4::CMessageOptionDlg>(settings.FolderAlert(), &window);
     if (name == QStringLiteral("transfer")) dialog = std::make_unique<rxt4::CTransferDlg>(settings.Comm(), "/tmp", prompts, &window);
     if (name == QStringLiteral("update")) dialog = std::make_unique<rxt4::CUpdateDlg>(settings.Comm(), prompts, &window);
+    if (name == QStringLiteral("trend") || name == QStringLiteral("compare")) {
+      // The menu command's own dialog, pictured from inside its modal loop.
+      const QString file = out + QStringLiteral("/dialog-") + name + QStringLiteral(".png");
+      QTimer inside;
+      inside.setSingleShot(true);
+      QObject::connect(&inside, &QTimer::timeout, [file] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        dialog->grab().toImage().save(file);
+        std::printf("%s\n", file.toLocal8Bit().constData());
+        dialog->close();
+      });
+      inside.start(0);
+      window.findChild<QAction*>(name + QStringLiteral("Action"))->trigger();
+      continue;
+    }
     if (name.startsWith(QStringLiteral("zoom"))) {
       // Any enlargement, whether or not the window fits the screen at it.
       window.findChild<rxt4::ZoomFitter*>()->SetZoom(name.mid(4).toInt());

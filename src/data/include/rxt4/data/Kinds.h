@@ -3,7 +3,9 @@
 // TransferKind (the instrument's numbering on the link and in the writer).
 
 #include <array>
+#include <cstddef>
 #include <string_view>
+#include <utility>
 
 #include "rxt4/data/Strings.h"
 
@@ -33,41 +35,89 @@ enum class TransferKind : int {
 
 inline constexpr int kTransferKindCount = 7;
 
-// The seven kinds in TransferKind order, which is also the order of the tree's roots.
-inline constexpr std::array<TransferKind, kTransferKindCount> kAllTransferKinds = {
-    TransferKind::Level,   TransferKind::Ber, TransferKind::Constellation, TransferKind::Spectrum,
-    TransferKind::Profile, TransferKind::Sky, TransferKind::Multi};
+// Everything the program knows of a measurement kind, in one row per kind. Adding a
+// kind is a row here, its enum values above and its screen (MakeScreen); building
+// with -Wswitch-enum names every switch over the kinds that must learn it.
+struct KindInfo {
+  TransferKind transfer;
+  DataKind data;
+  StringId folder;     // the kind folder's name: a file-format constant ("LEVEL", ...)
+  StringId root;       // the tree root's text
+  bool companions;     // each row's graph is in a companion file named by the row (".NNN")
+  bool channelTables;  // each row is a data set whose channels are a table of their own
+};
 
-constexpr DataKind ToDataKind(TransferKind k) {
-  constexpr DataKind map[] = {DataKind::Level,   DataKind::Ber, DataKind::Constellation, DataKind::Spectrum,
-                              DataKind::Profile, DataKind::Sky, DataKind::Multi,         DataKind::None};
-  int i = static_cast<int>(k);
-  return i >= 0 && i <= 7 ? map[i] : DataKind::None;
+// The kinds in TransferKind order, which is also the order of the tree's roots.
+inline constexpr std::array<KindInfo, kTransferKindCount> kKinds = {{
+    {TransferKind::Level, DataKind::Level, StringId::FolderLevel, StringId::RootLevel, false, false},
+    {TransferKind::Ber, DataKind::Ber, StringId::FolderBer, StringId::RootBer, false, false},
+    {TransferKind::Constellation, DataKind::Constellation, StringId::FolderConstel, StringId::RootConstellation,
+     true, false},
+    {TransferKind::Spectrum, DataKind::Spectrum, StringId::FolderSpectrum, StringId::RootSpectrum, true, false},
+    {TransferKind::Profile, DataKind::Profile, StringId::FolderProfile, StringId::RootProfile, true, false},
+    {TransferKind::Sky, DataKind::Sky, StringId::FolderSky, StringId::RootSky, false, false},
+    {TransferKind::Multi, DataKind::Multi, StringId::FolderMulti, StringId::RootMulti, false, true},
+}};
+
+namespace detail {
+consteval bool KindsInTransferOrder() {
+  for (std::size_t i = 0; i < kKinds.size(); ++i)
+    if (static_cast<std::size_t>(kKinds[i].transfer) != i) return false;
+  return true;
+}
+}  // namespace detail
+static_assert(detail::KindsInTransferOrder(), "kKinds is indexed by TransferKind");
+
+// The row of a kind; nullptr for None and numbers outside the table.
+constexpr const KindInfo* FindKind(TransferKind k) {
+  const int i = static_cast<int>(k);
+  return i >= 0 && i < kTransferKindCount ? &kKinds[static_cast<std::size_t>(i)] : nullptr;
+}
+constexpr const KindInfo* FindKind(DataKind k) {
+  for (const KindInfo& info : kKinds)
+    if (info.data == k) return &info;
+  return nullptr;
 }
 
-constexpr TransferKind ToTransferKind(DataKind k) {
-  for (TransferKind t : kAllTransferKinds)
-    if (ToDataKind(t) == k) return t;
-  return TransferKind::None;
+// The seven kinds in TransferKind order.
+inline constexpr std::array<TransferKind, kTransferKindCount> kAllTransferKinds = [] {
+  std::array<TransferKind, kTransferKindCount> all{};
+  for (std::size_t i = 0; i < kKinds.size(); ++i) all[i] = kKinds[i].transfer;
+  return all;
+}();
+
+// The kinds in DataKind order: the order the loader reads a set folder's kinds in,
+// which numbers the tree's measurement items.
+inline constexpr std::array<TransferKind, kTransferKindCount> kLoadOrder = [] {
+  std::array<TransferKind, kTransferKindCount> order = kAllTransferKinds;
+  for (std::size_t i = 1; i < order.size(); ++i)
+    for (std::size_t j = i; j > 0 && FindKind(order[j])->data < FindKind(order[j - 1])->data; --j)
+      std::swap(order[j], order[j - 1]);
+  return order;
+}();
+
+constexpr DataKind ToDataKind(TransferKind k) {
+  const KindInfo* info = FindKind(k);
+  return info != nullptr ? info->data : DataKind::None;
+}
+
+// Whether a kind's rows have companion files (constellation, spectrum, delay profile).
+constexpr bool HasCompanions(DataKind k) {
+  const KindInfo* info = FindKind(k);
+  return info != nullptr && info->companions;
 }
 
 // Kind folder name ("LEVEL", "BER", ...), as the string table holds it; empty for
 // TransferKind::None.
 inline std::string_view KindFolderName(TransferKind k) {
-  constexpr StringId ids[] = {StringId::FolderLevel,   StringId::FolderBer, StringId::FolderConstel,
-                              StringId::FolderSpectrum, StringId::FolderProfile, StringId::FolderSky,
-                              StringId::FolderMulti};
-  int i = static_cast<int>(k);
-  return i >= 0 && i < 7 ? Text(ids[i]) : std::string_view{};
+  const KindInfo* info = FindKind(k);
+  return info != nullptr ? Text(info->folder) : std::string_view{};
 }
 
 // String id of the tree root text of a kind.
 constexpr StringId RootTextId(TransferKind k) {
-  constexpr StringId ids[] = {StringId::RootLevel,   StringId::RootBer, StringId::RootConstellation,
-                              StringId::RootSpectrum, StringId::RootProfile, StringId::RootSky,
-                              StringId::RootMulti};
-  int i = static_cast<int>(k);
-  return i >= 0 && i < 7 ? ids[i] : StringId::RootLevel;
+  const KindInfo* info = FindKind(k);
+  return info != nullptr ? info->root : StringId::RootLevel;
 }
 
 }  // namespace rxt4

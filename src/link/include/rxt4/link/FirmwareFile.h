@@ -23,7 +23,6 @@ class CFirmwareFile {
   // pipe or device); false when it cannot be opened or is refused (error() says why).
   bool Open(const std::filesystem::path& path);
   // Whether a file is open.
-  bool IsOpen() const { return file_.isOpen(); }
   // Reads up to buffer.size() bytes; answers how many were read (fewer at the end).
   std::size_t Read(std::span<std::uint8_t> buffer);
   // Moves the read position back by count bytes (never before the start).

@@ -1,16 +1,15 @@
 #pragma once
-// Result codes of the serial port operations (0 is success).
+// Result codes of the serial port operations (0 is success). The numbers are kept as
+// they were first given; 2, 5 and 6 belonged to wait-object and event-mask steps this
+// port code does not have.
 
 namespace rxt4 {
 
 enum class PortError : int {
   Success = 0,
   OpenFailed = 1,         // opening the port failed
-  EventFailed = 2,        // creating a wait object failed
   GetStateFailed = 3,     // reading the current port state failed
   SetStateFailed = 4,     // setting the new port state failed (also: unsupported rate)
-  SetMaskFailed = 5,      // setting the event mask failed
-  SetTimeoutsFailed = 6,  // setting the time-outs failed
   WaitFailed = 7,         // waiting for a port event failed (also: the device hung up)
   ReadFailed = 8,         // a read, or the reading of the port status, failed
   WriteFailed = 9,        // a write failed
@@ -21,8 +20,5 @@ enum class PortError : int {
 
 // The numeric code of a port error.
 constexpr int ToInt(PortError e) { return static_cast<int>(e); }
-
-// A short English description of a port error, for logs and the command line.
-const char* PortErrorName(PortError e);
 
 }  // namespace rxt4

@@ -53,6 +53,10 @@ class SettingsFile {
   // Stores the switch and writes "USE_RXT4_FolderAlert" (1 or 0); false when the write failed.
   bool SaveFolderAlert(bool folderAlert);
 
+  // Stores the limits profile chosen (its file, or a name) and writes "Limits Profile";
+  // false when the write failed.
+  bool SaveLimitsProfile(const std::string& profile);
+
   // Stores what the viewer remembers and writes "Data Folder", "Zoom", "Window Left",
   // "Window Top", "Recent Folder 1" to "Recent Folder 8", "Selected Item" and
   // "Expanded Items" (node paths separated by "//", which no folder name holds) after
@@ -65,6 +69,9 @@ class SettingsFile {
   // Warn when a chosen data folder's name does not end in "RXT4" (the file's value is
   // nonzero, or the key is missing).
   bool FolderAlert() const { return folderAlert_; }
+  // The limits profile chosen in the viewer, as rxt4 check --limits takes it (a file
+  // or a name); empty: none chosen, the default applies.
+  const std::string& LimitsProfile() const { return limitsProfile_; }
   // What the viewer remembered at its last exit (as read by LoadSettings).
   const RememberedView& Remembered() const { return remembered_; }
   // Full path of the INI file.
@@ -78,6 +85,7 @@ class SettingsFile {
   std::filesystem::path iniPath_;
   CommSettings comm_;
   bool folderAlert_ = true;
+  std::string limitsProfile_;
   RememberedView remembered_;
 };
 

@@ -56,12 +56,22 @@ class MeasurementSource {
   // The measurements of one of Folders(), as many of each kind as it counted; nothing,
   // with error, when they can no longer be read so.
   virtual std::optional<FolderMeasurements> Measurements(const SourceFolder& folder, std::string& error) const = 0;
+  // A loaded model that holds the named set folder (and maybe others), for judging it
+  // as `rxt4 check` does (FolderJudgement) and for its channel points; nullptr, with
+  // error, when it can no longer be read, and with error empty when the source has
+  // no model to give (its measurements are then not judged).
+  virtual std::shared_ptr<const DataFolderModel> ModelOf(const std::string& setFolder, std::string& error) const {
+    (void)setFolder;
+    error.clear();
+    return nullptr;
+  }
 };
 
 struct MeasurementSelection : MeasurementSource {
   std::filesystem::path dataFolder;
   std::vector<std::string> setFolders;            // in the loader's order
   std::vector<SelectedMeasurement> measurements;  // by set folder, kind, number
+  std::shared_ptr<const DataFolderModel> model;   // the loaded model the records came from
 
   // Number of measurements of a kind.
   int CountOf(TransferKind kind) const;
@@ -69,10 +79,12 @@ struct MeasurementSelection : MeasurementSource {
   const std::filesystem::path& DataFolderPath() const override { return dataFolder; }
   std::vector<SourceFolder> Folders() const override;
   std::optional<FolderMeasurements> Measurements(const SourceFolder& folder, std::string& error) const override;
+  std::shared_ptr<const DataFolderModel> ModelOf(const std::string& setFolder, std::string& error) const override;
 };
 
 // The measurements of a loaded data folder: of every set folder, or of the named ones
-// only (a named folder without measurements is listed with none).
+// only (a named folder without measurements is listed with none). The selection keeps
+// a copy of the model (its records shared, not copied) for judging.
 MeasurementSelection SelectMeasurements(const DataFolderModel& model, const std::filesystem::path& dataFolder,
                                         const std::vector<std::string>& onlySets = {});
 
@@ -90,6 +102,8 @@ class StreamedSelection : public MeasurementSource {
   const std::filesystem::path& DataFolderPath() const override { return dataFolder_; }
   std::vector<SourceFolder> Folders() const override { return folders_; }
   std::optional<FolderMeasurements> Measurements(const SourceFolder& folder, std::string& error) const override;
+  // The set folder read again on its own.
+  std::shared_ptr<const DataFolderModel> ModelOf(const std::string& setFolder, std::string& error) const override;
 
   // Number of measurements of every set folder covered.
   std::size_t measurementCount() const;

@@ -21,6 +21,16 @@ namespace rxt4 {
 // Payload bytes the spectrum screen keeps from a companion file (1972 samples).
 inline constexpr std::size_t kSpectrumPayloadBytes = 3944;
 
+// The spectrum plot: its left and right edges (x), the width the trace is centred in,
+// the most samples drawn one to a pixel without a layout of their own, and how far
+// the left and right edges lie below and above the row's frequency.
+inline constexpr int kSpectrumPlotLeftX = 35;
+inline constexpr int kSpectrumPlotRightX = 295;
+inline constexpr int kSpectrumTraceWidthPx = 257;
+inline constexpr int kSpectrumPlainSamples = 257;
+inline constexpr double kSpectrumBelowMhz = 2.64;
+inline constexpr double kSpectrumAboveMhz = 2.93;
+
 // The payload after the 8-byte header (length and carried word, neither used), at
 // most kSpectrumPayloadBytes; nothing when the file is missing or shorter than its
 // header.
@@ -29,6 +39,22 @@ std::optional<std::string> ReadSpectrumPayload(const std::filesystem::path& file
 // The payload's signed 16-bit little-endian samples, in tenths of a dB; an odd last
 // byte is no sample.
 std::vector<std::int16_t> SpectrumSamples(std::string_view payload);
+
+// How the screen draws a trace of n samples: every sampleStep-th sample, pixelStep
+// pixels apart (36 samples 6 pixels apart, 1872 every eighth one pixel apart, ...);
+// sampleStep 0 for a count it draws no trace of.
+struct SpectrumLayout {
+  int sampleStep = 0;
+  int pixelStep = 0;
+};
+SpectrumLayout SpectrumTraceLayout(int n);
+
+// The frequency (MHz) at which the screen places sample index of a trace of n samples
+// for a row of frequency frequencyMhz (column 5): the axis runs from 2.64 MHz below
+// to 2.93 MHz above it across the plot, the trace centred on it, a sample at the end
+// of its segment; samples between the drawn ones lie between them. Rounded to 0.1 kHz.
+// Nothing for a count the screen draws no trace of.
+std::optional<double> SpectrumSampleFrequencyMhz(int index, int n, double frequencyMhz);
 
 // --- delay profile ---
 

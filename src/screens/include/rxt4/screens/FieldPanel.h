@@ -31,10 +31,10 @@ class CFieldPanel : public CScreen {
   void DrawChannel(Surface& dc, Row row, std::string channel) const;
   // Polarisation mark when the text is exactly V, H, L or R.
   void DrawPolarization(Surface& dc, Row row, std::string polarization) const;
-  // Frequency field, left form (second row, x 0..128).
-  void DrawFrequencyLeft(Surface& dc, std::string frequency) const;
-  // Frequency field, centre form (second row, x 56..184).
-  void DrawFrequencyCentre(Surface& dc, std::string frequency) const;
+  // Where the frequency field sits on the second row: left (x 0..128, terrestrial BER)
+  // or centre (x 56..184, level and satellite BER).
+  enum class FrequencyPlace { Left, Centre };
+  void DrawFrequency(Surface& dc, FrequencyPlace place, std::string frequency) const;
   // Layer field (second row, middle); its value is drawn last, over the outline.
   void DrawLayer(Surface& dc, std::string layer) const;
   // Level reading (right) by its state.

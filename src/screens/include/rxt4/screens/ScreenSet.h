@@ -14,6 +14,9 @@
 
 namespace rxt4 {
 
+// The screen that draws a kind's measurements; nullptr for DataKind::None.
+std::unique_ptr<CScreen> MakeScreen(DataKind kind, std::shared_ptr<const FontSet> fonts);
+
 class ScreenSet {
  public:
   explicit ScreenSet(std::shared_ptr<const FontSet> fonts);

@@ -88,7 +88,6 @@ class Surface {
   const FontSet* fontSet() const { return fonts_; }
   int fontIndex() const { return fontIndex_; }
   void SetTextColor(Rgb colour) { textColour_ = colour; }
-  void SetBackgroundColor(Rgb colour) { backgroundColour_ = colour; }
   void SetBackgroundMode(BackgroundMode mode) { backgroundMode_ = mode; }
   BackgroundMode backgroundMode() const { return backgroundMode_; }
   // Draws Shift-JIS text with its top-left corner at (x, y) in the selected font:
@@ -112,7 +111,8 @@ class Surface {
   Point position_{};
   Rgb pen_ = kBlack;
   Rgb textColour_ = kBlack;
-  Rgb backgroundColour_ = kWhite;
+  // Opaque text cells are painted white: no screen draws text on another colour.
+  static constexpr Rgb kTextBackground = kWhite;
   BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
   const FontSet* fonts_ = nullptr;
   int fontIndex_ = 0;
