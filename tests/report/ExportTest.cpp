@@ -140,9 +140,9 @@ TEST(SqliteExport, TextsNumbersAndMarkers) {
            " AND item = 1",
        "89504E470D0A1A0A|000000C8000000C1"},
       // The spectrum's frequency axis as the screen lays it out: 234 samples from x 47
-      // to x 280 of a plot from 470.50 to 476.07 MHz (473.143 MHz held in single precision).
+      // to x 280 of a plot from 554.50 to 560.07 MHz (557.143 MHz held in single precision).
       {"SELECT frequency_mhz FROM spectrum_samples WHERE " + OfSet("0412") + " AND item = 1 AND sample IN (0, 118, 233)",
-       "470.7601\n473.288\n475.7517"},
+       "554.7601\n557.288\n559.7517"},
   };
   for (const auto& c : cases) EXPECT_EQ(db.Query(c.sql), c.expected) << c.sql;
 }
@@ -266,8 +266,8 @@ TEST(SqliteExport, ReadingsHoldMarkersInWordsAndTheirVerdicts) {
     const char* expected;
   } cases[] = {
       {"'level' AND item = 1", "band, channel, channel_no, frequency_mhz, level_dbuv, level_verdict, verdict",
-       "UHF|13|13|473.143|68.2|合格|合格"},
-      {"'level' AND item = 2", "level_dbuv, level_marker, level_verdict", "19.9|NULL|不合格"},
+       "UHF|27|27|557.143|68.2|合格|合格"},
+      {"'level' AND item = 2", "level_dbuv, level_marker, level_verdict", "44.6|NULL|不合格"},
       // Analogue is never judged, whatever it holds.
       {"'level' AND item = 7", "service_class, level_dbuv, level_marker, level_verdict", "analogue|NULL|範囲外(下)|判定なし"},
       // Above the meter's range is above every maximum.
@@ -278,7 +278,7 @@ TEST(SqliteExport, ReadingsHoldMarkersInWordsAndTheirVerdicts) {
       {"'ber' AND item = 5", "ber_marker, ber_verdict", "範囲外(上)|不合格"},
       // A SKY row is two readings, one per field row; the second has no frequency column.
       {"'sky' AND item = 1 ORDER BY field_row", "field_row, band, channel, channel_no, frequency_mhz, level_dbuv, level_verdict",
-       "1|JCSAT-3A|TP8|NULL|NULL|60.0|注意\n2|JCSAT-4A|13|13|NULL|110.0|不合格"},
+       "1|JCSAT-3A|TP8|NULL|NULL|60.0|注意\n2|JCSAT-4A|13|13|NULL|58.5|注意"},
   };
   for (const auto& c : cases) {
     std::string sql = of;
@@ -293,7 +293,7 @@ TEST(SqliteExport, ReadingsHoldMarkersInWordsAndTheirVerdicts) {
                      "WHERE set_folder = '0412' AND item = 2"),
             "不合格|合格|inside|below_minimum");
   EXPECT_EQ(db.Query("SELECT level_dbuv_verdict, level2_dbuv_verdict FROM sky WHERE set_folder = '0412' AND item = 1"),
-            "注意|不合格");
+            "注意|注意");
   EXPECT_EQ(db.Query("SELECT profile, level_min_dbuv, level_max_dbuv, ber_max FROM limits WHERE service_class = "
                      "'terrestrial'"),
             "テレビ端子|50.0|81.0|0.0002");
