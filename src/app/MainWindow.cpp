@@ -22,6 +22,7 @@
 #include "ElidedLabel.h"
 #include "FolderDrop.h"
 #include "GuideWindow.h"
+#include "JobCommands.h"
 #include "IconButtons.h"
 #include "Judging.h"
 #include "KeyPad.h"
@@ -193,6 +194,10 @@ void CMainWindow::BuildMenus() {
   add(file, StringId::MenuExit, "exitAction", &CMainWindow::ExitCommand);
   QMenu* edit = menuBar()->addMenu(Tr(StringId::MenuEdit));
   copyAction_ = add(edit, StringId::MenuCopy, "copyAction", &CMainWindow::CopyScreen);
+  edit->addSeparator();
+  add(edit, StringId::MenuJobRecord, "jobRecordAction", [this, source] { JobRecordCommand(this, source(), *services_.prompts); });
+  add(edit, StringId::MenuMeasurementNote, "noteAction",
+      [this, source] { MeasurementNoteCommand(this, source(), *services_.prompts); });
   QMenu* view = menuBar()->addMenu(Tr(StringId::MenuView));
   zoom_->AddActions(*view);
   view->addSeparator();
@@ -205,6 +210,9 @@ void CMainWindow::BuildMenus() {
   judging_->AddMenu(*option);
   option->addSeparator();
   add(option, StringId::MenuCommSettings, "commSettingsAction", &CMainWindow::CommSettingsCommand);
+  add(option, StringId::MenuCompany, "companyAction", [this] {
+    CompanyCommand(this, services_.settings->IniPath().parent_path(), *services_.prompts);
+  });
   QMenu* comm = menuBar()->addMenu(Tr(StringId::MenuComm));
   add(comm, StringId::MenuTransfer, "transferAction", &CMainWindow::TransferCommand);
   add(comm, StringId::MenuUpdate, "updateAction", &CMainWindow::RunUpdateDialog);

@@ -19,6 +19,7 @@ int RunUdevRule(Args args);
 int RunReport(Args args);
 int RunExport(Args args);
 int RunCheck(Args args);
+int RunJob(Args args);
 int RunTrend(Args args);
 
 }  // namespace rxt4::cli

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"report", rxt4::cli::RunReport, "report DATA_FOLDER --out FILE.pdf   write a measurement report (PDF)"},
     {"export", rxt4::cli::RunExport, "export DATA_FOLDER --sqlite FILE   export to SQLite and/or CSV (--csv DIR)"},
     {"check", rxt4::cli::RunCheck, "check DATA_FOLDER [--limits NAME]   judge every reading against a limits profile"},
+    {"job", rxt4::cli::RunJob, "job DATA_FOLDER --set NAME ...   print or change a set folder's job record"},
     {"trend", rxt4::cli::RunTrend, "trend DATA_FOLDER --band B --channel C   one channel across every set folder (CSV, PNG)"},
     {"download", rxt4::cli::RunDownload, "download --port PORT --out SET    download every measurement"},
     {"update", rxt4::cli::RunUpdate, "update --port PORT IMAGE          update the instrument's firmware"},

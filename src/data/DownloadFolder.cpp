@@ -128,6 +128,26 @@ void DownloadFolder::RemoveLeftovers() const {
   }
 }
 
+bool DownloadFolder::StampJobRecord(const std::string& measuredAt, const InstrumentInfo& known) {
+  problem_ = {};
+  keptRecord_ = {};
+  JobRecordRead read = ReadJobRecord(setFolder_);
+  if (read.error) {
+    keptRecord_ = read.error;
+    return true;
+  }
+  JobRecord& record = read.record;
+  record.measuredAt = measuredAt;
+  if (!known.model.empty()) record.instrument.model = known.model;
+  if (!known.serial.empty()) record.instrument.serial = known.serial;
+  if (!known.firmware.empty()) record.instrument.firmware = known.firmware;
+  RecordError error;
+  if (!WriteJobRecord(writeFolder_, record, error))
+    return Refuse(error.file, error.system ? error.system : std::make_error_code(std::errc::invalid_argument));
+  stamped_ = true;
+  return true;
+}
+
 bool DownloadFolder::Commit() {
   problem_ = {};
   if (!staged() || committed_) return true;
@@ -142,6 +162,8 @@ bool DownloadFolder::Commit() {
   if (ec) return Refuse(setFolder_, ec);
   for (const fs::path& entry : entries) {
     if (IsKindFolderName(entry.filename().string())) continue;
+    // The stamped job record took the earlier one's place; that goes with the earlier download.
+    if (stamped_ && entry.filename() == kJobRecordFileName) continue;
     const fs::path to = staging_ / entry.filename();
     fs::rename(entry, to, ec);
     if (ec) {

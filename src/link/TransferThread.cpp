@@ -1,6 +1,7 @@
 #include "rxt4/link/TransferThread.h"
 
 #include <array>
+#include <chrono>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -115,6 +116,8 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
   // instrument.
   DownloadFolder folder;
   if (!folder.Open(setFolder)) return FolderFailed(folder.problem());
+  // The job record's 測定日時: when the instrument's data was read.
+  const std::string measuredAt = MeasuredAtText(std::chrono::system_clock::now());
   Listener listener(relay(), *this, instrumentRate_);
   CreatedFolders created;  // looks at the folders after the commands are gone
   std::array<std::unique_ptr<CDataReadCommand>, kTransferKindCount> reads;
@@ -148,8 +151,12 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
   LinkOutcome outcome = runner.Run();
   if (outcome.result == LinkResult::Success && notSavedMask_ != 0) outcome = {LinkResult::NotSaved, notSavedMask_};
   // An overwrite takes the place of the earlier download only when it is whole and
-  // was not cancelled on the way.
-  if (outcome.result == LinkResult::Success && !job.aborted() && !folder.Commit()) return FolderFailed(folder.problem());
+  // was not cancelled on the way, with its job record stamped.
+  if (outcome.result == LinkResult::Success && !job.aborted()) {
+    if (!folder.StampJobRecord(measuredAt, {std::string(Text(StringId::JobModelName)), "", ""}))
+      return FolderFailed(folder.problem());
+    if (!folder.Commit()) return FolderFailed(folder.problem());
+  }
   return outcome;
 }
 

@@ -35,6 +35,7 @@ QObject* NewLoadProgressTest();
 QObject* NewDownloadPathTest();
 QObject* NewGeometryTest();
 QObject* NewDailyUseTest();
+QObject* NewJobRecordMenuTest();
 QObject* NewJudgingTest();
 QObject* NewVisitsMenuTest();
 
@@ -42,7 +43,7 @@ inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
           NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest(),
-          NewGeometryTest(), NewDailyUseTest(), NewJudgingTest(), NewVisitsMenuTest()};
+          NewGeometryTest(), NewDailyUseTest(), NewJudgingTest(), NewVisitsMenuTest(), NewJobRecordMenuTest()};
 }
 
 // Writes a file (and its folders) under root.

@@ -48,10 +48,10 @@ TEST_F(ListSample, SampleFolderListsAsATree) {
   Outcome tree = Rxt4("list RXT4");
   EXPECT_EQ(tree.status, 0);
   EXPECT_EQ(tree.out.substr(0, tree.out.find('\n') + 1), "レベル測定データ\n");
-  EXPECT_NE(tree.out.find("\n  0412\n      1:東京タワー方向\n      2:ベランダ受信\n"), std::string::npos);
-  EXPECT_NE(tree.out.find("\n     12:スカパー確認\n"), std::string::npos);
+  EXPECT_NE(tree.out.find("\n  0412\n      1:27ch NHK総合\n      2:21ch フジ\n"), std::string::npos);
+  EXPECT_NE(tree.out.find("\n     12:スカパー TP8\n"), std::string::npos);
   EXPECT_NE(tree.out.find("\n多チャンネル測定データ\n"), std::string::npos);
-  EXPECT_NE(tree.out.find("\n      3:CATV 25ch\n"), std::string::npos);
+  EXPECT_NE(tree.out.find("\n      3:試験:CATV 25ch\n"), std::string::npos);
   EXPECT_EQ(std::count(tree.out.begin(), tree.out.end(), '\n'), 7 + 14 + 55);
 }
 

@@ -7,6 +7,8 @@
 #include "rxt4/data/CsvTable.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DemoImages.h"
+#include "rxt4/data/JobRecord.h"
+#include "rxt4/data/Sjis.h"
 
 namespace rxt4 {
 namespace {
@@ -62,11 +64,70 @@ TEST(DemoImages, WrittenFolderLoadsWithoutMessages) {
     const CDataSet* r = model.Record(number);
     if (r->kind == DataKind::Multi) channels.push_back(r->rows.size());
     if (r->kind == DataKind::Level && r->index == 1 && r->countText() == "12") {
-      EXPECT_EQ(model.Label(number), "  1:東京タワー方向");
+      EXPECT_EQ(model.Label(number), "  1:27ch NHK総合");
     }
   }
   std::sort(channels.begin(), channels.end());
   EXPECT_EQ(channels, (std::vector<std::size_t>{5, 12, 12, 25}));
+}
+
+// Every row's frequency is its channel's in the Japanese channel plans, the same in
+// every table; each set folder has its job record, and the labels name measurements
+// that are there.
+TEST(DemoImages, ChannelPlansHoldAcrossTablesAndEachSetHasItsJob) {
+  TempFolder dir;
+  ASSERT_TRUE(WriteDemoFolder(dir.path()));
+  DataFolderModel model;
+  NullLoadObserver quiet;
+  model.Load(dir.path(), quiet);
+  auto planned = [](std::string band, std::string channel) -> double {
+    band.erase(0, band.find_first_not_of(' '));
+    band.erase(band.find_last_not_of(' ') + 1);
+    if (band == "UHF") return 473.142857 + 6.0 * (std::stoi(channel) - 13);
+    if (band == "VHF" && channel[0] == 'C') {
+      const int n = std::stoi(channel.substr(1));
+      return n <= 22 ? 111.0 + 6.0 * (n - 13) : 225.0 + 6.0 * (n - 23);
+    }
+    if (band == "BS" && channel.rfind("BS-", 0) == 0) channel = channel.substr(3);
+    if (band == "BS" || band == "BSパススルー") return 1049.48 + 19.18 * (std::stoi(channel) - 1);
+    if (band == "N-SAT110") return 1573.0 + 20.0 * std::stoi(channel.substr(2));
+    return -1;  // no plan checked (the communications satellites, VHF 1, cable upstream)
+  };
+  int checked = 0;
+  for (int number = 1; number <= model.itemCount(); ++number) {
+    const CDataSet* r = model.Record(number);
+    if (!r || r->kind == DataKind::None) continue;
+    std::vector<MeasurementRow> rows = r->rows;
+    if (rows.empty()) rows.push_back(r->row);
+    for (const MeasurementRow& row : rows) {
+      const std::string band(DecodeSjis(row.Field(2))), channel(row.Field(3)), frequency(row.Field(5));
+      if (frequency.empty()) continue;  // SKY rows name no frequency
+      const double mhz = planned(band, channel);
+      if (mhz < 0) continue;
+      EXPECT_NEAR(std::stod(frequency), mhz, 0.006) << band << " " << channel << " " << frequency;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 50);
+
+  for (const DemoSet& set : BuildDemoSets()) {
+    const JobRecordRead read = ReadJobRecord(dir.path() / set.name);
+    EXPECT_FALSE(read.error) << read.error.Text();
+    EXPECT_EQ(read.record, set.job);
+    EXPECT_FALSE(read.record.title.empty());
+    EXPECT_TRUE(IsMeasuredAtText(read.record.measuredAt));
+    EXPECT_FALSE(read.record.notes.empty());
+    for (const auto& [key, note] : read.record.notes) {
+      const int kindRoot = DataFolderModel::RootNumber(key.kind);
+      int found = 0;
+      for (int f = 0; f < model.ChildCount(kindRoot); ++f) {
+        const int folder = model.ChildAt(kindRoot, f);
+        if (model.Label(folder) != set.name) continue;
+        found = key.number <= model.ChildCount(folder) ? 1 : 0;
+      }
+      EXPECT_EQ(found, 1) << set.name << " " << KindFolderName(key.kind) << ":" << key.number;
+    }
+  }
 }
 
 TEST(DemoImages, CompanionFilesHaveTheScreensLayouts) {

@@ -119,6 +119,7 @@ void EarlierDownload(const TempFolder& dir) {
   dir.Put("D/0412/LEVEL/0412.CNT", "1\n2.00");
   for (int i = 1; i <= 3; ++i) dir.Put("D/0412/CONSTEL/0412.00" + std::to_string(i), "old diagram");
   dir.Put("D/0412/notes.txt", "the user's");
+  dir.Put("D/0412/job.toml", "title = \"点検\"\nmeasured_at = \"2026-04-01 09:00\"\n");
 }
 
 TEST(DownloadFolder, AnOverwriteIsStagedBesideAndSwappedInWhole) {
@@ -134,6 +135,7 @@ TEST(DownloadFolder, AnOverwriteIsStagedBesideAndSwappedInWhole) {
     EXPECT_EQ(folder.writeFolder().parent_path(), set.parent_path());
     EXPECT_EQ(folder.setName(), "0412");
     dir.Put(fs::relative(folder.writeFolder() / "LEVEL/0412.CSV", dir.path()), "new level");
+    ASSERT_TRUE(folder.StampJobRecord("2026-04-12 10:30", {"RXT4", "", ""}));
   }
   EXPECT_EQ(Tree(set), before);
   EXPECT_EQ(Names(dir.path() / "D"), std::vector<std::string>{"0412"});
@@ -142,13 +144,45 @@ TEST(DownloadFolder, AnOverwriteIsStagedBesideAndSwappedInWhole) {
   ASSERT_TRUE(folder.Open(set));
   dir.Put(fs::relative(folder.writeFolder() / "LEVEL/0412.CSV", dir.path()), "new level");
   dir.Put(fs::relative(folder.writeFolder() / "CONSTEL/0412.001", dir.path()), "new diagram");
+  ASSERT_TRUE(folder.StampJobRecord("2026-04-12 10:30", {"RXT4", "", ""}));
   ASSERT_TRUE(folder.Commit());
+  // The job record comes along with the download's 測定日時 and what it knew of the instrument.
+  JobRecord stamped;
+  stamped.title = "点検";
+  stamped.measuredAt = "2026-04-12 10:30";
+  stamped.instrument.model = "RXT4";
   EXPECT_EQ(Tree(set), (std::map<std::string, std::string>{{"CONSTEL", "<folder>"},
                                                            {"CONSTEL/0412.001", "new diagram"},
                                                            {"LEVEL", "<folder>"},
                                                            {"LEVEL/0412.CSV", "new level"},
+                                                           {"job.toml", FormatJobRecord(stamped)},
                                                            {"notes.txt", "the user's"}}));
   EXPECT_EQ(Names(dir.path() / "D"), std::vector<std::string>{"0412"});
+}
+
+TEST(DownloadFolder, ADamagedJobRecordIsLeftAsItIsAndANewSetFolderGetsOne) {
+  TempFolder dir;
+  EarlierDownload(dir);
+  dir.Put("D/0412/job.toml", "title = \"unterminated\n");
+  const fs::path set = dir.path() / "D/0412";
+  {
+    DownloadFolder folder;
+    ASSERT_TRUE(folder.Open(set));
+    dir.Put(fs::relative(folder.writeFolder() / "LEVEL/0412.CSV", dir.path()), "new level");
+    ASSERT_TRUE(folder.StampJobRecord("2026-04-12 10:30", {"RXT4", "", ""}));
+    EXPECT_EQ(folder.keptRecord().kind, RecordError::Kind::Damaged);
+    ASSERT_TRUE(folder.Commit());
+  }
+  EXPECT_EQ(ReadAll(set / "job.toml"), "title = \"unterminated\n");
+  EXPECT_EQ(ReadAll(set / "LEVEL/0412.CSV"), "new level");
+
+  fs::create_directories(dir.path() / "D/NEW");
+  DownloadFolder folder;
+  ASSERT_TRUE(folder.Open(dir.path() / "D/NEW"));
+  EXPECT_FALSE(folder.staged());
+  ASSERT_TRUE(folder.StampJobRecord("2026-04-13 08:05", {"RXT4", "", ""}));
+  ASSERT_TRUE(folder.Commit());
+  EXPECT_EQ(ReadJobRecord(dir.path() / "D/NEW").record.measuredAt, "2026-04-13 08:05");
 }
 
 TEST(DownloadFolder, HeldByOneDownloadAndRefusedWhenItCannotBeOverwritten) {

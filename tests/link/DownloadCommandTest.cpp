@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "rxt4/data/JobRecord.h"
 #include "SimProcess.h"
 #include "rxt4/data/DownloadFolder.h"
 
@@ -80,6 +81,11 @@ TEST_F(DownloadCommandTest, DownloadsTwiceOverOneLineAndFailsOnAMissingPort) {
     EXPECT_EQ(r.out, "データ転送が完了しました。\n");
   }
   EXPECT_TRUE(fs::exists(set / "LEVEL" / "SET.CNT"));
+  // The download stamped its job record.
+  const JobRecordRead record = ReadJobRecord(set);
+  EXPECT_FALSE(record.error) << record.error.Text();
+  EXPECT_TRUE(IsMeasuredAtText(record.record.measuredAt)) << record.record.measuredAt;
+  EXPECT_EQ(record.record.instrument.model, "RXT4");
 
   ToolRun missing =
       Run({"--port", (temp.path() / "nothing").string(), "--out", set.string(), "--baud", "9600", "--force"});

@@ -115,8 +115,8 @@ TEST(SqliteExport, TextsNumbersAndMarkers) {
     std::string sql;
     const char* expected;
   } cases[] = {
-      {"SELECT data_name, band_name, channel" + level + "1", "東京タワー方向|UHF|13"},
-      {"SELECT frequency_mhz, level_dbuv, typeof(level_dbuv), level_dbuv_text" + level + "1", "473.143|68.2|real|NULL"},
+      {"SELECT data_name, band_name, channel" + level + "1", "27ch NHK総合|UHF|27"},
+      {"SELECT frequency_mhz, level_dbuv, typeof(level_dbuv), level_dbuv_text" + level + "1", "557.143|68.2|real|NULL"},
       {"SELECT typeof(band_no), band_no, screen_type" + level + "1", "integer|30|0"},
       // The markers: no number, the stored text beside it.
       {"SELECT level_dbuv, level_dbuv_text, cn_db_text" + level + "5", "NULL|---.-|---.-"},
@@ -128,7 +128,7 @@ TEST(SqliteExport, TextsNumbersAndMarkers) {
       {"SELECT correction, correction_text" + level + "1", "NULL|OFF"},
       {"SELECT title FROM columns WHERE name = 'level_dbuv'", "レベル(dBμ)"},
       {"SELECT name FROM columns WHERE position = 29", "correction2"},
-      {"SELECT channels, data_name FROM multi WHERE set_folder = '0412' AND item = 3", "25|CATV 25ch"},
+      {"SELECT channels, data_name FROM multi WHERE set_folder = '0412' AND item = 3", "25|試験:CATV 25ch"},
       {"SELECT count(*) FROM multi_channels WHERE set_folder = '0412' AND item = 3", "25"},
       // The delay profile in dB below its main path, which lies at delay 0.
       {"SELECT delay_us, db FROM profile_samples WHERE " + OfSet("0412") + " AND item = 1 AND sample IN (0, 1)",
@@ -140,9 +140,9 @@ TEST(SqliteExport, TextsNumbersAndMarkers) {
            " AND item = 1",
        "89504E470D0A1A0A|000000C8000000C1"},
       // The spectrum's frequency axis as the screen lays it out: 234 samples from x 47
-      // to x 280 of a plot from 470.50 to 476.07 MHz (473.143 MHz held in single precision).
+      // to x 280 of a plot from 554.50 to 560.07 MHz (557.143 MHz held in single precision).
       {"SELECT frequency_mhz FROM spectrum_samples WHERE " + OfSet("0412") + " AND item = 1 AND sample IN (0, 118, 233)",
-       "470.7601\n473.288\n475.7517"},
+       "554.7601\n557.288\n559.7517"},
   };
   for (const auto& c : cases) EXPECT_EQ(db.Query(c.sql), c.expected) << c.sql;
 }
@@ -208,7 +208,7 @@ TEST(SqliteExport, TheSameFolderGivesTheSameDatabase) {
   const CountingSource counted(reread);
   ASSERT_TRUE(ExportSqlite(counted, streamed, Options(), quiet, never).done());
   EXPECT_EQ(test::FileBytes(streamed), test::FileBytes(ExportedDatabase()));
-  EXPECT_EQ(counted.loads, 3);
+  EXPECT_EQ(counted.loads, 2);
   EXPECT_LE(counted.mostHeld, 2);
   EXPECT_EQ(counted.nowHeld, 0);
 }
@@ -244,9 +244,10 @@ TEST(CsvExport, TheSameTablesInUtf8WithAByteOrderMark) {
                         0),
             0u);
   EXPECT_EQ(std::count(level.begin(), level.end(), '\n'), 1 + 16);
-  EXPECT_NE(level.find("\r\n" + id + ",1,0412,,0001,東京タワー方向,UHF,13,,473.143,,68.2,,32.5,,OFDM,"), std::string::npos)
+  EXPECT_NE(level.find("\r\n" + id + ",1,0412,101号室 リビング,0001,27ch NHK総合,UHF,27,,557.143,,68.2,,32.5,,OFDM,"),
+            std::string::npos)
       << level;
-  EXPECT_NE(level.find(",5,0412,,0005,CS110度,N-SAT110,ND2,"), std::string::npos);
+  EXPECT_NE(level.find(",5,0412,,0005,試験:未測定,N-SAT110,ND2,"), std::string::npos);
   EXPECT_NE(level.find(",,---.-,,---.-,"), std::string::npos);
   // The readings carry their set folder's columns, which the database keeps in "sets".
   const std::string readings = test::FileBytes(csv / "readings.csv");
@@ -268,8 +269,8 @@ TEST(SqliteExport, ReadingsHoldMarkersInWordsAndTheirVerdicts) {
     const char* expected;
   } cases[] = {
       {"'level' AND item = 1", "band, channel, channel_no, frequency_mhz, level_dbuv, level_verdict, verdict",
-       "UHF|13|13|473.143|68.2|合格|合格"},
-      {"'level' AND item = 2", "level_dbuv, level_marker, level_verdict", "19.9|NULL|不合格"},
+       "UHF|27|27|557.143|68.2|合格|合格"},
+      {"'level' AND item = 2", "level_dbuv, level_marker, level_verdict", "44.6|NULL|不合格"},
       // Analogue is never judged, whatever it holds.
       {"'level' AND item = 7", "service_class, level_dbuv, level_marker, level_verdict", "analogue|NULL|範囲外(下)|判定なし"},
       // Above the meter's range is above every maximum.
@@ -280,7 +281,7 @@ TEST(SqliteExport, ReadingsHoldMarkersInWordsAndTheirVerdicts) {
       {"'ber' AND item = 5", "ber_marker, ber_verdict", "範囲外(上)|不合格"},
       // A SKY row is two readings, one per field row; the second has no frequency column.
       {"'sky' AND item = 1 ORDER BY field_row", "field_row, band, channel, channel_no, frequency_mhz, level_dbuv, level_verdict",
-       "1|JCSAT-3A|TP8|NULL|NULL|60.0|注意\n2|JCSAT-4A|13|13|NULL|110.0|不合格"},
+       "1|JCSAT-3A|TP8|NULL|NULL|60.0|注意\n2|JCSAT-4A|13|13|NULL|58.5|注意"},
   };
   for (const auto& c : cases) {
     std::string sql = of;
@@ -295,7 +296,7 @@ TEST(SqliteExport, ReadingsHoldMarkersInWordsAndTheirVerdicts) {
                      "WHERE set_folder = '0412' AND item = 2"),
             "不合格|合格|inside|below_minimum");
   EXPECT_EQ(db.Query("SELECT level_dbuv_verdict, level2_dbuv_verdict FROM sky WHERE set_folder = '0412' AND item = 1"),
-            "注意|不合格");
+            "注意|注意");
   EXPECT_EQ(db.Query("SELECT profile, level_min_dbuv, level_max_dbuv, ber_max FROM limits WHERE service_class = "
                      "'terrestrial'"),
             "テレビ端子|50.0|81.0|0.0002");

@@ -97,7 +97,7 @@ TEST(XlsxExport, ReadBackByAnotherProgram) {
       // Codes keep their zeros; numbers are numbers.
       {"level.セットフォルダ", "str:0412"},
       {"level.No.", "str:0001"},
-      {"level.チャンネル", "str:13"},
+      {"level.チャンネル", "str:27"},
       {"level.レベル (dBμV)", "float:68.2"},
       {"level.データNo.", "int:1"},
       // Where the instrument stored a marker, the column shows it in its place.

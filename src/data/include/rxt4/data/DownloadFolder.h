@@ -10,11 +10,17 @@
 // is then removed. Without Commit (a failure, a cancel) the staging folder is removed
 // and the set folder stays exactly as it was: an overwrite ends with exactly the new
 // download's files, or with nothing of it.
+//
+// The set folder's job record (job.toml) is stamped with the download's 測定日時 where
+// the kind folders go, before Commit: an overwrite carries the record along with the
+// new date, a failed or cancelled one leaves the earlier record as it was.
 
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <system_error>
+
+#include "rxt4/data/JobRecord.h"
 
 namespace rxt4 {
 
@@ -47,6 +53,15 @@ class DownloadFolder {
   // True when the download is staged (the set folder held an earlier download).
   bool staged() const { return !staging_.empty(); }
 
+  // Writes the job record of the download where the kind folders go: the set
+  // folder's record with 測定日時 set to measuredAt and the instrument's model,
+  // serial and firmware set where known is given them (non-empty). A record that
+  // cannot be read is left as it is and nothing is stamped (kept() tells; not a
+  // failure). False, with problem(), when the record could not be written.
+  bool StampJobRecord(const std::string& measuredAt, const InstrumentInfo& known);
+  // Why the set folder's job record was left unstamped (empty when it was stamped).
+  const RecordError& keptRecord() const { return keptRecord_; }
+
   // Puts a staged download in place of the earlier one and removes that; nothing to
   // do for a direct download. False, with problem(), when the swap failed: the set
   // folder is then as it was.
@@ -66,6 +81,8 @@ class DownloadFolder {
   std::filesystem::path staging_;
   std::string setName_;
   bool committed_ = false;
+  bool stamped_ = false;  // the job record was written where the kind folders go
+  RecordError keptRecord_;
   Problem problem_;
 };
 

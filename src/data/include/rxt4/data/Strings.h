@@ -390,6 +390,7 @@ enum class StringId : int {
   JobLabel = 48211,             // "ラベル" label of a measurement
   JobRemark = 48212,            // "備考" remark on a measurement
   JobInstrument = 48213,        // "計器" instrument
+  JobModelName = 48214,         // "RXT4" the model a download stamps into the job record
   CompanyName = 48220,          // "会社名" company name
   CompanyAddress = 48221,       // "住所" address
   CompanyPhone = 48222,         // "電話" telephone
@@ -410,6 +411,24 @@ enum class StringId : int {
   RecordIgnored = 48243,        // "案件情報を読めないため使いません: %s" the job record cannot be read and is not used: why
   RecordWriteFailed = 48244,    // "書き込めません: %s" cannot be written: the system's reason
   RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s" a damaged job record is left as it is, 測定日時 not stamped: why
+  JobCmdNoSet = 48250,          // "--set でセットフォルダを指定してください" name the set folder with --set
+  JobCmdNotAssignment = 48251,  // "%s は「%s」の形で指定してください: %s" OPTION must be FORM: argument
+  JobCmdDamaged = 48252,        // "案件情報を読めません（直すか消してから変更してください）: %s" the job record cannot be read (fix or remove it before changing it): why
+  JobCmdUnreadable = 48253,     // "案件情報を読めません: %s" the job record cannot be read: why
+  MenuJobRecord = 48260,        // "案件情報(&J)..." the job record of the selected set folder
+  MenuMeasurementNote = 48261,  // "ラベル・備考(&L)..." the label and remark of the selected measurement
+  MenuCompany = 48262,          // "会社情報(&I)..." the company printed on the reports
+  JobDlgTitle = 48263,          // "案件情報 - %s" job record - set folder
+  NoteDlgTitle = 48264,         // "ラベル・備考 - %s" label and remark - data name
+  CompanyDlgTitle = 48265,      // "会社情報" company information
+  JobNoSetFolder = 48266,       // "セットフォルダか測定を選んでください。" select a set folder or a measurement
+  JobNoMeasurement = 48267,     // "測定を選んでください。" select a measurement
+  RecordReplaceDamaged = 48268,  // "%s\n\nこの内容を新しい内容で置き換えますか？" (why it cannot be read) replace it with new contents?
+  JobSaveFailed = 48269,        // "案件情報を保存できませんでした。\n%s" the job record could not be saved: path: reason
+  CompanySaveFailed = 48270,    // "会社情報を保存できませんでした。\n%s" the company record could not be saved: path: reason
+  CompanyBrowse = 48271,        // "参照..." browse
+  CompanyLogoFilter = 48272,    // "画像 (PNG, SVG)|*.png;*.svg|すべて (*.*)|*.*||" the logo file filter
+  NoteDataName = 48273,         // "データ名" data name
 
   // Warnings of the report, the export and rxt4 render (shown in the report's done box
   // and on standard error).
