@@ -52,7 +52,7 @@ void MeasurementNoteCommand(QWidget* owner, const ReportSource& source, UiPrompt
     prompts.Inform(owner, Tr(StringId::JobNoMeasurement), UiPrompts::Icon::Information);
     return;
   }
-  const MeasurementKey key{ToTransferKind(record->kind), record->index};
+  const MeasurementKey key{FindKind(record->kind)->transfer, record->index};
   JobRecordRead read = ReadJobRecord(setFolder);
   if (!MayReplace(owner, read.error, prompts)) return;
   const MeasurementNote* note = read.record.Note(key.kind, key.number);
