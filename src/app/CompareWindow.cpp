@@ -77,6 +77,13 @@ CCompareWindow::CCompareWindow(const DataFolderModel& model, LimitsProfile profi
   table_->setMinimumSize(860, 420);
 
   auto* buttons = new QDialogButtonBox(this);
+  reportButton_ = buttons->addButton(Tr(StringId::MenuCompareReport), QDialogButtonBox::ActionRole);
+  reportButton_->setObjectName(QStringLiteral("compareReportButton"));
+  reportButton_->setVisible(false);
+  connect(reportButton_, &QPushButton::clicked, this, [this] {
+    const auto pick = [this](const QComboBox* box) { return setFolders_[static_cast<std::size_t>(box->currentIndex())]; };
+    if (report_ && before_->currentIndex() >= 0 && after_->currentIndex() >= 0) report_(pick(before_), pick(after_));
+  });
   buttons->addButton(Tr(StringId::TrendClose), QDialogButtonBox::RejectRole)->setDefault(true);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -88,6 +95,11 @@ CCompareWindow::CCompareWindow(const DataFolderModel& model, LimitsProfile profi
   connect(before_, &QComboBox::currentIndexChanged, this, &CCompareWindow::Rebuild);
   connect(after_, &QComboBox::currentIndexChanged, this, &CCompareWindow::Rebuild);
   Rebuild();
+}
+
+void CCompareWindow::SetReportAction(std::function<void(const std::string&, const std::string&)> report) {
+  report_ = std::move(report);
+  reportButton_->setVisible(static_cast<bool>(report_));
 }
 
 void CCompareWindow::Rebuild() {

@@ -4,6 +4,7 @@
 // visits and the change, places met on one visit only included.
 
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "rxt4/judge/LimitsProfile.h"
 
 class QComboBox;
+class QPushButton;
 class QTableWidget;
 
 namespace rxt4 {
@@ -25,6 +27,10 @@ class CCompareWindow : public QDialog {
   CCompareWindow(const DataFolderModel& model, LimitsProfile profile, std::vector<std::string> setFolders,
                  std::size_t before, std::size_t after, QWidget* parent = nullptr);
 
+  // 比較レポート...: called with the two set folders chosen (before, after); the
+  // button shows only once this is set.
+  void SetReportAction(std::function<void(const std::string&, const std::string&)> report);
+
   const std::vector<CompareRow>& rows() const { return rows_; }
   QTableWidget* table() const { return table_; }
 
@@ -38,6 +44,8 @@ class CCompareWindow : public QDialog {
   QComboBox* before_ = nullptr;
   QComboBox* after_ = nullptr;
   QTableWidget* table_ = nullptr;
+  QPushButton* reportButton_ = nullptr;
+  std::function<void(const std::string&, const std::string&)> report_;
 };
 
 }  // namespace rxt4

@@ -204,7 +204,7 @@ void CMainWindow::BuildMenus() {
   add(view, StringId::MenuTrend, "trendAction",
       [this, source] { TrendCommand(this, source(), judging_->profile(), *services_.prompts); });
   add(view, StringId::MenuCompare, "compareAction",
-      [this, source] { CompareCommand(this, source(), judging_->profile(), *services_.prompts); });
+      [this, source] { CompareCommand(this, source(), judging_->profile(), *services_.prompts, services_.fonts); });
   QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
   add(option, StringId::MenuMessage, "messageAction", &CMainWindow::MessageOptionCommand);
   judging_->AddMenu(*option);

@@ -62,7 +62,8 @@ void TrendCommand(QWidget* owner, const ReportSource& source, const LimitsProfil
   window.exec();
 }
 
-void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProfile& profile, UiPrompts& prompts) {
+void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProfile& profile, UiPrompts& prompts,
+                    std::shared_ptr<const FontSet> fonts) {
   const std::vector<std::string> visits =
       source.data ? Visits(*source.data, MeasuredAt(source)) : std::vector<std::string>();
   if (visits.size() < 2) {
@@ -78,6 +79,10 @@ void CompareCommand(QWidget* owner, const ReportSource& source, const LimitsProf
   // The visit before; for the first, the one after it.
   const std::size_t before = after > 0 ? after - 1 : 1;
   CCompareWindow window(*source.data, profile, visits, std::min(before, after), std::max(before, after), owner);
+  if (fonts)
+    window.SetReportAction([&window, &source, &prompts, fonts](const std::string& a, const std::string& b) {
+      CompareReportCommand(&window, source, a, b, prompts, fonts);
+    });
   window.exec();
 }
 

@@ -459,6 +459,7 @@ constexpr Entry kTable[] = {
     {StringId::TrendWindowTitle, "推移"},
     {StringId::MenuTrend, "推移(&T)..."},
     {StringId::MenuCompare, "比較(&C)..."},
+    {StringId::MenuCompareReport, "比較レポート(&R)..."},
     {StringId::TrendReading, "読み値:"},
     {StringId::TrendSave, "PNG で保存..."},
     {StringId::TrendCopy, "コピー"},

@@ -7,11 +7,13 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <filesystem>
 #include <functional>
 
 #include "../judge/VisitsFolder.h"
@@ -133,6 +135,12 @@ class VisitsMenuTest : public QObject {
       // Channel 16 only before.
       QCOMPARE(table.item(1, 6)->text(), QStringLiteral("なし"));
       QCOMPARE(table.item(1, 7)->text(), QString());
+      // 比較レポート... writes the report of the two visits chosen, with its compare pages.
+      f.prompts.saveFile = QString::fromStdString((data.path() / "compare.pdf").string());
+      d.findChild<QPushButton*>(QStringLiteral("compareReportButton"))->click();
+      QVERIFY2(f.prompts.informed.last().startsWith(QStringLiteral("レポートを作成しました。")),
+               qPrintable(f.prompts.informed.last()));
+      QVERIFY(std::filesystem::file_size(data.path() / "compare.pdf") > 0);
     });
     QVERIFY(opened);
   }
