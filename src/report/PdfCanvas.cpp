@@ -119,6 +119,8 @@ cairo_font_face_t* OpenReportFace(std::optional<JobWarning>* warning) {
 
 }  // namespace
 
+cairo_font_face_t* ReportFontFace() { return OpenReportFace(nullptr); }
+
 PdfCanvas::PdfCanvas(StagedFile& out, const std::string& title, std::optional<JobWarning>* fontWarning) {
   surface_ = cairo_pdf_surface_create_for_stream(WriteToStaged, &out, kPageWidthPt, kPageHeightPt);
   cairo_pdf_surface_set_metadata(surface_, CAIRO_PDF_METADATA_TITLE, ValidUtf8(title).c_str());

@@ -73,6 +73,11 @@ class PdfCanvas {
   bool finished_ = false;
 };
 
+// The report's font (IPAGothic, else the best Japanese match) as a cairo font face
+// of its own, through a fontconfig configuration that is released again; nullptr when
+// none can be opened. The caller destroys it.
+cairo_font_face_t* ReportFontFace();
+
 // Replaces every byte sequence that is not valid UTF-8 with U+FFFD (set folder names
 // are whatever bytes the file system holds; cairo refuses invalid text).
 std::string ValidUtf8(std::string_view text);

@@ -9,7 +9,7 @@
 #include <numbers>
 #include <vector>
 
-#include "PdfCanvas.h"  // ValidUtf8
+#include "PdfCanvas.h"  // ValidUtf8, ReportFontFace
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/StagedFile.h"
 #include "rxt4/data/Strings.h"
@@ -133,7 +133,14 @@ void Draw(cairo_t* cr, const TrendSeries& series, std::string_view profileName, 
   Painter p(cr);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_paint(cr);
-  cairo_select_font_face(cr, kChartFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  // The report's face, found through a fontconfig configuration that is released
+  // again (cairo's own lookup keeps the library's default configuration for good).
+  if (cairo_font_face_t* face = ReportFontFace()) {
+    cairo_set_font_face(cr, face);
+    cairo_font_face_destroy(face);  // the context holds its own reference
+  } else {
+    cairo_select_font_face(cr, kChartFamily, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  }
 
   const TrendAxis axis = AxisOf(series);
   const bool dated = std::any_of(series.visits.begin(), series.visits.end(),
