@@ -48,20 +48,6 @@ bool TakeDataFolder(std::string_view arg, std::string& folder, bool& have) {
   return true;
 }
 
-std::string_view KindKey(TransferKind kind) {
-  switch (kind) {
-    case TransferKind::Level: return "level";
-    case TransferKind::Ber: return "ber";
-    case TransferKind::Constellation: return "constellation";
-    case TransferKind::Spectrum: return "spectrum";
-    case TransferKind::Profile: return "profile";
-    case TransferKind::Sky: return "sky";
-    case TransferKind::Multi: return "multi";
-    case TransferKind::None: return "";
-  }
-  return "";
-}
-
 std::string_view ValueKindKey(ValueKind kind) {
   switch (kind) {
     case ValueKind::Number: return "number";

@@ -26,10 +26,8 @@ int UsageError(const char* command, std::string_view message, const char* usage)
 // The one positional argument, the data folder: takes arg into folder (and sets have)
 // when no folder was taken yet and arg is no option. False: arg is unexpected.
 bool TakeDataFolder(std::string_view arg, std::string& folder, bool& have);
-// Stable ASCII names for files and scripts: a kind ("level", "ber", "constellation",
-// "spectrum", "profile", "sky", "multi") and what a stored reading holds ("number",
-// "below_range", "above_range", "no_measurement", "unreadable").
-std::string_view KindKey(TransferKind kind);
+// The ASCII name of a reading ("level", "cn", ...), as JSON and CSV write it; a kind's is
+// KindKey (the kind table).
 std::string_view ValueKindKey(ValueKind kind);
 // message between single quotes after what: "what 'message'".
 std::string Quoted(std::string_view what, std::string_view message);

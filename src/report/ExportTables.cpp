@@ -248,20 +248,6 @@ TableId KindTable(TransferKind kind) {
   return TableId::Multi;
 }
 
-std::string_view KindKey(TransferKind kind) {
-  switch (kind) {
-    case TransferKind::Level: return "level";
-    case TransferKind::Ber: return "ber";
-    case TransferKind::Constellation: return "constellation";
-    case TransferKind::Spectrum: return "spectrum";
-    case TransferKind::Profile: return "profile";
-    case TransferKind::Sky: return "sky";
-    case TransferKind::Multi: return "multi";
-    case TransferKind::None: return "";
-  }
-  return "";
-}
-
 bool IsPlainAscii(std::string_view s) {
   for (char c : s)
     if (static_cast<unsigned char>(c) >= 0x80) return false;

@@ -45,18 +45,19 @@ struct KindInfo {
   StringId root;       // the tree root's text
   bool companions;     // each row's graph is in a companion file named by the row (".NNN")
   bool channelTables;  // each row is a data set whose channels are a table of their own
+  std::string_view key;  // the ASCII name scripts and files use: "level", "ber", ...
 };
 
 // The kinds in TransferKind order, which is also the order of the tree's roots.
 inline constexpr std::array<KindInfo, kTransferKindCount> kKinds = {{
-    {TransferKind::Level, DataKind::Level, StringId::FolderLevel, StringId::RootLevel, false, false},
-    {TransferKind::Ber, DataKind::Ber, StringId::FolderBer, StringId::RootBer, false, false},
+    {TransferKind::Level, DataKind::Level, StringId::FolderLevel, StringId::RootLevel, false, false, "level"},
+    {TransferKind::Ber, DataKind::Ber, StringId::FolderBer, StringId::RootBer, false, false, "ber"},
     {TransferKind::Constellation, DataKind::Constellation, StringId::FolderConstel, StringId::RootConstellation,
-     true, false},
-    {TransferKind::Spectrum, DataKind::Spectrum, StringId::FolderSpectrum, StringId::RootSpectrum, true, false},
-    {TransferKind::Profile, DataKind::Profile, StringId::FolderProfile, StringId::RootProfile, true, false},
-    {TransferKind::Sky, DataKind::Sky, StringId::FolderSky, StringId::RootSky, false, false},
-    {TransferKind::Multi, DataKind::Multi, StringId::FolderMulti, StringId::RootMulti, false, true},
+     true, false, "constellation"},
+    {TransferKind::Spectrum, DataKind::Spectrum, StringId::FolderSpectrum, StringId::RootSpectrum, true, false, "spectrum"},
+    {TransferKind::Profile, DataKind::Profile, StringId::FolderProfile, StringId::RootProfile, true, false, "profile"},
+    {TransferKind::Sky, DataKind::Sky, StringId::FolderSky, StringId::RootSky, false, false, "sky"},
+    {TransferKind::Multi, DataKind::Multi, StringId::FolderMulti, StringId::RootMulti, false, true, "multi"},
 }};
 
 namespace detail {
@@ -112,6 +113,12 @@ constexpr bool HasCompanions(DataKind k) {
 inline std::string_view KindFolderName(TransferKind k) {
   const KindInfo* info = FindKind(k);
   return info != nullptr ? Text(info->folder) : std::string_view{};
+}
+
+// The kind's ASCII name ("level", ...); empty for TransferKind::None.
+constexpr std::string_view KindKey(TransferKind k) {
+  const KindInfo* info = FindKind(k);
+  return info != nullptr ? info->key : std::string_view{};
 }
 
 // String id of the tree root text of a kind.
