@@ -1,6 +1,7 @@
 #include "rxt4/data/Strings.h"
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <unordered_map>
 #include <utility>
@@ -12,7 +13,8 @@ namespace {
 
 struct Entry {
   StringId id;
-  std::string_view text;
+  std::string_view text;  // Japanese
+  std::string_view en{};  // English; empty while a text has none yet (Japanese is shown)
 };
 
 // The texts, keyed by their ids.
@@ -532,27 +534,58 @@ constexpr std::array<std::string_view, 30> kColumnTitles = {
     "MER", "バンド名２", "チャンネル２", "偏波面２", "レベル２(dBu)", "BER２", "C/N２",
     "補正値２"};
 
+struct Texts {
+  std::string_view japanese;
+  std::string_view english;
+  std::string sjis;
+};
+
 // Built once on first use and never changed afterwards.
-const std::unordered_map<int, std::pair<std::string_view, std::string>>& Table() {
+const std::unordered_map<int, Texts>& Table() {
   static const auto table = [] {
-    std::unordered_map<int, std::pair<std::string_view, std::string>> map;
-    for (const Entry& e : kTable) map.emplace(static_cast<int>(e.id), std::pair{e.text, EncodeSjis(e.text)});
+    std::unordered_map<int, Texts> map;
+    for (const Entry& e : kTable) map.emplace(static_cast<int>(e.id), Texts{e.text, e.en, EncodeSjis(e.text)});
     return map;
   }();
   return table;
 }
 
+// The language of the texts a user reads. Process-wide like the locale it stands for:
+// set at start (the viewer's setting, the command line's locale) and by the viewer's
+// language menu; every other reader only reads it.
+std::atomic<Language> g_language{Language::Japanese};
+
 }  // namespace
 
-std::string_view Text(StringId id) {
+void SetLanguage(Language language) { g_language.store(language, std::memory_order_relaxed); }
+
+Language CurrentLanguage() { return g_language.load(std::memory_order_relaxed); }
+
+std::string_view Text(StringId id, Language language) {
   auto it = Table().find(static_cast<int>(id));
-  return it == Table().end() ? std::string_view{} : it->second.first;
+  if (it == Table().end()) return {};
+  if (language == Language::English && !it->second.english.empty()) return it->second.english;
+  return it->second.japanese;
+}
+
+std::string_view Text(StringId id) { return Text(id, CurrentLanguage()); }
+
+bool HasEnglish(StringId id) {
+  auto it = Table().find(static_cast<int>(id));
+  return it != Table().end() && !it->second.english.empty();
+}
+
+std::vector<StringId> AllStringIds() {
+  std::vector<StringId> ids;
+  ids.reserve(std::size(kTable));
+  for (const Entry& e : kTable) ids.push_back(e.id);
+  return ids;
 }
 
 const std::string& SjisText(StringId id) {
   static const std::string empty;
   auto it = Table().find(static_cast<int>(id));
-  return it == Table().end() ? empty : it->second.second;
+  return it == Table().end() ? empty : it->second.sjis;
 }
 
 std::string FillIn(std::string_view text, std::span<const std::string_view> values) {

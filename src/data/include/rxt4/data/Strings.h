@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace rxt4 {
 
@@ -508,10 +509,25 @@ enum class StringId : int {
   ExportSummaryReadings = 48624,      // "読み値" readings (a row of counts)
 };
 
-// UTF-8 text of a string id; empty for an unknown id.
-std::string_view Text(StringId id);
+// The language a user reads: Japanese unless chosen otherwise.
+enum class Language { Japanese, English };
 
-// Shift-JIS bytes of a string id (what the instrument's screens and files hold).
+// The language Text(id) speaks, for the whole process (as the locale is). Set once at
+// start and by the viewer's language menu.
+void SetLanguage(Language language);
+Language CurrentLanguage();
+
+// UTF-8 text of a string id in the current language; empty for an unknown id. A text
+// without an English wording yet reads in Japanese.
+std::string_view Text(StringId id);
+std::string_view Text(StringId id, Language language);
+
+// Whether a text has its English wording; every id in the table (for checks).
+bool HasEnglish(StringId id);
+std::vector<StringId> AllStringIds();
+
+// Shift-JIS bytes of a string id (what the instrument's screens and files hold):
+// always the Japanese text.
 const std::string& SjisText(StringId id);
 
 // A text with each "%s" replaced by the next value, in order. The values are put in as
