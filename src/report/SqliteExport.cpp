@@ -157,7 +157,7 @@ JobOutcome ExportSqlite(const MeasurementSource& selection, const std::filesyste
     SqliteSink sink(db.get());
     // The file is thrown away on any failure, so it needs no journal and no syncs.
     const std::string setup =
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+        "PRAGMA page_size=16384; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
         "PRAGMA cache_size=-65536; PRAGMA user_version=" +
         std::to_string(kSchemaVersion) + "; BEGIN";
     if (!sink.Exec(setup)) return Fail(file, sink.error());
