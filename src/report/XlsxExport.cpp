@@ -30,8 +30,6 @@ namespace rxt4 {
 
 namespace {
 
-constexpr lxw_row_t kMaxRows = LXW_ROW_MAX;
-
 // The sheet of each table, by TableId (none: the table is not shown).
 constexpr std::array<std::optional<StringId>, kExportTableCount> kSheetOf = {
     std::nullopt,                     // columns
@@ -77,7 +75,7 @@ double ColumnWidth(const ExportColumn& c) {
 
 class XlsxSink : public TableSink {
  public:
-  explicit XlsxSink(lxw_workbook* book) : book_(book) {}
+  XlsxSink(lxw_workbook* book, lxw_row_t sheetRows) : book_(book), sheetRows_(std::clamp<lxw_row_t>(sheetRows, 2, LXW_ROW_MAX)) {}
   ~XlsxSink() override {
     if (book_) lxw_workbook_free(book_);
   }
@@ -134,7 +132,10 @@ class XlsxSink : public TableSink {
     if (id == TableId::Sets) return KeepSet(table, row);
     Sheet& sheet = sheets_[static_cast<std::size_t>(id)];
     if (!sheet.sheet) return true;
-    if (sheet.row == kMaxRows && !StartSheet(sheet)) return false;
+    if (sheet.row == sheetRows_) {
+      Filter(sheet);
+      if (!StartSheet(sheet)) return false;
+    }
     for (std::size_t c = 0; c < row.size(); ++c) {
       const ExportColumn& col = table.columns[c];
       const Cell& cell = row[c];
@@ -153,9 +154,7 @@ class XlsxSink : public TableSink {
   // when the library cannot write it.
   bool Close(const std::string& dataFolder, const LimitsProfile& profile) {
     if (!WriteSummary(dataFolder, profile)) return false;
-    for (Sheet& sheet : sheets_)
-      if (sheet.sheet) worksheet_autofilter(sheet.sheet, 0, 0, std::max<lxw_row_t>(sheet.row, 1) - 1,
-                                            static_cast<lxw_col_t>(sheet.shown.size() - 1));
+    for (Sheet& sheet : sheets_) Filter(sheet);
     lxw_workbook* book = book_;
     book_ = nullptr;
     const lxw_error closed = workbook_close(book);
@@ -173,6 +172,12 @@ class XlsxSink : public TableSink {
     std::vector<std::size_t> shown;  // the table columns with a sheet column of their own
     std::vector<lxw_col_t> place;    // per table column: its sheet column
   };
+
+  // The filter over the header and the rows of the sheet's last part.
+  static void Filter(const Sheet& s) {
+    if (s.sheet)
+      worksheet_autofilter(s.sheet, 0, 0, std::max<lxw_row_t>(s.row, 1) - 1, static_cast<lxw_col_t>(s.shown.size() - 1));
+  }
 
   // A sheet of the table (another one, "NAME (2)", when the last is full): its header
   // row, frozen, and its column widths.
@@ -299,6 +304,7 @@ class XlsxSink : public TableSink {
   };
 
   lxw_workbook* book_;
+  lxw_row_t sheetRows_;  // rows of a sheet, its header included
   const std::vector<ExportTable>* schema_ = nullptr;
   lxw_worksheet* summary_ = nullptr;
   lxw_format *header_ = nullptr, *text_ = nullptr, *ber_ = nullptr;
@@ -328,7 +334,7 @@ JobOutcome ExportXlsx(const MeasurementSource& selection, const std::filesystem:
   const std::string temp = staged.tempPath().string();
   lxw_workbook* book = workbook_new_opt(temp.c_str(), &settings);
   if (!book) return Fail(file, "the workbook could not be made");
-  XlsxSink sink(book);
+  XlsxSink sink(book, options.workbookSheetRows);
   ExportOptions shown = options;
   shown.samples = false;  // a sheet holds about a million rows: graph samples never fit
   JobOutcome outcome = WriteExportRows(selection, sink, shown, observer, abort);

@@ -109,6 +109,9 @@ struct ExportOptions {
   // The graph data of the companion files: spectrum and delay-profile samples and the
   // constellation images. Off, their tables are not written at all.
   bool samples = false;
+  // The rows of a workbook sheet, its header row included: a table with more goes on
+  // in another sheet, "NAME (2)", .... Excel's limit; smaller only to try it out.
+  std::uint32_t workbookSheetRows = 1048576;
 };
 
 // Where the rows go. Cells are valid only during the call.
