@@ -735,15 +735,6 @@ const std::vector<ExportTable>& ExportSchema() {
   return schema;
 }
 
-std::string_view ExportColumnName(int column) {
-  return column >= 0 && column < kColumnCount ? kColumnInfo[static_cast<std::size_t>(column)].asciiName
-                                              : std::string_view{};
-}
-
-bool IsNumericColumn(int column) {
-  return column >= 0 && column < kColumnCount && kColumnInfo[static_cast<std::size_t>(column)].value != ColumnValue::Text;
-}
-
 std::string_view MarkerWords(ValueKind kind) {
   switch (kind) {
     case ValueKind::BelowRange: return Text(StringId::ExportMarkerBelow);
