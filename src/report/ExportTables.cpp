@@ -12,6 +12,7 @@
 #include "rxt4/data/Columns.h"
 #include "rxt4/data/DirectoryIndex.h"
 #include "rxt4/data/JobRecord.h"
+#include "rxt4/data/Kinds.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
@@ -156,12 +157,15 @@ std::vector<ExportTable> BuildSchema() {
     sets.columns.push_back(Col(std::string(name), ColumnType::Integer, std::string(title)));
   sets.keyColumns = 1;
 
-  for (const char* kind : {"level", "ber", "constellation", "spectrum", "profile", "sky"}) {
-    s.push_back(KeyedTable(kind, {}));
+  // A table per kind, named by the kind's key, in the kind table's order (TableId::Level
+  // to TableId::Multi); the multi-channel kind's rows go to multi_channels.
+  for (const KindInfo& kind : kKinds) {
+    if (kind.channelTables) continue;
+    s.push_back(KeyedTable(std::string(kind.key), {}));
     AddMeasurementHead(s.back());
     AddRowColumns(s.back().columns);
   }
-  s.push_back(KeyedTable("multi", {}));
+  s.push_back(KeyedTable(std::string(KindKey(TransferKind::Multi)), {}));
   AddMeasurementHead(s.back());
   s.back().columns.push_back(Col("data_name", ColumnType::Text, "データ名"));
   s.back().columns.push_back(Col("channels", ColumnType::Integer, "チャンネル数"));
@@ -224,7 +228,7 @@ std::vector<ExportTable> BuildSchema() {
   return s;
 }
 
-TableId KindTable(TransferKind kind) {
+constexpr TableId KindTable(TransferKind kind) {
   switch (kind) {
     case TransferKind::Level: return TableId::Level;
     case TransferKind::Ber: return TableId::Ber;
@@ -237,6 +241,14 @@ TableId KindTable(TransferKind kind) {
   }
   return TableId::Multi;
 }
+
+// The schema makes the kinds' tables in the kind table's order.
+static_assert([] {
+  int t = static_cast<int>(TableId::Level);
+  for (const KindInfo& kind : kKinds)
+    if (!kind.channelTables && KindTable(kind.transfer) != static_cast<TableId>(t++)) return false;
+  return KindTable(TransferKind::Multi) == TableId::Multi && t == static_cast<int>(TableId::Multi);
+}());
 
 bool IsPlainAscii(std::string_view s) {
   for (char c : s)
