@@ -6,6 +6,7 @@
 #include <memory>
 #include <utility>
 
+#include "rxt4/data/Columns.h"
 #include "rxt4/data/FolderHandle.h"
 #include "FileBatch.h"
 #include "ReaderPool.h"
@@ -197,14 +198,14 @@ std::string DataFolderModel::LabelSjis(int number) const {
   if (const std::string* name = NameOf(number)) return EncodeSjis(*name);
   const CDataSet* record = Record(number);
   if (!record) return {};
-  return ItemNumberText(record->index) + std::string(record->firstRow().Field(1));
+  return ItemNumberText(record->index) + std::string(Field(record->firstRow(), Column::DataName));
 }
 
 std::string DataFolderModel::Label(int number) const {
   if (const std::string* name = NameOf(number)) return *name;
   const CDataSet* record = Record(number);
   if (!record) return {};
-  return ItemNumberText(record->index) + DecodeSjis(record->firstRow().Field(1));
+  return ItemNumberText(record->index) + DecodeSjis(Field(record->firstRow(), Column::DataName));
 }
 
 int DataFolderModel::MeasurementCountOf(TransferKind kind) const {

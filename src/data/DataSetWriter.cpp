@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "DirectoryIndex.h"
+#include "rxt4/data/CompanionLayout.h"
 #include "rxt4/data/CountFile.h"
 #include "rxt4/data/CsvTable.h"
 #include "rxt4/data/MeasurementRow.h"
@@ -24,7 +25,7 @@ namespace {
 constexpr std::string_view kImageVersion = "2.00";
 constexpr std::uint64_t kImageHeaderBytes = 8;
 constexpr std::uint64_t kRecordBytes = DataSetWriter::kRecordBytes;
-constexpr std::uint64_t kConstellationBlockBytes = 4825;
+constexpr std::uint64_t kConstellationBlockBytes = kConstellationFileBytes;
 constexpr std::uint64_t kBlockHeaderBytes = 8;
 
 std::uint32_t ReadLe32(const std::uint8_t* p) {

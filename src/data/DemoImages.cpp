@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "rxt4/data/CompanionLayout.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/JobRecord.h"
 #include "rxt4/data/MeasurementRow.h"
@@ -15,9 +16,6 @@ namespace rxt4 {
 namespace {
 
 constexpr std::size_t kRecordBytes = DataSetWriter::kRecordBytes;
-constexpr int kConstellationRows = 193;
-constexpr int kConstellationRowBytes = 25;
-constexpr int kConstellationWidthPx = 200;
 constexpr double kProfileSamplesPerUs = 8.126984126984127;
 
 using Fields = std::array<std::string, MeasurementRow::kColumnCount>;
@@ -171,9 +169,8 @@ std::vector<ConstellationRow> ConstellationRows(bool after) {
 }
 const char* const kConstellationPlaces[] = {"101号室 リビング", "", "101号室 寝室", ""};
 
-// The instrument's constellation picture: 193 rows of 200 pixels, one bit each, the
-// most significant bit first, the first row being the bottom line; a frame, dotted
-// axes and one noisy cloud per symbol.
+// The instrument's constellation picture (CompanionLayout.h): a frame, dotted axes and
+// one noisy cloud per symbol.
 std::vector<std::uint8_t> ConstellationBlock(int levelsPerAxis, double merDb, std::uint32_t seed) {
   std::vector<std::uint8_t> block(static_cast<std::size_t>(kConstellationRows * kConstellationRowBytes), 0);
   auto set = [&](int x, int yFromTop) {

@@ -59,11 +59,14 @@ std::string CompanionBase(std::string_view tablePath) {
   return std::string(tablePath.substr(0, dot + 1));
 }
 
-std::filesystem::path CompanionPath(std::string_view companionBase, std::string_view column0) {
-  std::string_view suffix = column0.size() > 3 ? column0.substr(column0.size() - 3) : column0;
+std::string CompanionName(std::string_view companionBase, std::string_view recordNo) {
   std::string name(companionBase);
-  name.append(suffix);
-  return ResolvePath(std::filesystem::path(name));
+  name.append(recordNo.size() > 3 ? recordNo.substr(recordNo.size() - 3) : recordNo);
+  return name;
+}
+
+std::filesystem::path CompanionPath(std::string_view companionBase, std::string_view recordNo) {
+  return ResolvePath(std::filesystem::path(CompanionName(companionBase, recordNo)));
 }
 
 }  // namespace rxt4

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "DirectoryIndex.h"
+#include "rxt4/data/Columns.h"
 #include "rxt4/data/CountFile.h"
 #include "rxt4/data/CsvTable.h"
 #include "rxt4/data/Paths.h"
@@ -302,7 +303,7 @@ class KindLoader {
       record.index = static_cast<int>(i);
       record.rows.reserve(static_cast<std::size_t>(n));
       for (int r = 0; r < n; ++r) record.rows.push_back(table.Row(lines_[static_cast<std::size_t>(r)]));
-      if (n != ParseInt(record.rows.front().Field(19))) WarnCount(info->path);
+      if (n != ParseInt(Field(record.rows.front(), Column::ChannelCount))) WarnCount(info->path);
       record.table = std::move(info);
     }
     KindItems& items = items_.kinds.emplace_back();

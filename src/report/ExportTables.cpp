@@ -14,6 +14,7 @@
 #include "rxt4/data/Columns.h"
 #include "rxt4/data/DirectoryIndex.h"
 #include "rxt4/data/JobRecord.h"
+#include "rxt4/data/Kinds.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
@@ -31,15 +32,6 @@ namespace rxt4 {
 
 namespace {
 
-// Workbook titles of the 30 table columns; a number column's unit is added to it.
-constexpr std::array<std::string_view, kColumnCount> kTitles = {
-    "No.",        "データ名",       "バンド名",       "チャンネル",       "偏波面",
-    "周波数",     "レベル",         "C/N",            "変調方式",         "局部発振周波数",
-    "補正値",     "ブースター給電", "コンバーター給電", "階層",           "バンドNo.",
-    "表示幅",     "スケール幅",     "モード",         "測定カーソル位置", "測定全チャンネル数",
-    "画面種別",   "BER",            "MER",            "バンド名２",       "チャンネル２",
-    "偏波面２",   "レベル２",       "BER２",          "C/N２",            "補正値２"};
-
 // The table columns a reading can be judged in, each with a verdict of its own.
 constexpr std::array<Column, 7> kJudgedColumns = {Column::Level, Column::Cn,     Column::Mer, Column::Ber,
                                                   Column::Level2, Column::Ber2, Column::Cn2};
@@ -53,10 +45,10 @@ int JudgedSlot(Column c) {
 // Progress is reported every this many measurements (and at the end).
 constexpr int kProgressEvery = 256;
 
-std::string TitleOf(int c) {
-  std::string title(kTitles[static_cast<std::size_t>(c)]);
-  const std::string_view unit = kColumnInfo[static_cast<std::size_t>(c)].unit;
-  if (!unit.empty()) title += " (" + std::string(unit) + ")";
+// A table column's title with the unit of its number ("レベル (dBμV)").
+std::string TitleWithUnit(const ColumnInfo& info) {
+  std::string title(info.title);
+  if (!info.unit.empty()) title += " (" + std::string(info.unit) + ")";
   return title;
 }
 
@@ -71,19 +63,18 @@ ExportColumn Col(std::string name, ColumnType type, std::string title, ColumnRol
 // The 30 table columns (numbers with their "_text" columns), the row's service class
 // and verdict, and the verdict of each reading that can be judged.
 void AddRowColumns(std::vector<ExportColumn>& columns) {
-  for (int c = 0; c < kColumnCount; ++c) {
-    const ColumnInfo& info = kColumnInfo[static_cast<std::size_t>(c)];
-    columns.push_back(Col(std::string(info.asciiName), TypeOf(info.value), TitleOf(c)));
+  for (const ColumnInfo& info : kColumnInfo) {
+    columns.push_back(Col(std::string(info.asciiName), TypeOf(info.value), TitleWithUnit(info)));
     if (info.value != ColumnValue::Text)
-      columns.push_back(Col(std::string(info.asciiName) + "_text", ColumnType::Text,
-                            std::string(kTitles[static_cast<std::size_t>(c)]) + " (記録)", ColumnRole::Stored));
+      columns.push_back(Col(std::string(info.asciiName) + "_text", ColumnType::Text, std::string(info.title) + " (記録)",
+                            ColumnRole::Stored));
   }
   columns.push_back(Col("service_class", ColumnType::Text, "サービス"));
   columns.push_back(Col("verdict", ColumnType::Text, "判定", ColumnRole::Verdict));
   columns.push_back(Col("verdict_reason", ColumnType::Text, "判定理由"));
   for (Column c : kJudgedColumns) {
     const std::string name(Info(c).asciiName);
-    const std::string title(kTitles[static_cast<std::size_t>(Index(c))]);
+    const std::string title(Info(c).title);
     columns.push_back(Col(name + "_verdict", ColumnType::Text, title + " 判定", ColumnRole::Verdict));
     columns.push_back(Col(name + "_verdict_reason", ColumnType::Text, title + " 判定理由"));
   }
@@ -168,12 +159,15 @@ std::vector<ExportTable> BuildSchema() {
     sets.columns.push_back(Col(std::string(name), ColumnType::Integer, std::string(title)));
   sets.keyColumns = 1;
 
-  for (const char* kind : {"level", "ber", "constellation", "spectrum", "profile", "sky"}) {
-    s.push_back(KeyedTable(kind, {}));
+  // A table per kind, named by the kind's key, in the kind table's order (TableId::Level
+  // to TableId::Multi); the multi-channel kind's rows go to multi_channels.
+  for (const KindInfo& kind : kKinds) {
+    if (kind.channelTables) continue;
+    s.push_back(KeyedTable(std::string(kind.key), {}));
     AddMeasurementHead(s.back());
     AddRowColumns(s.back().columns);
   }
-  s.push_back(KeyedTable("multi", {}));
+  s.push_back(KeyedTable(std::string(KindKey(TransferKind::Multi)), {}));
   AddMeasurementHead(s.back());
   s.back().columns.push_back(Col("data_name", ColumnType::Text, "データ名"));
   s.back().columns.push_back(Col("channels", ColumnType::Integer, "チャンネル数"));
@@ -236,7 +230,7 @@ std::vector<ExportTable> BuildSchema() {
   return s;
 }
 
-TableId KindTable(TransferKind kind) {
+constexpr TableId KindTable(TransferKind kind) {
   switch (kind) {
     case TransferKind::Level: return TableId::Level;
     case TransferKind::Ber: return TableId::Ber;
@@ -249,6 +243,14 @@ TableId KindTable(TransferKind kind) {
   }
   return TableId::Multi;
 }
+
+// The schema makes the kinds' tables in the kind table's order.
+static_assert([] {
+  int t = static_cast<int>(TableId::Level);
+  for (const KindInfo& kind : kKinds)
+    if (!kind.channelTables && KindTable(kind.transfer) != static_cast<TableId>(t++)) return false;
+  return KindTable(TransferKind::Multi) == TableId::Multi && t == static_cast<int>(TableId::Multi);
+}());
 
 bool IsPlainAscii(std::string_view s) {
   for (char c : s)
@@ -349,7 +351,7 @@ class RowWriter {
     if (!HasCompanions(ToDataKind(m.kind))) return true;
     const std::optional<std::filesystem::path> companion = FindCompanion(m.record);
     if (!companion)
-      return Unreadable(std::filesystem::path(m.record.companionBase() + std::string(CompanionSuffix(m.record))));
+      return Unreadable(CompanionName(m.record.companionBase(), Field(m.record.row, Column::No)));
     switch (m.kind) {
       case TransferKind::Spectrum: return WriteSpectrum(m, *companion);
       case TransferKind::Profile: return WriteProfile(m, *companion);
@@ -385,12 +387,6 @@ class RowWriter {
   void ReportUnreadable() { warnings_.Finish(); }
 
  private:
-  // The rightmost three characters of column 0 name the row's companion file.
-  static std::string_view CompanionSuffix(const CDataSet& record) {
-    const std::string_view no = record.row.Field(0);
-    return no.size() > 3 ? no.substr(no.size() - 3) : no;
-  }
-
   // The companion file of a record, found as CompanionPath finds it (the name as it
   // stands, else regardless of letter case) but through one listing of the kind
   // folder per table: an archive without its companion files costs no search per row.
@@ -399,8 +395,8 @@ class RowWriter {
       indexedTable_ = record.table.get();
       folder_.emplace(ResolvePath(std::filesystem::path(record.tablePath()).parent_path()));
     }
-    const std::string name =
-        std::filesystem::path(record.companionBase()).filename().string() + std::string(CompanionSuffix(record));
+    const std::string name = CompanionName(std::filesystem::path(record.companionBase()).filename().string(),
+                                           Field(record.row, Column::No));
     const std::optional<std::string> found = folder_->Find(name);
     if (!found) return std::nullopt;
     return folder_->folder() / *found;

@@ -26,11 +26,11 @@ Layout LayoutOf(int type) {
 CBerScreen::CBerScreen(std::shared_ptr<const FontSet> fonts) : CTextScreen(std::move(fonts)) {}
 
 void CBerScreen::Format() {
-  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  screenType = static_cast<int>(ParseInt(Field(row, Column::ScreenType)));
   DeriveBandClass(row);
-  berText = std::string(row.Field(column::kBer));
+  berText = std::string(Field(row, Column::Ber));
 
-  const ShownReading mer = ReadClamped(row.Field(column::kMer), screenType == 1, 5, 30);
+  const ShownReading mer = ReadClamped(Field(row, Column::Mer), screenType == 1, 5, 30);
   merText = mer.text;
   merFlag = mer.flag;
 
@@ -41,19 +41,19 @@ void CBerScreen::Format() {
     case 2: case 3: upper = 25; break;
     case 9: {
       // Two of the other satellites have a lower C/N ceiling.
-      const std::string_view name = Trim(row.Field(column::kBandName));
+      const std::string_view name = Trim(Field(row, Column::BandName));
       upper = (name == SjisText(StringId::SatJcsat3a) || name == SjisText(StringId::SatJcsat4a)) ? 20 : 25;
       break;
     }
     default: clamp = false; break;
   }
-  const ShownReading cn = ReadClamped(row.Field(column::kCn), clamp, 5, upper);
+  const ShownReading cn = ReadClamped(Field(row, Column::Cn), clamp, 5, upper);
   cnText = cn.text;
   cnFlag = cn.flag;
 
   kindName = LayoutOf(screenType) != Layout::None ? ScreenTypeName(screenType) : std::string(" ");
   ReadFieldTexts(*this, row, channelText, frequencyText);
-  layerText = std::string(row.Field(column::kLayer));
+  layerText = std::string(Field(row, Column::Layer));
 }
 
 void CBerScreen::Draw(Surface& dc) {
@@ -73,7 +73,7 @@ void CBerScreen::Draw(Surface& dc) {
     DrawOscillatorText(dc);
     DrawConverterLabel(dc);
     DrawSatelliteFooterBox(dc);
-    DrawConverterPower(dc, row.Field(column::kConverterPower));
+    DrawConverterPower(dc, Field(row, Column::ConverterPower));
     return;
   }
   panel.DrawBandName(dc, bandName);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "CompanionFile.h"
+#include "rxt4/data/Columns.h"
 #include "rxt4/data/Paths.h"
 
 namespace rxt4 {
@@ -132,7 +133,7 @@ double ProfileSampleDelayUs(int index, int sampleCount) {
 
 std::optional<std::string> ReadConstellationDiagram(const std::filesystem::path& file) {
   // Anything after the 193rd row is not read.
-  return ReadFilePrefix(file, static_cast<std::size_t>(kConstellationRows) * kConstellationRowBytes);
+  return ReadFilePrefix(file, kConstellationFileBytes);
 }
 
 void DrawConstellationDiagram(std::string_view diagram, Surface& dc, int leftX, int bottomY) {
@@ -151,7 +152,7 @@ void DrawConstellationDiagram(std::string_view diagram, Surface& dc, int leftX, 
 std::optional<std::filesystem::path> UnreadableCompanion(const CDataSet& record) {
   const DataKind kind = record.kind;
   if (!HasCompanions(kind)) return std::nullopt;
-  const std::filesystem::path file = CompanionPath(record.companionBase(), record.row.Field(0));
+  const std::filesystem::path file = CompanionPath(record.companionBase(), Field(record.row, Column::No));
   const bool readable = kind == DataKind::Spectrum   ? ReadSpectrumPayload(file).has_value()
                         : kind == DataKind::Profile ? ReadDelayProfile(file).has_value()
                                                     : ReadConstellationDiagram(file).has_value();

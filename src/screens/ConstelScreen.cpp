@@ -26,11 +26,11 @@ std::string FormatMer(double value) { return FormatRight(4, "      %3.1f", value
 CConstelScreen::CConstelScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 void CConstelScreen::Format() {
-  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  screenType = static_cast<int>(ParseInt(Field(row, Column::ScreenType)));
   DeriveBandClass(row);
 
   merFlag = 0;
-  const std::string_view mer = row.Field(column::kMer);
+  const std::string_view mer = Field(row, Column::Mer);
   if (mer == kNoMeasurement) {
     merText = "--.-";
   } else if (mer == kBelowRange) {
@@ -50,13 +50,13 @@ void CConstelScreen::Format() {
     merText = FormatMer(v);
   }
 
-  dataName = std::string(row.Field(column::kDataName));
-  bandName = std::string(row.Field(column::kBandName));
-  channelText = std::string(row.Field(column::kChannel));
-  oscillatorText = std::string(row.Field(column::kOscillator));
+  dataName = std::string(Field(row, Column::DataName));
+  bandName = std::string(Field(row, Column::BandName));
+  channelText = std::string(Field(row, Column::Channel));
+  oscillatorText = std::string(Field(row, Column::Oscillator));
   kindName = DrawsScreenType(screenType) ? ScreenTypeName(screenType) : std::string(" ");
-  polarizationOrModulation = std::string(row.Field(column::kModulation));
-  layerText = std::string(row.Field(column::kLayer));
+  polarizationOrModulation = std::string(Field(row, Column::Modulation));
+  layerText = std::string(Field(row, Column::Layer));
 }
 
 void CConstelScreen::Draw(Surface& dc) {
@@ -125,7 +125,8 @@ void CConstelScreen::Draw(Surface& dc) {
 
 void CConstelScreen::DrawDiagram(Surface& dc) const {
   // Missing or unreadable: the area stays white.
-  if (const std::optional<std::string> diagram = ReadConstellationDiagram(CompanionPath(companionPath, row.Field(0))))
+  const std::filesystem::path file = CompanionPath(companionPath, Field(row, Column::No));
+  if (const std::optional<std::string> diagram = ReadConstellationDiagram(file))
     DrawConstellationDiagram(*diagram, dc, kDiagramLeftX, kDiagramBottomY);
 }
 

@@ -33,12 +33,12 @@ bool SatelliteRange(int type) { return type == 2 || type == 3 || type == 4 || ty
 CLevelScreen::CLevelScreen(std::shared_ptr<const FontSet> fonts) : CTextScreen(std::move(fonts)) {}
 
 void CLevelScreen::Format() {
-  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  screenType = static_cast<int>(ParseInt(Field(row, Column::ScreenType)));
   DeriveBandClass(row);
-  correctionOn = CorrectionOn(row.Field(column::kCorrection));
+  correctionOn = CorrectionOn(Field(row, Column::Correction));
   kindName = Named(screenType) ? ScreenTypeName(screenType) : std::string(" ");
   const bool satellite = SatelliteRange(screenType);
-  const LevelReading level = ReadLevel(row.Field(column::kLevel), satellite ? 43 : 20, satellite ? 105 : 120);
+  const LevelReading level = ReadLevel(Field(row, Column::Level), satellite ? 43 : 20, satellite ? 105 : 120);
   levelText = level.text;
   levelState = level.state;
 
@@ -54,7 +54,7 @@ void CLevelScreen::Format() {
       upper = 20;
     }
   }
-  const ShownReading cn = ReadClamped(row.Field(column::kCn), clamp, 5, upper);
+  const ShownReading cn = ReadClamped(Field(row, Column::Cn), clamp, 5, upper);
   cnText = cn.text;
   cnFlag = cn.flag;
 
@@ -88,7 +88,7 @@ void CLevelScreen::Draw(Surface& dc) {
     DrawOscillatorText(dc);
     DrawConverterLabel(dc);
     DrawSatelliteFooterBox(dc);
-    DrawConverterPower(dc, row.Field(column::kConverterPower));
+    DrawConverterPower(dc, Field(row, Column::ConverterPower));
   }
 }
 

@@ -12,12 +12,6 @@ namespace rxt4 {
 
 namespace {
 
-constexpr int kControlRange = 15;    // "制御用(表示幅)": range offset digit
-constexpr int kControlScale = 16;    // "制御用(スケール幅)": 0, 1 or 2
-constexpr int kControlMode = 17;     // "制御用(モード)"
-constexpr int kControlCursor = 18;   // "制御用(測定カーソル位置)"
-constexpr int kControlChannels = 19; // "制御用(測定全チャンネル数)"
-constexpr int kBoosterPower = 11;
 
 constexpr int kGraphBottomY = 192;
 constexpr int kMarkY = 194;
@@ -107,7 +101,7 @@ int CMultiScreen::MaxTopLevelFor(int dpd) const {
 void CMultiScreen::Format() {
   if (channelCount <= 0) return;
   const MeasurementRow first = RowOf(1);
-  const std::string mode(TrimRight(first.Field(kControlMode)));
+  const std::string mode(TrimRight(Field(first, Column::Mode)));
   if (mode == "VU/CATV") {
     bandClass = 2;
     kindName = mode;
@@ -115,18 +109,19 @@ void CMultiScreen::Format() {
     bandClass = 1;
     kindName = Sjis(kSatellitePrefix) + mode;
   }
-  powerText = std::string(first.Field(bandClass == 1 ? column::kConverterPower : kBoosterPower));
-  dataName = std::string(first.Field(column::kDataName));
-  bandName = std::string(first.Field(column::kBandName));
-  channelCount = static_cast<int>(std::clamp<long long>(ParseInt(first.Field(kControlChannels)), -1, 1 << 20));
+  powerText = std::string(Field(first, bandClass == 1 ? Column::ConverterPower : Column::BoosterPower));
+  dataName = std::string(Field(first, Column::DataName));
+  bandName = std::string(Field(first, Column::BandName));
+  channelCount = static_cast<int>(std::clamp<long long>(ParseInt(Field(first, Column::ChannelCount)), -1, 1 << 20));
 
-  const long long scale = ParseInt(first.Field(kControlScale));
+  const long long scale = ParseInt(Field(first, Column::ScaleWidth));  // 0, 1 or 2
   dbPerDivision = scale == 0 ? 8 : scale == 1 ? 4 : 2;
   maxTopLevel = MaxTopLevelFor(dbPerDivision);
   minBottomLevel = bandClass == 1 ? 42 : 20;
   topLevel = maxTopLevel;
   bottomLevel = topLevel - 8 * dbPerDivision;
-  bottomLevel -= 4 * dbPerDivision * HexDigit(first.Field(kControlRange));
+  // The display width column holds the range offset: one hexadecimal digit.
+  bottomLevel -= 4 * dbPerDivision * HexDigit(Field(first, Column::DisplayWidth));
   if (bottomLevel < minBottomLevel) bottomLevel = minBottomLevel;
   topLevel = bottomLevel + 8 * dbPerDivision;
 
@@ -140,7 +135,8 @@ void CMultiScreen::Format() {
     barWidth = 2;
     barGap = 2;
   }
-  cursorChannel = static_cast<int>(std::clamp(ParseInt(first.Field(kControlCursor)), -kCursorBound, kCursorBound));
+  cursorChannel =
+      static_cast<int>(std::clamp(ParseInt(Field(first, Column::CursorPosition)), -kCursorBound, kCursorBound));
 }
 
 void CMultiScreen::DrawGrid(Surface& dc) const {
@@ -169,14 +165,14 @@ void CMultiScreen::DrawScaleLabels(Surface& dc) const {
 void CMultiScreen::DrawBar(Surface& dc, int channel) {
   const MeasurementRow r = RowOf(channel);
   if (r.absent() || channel < 1 || channel > kMaxChannels) return;
-  const std::string_view stored = r.Field(column::kLevel);
+  const std::string_view stored = Field(r, Column::Level);
   const float level = SinglePrecision(ParseReal(stored));
   int state = kInRange;
   if (stored == rxt4::kNoMeasurement) state = kNoMeasurement;
   else if (level < LowerLimit()) state = kBelow;
   else if (level > UpperLimit()) state = kAbove;
   const auto i = static_cast<std::size_t>(channel);
-  correctionFlags[i] = r.Field(column::kCorrection) != "OFF " ? 1 : 0;
+  correctionFlags[i] = Field(r, Column::Correction) != "OFF " ? 1 : 0;
   levels[i] = level;
   levelStates[i] = state;
 
@@ -258,10 +254,10 @@ void CMultiScreen::DrawCursorInformation(Surface& dc) {
   if (cursorChannel < 1 || cursorChannel > kMaxChannels) return;
   const MeasurementRow r = RowOf(cursorChannel);
   if (r.absent()) return;
-  oscillatorText = std::string(r.Field(column::kOscillator));
-  polarizationOrModulation = std::string(r.Field(column::kModulation));
-  channelText = std::string(r.Field(column::kChannel));
-  cursorLevel = SinglePrecision(ParseReal(r.Field(column::kLevel)));
+  oscillatorText = std::string(Field(r, Column::Oscillator));
+  polarizationOrModulation = std::string(Field(r, Column::Modulation));
+  channelText = std::string(Field(r, Column::Channel));
+  cursorLevel = SinglePrecision(ParseReal(Field(r, Column::Level)));
   infoChannel_ = cursorChannel;
   DrawCursorFields(dc);
   DrawBottomRow(dc);

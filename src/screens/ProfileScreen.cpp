@@ -59,12 +59,12 @@ std::string Sjis(const char* utf8) { return EncodeSjis(utf8); }
 CProfileScreen::CProfileScreen(std::shared_ptr<const FontSet> fonts) : CCompanionScreen(std::move(fonts)) {}
 
 void CProfileScreen::Format() {
-  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
-  dataName = std::string(row.Field(column::kDataName));
-  bandName = std::string(row.Field(column::kBandName));
-  polarizationOrModulation = std::string(row.Field(column::kModulation));
-  channelText = std::string(row.Field(column::kChannel));
-  companionPath = CompanionPath(companionPath, row.Field(0)).string();
+  screenType = static_cast<int>(ParseInt(Field(row, Column::ScreenType)));
+  dataName = std::string(Field(row, Column::DataName));
+  bandName = std::string(Field(row, Column::BandName));
+  polarizationOrModulation = std::string(Field(row, Column::Modulation));
+  channelText = std::string(Field(row, Column::Channel));
+  companionPath = CompanionPath(companionPath, Field(row, Column::No)).string();
   kindName = screenType == 0 || screenType == 7 ? ScreenTypeName(screenType) : std::string(" ");
   LoadProfile(companionPath);
   cursor = 0;

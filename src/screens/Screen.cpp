@@ -51,7 +51,7 @@ int CScreen::BandClassOf(long long number) {
 }
 
 void CScreen::DeriveBandClass(const MeasurementRow& row) {
-  bandNumber = ParseInt(row.Field(column::kBandNumber));
+  bandNumber = ParseInt(Field(row, Column::BandNumber));
   bandClass = BandClassOf(bandNumber);
 }
 

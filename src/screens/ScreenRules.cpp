@@ -14,17 +14,17 @@ float SinglePrecision(double value) {
 
 void ReadFieldTexts(CScreen& screen, const MeasurementRow& row, std::string& channelText,
                     std::string& frequencyText) {
-  screen.dataName = std::string(row.Field(column::kDataName));
-  screen.bandName = std::string(row.Field(column::kBandName));
-  channelText = std::string(row.Field(column::kChannel));
-  screen.oscillatorText = std::string(row.Field(column::kOscillator));
-  const double frequency = ParseReal(row.Field(column::kFrequency));
+  screen.dataName = std::string(Field(row, Column::DataName));
+  screen.bandName = std::string(Field(row, Column::BandName));
+  channelText = std::string(Field(row, Column::Channel));
+  screen.oscillatorText = std::string(Field(row, Column::Oscillator));
+  const double frequency = ParseReal(Field(row, Column::Frequency));
   if (screen.bandClass == 1) {
     frequencyText = CScreen::FormatInteger(frequency);
-    screen.polarizationOrModulation = std::string(row.Field(column::kPolarization));
+    screen.polarizationOrModulation = std::string(Field(row, Column::Polarization));
   } else {
     frequencyText = CScreen::FormatTwoDecimals(frequency);
-    screen.polarizationOrModulation = std::string(row.Field(column::kModulation));
+    screen.polarizationOrModulation = std::string(Field(row, Column::Modulation));
   }
 }
 

@@ -25,33 +25,33 @@ constexpr int kCnLayout = 6;
 CSkyScreen::CSkyScreen(std::shared_ptr<const FontSet> fonts) : CTextScreen(std::move(fonts)) {}
 
 void CSkyScreen::Format() {
-  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
+  screenType = static_cast<int>(ParseInt(Field(row, Column::ScreenType)));
   DeriveBandClass(row);
-  correctionOn = CorrectionOn(row.Field(column::kCorrection));
-  const LevelReading level = ReadLevel(row.Field(column::kLevel), kLevelLowerDbuv, kLevelUpperDbuv);
+  correctionOn = CorrectionOn(Field(row, Column::Correction));
+  const LevelReading level = ReadLevel(Field(row, Column::Level), kLevelLowerDbuv, kLevelUpperDbuv);
   levelText = level.text;
   levelState = level.state;
-  correction2On = CorrectionOn(row.Field(column::kCorrection2));
-  const LevelReading level2 = ReadLevel(row.Field(column::kLevel2), kLevelLowerDbuv, kLevelUpperDbuv);
+  correction2On = CorrectionOn(Field(row, Column::Correction2));
+  const LevelReading level2 = ReadLevel(Field(row, Column::Level2), kLevelLowerDbuv, kLevelUpperDbuv);
   level2Text = level2.text;
   level2State = level2.state;
-  berText = std::string(row.Field(column::kBer));
-  ber2Text = std::string(row.Field(column::kBer2));
-  const ShownReading cn = ReadClamped(row.Field(column::kCn), true, kCnLowerDb, kCnUpperDb);
+  berText = std::string(Field(row, Column::Ber));
+  ber2Text = std::string(Field(row, Column::Ber2));
+  const ShownReading cn = ReadClamped(Field(row, Column::Cn), true, kCnLowerDb, kCnUpperDb);
   cnText = cn.text;
   cnFlag = cn.flag;
-  const ShownReading cn2 = ReadClamped(row.Field(column::kCn2), true, kCnLowerDb, kCnUpperDb);
+  const ShownReading cn2 = ReadClamped(Field(row, Column::Cn2), true, kCnLowerDb, kCnUpperDb);
   cn2Text = cn2.text;
   cn2Flag = cn2.flag;
-  dataName = std::string(row.Field(column::kDataName));
-  bandName = std::string(row.Field(column::kBandName));
-  channelText = std::string(row.Field(column::kChannel));
-  bandName2 = std::string(row.Field(column::kBandName2));
-  channel2Text = std::string(row.Field(column::kChannel2));
-  oscillatorText = std::string(row.Field(column::kOscillator));
+  dataName = std::string(Field(row, Column::DataName));
+  bandName = std::string(Field(row, Column::BandName));
+  channelText = std::string(Field(row, Column::Channel));
+  bandName2 = std::string(Field(row, Column::BandName2));
+  channel2Text = std::string(Field(row, Column::Channel2));
+  oscillatorText = std::string(Field(row, Column::Oscillator));
   kindName = screenType >= kLevelLayout && screenType <= kCnLayout ? ScreenTypeName(screenType) : std::string(" ");
-  polarizationOrModulation = std::string(row.Field(column::kPolarization));
-  polarization2 = std::string(row.Field(column::kPolarization2));
+  polarizationOrModulation = std::string(Field(row, Column::Polarization));
+  polarization2 = std::string(Field(row, Column::Polarization2));
 }
 
 void CSkyScreen::Draw(Surface& dc) {
@@ -81,7 +81,7 @@ void CSkyScreen::Draw(Surface& dc) {
   DrawOscillatorText(dc);
   DrawConverterLabel(dc);
   DrawSatelliteFooterBox(dc);
-  DrawConverterPower(dc, row.Field(column::kConverterPower));
+  DrawConverterPower(dc, Field(row, Column::ConverterPower));
 }
 
 }  // namespace rxt4

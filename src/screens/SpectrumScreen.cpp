@@ -37,14 +37,14 @@ std::int16_t CSpectrumScreen::Sample(int n) const {
 }
 
 void CSpectrumScreen::Format() {
-  screenType = static_cast<int>(ParseInt(row.Field(column::kScreenType)));
-  dataName = std::string(row.Field(column::kDataName));
-  bandName = std::string(row.Field(column::kBandName));
-  polarizationOrModulation = std::string(row.Field(column::kModulation));
-  channelText = std::string(row.Field(column::kChannel));
+  screenType = static_cast<int>(ParseInt(Field(row, Column::ScreenType)));
+  dataName = std::string(Field(row, Column::DataName));
+  bandName = std::string(Field(row, Column::BandName));
+  polarizationOrModulation = std::string(Field(row, Column::Modulation));
+  channelText = std::string(Field(row, Column::Channel));
 
   // The instrument holds the frequency in single precision.
-  const float f = SinglePrecision(ParseReal(row.Field(column::kFrequency)));
+  const float f = SinglePrecision(ParseReal(Field(row, Column::Frequency)));
   centreFrequencyText = FormatFrequency(f + 0.14);
   lowFrequencyText = FormatFrequency(f - kSpectrumBelowMhz);
   highFrequencyText = FormatFrequency(f + kSpectrumAboveMhz);
@@ -55,7 +55,7 @@ void CSpectrumScreen::Format() {
   // size of payload. A header shorter than 8 bytes gives no trace.
   sampleBytes = 0;
   samples.fill(0);
-  if (const std::optional<std::string> payload = ReadSpectrumPayload(CompanionPath(companionPath, row.Field(0)))) {
+  if (const std::optional<std::string> payload = ReadSpectrumPayload(CompanionPath(companionPath, Field(row, Column::No)))) {
     sampleBytes = payload->size();
     std::copy(payload->begin(), payload->end(), samples.begin());
   }

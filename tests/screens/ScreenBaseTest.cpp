@@ -7,6 +7,9 @@
 namespace rxt4 {
 namespace {
 
+// The footers, fields and labels are checked in their places on whole screens
+// (WholeScreenTest.cpp); here the rules and the primitives' own behaviour.
+
 using test::AllWhite;
 using test::CodeAt;
 using test::CountBlack;
@@ -111,66 +114,6 @@ TEST_F(ScreenBase, DottedLinePaintsEveryOtherPixel) {
   EXPECT_EQ(CountBlack(none, 0, 0, 321, 240), 0);
 }
 
-TEST_F(ScreenBase, SatelliteFooterBoxInvertsTheLabelAndDrawsTheOutline) {
-  screen.DrawSatelliteFooterBox(dc);
-  EXPECT_TRUE(dc.IsBlack(1, 225));
-  EXPECT_TRUE(dc.IsBlack(63, 238));
-  EXPECT_FALSE(dc.IsBlack(64, 230));
-  EXPECT_FALSE(dc.IsBlack(1, 239));
-  EXPECT_FALSE(dc.IsBlack(0, 230));
-  // (0, 224) - (314, 224) - (316, 226) - (316, 240)
-  EXPECT_TRUE(dc.IsBlack(0, 224));
-  EXPECT_TRUE(dc.IsBlack(200, 224));
-  EXPECT_TRUE(dc.IsBlack(314, 224));
-  EXPECT_TRUE(dc.IsBlack(315, 225));
-  EXPECT_TRUE(dc.IsBlack(316, 226));
-  EXPECT_TRUE(dc.IsBlack(316, 239));
-  EXPECT_FALSE(dc.IsBlack(315, 224));
-  // (318, 224) - (320, 226) - (320, 240)
-  EXPECT_TRUE(dc.IsBlack(318, 224));
-  EXPECT_TRUE(dc.IsBlack(319, 225));
-  EXPECT_TRUE(dc.IsBlack(320, 239));
-  EXPECT_FALSE(dc.IsBlack(317, 224));
-  EXPECT_FALSE(dc.IsBlack(320, 224));
-  EXPECT_EQ(CountBlack(dc, 0, 224, 321, 240), 63 * 15 + (315 - 63) + 1 + 14 + 2 + 14);
-}
-
-TEST_F(ScreenBase, TerrestrialFooterBoxEndsAtTheMiddle) {
-  screen.DrawTerrestrialFooterBox(dc);
-  EXPECT_TRUE(dc.IsBlack(65, 238));
-  EXPECT_FALSE(dc.IsBlack(66, 230));
-  EXPECT_TRUE(dc.IsBlack(154, 224));
-  EXPECT_TRUE(dc.IsBlack(155, 225));
-  EXPECT_TRUE(dc.IsBlack(156, 239));
-  EXPECT_TRUE(dc.IsBlack(158, 224));
-  EXPECT_TRUE(dc.IsBlack(160, 239));
-  EXPECT_FALSE(dc.IsBlack(161, 224));
-  EXPECT_TRUE(AllWhite(dc, 161, 224, 321, 240));
-}
-
-TEST_F(ScreenBase, FooterLabelEndsWhiteOnBlack) {
-  screen.DrawConverterLabel(dc);
-  EXPECT_TRUE(GlyphAt(dc, 4, 226, kCell3));
-  EXPECT_EQ(CodeAt(dc, 4, 226, 7), 0xFF7Au & 0x7Fu);  // ｺ
-  screen.DrawSatelliteFooterBox(dc);
-  // The box (to y 238) turns the glyph white on black; the cell's last row 239 stays.
-  EXPECT_EQ(dc.Pixel(5, 227), kWhite);
-  EXPECT_EQ(dc.Pixel(9, 238), kWhite);
-  EXPECT_TRUE(dc.IsBlack(4, 227));
-  EXPECT_TRUE(dc.IsBlack(60, 230));
-  EXPECT_EQ(dc.Pixel(5, 239), kWhite);
-
-  Surface t;
-  screen.DrawModulationLabel(t);
-  screen.DrawTerrestrialFooterBox(t);
-  // "変調方式": four full-width characters of two 7-pixel cells from x 4.
-  EXPECT_EQ(t.Pixel(5, 227), kWhite);
-  EXPECT_EQ(t.Pixel(58, 238), kWhite);
-  EXPECT_TRUE(t.IsBlack(46, 230));
-  EXPECT_TRUE(t.IsBlack(62, 230));
-  EXPECT_TRUE(t.IsBlack(65, 230));
-}
-
 TEST_F(ScreenBase, ModulationTextIsCentredInItsField) {
   const struct {
     const char* text;
@@ -196,45 +139,6 @@ TEST_F(ScreenBase, ModulationTextErasesThePreviousText) {
   EXPECT_TRUE(dc.IsBlack(79, 230));
   EXPECT_TRUE(dc.IsBlack(136, 230));
   EXPECT_EQ(dc.fontIndex(), 3);
-}
-
-TEST_F(ScreenBase, OscillatorText) {
-  screen.oscillatorText = "10.678";
-  screen.DrawOscillatorText(dc);
-  EXPECT_TRUE(GlyphAt(dc, 232, 225, kCell3));
-  EXPECT_EQ(CodeAt(dc, 232, 225, 7), unsigned{'1'});
-  EXPECT_EQ(CodeAt(dc, 274, 225, 7), unsigned{'G'});
-  EXPECT_EQ(CodeAt(dc, 288, 225, 7), unsigned{'z'});
-  EXPECT_TRUE(AllWhite(dc, 295, 225, 321, 239));
-
-  Surface empty;
-  screen.oscillatorText = "";
-  screen.DrawOscillatorText(empty);
-  EXPECT_EQ(CodeAt(empty, 232, 225, 7), unsigned{'G'});
-  EXPECT_TRUE(AllWhite(empty, 253, 225, 321, 239));
-
-  Surface star;
-  screen.oscillatorText = "*10.678";
-  star.SelectFont(*fonts, 4);
-  screen.DrawOscillatorText(star);
-  EXPECT_TRUE(AllWhite(star, 0, 0, 321, 240));
-  EXPECT_EQ(star.fontIndex(), 4);  // nothing selected either
-}
-
-TEST_F(ScreenBase, ChannelTagAndConverterPower) {
-  screen.DrawChannelTag(dc, "12", 100, 50);
-  // "ch" at (101, 51), then the 16 x 16 box inverted over it.
-  EXPECT_TRUE(test::InvertedGlyphAt(dc, 101, 51, kCell3));
-  EXPECT_TRUE(dc.IsBlack(100, 50));
-  EXPECT_TRUE(dc.IsBlack(115, 65));
-  EXPECT_FALSE(dc.IsBlack(116, 65));
-  EXPECT_TRUE(GlyphAt(dc, 133, 51, kCell3));
-  EXPECT_EQ(CodeAt(dc, 140, 51, 7), unsigned{'2'});
-
-  Surface p;
-  screen.DrawConverterPower(p, "ON");
-  EXPECT_TRUE(GlyphAt(p, 140, 225, kCell3));
-  EXPECT_EQ(CodeAt(p, 147, 225, 7), unsigned{'N'});
 }
 
 TEST_F(ScreenBase, BaseScreenDrawsNothingAndNamesNothing) {

@@ -109,40 +109,6 @@ TEST(LevelScreen, AbsentRowOnlyResetsTheBandClass) {
   EXPECT_EQ(s.screenType, 0);
 }
 
-TEST(LevelScreen, TerrestrialLayout) {
-  CLevelScreen s(Fonts());
-  s.SetData(Row({{20, "0"}, {14, "30"}, {2, "UHF"}, {3, "13"}, {5, "473.143"}, {6, "68.24"}, {8, "OFDM"},
-                 {10, "OFF"}}));
-  Surface dc;
-  s.Draw(dc);
-  EXPECT_EQ(CodeAt(dc, 1, 136, 7), unsigned{'U'});           // band name
-  EXPECT_EQ(CodeAt(dc, 136, 136, 7), unsigned{'1'});         // channel
-  EXPECT_EQ(CodeAt(dc, 64, 192, 7), unsigned{'4'});          // frequency, centre form
-  EXPECT_EQ(CodeAt(dc, 210, 128, 7), unsigned{'6'});         // level in the large font
-  EXPECT_TRUE(AllWhite(dc, 286, 130, 314, 145));             // correction off
-  EXPECT_EQ(CodeAt(dc, 94, 225, 7), unsigned{'O'});          // modulation
-  EXPECT_TRUE(dc.IsBlack(156, 239));                          // terrestrial footer
-  EXPECT_FALSE(dc.IsBlack(316, 239));
-  EXPECT_TRUE(AllWhite(dc, 1, 1, 320, 112));
-  EXPECT_TRUE(AllWhite(dc, 0, 0, 321, 1));                    // the frame is the main window's
-}
-
-TEST(LevelScreen, SatelliteWithCnLayout) {
-  CLevelScreen s(Fonts());
-  s.SetData(Row({{20, "10"}, {14, "5"}, {2, "JCSAT"}, {3, "BS1"}, {4, "R"}, {5, "1049.48"}, {6, "60.0"}, {7, "23.0"},
-                 {9, "10.678"}, {12, "ON"}}));
-  Surface dc;
-  s.Draw(dc);
-  EXPECT_EQ(CodeAt(dc, 165, 114, 7), unsigned{'R'});
-  EXPECT_EQ(CodeAt(dc, 64, 192, 7), unsigned{'1'});
-  EXPECT_EQ(CodeAt(dc, 210, 184, 7), unsigned{'2'});  // C/N 20.0 in row 2
-  EXPECT_TRUE(dc.IsBlack(287, 186));                   // "以上" box inverted
-  EXPECT_TRUE(GlyphAt(dc, 288, 132, test::kCell5, 2)); // correction on
-  EXPECT_EQ(CodeAt(dc, 232, 225, 7), unsigned{'1'});   // oscillator
-  EXPECT_EQ(CodeAt(dc, 140, 225, 7), unsigned{'O'});   // converter power
-  EXPECT_TRUE(dc.IsBlack(316, 239));
-}
-
 TEST(BerScreen, CnLimitsByScreenTypeAndSatellite) {
   CBerScreen s(Fonts());
   const struct {

@@ -1,8 +1,9 @@
 #pragma once
-// The 30 columns of a measurement table, named once: their position, the title the
-// table header holds, a stable ASCII name (export), whether the stored text is a
-// number, the unit of that number, and whether the column is the instrument's own
-// control data that a reader of a report never needs.
+// The 30 columns of a measurement table, named once: their position, a stable ASCII
+// name and a title (export), whether the stored text is a number, the unit of that
+// number, and whether the column is the instrument's own control data that a reader
+// of a report never needs. The title the table file's own header holds is
+// ColumnTitle (Strings.h): the instrument's wording, units in brackets.
 
 #include <array>
 #include <string_view>
@@ -53,6 +54,8 @@ enum class ColumnValue { Text, Integer, Real };
 struct ColumnInfo {
   Column column;
   std::string_view asciiName;  // stable name in the export ("level_dbuv")
+  std::string_view title;      // its title in the export's tables and workbook ("レベル"); a
+                               // number column's unit follows it there
   ColumnValue value;
   std::string_view unit;       // unit of the number, UTF-8 ("dBμV"); empty when it has none
   bool control;                // the instrument's control data, not a reading or a setting
@@ -60,36 +63,36 @@ struct ColumnInfo {
 
 // Descriptors in column order.
 inline constexpr std::array<ColumnInfo, kColumnCount> kColumnInfo = {{
-    {Column::No, "record_no", ColumnValue::Text, "", false},
-    {Column::DataName, "data_name", ColumnValue::Text, "", false},
-    {Column::BandName, "band_name", ColumnValue::Text, "", false},
-    {Column::Channel, "channel", ColumnValue::Text, "", false},
-    {Column::Polarization, "polarization", ColumnValue::Text, "", false},
-    {Column::Frequency, "frequency_mhz", ColumnValue::Real, "MHz", false},
-    {Column::Level, "level_dbuv", ColumnValue::Real, "dBμV", false},
-    {Column::Cn, "cn_db", ColumnValue::Real, "dB", false},
-    {Column::Modulation, "modulation", ColumnValue::Text, "", false},
-    {Column::Oscillator, "lo_frequency_ghz", ColumnValue::Real, "GHz", false},
-    {Column::Correction, "correction", ColumnValue::Real, "dB", false},
-    {Column::BoosterPower, "booster_power", ColumnValue::Text, "", false},
-    {Column::ConverterPower, "converter_power", ColumnValue::Text, "", false},
-    {Column::Layer, "layer", ColumnValue::Text, "", false},
-    {Column::BandNumber, "band_no", ColumnValue::Integer, "", true},
-    {Column::DisplayWidth, "display_width", ColumnValue::Integer, "", true},
-    {Column::ScaleWidth, "scale_width", ColumnValue::Integer, "", true},
-    {Column::Mode, "mode", ColumnValue::Text, "", true},
-    {Column::CursorPosition, "cursor_position", ColumnValue::Integer, "", true},
-    {Column::ChannelCount, "channel_count", ColumnValue::Integer, "", true},
-    {Column::ScreenType, "screen_type", ColumnValue::Integer, "", true},
-    {Column::Ber, "ber", ColumnValue::Real, "", false},
-    {Column::Mer, "mer_db", ColumnValue::Real, "dB", false},
-    {Column::BandName2, "band_name2", ColumnValue::Text, "", false},
-    {Column::Channel2, "channel2", ColumnValue::Text, "", false},
-    {Column::Polarization2, "polarization2", ColumnValue::Text, "", false},
-    {Column::Level2, "level2_dbuv", ColumnValue::Real, "dBμV", false},
-    {Column::Ber2, "ber2", ColumnValue::Real, "", false},
-    {Column::Cn2, "cn2_db", ColumnValue::Real, "dB", false},
-    {Column::Correction2, "correction2", ColumnValue::Real, "dB", false},
+    {Column::No, "record_no", "No.", ColumnValue::Text, "", false},
+    {Column::DataName, "data_name", "データ名", ColumnValue::Text, "", false},
+    {Column::BandName, "band_name", "バンド名", ColumnValue::Text, "", false},
+    {Column::Channel, "channel", "チャンネル", ColumnValue::Text, "", false},
+    {Column::Polarization, "polarization", "偏波面", ColumnValue::Text, "", false},
+    {Column::Frequency, "frequency_mhz", "周波数", ColumnValue::Real, "MHz", false},
+    {Column::Level, "level_dbuv", "レベル", ColumnValue::Real, "dBμV", false},
+    {Column::Cn, "cn_db", "C/N", ColumnValue::Real, "dB", false},
+    {Column::Modulation, "modulation", "変調方式", ColumnValue::Text, "", false},
+    {Column::Oscillator, "lo_frequency_ghz", "局部発振周波数", ColumnValue::Real, "GHz", false},
+    {Column::Correction, "correction", "補正値", ColumnValue::Real, "dB", false},
+    {Column::BoosterPower, "booster_power", "ブースター給電", ColumnValue::Text, "", false},
+    {Column::ConverterPower, "converter_power", "コンバーター給電", ColumnValue::Text, "", false},
+    {Column::Layer, "layer", "階層", ColumnValue::Text, "", false},
+    {Column::BandNumber, "band_no", "バンドNo.", ColumnValue::Integer, "", true},
+    {Column::DisplayWidth, "display_width", "表示幅", ColumnValue::Integer, "", true},
+    {Column::ScaleWidth, "scale_width", "スケール幅", ColumnValue::Integer, "", true},
+    {Column::Mode, "mode", "モード", ColumnValue::Text, "", true},
+    {Column::CursorPosition, "cursor_position", "測定カーソル位置", ColumnValue::Integer, "", true},
+    {Column::ChannelCount, "channel_count", "測定全チャンネル数", ColumnValue::Integer, "", true},
+    {Column::ScreenType, "screen_type", "画面種別", ColumnValue::Integer, "", true},
+    {Column::Ber, "ber", "BER", ColumnValue::Real, "", false},
+    {Column::Mer, "mer_db", "MER", ColumnValue::Real, "dB", false},
+    {Column::BandName2, "band_name2", "バンド名２", ColumnValue::Text, "", false},
+    {Column::Channel2, "channel2", "チャンネル２", ColumnValue::Text, "", false},
+    {Column::Polarization2, "polarization2", "偏波面２", ColumnValue::Text, "", false},
+    {Column::Level2, "level2_dbuv", "レベル２", ColumnValue::Real, "dBμV", false},
+    {Column::Ber2, "ber2", "BER２", ColumnValue::Real, "", false},
+    {Column::Cn2, "cn2_db", "C/N２", ColumnValue::Real, "dB", false},
+    {Column::Correction2, "correction2", "補正値２", ColumnValue::Real, "dB", false},
 }};
 
 constexpr int Index(Column c) { return static_cast<int>(c); }

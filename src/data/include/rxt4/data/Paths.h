@@ -30,8 +30,11 @@ std::string MultiCountFileName();
 // The companion base of a table path: the path up to and including its last ".".
 std::string CompanionBase(std::string_view tablePath);
 
-// The companion file of a row: base followed by the rightmost three characters of
-// column 0 (the whole text when shorter), resolved as ResolvePath does.
-std::filesystem::path CompanionPath(std::string_view companionBase, std::string_view column0);
+// The companion file of a row: base (a companion base, or its last component alone)
+// followed by the rightmost three characters of the row's record number (Column::No;
+// the whole text when shorter).
+std::string CompanionName(std::string_view companionBase, std::string_view recordNo);
+// That file, resolved as ResolvePath does.
+std::filesystem::path CompanionPath(std::string_view companionBase, std::string_view recordNo);
 
 }  // namespace rxt4

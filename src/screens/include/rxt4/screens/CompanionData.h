@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "rxt4/data/CDataSet.h"
+#include "rxt4/data/CompanionLayout.h"
 #include "rxt4/screens/Surface.h"
 
 namespace rxt4 {
@@ -93,12 +94,6 @@ std::optional<DelayProfile> ReadDelayProfile(const std::filesystem::path& file);
 double ProfileSampleDelayUs(int index, int sampleCount);
 
 // --- constellation ---
-
-// The diagram file: 193 rows of 25 bytes (200 pixels, most significant bit first),
-// the first row being the bottom line.
-inline constexpr int kConstellationRows = 193;
-inline constexpr int kConstellationRowBytes = 25;
-inline constexpr int kConstellationWidthPx = 8 * kConstellationRowBytes;
 
 // Up to the 193 rows of a diagram file; nothing when it cannot be opened.
 std::optional<std::string> ReadConstellationDiagram(const std::filesystem::path& file);

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "rxt4/data/CDataSet.h"
+#include "rxt4/data/Columns.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/screens/Fonts.h"
@@ -31,33 +32,6 @@ inline constexpr std::string_view kBerAboveRange = "~.~~~~~";
 inline constexpr std::string_view kNoMeasurementShown = " --.-";
 inline constexpr std::string_view kBelowRangeShown = " __._";
 inline constexpr std::string_view kAboveRangeShown = " ~~.~";
-
-// Columns of a measurement row that the screens read.
-namespace column {
-inline constexpr int kDataName = 1;
-inline constexpr int kBandName = 2;
-inline constexpr int kChannel = 3;
-inline constexpr int kPolarization = 4;
-inline constexpr int kFrequency = 5;
-inline constexpr int kLevel = 6;
-inline constexpr int kCn = 7;
-inline constexpr int kModulation = 8;
-inline constexpr int kOscillator = 9;
-inline constexpr int kCorrection = 10;
-inline constexpr int kConverterPower = 12;
-inline constexpr int kLayer = 13;
-inline constexpr int kBandNumber = 14;
-inline constexpr int kScreenType = 20;
-inline constexpr int kBer = 21;
-inline constexpr int kMer = 22;
-inline constexpr int kBandName2 = 23;
-inline constexpr int kChannel2 = 24;
-inline constexpr int kPolarization2 = 25;
-inline constexpr int kLevel2 = 26;
-inline constexpr int kBer2 = 27;
-inline constexpr int kCn2 = 28;
-inline constexpr int kCorrection2 = 29;
-}  // namespace column
 
 // One line of a graph screen's key table: a key, with シフト or without, and the
 // action it runs on the screen.
