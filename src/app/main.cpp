@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -11,15 +12,22 @@
 
 namespace {
 
+// The language of an answer on the terminal, as the command-line tool's: English when
+// the first of LC_ALL, LC_MESSAGES and LANG that is set names an English locale (en_*),
+// Japanese otherwise (C and POSIX included).
+rxt4::Language TerminalLanguage() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
+      return std::strncmp(value, "en_", 3) == 0 ? rxt4::Language::English : rxt4::Language::Japanese;
+  return rxt4::Language::Japanese;
+}
+
 // Answers --help and --version before Qt starts, so that they work without a display.
 // Returns -1 when the viewer is to run.
 int AnswerWithoutDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      // In the display language chosen in the viewer.
-      rxt4::SettingsFile settings(rxt4::DefaultSettingsPath());
-      settings.LoadLanguage();
-      std::fputs(std::string(rxt4::Text(rxt4::StringId::ViewerUsage, settings.DisplayLanguage())).c_str(), stdout);
+      std::fputs(std::string(rxt4::Text(rxt4::StringId::ViewerUsage, TerminalLanguage())).c_str(), stdout);
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {
