@@ -8,6 +8,9 @@
 #include <QApplication>
 #include <QChartView>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLibraryInfo>
+#include <QPushButton>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -31,6 +34,7 @@
 #include "ReportDlg.h"
 #include "TransferDlg.h"
 #include "UpdateDlg.h"
+#include "ViewerApp.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DemoImages.h"
 #include "rxt4/data/Kinds.h"
@@ -151,6 +155,10 @@ std::map<QString, std::vector<Shown>> WalkAll(const QString& dataFolder) {
   std::map<QString, std::vector<Shown>> all;
   ViewerFixture f;
   CMainWindow& w = *f.window;
+  // The messages of commands that find nothing to work on, and of an exit declined.
+  f.prompts.answerYes = false;
+  w.OpenStartFolder(dataFolder + QStringLiteral("/gone"));
+  for (const char* command : {"trendAction", "jobRecordAction", "noteAction", "exitAction", "folderAction"}) Trigger(w, command);
   w.OpenFolder(dataFolder);
   Tree(w).expandAll();
   Tree(w).setCurrentIndex(TreeItem(w, {0, 0, 0}));
@@ -166,6 +174,9 @@ std::map<QString, std::vector<Shown>> WalkAll(const QString& dataFolder) {
   walk("report", CReportDlg(Tr(StringId::ReportRunning), [](JobObserver&, const std::atomic<bool>&) { return JobOutcome{}; }, &w));
   walk("load progress", CLoadProgressDlg(&w));
   if (const QString guide = CGuideWindow::FindGuide(); !guide.isEmpty()) walk("guide", CGuideWindow(guide, &w));
+  std::vector<Shown>& messages = all[QStringLiteral("messages")];
+  for (const QString& text : f.prompts.informed + f.prompts.asked + f.prompts.folderTitles)
+    messages.push_back({QStringLiteral("message"), text});
   return all;
 }
 
@@ -237,6 +248,25 @@ class LanguageTest : public QObject {
       qInfo("%lld texts still in Japanese in English mode (%lld ids of the table without English), first: %s",
             static_cast<long long>(japaneseLeft.size()), static_cast<long long>(missing), qPrintable(japaneseLeft.first()));
     }
+  }
+
+  void qtsOwnTextsFollow() {
+    // Qt's standard buttons: in Japanese from Qt's translations, in English Qt's own.
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")))
+      QSKIP("Qt's Japanese translations (qt6-translations-l10n) are not installed");
+    JapaneseQtTexts translator;
+    const struct {
+      Language language;
+      const char* cancel;
+    } cases[] = {{Language::Japanese, "キャンセル"}, {Language::English, "Cancel"}, {Language::Japanese, "キャンセル"}};
+    for (const auto& c : cases) {
+      UseLanguage(c.language, translator);
+      QCOMPARE(CurrentLanguage(), c.language);
+      QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+      QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString::fromUtf8(c.cancel));
+    }
+    UseLanguage(Language::Japanese, translator);
+    QCoreApplication::removeTranslator(&translator);
   }
 
   void aSwitchRetranslatesInPlaceAndIsRemembered() {
