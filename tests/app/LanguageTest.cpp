@@ -45,7 +45,8 @@ namespace rxt4::test {
 namespace {
 
 // Until every text of the table has its English wording, Japanese left in English
-// mode is listed with the ids still missing rather than failed: true makes it fail.
+// mode is counted (with the first such text and the number of ids of the table without
+// English) rather than failed; true makes it fail, each text listed.
 constexpr bool kEnglishComplete = false;
 
 // One text a user reads: where it is (window, widget, role) and what it says.
