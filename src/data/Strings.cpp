@@ -505,6 +505,57 @@ constexpr Entry kTable[] = {
     {StringId::ExportSummaryOverall, "総合判定"},
     {StringId::ExportSummaryMeasurements, "測定"},
     {StringId::ExportSummaryReadings, "読み値"},
+    {StringId::MenuLanguage, "表示言語(&L)", "Display &language"},
+    {StringId::LanguageJapanese, "日本語", "日本語"},
+    {StringId::LanguageEnglish, "English", "English"},
+    {StringId::FileTypeFolder, "フォルダ", "Folder"},
+    {StringId::FileTypeDrive, "ドライブ", "Drive"},
+    {StringId::FileTypeSymbolicLink, "シンボリックリンク", "Symbolic Link"},
+    {StringId::FileTypeUnknown, "不明", "Unknown"},
+    {StringId::ViewerUsage,
+     "使い方: rxt4-viewer [データフォルダ]\n"
+     "\n"
+     "RXT4 ビューアは、RXT4 のデータフォルダ（計測器から取り込んだセットフォルダの\n"
+     "並ぶフォルダ）の測定を計測器の画面として表示し、計測器に保存された測定を USB\n"
+     "シリアルポートから取り込み（通信 → データ転送）、ファームウェアを更新します\n"
+     "（通信 → アップデート）。\n"
+     "データフォルダを指定すると起動時に開きます。指定しなければ前回終了時に開いていた\n"
+     "データフォルダ（まだあれば）を開きます。Ctrl+O で選べます。\n"
+     "ユーザーごとに一つだけ起動できます。\n"
+     "\n"
+     "  --help             この説明を表示して終了します\n"
+     "  --version          バージョンを表示して終了します\n"
+     "  --quit-after MS    起動から MS ミリ秒後に終了します（動作確認用）。終了コードは\n"
+     "                     そのときメインウィンドウが表示され、答えを待つメッセージが\n"
+     "                     なければ 0、そうでなければ 3 です\n"
+     "\n"
+     "設定（シリアルポートと速度、フォルダ名の注意、表示言語、前回のデータフォルダ、\n"
+     "倍率、ウィンドウの位置）は $XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini\n"
+     "（既定では ~/.config/RXT4_Viewer/RXT4_Viewer.ini）に保存されます。\n"
+     "\n"
+     "シリアルポートには権限が要ります: rxt4 udev-rule --help を見てください。\n",
+     "Usage: rxt4-viewer [DATA_FOLDER]\n"
+     "\n"
+     "RXT4 Viewer shows the measurements of an RXT4 data folder (a folder of data set\n"
+     "folders downloaded from the instrument) as the instrument's screens, downloads\n"
+     "the measurements stored in the instrument over its USB serial port and updates\n"
+     "its firmware (both in the communication menu).\n"
+     "DATA_FOLDER is opened at start; without it, the data folder open at the last\n"
+     "exit (when it is still there), or none: choose one with Ctrl+O.\n"
+     "Only one copy runs per user.\n"
+     "\n"
+     "  --help             show this text and exit\n"
+     "  --version          show the version and exit\n"
+     "  --quit-after MS    end MS milliseconds after start (for smoke tests); the exit\n"
+     "                     status is 0 only when the main window is then showing and\n"
+     "                     no message box waits for an answer, else 3\n"
+     "\n"
+     "The settings (serial port and speed, the folder name warning, the display\n"
+     "language; the last data folder, enlargement and window position) live in\n"
+     "$XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini (by default\n"
+     "~/.config/RXT4_Viewer/RXT4_Viewer.ini).\n"
+     "\n"
+     "The serial port needs permission: see rxt4 udev-rule --help.\n"},
 };
 
 // The error numbers with words of their own.

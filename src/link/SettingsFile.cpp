@@ -144,6 +144,16 @@ int ReadInt(const IniLines& ini, StringId key, int defaultValue) {
   return ProfileInt(v ? &*v : nullptr, defaultValue);
 }
 
+// The display language: its key and values are the file's, not words a user reads.
+constexpr std::string_view kLanguageKey = "Language";
+constexpr std::string_view kLanguageJapanese = "ja";
+constexpr std::string_view kLanguageEnglish = "en";
+
+Language ReadLanguage(const IniLines& ini) {
+  const std::optional<std::string> value = ini.Get(kAppName, kLanguageKey);
+  return value && *value == kLanguageEnglish ? Language::English : Language::Japanese;
+}
+
 // The keys of what the viewer remembers, in the order they are written.
 constexpr StringId kRememberedKeys[] = {StringId::KeyDataFolder, StringId::KeyZoom, StringId::KeyWindowLeft,
                                         StringId::KeyWindowTop};
@@ -225,7 +235,16 @@ void SettingsFile::LoadSettings(const std::vector<std::string>& presentPorts) {
   std::optional<std::string> limits =
       ini.Get(kAppName, Text(StringId::KeyLimitsProfile), std::numeric_limits<size_t>::max());
   limitsProfile_ = limits ? *limits : std::string();
+  language_ = ReadLanguage(ini);
   remembered_ = ReadRemembered(ini);
+}
+
+void SettingsFile::LoadLanguage() { language_ = ReadLanguage(IniLines::Read(iniPath_)); }
+
+bool SettingsFile::SaveLanguage(Language language) {
+  language_ = language;
+  return WriteKeys({{std::string(kLanguageKey),
+                     std::string(language == Language::English ? kLanguageEnglish : kLanguageJapanese)}});
 }
 
 bool SettingsFile::SaveCommSettings(const CommSettings& settings) {

@@ -507,6 +507,16 @@ enum class StringId : int {
   ExportSummaryOverall = 48622,     // "総合判定" overall verdict
   ExportSummaryMeasurements = 48623,  // "測定" measurements (a row of counts)
   ExportSummaryReadings = 48624,      // "読み値" readings (a row of counts)
+  // The viewer's display language, the words Qt's Japanese file dialogs lack, and the
+  // viewer's --help, from 49000.
+  MenuLanguage = 49000,         // "表示言語(&L)" display language (submenu of the options menu)
+  LanguageJapanese = 49001,     // "日本語": each language is named in itself, in both languages
+  LanguageEnglish = 49002,      // "English"
+  FileTypeFolder = 49010,       // "フォルダ" the type column of the file dialogs: folder
+  FileTypeDrive = 49011,        // "ドライブ" drive
+  FileTypeSymbolicLink = 49012, // "シンボリックリンク" symbolic link
+  FileTypeUnknown = 49013,      // "不明" unknown
+  ViewerUsage = 49020,          // rxt4-viewer --help
 };
 
 // The language a user reads: Japanese unless chosen otherwise.
