@@ -556,6 +556,7 @@ constexpr Entry kTable[] = {
      "~/.config/RXT4_Viewer/RXT4_Viewer.ini).\n"
      "\n"
      "The serial port needs permission: see rxt4 udev-rule --help.\n"},
+    {StringId::NoWorkerThread, "作業スレッドを開始できません", "The work could not be started on a thread of its own"},
 };
 
 // The error numbers with words of their own.

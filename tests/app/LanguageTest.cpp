@@ -293,8 +293,6 @@ class LanguageTest : public QObject {
     w.OpenFolder(folder);
     const QModelIndex item = TreeItem(w, {5, 0, 0});
     Tree(w).setCurrentIndex(item);
-    Trigger(w, "zoom2");
-    Trigger(w, "zoom1");
     QApplication::processEvents();
     const QSize size = w.size();
     const QImage screen = ScreenArea(w);

@@ -517,6 +517,7 @@ enum class StringId : int {
   FileTypeSymbolicLink = 49012, // "シンボリックリンク" symbolic link
   FileTypeUnknown = 49013,      // "不明" unknown
   ViewerUsage = 49020,          // rxt4-viewer --help
+  NoWorkerThread = 49021,       // "作業スレッドを開始できません" a report or export could not start its thread
 };
 
 // The language a user reads: Japanese unless chosen otherwise.
