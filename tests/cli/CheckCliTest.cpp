@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 #include "rxt4/data/Sjis.h"
 
 namespace {
@@ -182,7 +182,7 @@ TEST_F(CheckCli, JsonForScripts) {
       "print(d['verdict'], d['limits']['name'], d['measurements'], [x['name'] for x in s], len(f), f[1], "
       "s[1]['findings'], s[1]['verdict'])";
   const int status = std::system(("cd '" + dir_.string() + "' && python3 -c \"" + script + "\" >py.txt 2>&1").c_str());
-  const std::string read = rxt4::test::Slurp(dir_ / "py.txt");
+  const std::string read = rxt4::test::ReadAll(dir_ / "py.txt");
   EXPECT_EQ(status, 0) << read;
   EXPECT_NE(read.find(
                 "fail テレビ端子 {'pass': 5, 'caution': 2, 'fail': 4, 'none': 4, 'no_measurement': 1} ['0601', '0602'] 8 "

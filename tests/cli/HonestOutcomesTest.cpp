@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "../Unprivileged.h"
-#include "RunRxt4.h"
+#include "../common/Unprivileged.h"
+#include "../common/RunRxt4.h"
 
 namespace rxt4::test {
 namespace {
@@ -97,14 +97,14 @@ TEST_F(HonestOutcomes, OddSetFolderNamesAreListedAndExported) {
   EXPECT_EQ(list.status, 0);
   EXPECT_EQ(list.out.substr(0, list.out.find("BER")), "レベル測定データ\n  A\\xFF\\\\B\n      1:name\n");
   ASSERT_EQ(Rxt4("export D --csv csv").status, 0);
-  EXPECT_NE(Slurp(dir_ / "csv/level.csv").find(",1,A\\xFF\\\\B,,001,name,"), std::string::npos);
+  EXPECT_NE(ReadAll(dir_ / "csv/level.csv").find(",1,A\\xFF\\\\B,,001,name,"), std::string::npos);
 
   const std::string longName(245, 'x');
   ConstellationSet(longName);
   ConstellationSet("short");
   const Outcome whole = Rxt4("export C --samples --csv c1");
   EXPECT_EQ(whole.status, 0) << whole.err;
-  EXPECT_NE(Slurp(dir_ / "c1/constellation.csv").find("," + longName + ","), std::string::npos);
+  EXPECT_NE(ReadAll(dir_ / "c1/constellation.csv").find("," + longName + ","), std::string::npos);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "c1/constellation_images"), fs::directory_iterator()), 2);
   fs::create_directories(dir_ / "c2/level.csv");  // the tables cannot be put in place
   EXPECT_EQ(Rxt4("export C --samples --csv c2").status, 1);

@@ -8,14 +8,14 @@
 #include <fstream>
 #include <string>
 
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using rxt4::test::Outcome;
 using rxt4::test::RunRxt4;
-using rxt4::test::Slurp;
+using rxt4::test::ReadAll;
 
 class JobCli : public ::testing::Test {
  protected:
@@ -28,7 +28,7 @@ class JobCli : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
   Outcome Run(const std::string& args) { return RunRxt4(dir_, args, "XDG_CONFIG_HOME='" + (dir_ / "config").string() + "' "); }
-  std::string Record() { return Slurp(dir_ / "D/0412/job.toml"); }
+  std::string Record() { return ReadAll(dir_ / "D/0412/job.toml"); }
 
   fs::path dir_;
 };

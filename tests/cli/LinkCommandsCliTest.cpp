@@ -11,7 +11,7 @@
 
 #include "../link/FirmwareImageBuilder.h"
 #include "../link/SimProcess.h"
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 
 namespace rxt4::test {
 namespace {
@@ -66,7 +66,7 @@ TEST_F(LinkCommandsCli, DownloadRefusesFoldersThatWouldLoseDataBeforeTouchingThe
     EXPECT_EQ(run.status, c.status);
     EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
   }
-  EXPECT_EQ(Slurp(temp.path() / "A/0412/LEVEL/0412.CSV"), "x");
+  EXPECT_EQ(ReadAll(temp.path() / "A/0412/LEVEL/0412.CSV"), "x");
   EXPECT_FALSE(fs::exists(temp.path() / "A/RXT4"));
 }
 

@@ -9,12 +9,12 @@
 #include <fstream>
 #include <string>
 
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 namespace {
 
 namespace fs = std::filesystem;
 using rxt4::test::RunRxt4;
-using rxt4::test::Slurp;
+using rxt4::test::ReadAll;
 
 class RenderKeys : public ::testing::Test {
  protected:
@@ -35,11 +35,11 @@ class RenderKeys : public ::testing::Test {
   // missing images never compare equal.
   static std::string Image(const std::string& out, const std::string& kind, const std::string& number = "001") {
     const fs::path file = dir_ / out / "0412" / kind / (number + ".png");
-    std::string bytes = Slurp(file);
+    std::string bytes = ReadAll(file);
     EXPECT_FALSE(bytes.empty()) << file;
     return bytes;
   }
-  static std::string Err() { return Slurp(dir_ / "err.txt"); }
+  static std::string Err() { return ReadAll(dir_ / "err.txt"); }
 
   static inline fs::path dir_;
 };
@@ -78,7 +78,7 @@ TEST_F(RenderKeys, BadKeysAreUsageErrors) {
   EXPECT_EQ(Run("render data --out bad --keys LEFT --held 2x"), 2);
   EXPECT_FALSE(fs::exists(dir_ / "bad" / "0412"));
   EXPECT_EQ(Run("render --help"), 0);
-  EXPECT_NE(Slurp(dir_ / "out.txt").find("--held N"), std::string::npos);
+  EXPECT_NE(ReadAll(dir_ / "out.txt").find("--held N"), std::string::npos);
 }
 
 }  // namespace

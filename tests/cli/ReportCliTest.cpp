@@ -12,12 +12,12 @@
 #include <regex>
 #include <string>
 
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 namespace {
 
 namespace fs = std::filesystem;
 using rxt4::test::RunRxt4;
-using rxt4::test::Slurp;
+using rxt4::test::ReadAll;
 
 class ReportCli : public ::testing::Test {
  protected:
@@ -33,18 +33,18 @@ class ReportCli : public ::testing::Test {
   static int Run(const std::string& args) {
     return RunRxt4(dir_, args).status;
   }
-  static std::string Err() { return Slurp(dir_ / "err.txt"); }
+  static std::string Err() { return ReadAll(dir_ / "err.txt"); }
 
   static inline fs::path dir_;
 };
 
 TEST_F(ReportCli, WritesTheReportAndTheExports) {
   ASSERT_EQ(Run("report data --set 0413 --out r.pdf"), 0) << Err();
-  EXPECT_EQ(Slurp(dir_ / "out.txt"), "r.pdf: 15 measurements of 1 set folders\n");
-  EXPECT_EQ(Slurp(dir_ / "r.pdf").substr(0, 5), "%PDF-");
+  EXPECT_EQ(ReadAll(dir_ / "out.txt"), "r.pdf: 15 measurements of 1 set folders\n");
+  EXPECT_EQ(ReadAll(dir_ / "r.pdf").substr(0, 5), "%PDF-");
   ASSERT_EQ(Run("export data --set 0413 --sqlite e.db --csv csv"), 0) << Err();
-  EXPECT_EQ(Slurp(dir_ / "e.db").substr(0, 16), std::string("SQLite format 3\0", 16));
-  EXPECT_EQ(Slurp(dir_ / "csv" / "sky.csv").substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(ReadAll(dir_ / "e.db").substr(0, 16), std::string("SQLite format 3\0", 16));
+  EXPECT_EQ(ReadAll(dir_ / "csv" / "sky.csv").substr(0, 3), "\xEF\xBB\xBF");
 }
 
 // The cover and the labels come from the set folder's job record and the settings
@@ -65,7 +65,7 @@ TEST_F(ReportCli, CoverFromTheRecords) {
   ASSERT_EQ(std::system(("pdftotext -layout '" + (dir_ / "cover.pdf").string() + "' '" +
                          (dir_ / "cover.txt").string() + "'").c_str()),
             0);
-  const std::string text = Slurp(dir_ / "cover.txt");
+  const std::string text = ReadAll(dir_ / "cover.txt");
   for (const char* field : {"共聴設備 定期点検", "山田ハウジング", "メゾン桜台", "東京都練馬区桜台1-2-3",
                             "2026年04月12日 10:30", "佐藤 一郎", "製造番号 A1234567", "減衰器を推奨します",
                             "東都電設株式会社", "03-1234-5678", "data（0413）", "101号室 リビング"})
@@ -85,7 +85,7 @@ TEST_F(ReportCli, CompareTheSamplesVisits) {
   ASSERT_EQ(std::system(("pdftotext -layout '" + (dir_ / "cmp.pdf").string() + "' '" + (dir_ / "cmp.txt").string() +
                          "'").c_str()),
             0);
-  const std::string text = Slurp(dir_ / "cmp.txt");
+  const std::string text = ReadAll(dir_ / "cmp.txt");
   const std::string title = "調整前後の比較: " + sets[0] + " → " + sets[1];
   EXPECT_NE(text.find(title + " ／ レベル測定データ"), std::string::npos) << text;
   EXPECT_NE(text.find("前: " + sets[0]), std::string::npos);
@@ -100,13 +100,13 @@ TEST_F(ReportCli, SummaryCountsAreThoseOfCheck) {
   for (const char* limits : {"", " --limits receiver-minimum"}) {
     SCOPED_TRACE(limits);
     ASSERT_EQ(Run(std::string("check data") + limits), 1) << Err();
-    const std::string check = Slurp(dir_ / "out.txt");
+    const std::string check = ReadAll(dir_ / "out.txt");
     ASSERT_EQ(Run(std::string("report data --out s.pdf --screens none") + limits), 0) << Err();
     ASSERT_EQ(std::system(("pdftotext -layout -f 2 -l 2 '" + (dir_ / "s.pdf").string() + "' '" +
                            (dir_ / "s.txt").string() + "'")
                               .c_str()),
               0);
-    const std::string text = Slurp(dir_ / "s.txt");
+    const std::string text = ReadAll(dir_ / "s.txt");
     // "0412: 不合格 (測定 40 件: 合格 11 / 注意 1 / 不合格 8 / 判定なし 20、..."
     const std::regex line(R"((\S+): \S+ \(測定 (\d+) 件: 合格 (\d+) / 注意 (\d+) / 不合格 (\d+) / 判定なし (\d+))");
     int sets = 0;

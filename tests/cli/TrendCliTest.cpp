@@ -7,14 +7,14 @@
 #include <string>
 
 #include "../judge/VisitsFolder.h"
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using rxt4::test::Outcome;
 using rxt4::test::RunRxt4;
-using rxt4::test::Slurp;
+using rxt4::test::ReadAll;
 
 class TrendCli : public ::testing::Test {
  protected:
@@ -41,7 +41,7 @@ TEST_F(TrendCli, TableOfOneChannelAcrossTheVisits) {
   const Outcome cn = Run("trend . --band UHF --channel 27 --reading cn --limits receiver-minimum --out cn.csv");
   EXPECT_EQ(cn.status, 0) << cn.err;
   EXPECT_EQ(cn.out, "");
-  const std::string table = Slurp(folder_.path() / "cn.csv");
+  const std::string table = ReadAll(folder_.path() / "cn.csv");
   EXPECT_EQ(table.substr(0, table.find('\n') + 1), kHeader);
   EXPECT_NE(table.find("\n0412,,ber,1,home,UHF,27,terrestrial,cn,20.5,20.5,number,"), std::string::npos) << table;
   EXPECT_NE(table.find("\n0501,,ber,1,home,UHF,27,terrestrial,cn,30.5,30.5,number,"), std::string::npos) << table;
@@ -75,7 +75,7 @@ TEST_F(TrendCli, TheSamplesVisitsShowTheAdjustment) {
 TEST_F(TrendCli, ChartIsAPngPicture) {
   const Outcome run = Run("trend . --band UHF --channel 27 --format png --out trend.png");
   ASSERT_EQ(run.status, 0) << run.err;
-  const std::string png = Slurp(folder_.path() / "trend.png");
+  const std::string png = ReadAll(folder_.path() / "trend.png");
   ASSERT_GT(png.size(), 24u);
   EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
   // IHDR: width and height, big-endian, 960 × 540.

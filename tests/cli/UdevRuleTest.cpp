@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 namespace {
 
 namespace fs = std::filesystem;

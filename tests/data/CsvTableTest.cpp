@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/CountFile.h"
 #include "rxt4/data/CsvTable.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "../Unprivileged.h"
-#include "TempFolder.h"
+#include "../common/Unprivileged.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DirectoryIndex.h"
 #include "rxt4/data/FolderLoadJob.h"

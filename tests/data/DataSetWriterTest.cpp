@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/DemoImages.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/CsvTable.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DemoImages.h"

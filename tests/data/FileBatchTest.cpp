@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "../HostileFiles.h"
-#include "TempFolder.h"
+#include "../common/HostileFiles.h"
+#include "../common/TempFolder.h"
 
 namespace rxt4 {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "../HostileFiles.h"
-#include "TempFolder.h"
+#include "../common/HostileFiles.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/CountFile.h"
 #include "rxt4/data/CsvTable.h"
 #include "rxt4/data/DataFolderModel.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/JobRecord.h"
 

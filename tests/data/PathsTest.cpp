@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/Paths.h"
 
 namespace rxt4 {

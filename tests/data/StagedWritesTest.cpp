@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "../Unprivileged.h"
-#include "TempFolder.h"
+#include "../common/Unprivileged.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/DownloadFolder.h"
 #include "rxt4/data/StagedFile.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/TransferDestination.h"
 
 namespace rxt4::test {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../data/TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/judge/ChannelPoints.h"
 

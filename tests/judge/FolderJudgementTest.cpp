@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../data/TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/judge/FolderJudgement.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "../data/TempFolder.h"
+#include "../common/TempFolder.h"
 #include "rxt4/judge/LimitsProfile.h"
 #include "rxt4/judge/ProfileCatalog.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "../data/TempFolder.h"
+#include "../common/TempFolder.h"
 
 namespace rxt4::test {
 

@@ -10,6 +10,7 @@
 
 #include "FakeInstrument.h"
 #include "FakePort.h"
+#include "../common/TempFolder.h"
 #include "rxt4/link/BaudCheckCommand.h"
 #include "rxt4/link/ConnectCommand.h"
 #include "rxt4/link/DataReadCommand.h"
@@ -46,12 +47,8 @@ class CommandTest : public ::testing::Test {
     s.comPort = "/dev/fake";
     s.baudRate = 9600;
     ASSERT_EQ(port->Open(s), PortError::Success);
-    folder = std::filesystem::path(::testing::TempDir()) /
-             ("rxt4_cmd_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = scratch.path();
   }
-  void TearDown() override { std::filesystem::remove_all(folder); }
 
   LinkOutcome RunOne(std::unique_ptr<CInstrumentCommand> command) {
     CQueueRunner runner(*port, abort);
@@ -70,6 +67,7 @@ class CommandTest : public ::testing::Test {
   std::atomic<bool> abort{false};
   Recorder recorder;
   FakeInstrument instrument;
+  TempFolder scratch{"cmd"};
   std::filesystem::path folder;
 };
 
@@ -87,9 +85,9 @@ TEST(FrameTest, RequestFramesCarryHeaderEtxAndSum) {
   const Bytes payload = {0x03, 0xB4, 0x01, 0x02};
   EXPECT_EQ(BuildFrame(0x24, payload), (Bytes{0x02, 0x00, 0x00, 0x01, 0x24, 0x04, 0x03, 0xB4, 0x01, 0x02, 0x03, 0xE8}));
   CDataReadCommand read;
-  ASSERT_TRUE(read.Setup(TransferKind::Spectrum, nullptr, ::testing::TempDir()));
+  const TempFolder set("frame");
+  ASSERT_TRUE(read.Setup(TransferKind::Spectrum, nullptr, set.path()));
   EXPECT_EQ(read.RequestFrame(), (Bytes{0x02, 0x00, 0x00, 0x01, 0x24, 0x04, 0x03, 0xB4, 0x00, 0x00, 0x03, 0xE5}));
-  std::filesystem::remove_all(std::filesystem::path(::testing::TempDir()) / "SPECTRUM");
 }
 
 TEST_F(CommandTest, ReplyInThreePiecesIsAssembledOverThreeWaits) {

@@ -20,46 +20,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-};
-
 class DownloadCommandTest : public ::testing::Test {
  protected:
   DownloadCommandTest()
       : temp(::testing::UnitTest::GetInstance()->current_test_info()->name()), settings(temp.path() / "cfg") {}
 
-  pid_t Start(const std::vector<std::string>& args) {
+  std::vector<std::string> Download(const std::vector<std::string>& args) {
     std::vector<std::string> all = {"download"};
     all.insert(all.end(), args.begin(), args.end());
-    return Spawn(std::string(RXT4_BIN_DIR) + "/rxt4", all, true, (temp.path() / "stdout.txt").string(),
-                 (temp.path() / "stderr.txt").string());
+    return all;
   }
-  std::string Stderr() const {
-    std::ifstream in(temp.path() / "stderr.txt", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  ToolRun Finish(pid_t pid) {
-    ToolRun r;
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
-    std::ifstream in(temp.path() / "stdout.txt", std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    r.out = s.str();
-    return r;
-  }
-  ToolRun Run(const std::vector<std::string>& args) { return Finish(Start(args)); }
+  Outcome Run(const std::vector<std::string>& args) { return Rxt4Process(temp.path(), Download(args)).Finish(); }
 
   TempFolder temp;
   PrivateSettings settings;
 };
 
 TEST_F(DownloadCommandTest, UsageAndBadArguments) {
-  ToolRun help = Run({"--help"});
+  Outcome help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("usage: rxt4 download [--port PORT] --out SET_FOLDER"), std::string::npos);
   EXPECT_EQ(Run({}).status, 2);
@@ -76,7 +54,7 @@ TEST_F(DownloadCommandTest, DownloadsTwiceOverOneLineAndFailsOnAMissingPort) {
     // The second over the first: the set folder holds measurements now.
     std::vector<std::string> args = {"--port", sim.port(), "--out", set.string(), "--baud", "9600"};
     if (attempt == 1) args.push_back("--force");
-    ToolRun r = Run(args);
+    Outcome r = Run(args);
     EXPECT_EQ(r.status, 0) << attempt;
     EXPECT_EQ(r.out, "データ転送が完了しました。\n");
   }
@@ -87,7 +65,7 @@ TEST_F(DownloadCommandTest, DownloadsTwiceOverOneLineAndFailsOnAMissingPort) {
   EXPECT_TRUE(IsMeasuredAtText(record.record.measuredAt)) << record.record.measuredAt;
   EXPECT_EQ(record.record.instrument.model, "RXT4");
 
-  ToolRun missing =
+  Outcome missing =
       Run({"--port", (temp.path() / "nothing").string(), "--out", set.string(), "--baud", "9600", "--force"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "通信に失敗しました。\nRXT4との接続を確認してください。\n");
@@ -117,7 +95,7 @@ TEST_F(DownloadCommandTest, SetFolderThatTakesNoFilesIsNamedWithTheReason) {
        failed + "保存先のフォルダには別のデータ転送が書き込んでいます: " + (temp.path() / "HELD").string() + "\n"},
   };
   for (const auto& c : cases) {
-    ToolRun r = Run({"--port", sim.port(), "--out", c.out.string(), "--baud", "9600"});
+    Outcome r = Run({"--port", sim.port(), "--out", c.out.string(), "--baud", "9600"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, c.text);
   }
@@ -128,13 +106,12 @@ TEST_F(DownloadCommandTest, CtrlCCancels) {
   // The instrument never enters transfer mode: only the user's cancel ends the job.
   SimProcess sim(temp.path(), {"--mode-wait", "100000"});
   ASSERT_TRUE(sim.ready());
-  pid_t pid = Start({"--port", sim.port(), "--out", (temp.path() / "SET").string(), "--baud", "9600"});
-  ASSERT_GT(pid, 0);
-  // Wait until it reports the mode wait (its handler is installed by then).
-  for (int i = 0; i < 1000 && Stderr().find("RXT4をデータ転送モードに設定して下さい。") == std::string::npos; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  ::kill(pid, SIGINT);
-  ToolRun r = Finish(pid);
+  Rxt4Process rxt4(temp.path(), Download({"--port", sim.port(), "--out", (temp.path() / "SET").string(), "--baud", "9600"}));
+  ASSERT_TRUE(rxt4.started());
+  // It reports the mode wait once its handler is installed.
+  ASSERT_TRUE(rxt4.WaitForError("RXT4をデータ転送モードに設定して下さい。"));
+  rxt4.Interrupt();
+  Outcome r = rxt4.Finish();
   EXPECT_EQ(r.status, 130);
   EXPECT_EQ(r.out, "データ転送を中止しました。\n");
 }

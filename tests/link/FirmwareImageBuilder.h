@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "../common/TempFolder.h"
+
 namespace imagetest {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -111,26 +113,6 @@ inline Bytes DecPart(std::string_view version, const Bytes& records, std::uint32
   AppendCrc(p);
   return p;
 }
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "rxt4fw-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline std::filesystem::path WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "../HostileFiles.h"
+#include "../common/HostileFiles.h"
 #include "FirmwareImageBuilder.h"
 #include "rxt4/link/FirmwareImage.h"
 
@@ -25,7 +25,7 @@ class FirmwareImageTest : public ::testing::Test {
     return std::string(v.begin(), v.end());
   }
 
-  imagetest::TempDir dir;
+  rxt4::test::TempFolder dir("firmware");
   CFirmwareImage image;
 };
 

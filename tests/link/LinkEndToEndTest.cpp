@@ -12,7 +12,7 @@
 #include <mutex>
 #include <sstream>
 
-#include "../Unprivileged.h"
+#include "../common/Unprivileged.h"
 #include "SimProcess.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/data/DemoImages.h"

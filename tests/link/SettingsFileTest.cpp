@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../HostileFiles.h"
+#include "../common/HostileFiles.h"
 #include "rxt4/link/SettingsFile.h"
 
 namespace rxt4 {

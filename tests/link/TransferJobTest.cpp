@@ -14,7 +14,7 @@
 
 #include "FakeInstrument.h"
 #include "FakePort.h"
-#include "../Unprivileged.h"
+#include "../common/Unprivileged.h"
 #include "SimProcess.h"
 #include "rxt4/link/TransferThread.h"
 

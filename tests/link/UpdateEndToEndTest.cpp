@@ -65,48 +65,12 @@ class Recorder final : public UpdateObserver {
   std::condition_variable changed_;
 };
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const fs::path& p) {
-  const Bytes b = imagetest::ReadFile(p);
-  return std::string(b.begin(), b.end());
-}
-
-// Runs rxt4 with arguments, standard output and error into files of folder. When
-// interruptOn is given, sends SIGINT once standard error contains it.
-CliRun RunRxt4(const fs::path& folder, std::vector<std::string> args, const std::string& interruptOn = {}) {
-  const fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
-  std::vector<std::string> all = {std::string(RXT4_BIN_DIR) + "/rxt4"};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  CliRun run;
-  if (spawned != 0) return run;
-  if (!interruptOn.empty()) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (Slurp(err).find(interruptOn) == std::string::npos && std::chrono::steady_clock::now() < deadline)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // some ESC bytes go out
-    ::kill(pid, SIGINT);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = Slurp(out);
-  run.err = Slurp(err);
-  return run;
+// Runs rxt4 with arguments in folder; when interruptOn is given, interrupts it (as
+// Ctrl+C does) once its standard error holds that text.
+Outcome Rxt4(const fs::path& folder, const std::vector<std::string>& args, const std::string& interruptOn = {}) {
+  Rxt4Process rxt4(folder, args);
+  if (!interruptOn.empty() && rxt4.WaitForError(interruptOn)) rxt4.Interrupt();
+  return rxt4.Finish();
 }
 
 class UpdateEndToEndTest : public ::testing::Test {
@@ -174,7 +138,7 @@ TEST_F(UpdateEndToEndTest, AllThreePartsArriveByteExactInOrder) {
 TEST_F(UpdateEndToEndTest, CommandLineMainAndTsnmOnlyDoesNotWaitForCompletion) {
   // A completion status that would fail the update if it were awaited.
   auto sim = StartSim({"--fw-version", "main:1.02    ", "--completion", "4"});
-  const CliRun run = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(Concat({main, tsnm}))});
+  const Outcome run = Rxt4(folder.path(), {"update", "--port", sim->port(), Image(Concat({main, tsnm}))});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "Ver.1.02 から Ver.1.03 にアップデートが完了しました。\n");
   EXPECT_NE(run.err.find(kWaitText), std::string::npos);
@@ -186,7 +150,7 @@ TEST_F(UpdateEndToEndTest, CommandLineMainAndTsnmOnlyDoesNotWaitForCompletion) {
 
 TEST_F(UpdateEndToEndTest, CommandLineOnlyDecWithNaks) {
   auto sim = StartSim({"--entry-esc", "20", "--nak", "dec:1", "--nak", "dec:2:3", "--completion", "1,3,0"});
-  const CliRun run = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(dec)});
+  const Outcome run = Rxt4(folder.path(), {"update", "--port", sim->port(), Image(dec)});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "Ver.0.00 から Ver.D3.1 にアップデートが完了しました。\n");
   EXPECT_EQ(Received("dec.bin"), dec);
@@ -197,7 +161,7 @@ TEST_F(UpdateEndToEndTest, NaksFramesInPiecesLateAnswersAndALateStartOnEveryPart
   auto sim = StartSim({"--nak", "main:1", "--nak", "main:4:2", "--nak", "tsnm:2", "--nak", "dec:2", "--entry-after-ms",
                        "150", "--delay", "block:tsnm:1:100", "--split", "E0", "--split", "E1", "--split", "E2",
                        "--split", "E3"});
-  const CliRun run = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(Concat({main, tsnm, dec}))});
+  const Outcome run = Rxt4(folder.path(), {"update", "--port", sim->port(), Image(Concat({main, tsnm, dec}))});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Received("main.bin"), main);
   EXPECT_EQ(Received("tsnm.bin"), tsnm);
@@ -216,7 +180,7 @@ TEST_F(UpdateEndToEndTest, FailuresShowTheFailureText) {
   for (const auto& fault : faults) {
     fs::remove_all(received);
     auto sim = StartSim(fault);
-    const CliRun run = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(Concat({main, tsnm, dec}))});
+    const Outcome run = Rxt4(folder.path(), {"update", "--port", sim->port(), Image(Concat({main, tsnm, dec}))});
     EXPECT_EQ(run.status, 1) << fault[0] << " " << fault[1];
     EXPECT_EQ(run.out, std::string(kFailedText) + "\n") << fault[0];
   }
@@ -224,7 +188,7 @@ TEST_F(UpdateEndToEndTest, FailuresShowTheFailureText) {
 
 TEST_F(UpdateEndToEndTest, CancelWhileWaitingForTheUpdateModeReportsACancel) {
   auto sim = StartSim({"--entry-esc", "0"});
-  const CliRun run = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(main)}, kWaitText);
+  const Outcome run = Rxt4(folder.path(), {"update", "--port", sim->port(), Image(main)}, kWaitText);
   EXPECT_EQ(run.status, 130);
   EXPECT_EQ(run.out, "アップデートを中止しました。\n");
   EXPECT_FALSE(fs::exists(received / "main.bin"));
@@ -237,7 +201,6 @@ TEST_F(UpdateEndToEndTest, CancelWhileWaitingForTheUpdateModeReportsACancel) {
     ASSERT_TRUE(job.Prepare(Image(main)));
     ASSERT_TRUE(job.Start({sim->port(), 115200}));
     ASSERT_TRUE(recorder.WaitFor([&] { return !recorder.states.empty(); }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
     job.Abort();
     ASSERT_TRUE(recorder.WaitFor([&] { return recorder.finishedCount > 0; }));
   }
@@ -250,41 +213,41 @@ TEST_F(UpdateEndToEndTest, InvalidImagesAreRefusedBeforeThePortIsOpened) {
   Bytes broken = Concat({main, tsnm});
   broken[40] ^= 0x01;  // a CRC error in Main
   for (const Bytes& image : {broken, Bytes(100, 0), Concat({main, Bytes(10, 0)})}) {
-    const CliRun run = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(image)});
+    const Outcome run = Rxt4(folder.path(), {"update", "--port", sim->port(), Image(image)});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, std::string(kInvalidText) + "\n");
     EXPECT_EQ(run.out, "");
   }
   // A port that does not exist is never reached either.
-  const CliRun missing = RunRxt4(folder.path(), {"update", "--port", "/nonexistent/tty", Image(broken)});
+  const Outcome missing = Rxt4(folder.path(), {"update", "--port", "/nonexistent/tty", Image(broken)});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, std::string(kInvalidText) + "\n");
   EXPECT_FALSE(fs::exists(received / "main.bin"));
 
   // The simulator is still waiting for its first ESC: a valid image goes through.
-  const CliRun good = RunRxt4(folder.path(), {"update", "--port", sim->port(), Image(main)});
+  const Outcome good = Rxt4(folder.path(), {"update", "--port", sim->port(), Image(main)});
   EXPECT_EQ(good.status, 0) << good.err;
   EXPECT_EQ(Received("main.bin"), main);
 }
 
 TEST_F(UpdateEndToEndTest, CommandLineArgumentsAndImageListing) {
-  EXPECT_EQ(RunRxt4(folder.path(), {"update", "--help"}).status, 0);
-  EXPECT_EQ(RunRxt4(folder.path(), {"update"}).status, 2);
-  EXPECT_EQ(RunRxt4(folder.path(), {"update", "fw.img"}).status, 2);
-  EXPECT_EQ(RunRxt4(folder.path(), {"update", "--port"}).status, 2);
-  EXPECT_EQ(RunRxt4(folder.path(), {"update", "--port", "p", "a.img", "b.img"}).status, 2);
-  EXPECT_EQ(RunRxt4(folder.path(), {"update", "--speed", "1", "--port", "p", "a.img"}).status, 2);
-  EXPECT_EQ(RunRxt4(folder.path(), {"image", "--help"}).status, 0);
-  EXPECT_EQ(RunRxt4(folder.path(), {"image"}).status, 2);
-  EXPECT_EQ(RunRxt4(folder.path(), {"image", "a.img", "b.img"}).status, 2);
+  EXPECT_EQ(Rxt4(folder.path(), {"update", "--help"}).status, 0);
+  EXPECT_EQ(Rxt4(folder.path(), {"update"}).status, 2);
+  EXPECT_EQ(Rxt4(folder.path(), {"update", "fw.img"}).status, 2);
+  EXPECT_EQ(Rxt4(folder.path(), {"update", "--port"}).status, 2);
+  EXPECT_EQ(Rxt4(folder.path(), {"update", "--port", "p", "a.img", "b.img"}).status, 2);
+  EXPECT_EQ(Rxt4(folder.path(), {"update", "--speed", "1", "--port", "p", "a.img"}).status, 2);
+  EXPECT_EQ(Rxt4(folder.path(), {"image", "--help"}).status, 0);
+  EXPECT_EQ(Rxt4(folder.path(), {"image"}).status, 2);
+  EXPECT_EQ(Rxt4(folder.path(), {"image", "a.img", "b.img"}).status, 2);
 
-  const CliRun list = RunRxt4(folder.path(), {"image", Image(Concat({main, tsnm, dec}))});
+  const Outcome list = Rxt4(folder.path(), {"image", Image(Concat({main, tsnm, dec}))});
   EXPECT_EQ(list.status, 0);
   EXPECT_EQ(list.out,
             " 1  Main       3136 bytes  version \"1.03\"\n"
             " 2  TSNM       1024 bytes  version \"T2.00\"\n"
             "17  Dec        1200 bytes  version \"D3.1\"\n");
-  const CliRun invalid = RunRxt4(folder.path(), {"image", Image(Bytes(64, 0))});
+  const Outcome invalid = Rxt4(folder.path(), {"image", Image(Bytes(64, 0))});
   EXPECT_EQ(invalid.status, 1);
   EXPECT_EQ(invalid.err, std::string(kInvalidText) + "\nno Main, TSNM or Dec part found\n");
   EXPECT_EQ(invalid.out, "");

@@ -71,7 +71,7 @@ class UpdateThreadTest : public ::testing::Test {
 
   std::shared_ptr<FakeLine> line;
   test::FakeUpdateInstrument instrument;
-  imagetest::TempDir dir;
+  rxt4::test::TempFolder dir("firmware");
   Recorder recorder;
   const Bytes main = imagetest::MainPart("1.03    ", imagetest::Pattern(1500), imagetest::Pattern(548, 1));  // 2084
   const Bytes tsnm = imagetest::TsnmPart("T1.1", imagetest::Pattern(1024 - 32, 2));                       // 1024
@@ -217,7 +217,7 @@ TEST_F(UpdateThreadTest, InvalidImagesAreNotStarted) {
 }
 
 TEST(UpdateTextTest, ProgressTotalStepsAndVersions) {
-  imagetest::TempDir dir;
+  rxt4::test::TempFolder dir("firmware");
   CFirmwareImage image;
   const Bytes dec = imagetest::DecPart("D", imagetest::StoredRecord(imagetest::Pattern(3000)));  // 3052
   ASSERT_TRUE(image.Load(imagetest::WriteFile(dir / "d.img", dec)));

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../HostileFiles.h"
+#include "../common/HostileFiles.h"
 #include "GraphTestHelpers.h"
 #include "rxt4/screens/ConstelScreen.h"
 #include "rxt4/screens/MultiScreen.h"

@@ -2,9 +2,6 @@
 // Helpers of the graph screen tests: texts read back from pattern glyphs, scratch
 // folders for companion files, and little-endian sample files.
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "../common/TempFolder.h"
 #include "PixelHelpers.h"
 #include "rxt4/data/CDataSet.h"
 
@@ -43,32 +41,13 @@ inline bool InvertedTextAt(const Surface& s, int x, int y, FontCell cell, std::s
 }
 
 // A scratch folder removed with its contents at the end of the test.
-class ScratchFolder {
+class ScratchFolder : public TempFolder {
  public:
-  ScratchFolder() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("rxt4-graph-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
+  ScratchFolder() : TempFolder("graph") {}
   // The companion base of a table named F.CSV in this folder: ".../F."
-  std::string Base() const { return (path_ / "F.").string(); }
+  std::string Base() const { return (path() / "F.").string(); }
   // Writes bytes into a file of the folder.
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-
- private:
-  std::filesystem::path path_;
+  void Write(const std::string& name, const std::string& bytes) const { Put(name, bytes); }
 };
 
 inline void PutLe32(std::string& out, std::uint32_t v) {

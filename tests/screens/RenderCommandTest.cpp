@@ -1,15 +1,11 @@
 // rxt4 render, run as the built program over the demonstration data folder.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "../common/RunRxt4.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DemoImages.h"
 #include "rxt4/screens/ImageFiles.h"
@@ -24,27 +20,13 @@ class RenderCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(RXT4_BIN_DIR "/rxt4")) GTEST_SKIP() << "rxt4 is not built";
-    dir_ = fs::temp_directory_path() / ("rxt4_render_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
   }
 
-  int Rxt4(const std::string& args) {
-    const std::string command = "cd '" + dir_.string() + "' && '" RXT4_BIN_DIR "/rxt4' " + args + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
+  int Rxt4(const std::string& args) { return test::RunRxt4(dir_, args).status; }
+  static std::string Read(const fs::path& p) { return test::ReadAll(p); }
 
-  std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  fs::path dir_;
+  test::TempFolder folder_{"render"};
+  fs::path dir_ = folder_.path();
 };
 
 TEST_F(RenderCommand, WritesOneImageAsTheViewerShowsIt) {
