@@ -43,6 +43,7 @@
 #include "UpdateDlg.h"
 #include "VerdictLine.h"
 #include "ZoomFitter.h"
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/TransferDestination.h"
 
 namespace rxt4 {
@@ -347,7 +348,7 @@ void CMainWindow::OpenChosenFolder(QString folder) {
     }
     folder = parent;
   }
-  if (services_.settings->FolderAlert() && !folder.endsWith(Tr(StringId::FolderNameSuffix), Qt::CaseSensitive) &&
+  if (services_.settings->FolderAlert() && !folder.endsWith(QString::fromUtf8(filetext::kFolderNameSuffix.data(), static_cast<qsizetype>(filetext::kFolderNameSuffix.size())), Qt::CaseSensitive) &&
       !services_.prompts->AskYesNo(this, Tr(StringId::FolderWarning))) {
     tree_->setFocus();
     return;
@@ -436,7 +437,7 @@ void CMainWindow::SetShownState(bool shown) {
 void CMainWindow::SaveScreen() {
   std::optional<QString> path = services_.prompts->ChooseSaveFile(
       this, Tr(StringId::SaveDialogTitle), screenSide_->dataName().trimmed(), DialogFilter(Tr(StringId::BitmapFilter)),
-      Tr(StringId::BitmapExtension));
+      QString::fromUtf8(filetext::kBitmapExtension.data(), static_cast<qsizetype>(filetext::kBitmapExtension.size())));
   if (path) {
     screenSide_->repaint();
     QString reason;

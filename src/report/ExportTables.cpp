@@ -13,6 +13,7 @@
 
 #include "rxt4/data/Columns.h"
 #include "rxt4/data/DirectoryIndex.h"
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/JobRecord.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/Paths.h"
@@ -323,7 +324,7 @@ class RowWriter {
     const std::string file = p.file().filename().string();
     for (ServiceClass c : kJudgedClasses) {
       const ClassLimits& l = p.Limits(c);
-      const Cell row[] = {Cell::Text(ServiceClassKey(c)), Cell::Text(ServiceClassName(c)), Cell::Text(p.name()),
+      const Cell row[] = {Cell::Text(ServiceClassKey(c)), Cell::Text(ServiceClassName(c, Language::Japanese)), Cell::Text(p.name()),
                           OptionalText(file),         OptionalReal(l.levelMin),        OptionalReal(l.levelMax),
                           OptionalReal(l.cnMin),      OptionalReal(l.merMin),          OptionalReal(l.berMax),
                           Cell::Real(l.marginDb)};
@@ -375,7 +376,7 @@ class RowWriter {
     cells_.push_back(OptionalText(s.downloaded));
     cells_.push_back(OptionalText(s.date));
     const SetFolderSummary& sum = s.summary;
-    cells_.push_back(Cell::Text(VerdictText(sum.measurements.worst())));
+    cells_.push_back(Cell::Text(VerdictText(sum.measurements.worst(), Language::Japanese)));
     for (int n : {sum.measurements.total(), sum.measurements.pass, sum.measurements.caution, sum.measurements.fail,
                   sum.measurements.none, sum.readings.pass, sum.readings.caution, sum.readings.fail, sum.readings.none,
                   sum.readings.noMeasurement})
@@ -419,7 +420,7 @@ class RowWriter {
     const std::array<std::string_view, kColumnCount> fields = row.Fields();
     for (int c = 0; c < kColumnCount; ++c) AddField(c, Trim(fields[static_cast<std::size_t>(c)]));
     cells_.push_back(Cell::Text(ServiceClassKey(ClassOfRow(fields))));
-    cells_.push_back(Cell::Text(VerdictText(verdict)));
+    cells_.push_back(Cell::Text(VerdictText(verdict, Language::Japanese)));
     cells_.push_back(Cell::Text(ReasonKey(reason)));
     const std::size_t at = cells_.size();
     cells_.resize(at + 2 * kJudgedColumns.size(), Cell::Null());
@@ -427,7 +428,7 @@ class RowWriter {
       const ReadingResult& r = judgement_.readings[i];
       const int slot = JudgedSlot(r.column);
       if (slot < 0) continue;
-      cells_[at + 2 * static_cast<std::size_t>(slot)] = Cell::Text(VerdictText(r.verdict));
+      cells_[at + 2 * static_cast<std::size_t>(slot)] = Cell::Text(VerdictText(r.verdict, Language::Japanese));
       cells_[at + 2 * static_cast<std::size_t>(slot) + 1] = Cell::Text(ReasonKey(r.reason));
     }
     return sink_.Insert(table, cells_);
@@ -470,7 +471,7 @@ class RowWriter {
     AddKeys(m, std::nullopt);
     cells_.push_back(Cell::Text(dataName_));
     cells_.push_back(Cell::Int(static_cast<std::int64_t>(m.record.rows.size())));
-    cells_.push_back(Cell::Text(VerdictText(judgement_.verdict)));
+    cells_.push_back(Cell::Text(VerdictText(judgement_.verdict, Language::Japanese)));
     cells_.push_back(Cell::Text(ReasonKey(judgement_.reason)));
     if (!sink_.Insert(TableId::Multi, cells_)) return false;
     for (std::size_t i = 0; i < m.record.rows.size(); ++i) {
@@ -521,7 +522,7 @@ class RowWriter {
       cells_.push_back(Cell::Text(dataName_));
       cells_.push_back(OptionalText(set_->record.Label(m.kind, m.record.index)));
       cells_.push_back(Cell::Text(ServiceClassKey(part.serviceClass)));
-      cells_.push_back(Cell::Text(ServiceClassName(part.serviceClass)));
+      cells_.push_back(Cell::Text(ServiceClassName(part.serviceClass, Language::Japanese)));
       cells_.push_back(OptionalText(band_));
       cells_.push_back(OptionalText(channel_));
       const std::optional<std::int64_t> number = ChannelNumber(part.channel);
@@ -546,9 +547,9 @@ class RowWriter {
         } else {
           cells_.push_back(Cell::Null());
         }
-        cells_.push_back(Cell::Text(VerdictText(found->verdict)));
+        cells_.push_back(Cell::Text(VerdictText(found->verdict, Language::Japanese)));
       }
-      cells_.push_back(Cell::Text(VerdictText(part.verdict)));
+      cells_.push_back(Cell::Text(VerdictText(part.verdict, Language::Japanese)));
       if (!sink_.Insert(TableId::Readings, cells_)) return false;
     }
     return true;
@@ -733,9 +734,9 @@ const std::vector<ExportTable>& ExportSchema() {
 
 std::string_view MarkerWords(ValueKind kind) {
   switch (kind) {
-    case ValueKind::BelowRange: return Text(StringId::ExportMarkerBelow);
-    case ValueKind::AboveRange: return Text(StringId::ExportMarkerAbove);
-    case ValueKind::NoMeasurement: return Text(StringId::ExportMarkerNone);
+    case ValueKind::BelowRange: return filetext::kExportMarkerBelow;
+    case ValueKind::AboveRange: return filetext::kExportMarkerAbove;
+    case ValueKind::NoMeasurement: return filetext::kExportMarkerNone;
     case ValueKind::Number:
     case ValueKind::Unreadable: return {};
   }
