@@ -8,7 +8,7 @@
 #include <string>
 
 #include "../JapaneseText.h"
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 
 namespace {
 
