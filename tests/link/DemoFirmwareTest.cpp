@@ -32,7 +32,7 @@ TEST(DemoFirmware, CompressedDataExpandsBackExactly) {
 }
 
 TEST(DemoFirmware, ImageIsValidWithAllThreeParts) {
-  rxt4::test::TempFolder dir("firmware");
+  rxt4::test::TempFolder dir{"firmware"};
   const auto path = dir / "demo.img";
   ASSERT_TRUE(WriteDemoFirmwareImage(path));
   CFirmwareImage image;

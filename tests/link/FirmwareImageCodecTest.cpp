@@ -74,7 +74,7 @@ TEST(LzExpandTest, BoundCoversTheLongestExpansion) {
 }
 
 TEST(FirmwareUploadDataTest, BytesPastThePartAre1A) {
-  rxt4::test::TempFolder dir("firmware");
+  rxt4::test::TempFolder dir{"firmware"};
   const Bytes tsnm = imagetest::TsnmPart("1.00", imagetest::Pattern(1500 - 32, 5));
   ASSERT_EQ(tsnm.size(), 1500u);
   rxt4::CFirmwareImage image;

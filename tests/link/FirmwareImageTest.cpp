@@ -25,7 +25,7 @@ class FirmwareImageTest : public ::testing::Test {
     return std::string(v.begin(), v.end());
   }
 
-  rxt4::test::TempFolder dir("firmware");
+  rxt4::test::TempFolder dir{"firmware"};
   CFirmwareImage image;
 };
 

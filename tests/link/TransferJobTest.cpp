@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
 #include "FakeInstrument.h"
@@ -28,11 +30,24 @@ struct CountingObserver final : TransferObserver {
   std::atomic<int> finishedCount{0};
   std::atomic<int> result{-99};
   void progress(TransferKind, int) override {}
-  void modeWait() override { ++modeWaits; }
+  void modeWait() override {
+    {
+      std::lock_guard lock(mutex);
+      ++modeWaits;
+    }
+    changed.notify_all();
+  }
   void finished(LinkResult r, int) override {
     result = ToInt(r);
     ++finishedCount;
   }
+  // Waits until the job has reported n mode waits (false after 10 s).
+  bool WaitForModeWaits(int n) {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(10), [&] { return modeWaits >= n; });
+  }
+  std::mutex mutex;
+  std::condition_variable changed;
 };
 
 class TransferJobTest : public ::testing::Test {
@@ -44,9 +59,6 @@ class TransferJobTest : public ::testing::Test {
     auto job = std::make_unique<CTransferThread>(observer, std::make_unique<FakePortBackend>(line));
     job->setModePollIntervalMs(1);
     return job;
-  }
-  static void WaitUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 2000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 
   std::shared_ptr<FakeLine> line = std::make_shared<FakeLine>();
@@ -126,7 +138,7 @@ TEST_F(TransferJobTest, DetachedObserverHearsNothingMore) {
   CountingObserver observer;
   auto job = WaitingJob(&observer);
   ASSERT_TRUE(job->Start(settings, folder));
-  WaitUntil([&] { return observer.modeWaits > 0; });
+  ASSERT_TRUE(observer.WaitForModeWaits(1));
   job->DetachObserver();
   const int seen = observer.modeWaits;
   job->Abort();
@@ -141,7 +153,7 @@ TEST_F(TransferJobTest, DestroyingARunningJobCancelsAndJoins) {
   {
     auto job = WaitingJob(&observer);
     ASSERT_TRUE(job->Start(settings, folder));
-    WaitUntil([&] { return observer.modeWaits > 2; });
+    ASSERT_TRUE(observer.WaitForModeWaits(3));
   }
   EXPECT_EQ(observer.finishedCount, 1);
   EXPECT_EQ(observer.result, ToInt(LinkResult::Cancelled));

@@ -64,7 +64,7 @@ class UpdateCommandTest : public ::testing::Test {
   std::shared_ptr<FakeLine> line;
   CSerialPort port;
   test::FakeUpdateInstrument instrument;
-  rxt4::test::TempFolder dir("firmware");
+  rxt4::test::TempFolder dir{"firmware"};
   CFirmwareImage image;
   Bytes tsnm;
 };

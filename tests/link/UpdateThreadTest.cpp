@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -21,8 +22,11 @@ using test::FakePortBackend;
 
 struct Recorder final : UpdateObserver {
   void state(bool updating, int total) override {
-    std::lock_guard lock(mutex);
-    states.emplace_back(updating, total);
+    {
+      std::lock_guard lock(mutex);
+      states.emplace_back(updating, total);
+    }
+    changed.notify_all();
   }
   void progress(std::uint32_t block, std::uint32_t blocks) override {
     std::lock_guard lock(mutex);
@@ -41,7 +45,14 @@ struct Recorder final : UpdateObserver {
     value = v;
   }
 
+  // Waits until the job has reported a state (false after 10 s).
+  bool WaitForState() {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(10), [this] { return !states.empty(); });
+  }
+
   std::mutex mutex;
+  std::condition_variable changed;
   std::vector<std::pair<bool, int>> states;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> blocksSeen;
   std::vector<std::pair<std::string, std::string>> pairs;
@@ -71,7 +82,7 @@ class UpdateThreadTest : public ::testing::Test {
 
   std::shared_ptr<FakeLine> line;
   test::FakeUpdateInstrument instrument;
-  rxt4::test::TempFolder dir("firmware");
+  rxt4::test::TempFolder dir{"firmware"};
   Recorder recorder;
   const Bytes main = imagetest::MainPart("1.03    ", imagetest::Pattern(1500), imagetest::Pattern(548, 1));  // 2084
   const Bytes tsnm = imagetest::TsnmPart("T1.1", imagetest::Pattern(1024 - 32, 2));                       // 1024
@@ -177,13 +188,7 @@ TEST_F(UpdateThreadTest, AbortWhileWaitingForTheUpdateModeIsACancel) {
     CUpdateThread job(&recorder, std::make_unique<FakePortBackend>(line));
     ASSERT_TRUE(job.Prepare(WriteImage(main)));
     ASSERT_TRUE(job.Start({"/dev/ttyFAKE", 115200}));
-    while (job.running()) {
-      {
-        std::lock_guard lock(recorder.mutex);
-        if (!recorder.states.empty()) break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    ASSERT_TRUE(recorder.WaitForState());
     job.Abort();
     job.Join();
   }
@@ -217,7 +222,7 @@ TEST_F(UpdateThreadTest, InvalidImagesAreNotStarted) {
 }
 
 TEST(UpdateTextTest, ProgressTotalStepsAndVersions) {
-  rxt4::test::TempFolder dir("firmware");
+  rxt4::test::TempFolder dir{"firmware"};
   CFirmwareImage image;
   const Bytes dec = imagetest::DecPart("D", imagetest::StoredRecord(imagetest::Pattern(3000)));  // 3052
   ASSERT_TRUE(image.Load(imagetest::WriteFile(dir / "d.img", dec)));
