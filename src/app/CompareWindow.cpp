@@ -12,14 +12,14 @@
 #include "TrendWindow.h"  // VerdictMarkImage
 #include "UiPrompts.h"
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/Kinds.h"
 
 namespace rxt4 {
 
 namespace {
 
-QString KindName(const DataFolderModel& model, TransferKind kind) {
-  return QString::fromStdString(model.Label(DataFolderModel::RootNumber(kind)));
-}
+// The kind as the tree's root names it, in the current language.
+QString KindName(TransferKind kind) { return Tr(RootTextId(kind)); }
 
 QTableWidgetItem* Cell(const QString& text, Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
   auto* item = new QTableWidgetItem(text);
@@ -114,7 +114,7 @@ void CCompareWindow::Rebuild() {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const CompareRow& r = rows_[i];
     const int row = static_cast<int>(i);
-    table_->setItem(row, 0, Cell(KindName(model_, r.kind)));
+    table_->setItem(row, 0, Cell(KindName(r.kind)));
     table_->setItem(row, 1, Cell(QString::fromStdString(r.band)));
     table_->setItem(row, 2, Cell(QString::fromStdString(r.channel)));
     table_->setItem(row, 3, Cell(QString::fromUtf8(ReadingName(r.reading))));

@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "VerdictMarks.h"
+#include "rxt4/data/Kinds.h"
+#include "rxt4/data/Strings.h"
 
 namespace rxt4 {
 namespace {
@@ -65,10 +67,14 @@ void DataTreeModel::SetVerdictSource(VerdictSource source, int markPx) {
   VerdictsChanged();
 }
 
-void DataTreeModel::VerdictsChanged() {
+void DataTreeModel::VerdictsChanged() { RootsChanged({Qt::DecorationRole, Qt::ToolTipRole}); }
+
+void DataTreeModel::TextsChanged() { RootsChanged({Qt::DisplayRole, Qt::ToolTipRole}); }
+
+void DataTreeModel::RootsChanged(const QList<int>& roles) {
   // A range of more than one index has the view draw all it shows again.
   const int roots = rowCount();
-  if (roots > 0) emit dataChanged(index(0, 0), index(roots - 1, 0), {Qt::DecorationRole, Qt::ToolTipRole});
+  if (roots > 0) emit dataChanged(index(0, 0), index(roots - 1, 0), roles);
 }
 
 QVariant DataTreeModel::data(const QModelIndex& index, int role) const {
@@ -80,6 +86,11 @@ QVariant DataTreeModel::data(const QModelIndex& index, int role) const {
     return QString::fromUtf8(VerdictText(verdict).data(), static_cast<qsizetype>(VerdictText(verdict).size()));
   }
   if (role != Qt::DisplayRole) return {};
+  // A kind root in the current language (the loaded model keeps the texts of its load).
+  if (number <= DataFolderModel::kRootCount && data_.Parent(number) == 0) {
+    const std::string_view root = Text(RootTextId(static_cast<TransferKind>(number - 1)));
+    return QString::fromUtf8(root.data(), static_cast<qsizetype>(root.size()));
+  }
   QString label = QString::fromStdString(data_.Label(number));
   // A measurement's number is padded to three places: with figure spaces, as wide as
   // a digit, the numbers line up (a blank is half a digit in most fonts).

@@ -35,6 +35,8 @@ class DataTreeModel : public QAbstractItemModel {
   void SetVerdictSource(VerdictSource source, int markPx);
   // The verdicts changed (another profile, another judgement): the marks are drawn again.
   void VerdictsChanged();
+  // The display language changed: the kind roots' texts.
+  void TextsChanged();
   // Index of an item number; invalid for 0 and unknown numbers.
   QModelIndex IndexOf(int number) const;
   // The first measurement of the set folder named setFolder, under the first kind (in
@@ -49,6 +51,7 @@ class DataTreeModel : public QAbstractItemModel {
   bool hasChildren(const QModelIndex& parent = QModelIndex()) const override;
 
  private:
+  void RootsChanged(const QList<int>& roles);
   const DataFolderModel& data_;
   VerdictSource verdicts_;
   std::array<QIcon, 4> marks_;  // by Verdict

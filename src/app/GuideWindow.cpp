@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "Retranslate.h"
 #include "UiPrompts.h"
 
 namespace rxt4 {
@@ -34,7 +35,7 @@ QString CGuideWindow::FindGuide() {
 }
 
 CGuideWindow::CGuideWindow(const QString& guidePath, QWidget* parent) : QDialog(parent) {
-  setWindowTitle(Tr(StringId::GuideTitle));
+  BindWindowTitle(this, StringId::GuideTitle);
   setAttribute(Qt::WA_DeleteOnClose);
   browser_ = new QTextBrowser(this);
   browser_->setOpenLinks(false);

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QPushButton>
 
-#include "UiPrompts.h"
+#include "Retranslate.h"
 
 namespace rxt4 {
 
@@ -13,8 +13,8 @@ QPushButton* MakeIconButton(QPushButton* button, const char* icon, StringId acce
   button->setIcon(ResourceIcon(icon));
   button->setIconSize(QSize(kIconPx, kIconPx));
   button->setFixedSize(size);
-  button->setAccessibleName(Tr(accessibleText));
-  button->setToolTip(Tr(tip));
+  BindAccessibleName(button, accessibleText);
+  BindToolTip(button, tip);
   button->setFocusPolicy(Qt::TabFocus);
   button->setAutoDefault(false);
   return button;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "DataTreeModel.h"
+#include "Retranslate.h"
 #include "UiPrompts.h"
 #include "VerdictLine.h"
 #include "rxt4/data/Sjis.h"
@@ -54,7 +55,8 @@ Judging::Judging(const DataFolderModel& data, QTreeView& tree, DataTreeModel& mo
 Judging::~Judging() = default;
 
 QMenu* Judging::AddMenu(QMenu& menu) {
-  menu_ = menu.addMenu(Tr(StringId::MenuLimits));
+  menu_ = menu.addMenu(QString());
+  BindText(menu_, StringId::MenuLimits);
   menu_->setObjectName(QStringLiteral("limitsMenu"));
   menu_->setToolTipsVisible(true);
   connect(menu_, &QMenu::aboutToShow, this, &Judging::FillMenu);
@@ -128,6 +130,11 @@ bool Judging::Choose(const std::filesystem::path& file) {
 void Judging::Judge() {
   judgement_ = FolderJudgement(data_, profile_);
   model_.VerdictsChanged();
+  ShowLine();
+}
+
+void Judging::Retranslate() {
+  lines_ = std::make_unique<VerdictLineFormatter>(profile_);
   ShowLine();
 }
 

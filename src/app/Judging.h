@@ -53,6 +53,9 @@ class Judging : public QObject {
   bool Choose(const std::filesystem::path& file);
   // Judges the data folder as it is loaded now (after every load and profile change).
   void Judge();
+  // The display language changed: the verdict line in its words (the formatter keeps
+  // the texts of the language it was made in).
+  void Retranslate();
 
   const LimitsProfile& profile() const { return profile_; }
   Verdict ItemVerdict(int number) const { return judgement_.ItemVerdict(number); }

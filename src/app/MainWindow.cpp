@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -28,6 +29,7 @@
 #include "KeyPad.h"
 #include "KeyRouter.h"
 #include "LoadProgressDlg.h"
+#include "Retranslate.h"
 #include "MessageOptionDlg.h"
 #include "ReportCommands.h"
 #include "ScreenSide.h"
@@ -41,6 +43,7 @@
 #include "UpdateDlg.h"
 #include "VerdictLine.h"
 #include "ZoomFitter.h"
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/TransferDestination.h"
 
 namespace rxt4 {
@@ -68,7 +71,7 @@ CMainWindow::CMainWindow(ViewerServices services, QWidget* parent)
       screens_(services_.fonts),
       surface_() {
   InitViewerResources();
-  setWindowTitle(Tr(StringId::AppCaption));
+  BindWindowTitle(this, StringId::AppCaption);
   treeModel_ = new DataTreeModel(data_, this);
   BuildWidgets();
   BuildMenus();
@@ -93,7 +96,8 @@ void CMainWindow::BuildWidgets() {
   folderPath_->setObjectName(QStringLiteral("folderPath"));
   folderPath_->setFrameShape(QFrame::StyledPanel);
   folderPath_->setFixedHeight(kFolderRowPx);
-  auto* folderCaption = new QLabel(Tr(StringId::LabelFolderName), central);
+  auto* folderCaption = new QLabel(central);
+  BindText(folderCaption, StringId::LabelFolderName);
   folderCaption->setFixedHeight(kFolderRowPx);
   auto* top = new QHBoxLayout;
   top->addWidget(folderCaption);
@@ -173,13 +177,19 @@ void CMainWindow::BuildWidgets() {
 void CMainWindow::BuildMenus() {
   menuBar()->setFixedHeight(kMenuBarPx);
   auto add = [this](QMenu* menu, StringId text, const char* name, auto slot) {
-    QAction* action = menu->addAction(Tr(text), this, slot);
+    QAction* action = menu->addAction(QString(), this, slot);
     action->setObjectName(QLatin1String(name));
+    BindText(action, text);
     return action;
   };
-  QMenu* file = menuBar()->addMenu(Tr(StringId::MenuFile));
+  auto addMenu = [](auto* parent, StringId title) {
+    QMenu* menu = parent->addMenu(QString());
+    BindText(menu, title);
+    return menu;
+  };
+  QMenu* file = addMenu(menuBar(), StringId::MenuFile);
   QAction* folderAction = add(file, StringId::MenuFolder, "folderAction", &CMainWindow::ChooseFolder);
-  recentMenu_ = file->addMenu(Tr(StringId::MenuRecentFolders));
+  recentMenu_ = addMenu(file, StringId::MenuRecentFolders);
   recentMenu_->setObjectName(QStringLiteral("recentMenu"));
   connect(recentMenu_, &QMenu::aboutToShow, this, &CMainWindow::FillRecentMenu);
   saveAction_ = add(file, StringId::MenuSave, "saveAction", &CMainWindow::SaveScreen);
@@ -192,31 +202,44 @@ void CMainWindow::BuildMenus() {
   add(file, StringId::MenuExport, "exportAction", [this, source] { ExportCommand(this, source(), *services_.prompts); });
   file->addSeparator();
   add(file, StringId::MenuExit, "exitAction", &CMainWindow::ExitCommand);
-  QMenu* edit = menuBar()->addMenu(Tr(StringId::MenuEdit));
+  QMenu* edit = addMenu(menuBar(), StringId::MenuEdit);
   copyAction_ = add(edit, StringId::MenuCopy, "copyAction", &CMainWindow::CopyScreen);
   edit->addSeparator();
   add(edit, StringId::MenuJobRecord, "jobRecordAction", [this, source] { JobRecordCommand(this, source(), *services_.prompts); });
   add(edit, StringId::MenuMeasurementNote, "noteAction",
       [this, source] { MeasurementNoteCommand(this, source(), *services_.prompts); });
-  QMenu* view = menuBar()->addMenu(Tr(StringId::MenuView));
+  QMenu* view = addMenu(menuBar(), StringId::MenuView);
   zoom_->AddActions(*view);
   view->addSeparator();
   add(view, StringId::MenuTrend, "trendAction",
       [this, source] { TrendCommand(this, source(), judging_->profile(), *services_.prompts); });
   add(view, StringId::MenuCompare, "compareAction",
       [this, source] { CompareCommand(this, source(), judging_->profile(), *services_.prompts, services_.fonts); });
-  QMenu* option = menuBar()->addMenu(Tr(StringId::MenuOption));
+  QMenu* option = addMenu(menuBar(), StringId::MenuOption);
   add(option, StringId::MenuMessage, "messageAction", &CMainWindow::MessageOptionCommand);
   judging_->AddMenu(*option);
+  // 表示言語: each language named in itself.
+  QMenu* language = addMenu(option, StringId::MenuLanguage);
+  language->setObjectName(QStringLiteral("languageMenu"));
+  auto* languages = new QActionGroup(language);
+  const std::pair<Language, const char*> choices[] = {{Language::Japanese, "languageJapanese"},
+                                                      {Language::English, "languageEnglish"}};
+  for (const auto& [choice, name] : choices) {
+    QAction* action = add(language, choice == Language::Japanese ? StringId::LanguageJapanese : StringId::LanguageEnglish,
+                          name, [this, choice] { SwitchLanguage(choice); });
+    action->setCheckable(true);
+    action->setChecked(choice == CurrentLanguage());
+    languages->addAction(action);
+  }
   option->addSeparator();
   add(option, StringId::MenuCommSettings, "commSettingsAction", &CMainWindow::CommSettingsCommand);
   add(option, StringId::MenuCompany, "companyAction", [this] {
     CompanyCommand(this, services_.settings->IniPath().parent_path(), *services_.prompts);
   });
-  QMenu* comm = menuBar()->addMenu(Tr(StringId::MenuComm));
+  QMenu* comm = addMenu(menuBar(), StringId::MenuComm);
   add(comm, StringId::MenuTransfer, "transferAction", &CMainWindow::TransferCommand);
   add(comm, StringId::MenuUpdate, "updateAction", &CMainWindow::RunUpdateDialog);
-  QMenu* help = menuBar()->addMenu(Tr(StringId::MenuHelp));
+  QMenu* help = addMenu(menuBar(), StringId::MenuHelp);
   add(help, StringId::MenuGuide, "guideAction", &CMainWindow::GuideCommand)->setShortcut(QKeySequence(Qt::Key_F1));
   add(help, StringId::MenuAbout, "aboutAction", &CMainWindow::AboutCommand);
   // The accelerators are matched by the key router before anything else sees the key
@@ -245,6 +268,24 @@ void CMainWindow::Initialise() {
   // The window opens at its layout's size, which is also the least it can have: the
   // user may enlarge it, and only the enlargement changes it otherwise.
   resize(sizeHint());
+}
+
+void CMainWindow::SwitchLanguage(Language language) {
+  if (services_.useLanguage) services_.useLanguage(language);
+  else SetLanguage(language);
+  services_.settings->SaveLanguage(language);
+  // Checked here too when the switch comes from elsewhere than the menu.
+  const char* name = language == Language::English ? "languageEnglish" : "languageJapanese";
+  if (auto* chosen = findChild<QAction*>(QLatin1String(name))) chosen->setChecked(true);
+  RetranslateUi();
+}
+
+void CMainWindow::RetranslateUi() {
+  // Every bound text of the window, its menus and the windows it owns (the guide);
+  // then what is made of texts: the tree's kind roots, the verdict line.
+  Retranslate(*this);
+  treeModel_->TextsChanged();
+  judging_->Retranslate();
 }
 
 void CMainWindow::OpenStartFolder(const QString& path) {
@@ -307,7 +348,7 @@ void CMainWindow::OpenChosenFolder(QString folder) {
     }
     folder = parent;
   }
-  if (services_.settings->FolderAlert() && !folder.endsWith(Tr(StringId::FolderNameSuffix), Qt::CaseSensitive) &&
+  if (services_.settings->FolderAlert() && !folder.endsWith(QString::fromUtf8(filetext::kFolderNameSuffix.data(), static_cast<qsizetype>(filetext::kFolderNameSuffix.size())), Qt::CaseSensitive) &&
       !services_.prompts->AskYesNo(this, Tr(StringId::FolderWarning))) {
     tree_->setFocus();
     return;
@@ -396,7 +437,7 @@ void CMainWindow::SetShownState(bool shown) {
 void CMainWindow::SaveScreen() {
   std::optional<QString> path = services_.prompts->ChooseSaveFile(
       this, Tr(StringId::SaveDialogTitle), screenSide_->dataName().trimmed(), DialogFilter(Tr(StringId::BitmapFilter)),
-      Tr(StringId::BitmapExtension));
+      QString::fromUtf8(filetext::kBitmapExtension.data(), static_cast<qsizetype>(filetext::kBitmapExtension.size())));
   if (path) {
     screenSide_->repaint();
     QString reason;

@@ -44,6 +44,9 @@ struct ViewerServices {
   UiPrompts* prompts = nullptr;
   std::function<std::vector<PortInfo>()> listPorts;  // the serial ports present
   std::shared_ptr<const FontSet> fonts;               // the screens' font set
+  // Puts the process in a display language: the string table and Qt's own texts
+  // (without it, the string table alone).
+  std::function<void(Language)> useLanguage;
 };
 
 class CMainWindow : public QMainWindow {
@@ -54,6 +57,9 @@ class CMainWindow : public QMainWindow {
 
   // Loads the settings and the (empty) data folder and paints the empty screen area.
   void Initialise();
+  // オプション → 表示言語: speaks language from now on (every text of the window
+  // at once, the tree, selection, screen and size as they are) and remembers it.
+  void SwitchLanguage(Language language);
   // Opens a data folder as if chosen, without the folder name warning.
   void OpenFolder(const QString& path);
   // Opens the folder named when the program was started; a folder that does not exist
@@ -77,6 +83,8 @@ class CMainWindow : public QMainWindow {
   void BuildWidgets();
   void BuildMenus();
   void FillRecentMenu();
+  // Takes every text of the window from the table again, in the current language.
+  void RetranslateUi();
 
   // --- the data folder session ---
   // Loads the current data folder into the tree; false when the user cancelled.

@@ -55,7 +55,7 @@ void RunJob(QWidget* owner, UiPrompts& prompts, StringId running, StringId done,
   }
   // How many, and behind the details button what each of them says.
   prompts.InformWithDetails(
-      owner, text + QLatin1Char('\n') + Tr(StringId::ReportWarnings).replace(QLatin1String("%d"), QString::number(warnings.size())),
+      owner, text + QLatin1Char('\n') + Tr(StringId::ReportWarnings, {QString::number(warnings.size())}),
       Tr(StringId::ReportWarningList) + QLatin1Char('\n') + warnings.join(QLatin1Char('\n')), UiPrompts::Icon::Warning);
 }
 

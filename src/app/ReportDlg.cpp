@@ -43,7 +43,7 @@ CReportDlg::~CReportDlg() {
 }
 
 JobOutcome CReportDlg::Run() {
-  if (!job_.Start(work_, *relay_)) return JobOutcome::Failed("no worker thread");
+  if (!job_.Start(work_, *relay_)) return JobOutcome::Failed(std::string(Text(StringId::NoWorkerThread)));
   if (!finished_) exec();
   return outcome_;
 }

@@ -6,7 +6,7 @@
 
 #include "ElidedLabel.h"
 #include "ScreenView.h"
-#include "UiPrompts.h"
+#include "Retranslate.h"
 
 namespace rxt4 {
 namespace {
@@ -25,6 +25,11 @@ ScreenSide::ScreenSide(const Surface& surface, QWidget* parent) : QFrame(parent)
   setObjectName(QStringLiteral("screenSide"));
   setFrameShape(QFrame::Box);
   setAutoFillBackground(true);
+  auto boundLabel = [this](StringId text) {
+    auto* label = new QLabel(this);
+    BindText(label, text);
+    return label;
+  };
   title_ = new ElidedLabel(Qt::ElideRight, this);
   title_->setObjectName(QStringLiteral("title"));
   index_ = new QLabel(QStringLiteral("0"), this);
@@ -40,7 +45,7 @@ ScreenSide::ScreenSide(const Surface& surface, QWidget* parent) : QFrame(parent)
   slash->setMinimumWidth(kSlashMinWidthPx);
   auto* header = new QHBoxLayout;
   header->addWidget(title_, 1);
-  header->addWidget(new QLabel(Tr(StringId::LabelDataNo), this));
+  header->addWidget(boundLabel(StringId::LabelDataNo));
   header->addWidget(index_);
   header->addWidget(slash);
   header->addWidget(count_);
@@ -50,7 +55,7 @@ ScreenSide::ScreenSide(const Surface& surface, QWidget* parent) : QFrame(parent)
   dataName_ = new ElidedLabel(Qt::ElideRight, this);
   dataName_->setObjectName(QStringLiteral("dataName"));
   auto* footer = new QHBoxLayout;
-  footer->addWidget(new QLabel(Tr(StringId::LabelDataName), this));
+  footer->addWidget(boundLabel(StringId::LabelDataName));
   footer->addWidget(dataName_, 1);
   auto* side = new QVBoxLayout(this);
   side->setContentsMargins(kSideMarginPx, kSideMarginPx, kSideMarginPx, kSideMarginPx);

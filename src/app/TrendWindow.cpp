@@ -270,9 +270,10 @@ void CTrendWindow::Rebuild() {
   line->setPen(QPen(QColor(140, 153, 179), 1.5));
   bool outside = false;
   std::map<std::tuple<Verdict, bool, bool>, QScatterSeries*> marks;
+  for (std::size_t i : TrendLinePoints(series_))
+    line->append(static_cast<double>(series_.points[i].visit), PlotValue(series_.points[i].result, range));
   for (const TrendPoint& p : series_.points) {
     const double value = PlotValue(p.result, range);
-    if (p.result.kind == ValueKind::Number) line->append(static_cast<double>(p.visit), value);
     const bool below = p.result.kind == ValueKind::BelowRange, above = p.result.kind == ValueKind::AboveRange;
     outside = outside || below || above;
     QScatterSeries*& s = marks[{p.result.verdict, below, above}];

@@ -94,7 +94,7 @@ ProgressRow LayOutProgress(QDialog* dialog, QWidget* text);
 
 // A UTF-8 text of the string table as a QString.
 QString Tr(StringId id);
-// The same with its "%s" filled in by the values, in order (FillIn).
+// The same with its placeholders %1 .. %9 filled in by the values (FillIn).
 QString Tr(StringId id, std::initializer_list<QString> values);
 
 // A file name as the file system takes it (the platform's encoding of names).

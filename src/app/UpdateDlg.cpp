@@ -13,6 +13,7 @@
 #include "PortAdviceLabel.h"
 #include "QueuedRelay.h"
 #include "UiPrompts.h"
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/link/FirmwareImage.h"
 #include "rxt4/link/PortAdvice.h"
 
@@ -119,7 +120,7 @@ void CUpdateDlg::ShowFileSelection(bool shown) {
 
 void CUpdateDlg::Browse() {
   const std::optional<QString> file =
-      prompts_.ChooseOpenFile(this, DialogFilter(Tr(StringId::ImageFilter)), Tr(StringId::ImageExtension));
+      prompts_.ChooseOpenFile(this, DialogFilter(Tr(StringId::ImageFilter)), QString::fromUtf8(filetext::kImageExtension.data(), static_cast<qsizetype>(filetext::kImageExtension.size())));
   if (!file) return;
   // A damaged image is refused as soon as it is chosen, with the check that failed in
   // the words of rxt4 image.

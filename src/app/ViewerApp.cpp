@@ -21,16 +21,24 @@ QString JapaneseQtTexts::translate(const char* context, const char* sourceText, 
   QString text = QTranslator::translate(context, sourceText, disambiguation, n);
   if (!text.isEmpty() || std::strcmp(context, "QAbstractFileIconProvider") != 0) return text;
   // The type column of the file dialogs; Qt's Japanese translations do not have it.
-  static constexpr std::pair<const char*, const char*> kTypes[] = {
-      {"Folder", "フォルダ"}, {"Drive", "ドライブ"}, {"Symbolic Link", "シンボリックリンク"}, {"Unknown", "不明"}};
-  for (const auto& [english, japanese] : kTypes)
-    if (std::strcmp(sourceText, english) == 0) return QString::fromUtf8(japanese);
+  static constexpr std::pair<const char*, StringId> kTypes[] = {{"Folder", StringId::FileTypeFolder},
+                                                                {"Drive", StringId::FileTypeDrive},
+                                                                {"Symbolic Link", StringId::FileTypeSymbolicLink},
+                                                                {"Unknown", StringId::FileTypeUnknown}};
+  for (const auto& [english, id] : kTypes)
+    if (std::strcmp(sourceText, english) == 0) return Tr(id);
   return text;
 }
 
 bool UseJapaneseQtTexts(JapaneseQtTexts& translator) {
   if (!translator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
   return QCoreApplication::installTranslator(&translator);
+}
+
+void UseLanguage(Language language, JapaneseQtTexts& translator) {
+  SetLanguage(language);
+  if (language == Language::Japanese) UseJapaneseQtTexts(translator);
+  else QCoreApplication::removeTranslator(&translator);
 }
 
 std::optional<QPoint> KeepOnScreens(const QRect& frame, const QList<QRect>& areas) {
@@ -48,16 +56,15 @@ std::optional<QPoint> KeepOnScreens(const QRect& frame, const QList<QRect>& area
   return ZoomFitter::PlaceInside(frame, *best);
 }
 
-CViewerApp::CViewerApp() : prompts_(qtPrompts_), guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {
-  UseJapaneseQtTexts(qtTexts_);
-}
+CViewerApp::CViewerApp() : prompts_(qtPrompts_), guard_(std::string(kAppName)), settings_(DefaultSettingsPath()) {}
 
 CViewerApp::CViewerApp(UiPrompts& prompts, std::filesystem::path settingsPath)
-    : prompts_(prompts), guard_(std::string(kAppName)), settings_(std::move(settingsPath)) {
-  UseJapaneseQtTexts(qtTexts_);
-}
+    : prompts_(prompts), guard_(std::string(kAppName)), settings_(std::move(settingsPath)) {}
 
 int CViewerApp::Run(const QStringList& arguments) {
+  // The display language before anything is shown, the second copy's message included.
+  settings_.LoadLanguage();
+  UseLanguage(settings_.DisplayLanguage(), qtTexts_);
   // A second copy says so and ends before it reads settings or loads a folder.
   if (!guard_.Acquire()) {
     prompts_.Inform(nullptr, Tr(StringId::SecondInstance), UiPrompts::Icon::Warning);
@@ -69,6 +76,7 @@ int CViewerApp::Run(const QStringList& arguments) {
   services.prompts = &prompts_;
   services.listPorts = [] { return ListSerialPorts(); };
   services.fonts = FontSet::CreateDefault();
+  services.useLanguage = [this](Language language) { UseLanguage(language, qtTexts_); };
   CMainWindow window(std::move(services));
   window.Initialise();
   // Placed by the program (where it was at the last exit, on a screen present, or

@@ -32,6 +32,10 @@ class JapaneseQtTexts : public QTranslator {
 // dialogs then stay in Qt's English).
 bool UseJapaneseQtTexts(JapaneseQtTexts& translator);
 
+// Puts the process in a display language: the string table's, and Qt's own texts in
+// Japanese (translator installed) or in Qt's English (translator removed).
+void UseLanguage(Language language, JapaneseQtTexts& translator);
+
 // Where a window of frame's size goes when its remembered top-left corner is
 // frame.topLeft(): moved inside the screen area it overlaps most, so that none of it
 // is off that screen (its top-left corner first, when it is larger than the area);

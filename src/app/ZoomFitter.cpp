@@ -12,7 +12,7 @@
 
 #include "ScreenSide.h"
 #include "ScreenView.h"
-#include "UiPrompts.h"
+#include "Retranslate.h"
 
 namespace rxt4 {
 
@@ -27,7 +27,8 @@ void ZoomFitter::AddActions(QMenu& menu) {
   auto* group = new QActionGroup(&menu);
   const StringId texts[] = {StringId::MenuZoom1, StringId::MenuZoom2, StringId::MenuZoom3};
   for (int z = 1; z <= ScreenView::kMaxZoom; ++z) {
-    QAction* a = menu.addAction(Tr(texts[z - 1]), this, [this, z] { SetZoom(z); });
+    QAction* a = menu.addAction(QString(), this, [this, z] { SetZoom(z); });
+    BindText(a, texts[z - 1]);
     a->setObjectName(QStringLiteral("zoom%1").arg(z));
     a->setCheckable(true);
     a->setChecked(z == 1);

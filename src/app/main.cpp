@@ -4,42 +4,30 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "ViewerApp.h"
 
 namespace {
 
-constexpr const char* kHelp =
-    "Usage: rxt4-viewer [DATA_FOLDER]\n"
-    "\n"
-    "RXT4 Viewer shows the measurements of an RXT4 data folder (a folder of data set\n"
-    "folders downloaded from the instrument) as the instrument's screens, downloads\n"
-    "the measurements stored in the instrument over its USB serial port (menu\n"
-    "通信 → データ転送) and updates its firmware (menu 通信 → アップデート).\n"
-    "DATA_FOLDER is opened at start; without it, the data folder open at the last\n"
-    "exit (when it is still there), or none: choose one with Ctrl+O.\n"
-    "Only one copy runs per user.\n"
-    "\n"
-    "  --help             show this text and exit\n"
-    "  --version          show the version and exit\n"
-    "  --quit-after MS    end MS milliseconds after start (for smoke tests); the exit\n"
-    "                     status is 0 only when the main window is then showing and\n"
-    "                     no message box waits for an answer, else 3\n"
-    "\n"
-    "The settings (serial port and speed, the folder name warning; the last data\n"
-    "folder, enlargement and window position) live in\n"
-    "$XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini (by default\n"
-    "~/.config/RXT4_Viewer/RXT4_Viewer.ini).\n"
-    "\n"
-    "The serial port needs permission: see rxt4 udev-rule --help.\n";
+// The language of an answer on the terminal, as the command-line tool's: English when
+// the first of LC_ALL, LC_MESSAGES and LANG that is set names an English locale (en_*),
+// Japanese otherwise (C and POSIX included).
+rxt4::Language TerminalLanguage() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
+      return std::strncmp(value, "en_", 3) == 0 ? rxt4::Language::English : rxt4::Language::Japanese;
+  return rxt4::Language::Japanese;
+}
 
 // Answers --help and --version before Qt starts, so that they work without a display.
 // Returns -1 when the viewer is to run.
 int AnswerWithoutDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kHelp, stdout);
+      std::fputs(std::string(rxt4::Text(rxt4::StringId::ViewerUsage, TerminalLanguage())).c_str(), stdout);
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {

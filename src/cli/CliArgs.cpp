@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "rxt4/data/Paths.h"
 
@@ -29,15 +30,30 @@ void OnInterrupt(int) { g_interrupted.store(true); }
 
 }  // namespace
 
+Language LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+  for (const char* locale : {lcAll, lcMessages, lang}) {
+    if (locale == nullptr || *locale == '\0') continue;
+    const std::string_view name = locale;
+    const bool english = name.substr(0, 2) == "en" && (name.size() == 2 || name[2] == '_' || name[2] == '.' || name[2] == '@');
+    return english ? Language::English : Language::Japanese;
+  }
+  return Language::Japanese;
+}
+
+Language LanguageOfEnvironment() {
+  return LanguageOfLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
 bool IsHelpArg(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
-int PrintHelp(const char* usage) {
-  std::fputs(usage, stdout);
+int PrintHelp(std::string_view usage) {
+  std::fwrite(usage.data(), 1, usage.size(), stdout);
   return 0;
 }
 
-int UsageError(const char* command, std::string_view message, const char* usage) {
-  std::fprintf(stderr, "rxt4 %s: %.*s\n\n%s", command, static_cast<int>(message.size()), message.data(), usage);
+int UsageError(const char* command, std::string_view message, std::string_view usage) {
+  std::fprintf(stderr, "rxt4 %s: %.*s\n\n%.*s", command, static_cast<int>(message.size()), message.data(),
+               static_cast<int>(usage.size()), usage.data());
   return 2;
 }
 
@@ -59,14 +75,6 @@ std::string_view ValueKindKey(ValueKind kind) {
   return "";
 }
 
-std::string Quoted(std::string_view what, std::string_view message) {
-  std::string text(what);
-  text += " '";
-  text += message;
-  text += '\'';
-  return text;
-}
-
 void StderrLoadObserver::FileError(const std::string& message) { PrintLine(message); }
 
 void StderrLoadObserver::CountWarning(const std::string& message) { PrintLine(message); }
@@ -76,8 +84,8 @@ void StderrLoadObserver::FolderError(const std::string& message) {
   PrintLine(message);
 }
 
-ConsoleJobObserver::ConsoleJobObserver(const char* command, const char* what)
-    : command_(command), what_(what), terminal_(::isatty(STDERR_FILENO) != 0) {}
+ConsoleJobObserver::ConsoleJobObserver(const char* command, StringId progress)
+    : command_(command), progress_(progress), terminal_(::isatty(STDERR_FILENO) != 0) {}
 
 ConsoleJobObserver::~ConsoleJobObserver() {
   if (lineOpen_) std::fputc('\n', stderr);
@@ -85,7 +93,7 @@ ConsoleJobObserver::~ConsoleJobObserver() {
 
 void ConsoleJobObserver::Progress(int done, int total) {
   if (!terminal_) return;
-  std::fprintf(stderr, "\r%s %d of %d", what_, done, total);
+  std::fprintf(stderr, "\r%s", FillIn(Text(progress_), {std::to_string(done), std::to_string(total)}).c_str());
   lineOpen_ = true;
 }
 
@@ -117,7 +125,7 @@ int LoadSelection(const char* command, const std::string& dataFolder, const std:
                   StreamedSelection& selection) {
   std::error_code ec;
   if (!std::filesystem::is_directory(dataFolder, ec)) {
-    std::fprintf(stderr, "rxt4 %s: '%s' is not a folder\n", command, dataFolder.c_str());
+    std::fprintf(stderr, "rxt4 %s: %s\n", command, FillIn(Text(StringId::CliNotFolder), {dataFolder}).c_str());
     return 2;
   }
   // Named set folders as the file system spells them (matched regardless of case).
@@ -126,7 +134,7 @@ int LoadSelection(const char* command, const std::string& dataFolder, const std:
     const std::filesystem::path resolved = ResolvePath(std::filesystem::path(dataFolder) / name);
     const bool plainName = !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
     if (!plainName || !std::filesystem::is_directory(resolved, ec)) {
-      std::fprintf(stderr, "rxt4 %s: there is no set folder '%s' in '%s'\n", command, name.c_str(), dataFolder.c_str());
+      std::fprintf(stderr, "rxt4 %s: %s\n", command, FillIn(Text(StringId::CliNoSetFolder), {name, dataFolder}).c_str());
       return 2;
     }
     names.push_back(resolved.filename().string());

@@ -10,27 +10,32 @@
 
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/LoadObserver.h"
+#include "rxt4/data/Strings.h"
 #include "rxt4/judge/MeasurementJudge.h"
 #include "rxt4/report/JobObserver.h"
 #include "rxt4/report/MeasurementSelection.h"
 
 namespace rxt4::cli {
 
+// The language the tool speaks: English when the first set, non-empty one of LC_ALL,
+// LC_MESSAGES and LANG names an English locale ("en", "en_GB.UTF-8", ...); Japanese
+// otherwise, "C" and "POSIX" included (scripts read today's Japanese texts).
+Language LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang);
+Language LanguageOfEnvironment();
+
 // True for "--help" and "-h".
 bool IsHelpArg(std::string_view arg);
 // Prints the usage text on standard output; returns status 0.
-int PrintHelp(const char* usage);
+int PrintHelp(std::string_view usage);
 // Prints "rxt4 COMMAND: MESSAGE", a blank line and the usage text on standard error;
 // returns status 2.
-int UsageError(const char* command, std::string_view message, const char* usage);
+int UsageError(const char* command, std::string_view message, std::string_view usage);
 // The one positional argument, the data folder: takes arg into folder (and sets have)
 // when no folder was taken yet and arg is no option. False: arg is unexpected.
 bool TakeDataFolder(std::string_view arg, std::string& folder, bool& have);
 // The ASCII name of a reading ("level", "cn", ...), as JSON and CSV write it; a kind's is
 // KindKey (the kind table).
 std::string_view ValueKindKey(ValueKind kind);
-// message between single quotes after what: "what 'message'".
-std::string Quoted(std::string_view what, std::string_view message);
 
 // Writes the loader's messages to standard error, one line each (line breaks as "\n"),
 // and remembers whether a folder could not be read (the command then fails).
@@ -46,17 +51,17 @@ class StderrLoadObserver : public LoadObserver {
 };
 
 // Prints a job's warnings on standard error ("rxt4 COMMAND: ...", each text once) and,
-// on a terminal, its progress as "\rWHAT n of N".
+// on a terminal, its progress ("\rrendered n of N", in the tool's language).
 class ConsoleJobObserver : public JobObserver {
  public:
-  ConsoleJobObserver(const char* command, const char* what);
+  ConsoleJobObserver(const char* command, StringId progress);
   ~ConsoleJobObserver() override;
   void Progress(int done, int total) override;
   void Warning(const std::string& message) override;
 
  private:
   const char* command_;
-  const char* what_;
+  StringId progress_;
   bool terminal_;
   bool lineOpen_ = false;
   std::unordered_set<std::string> warned_;

@@ -29,34 +29,12 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kCheckUsage =
-    "usage: rxt4 check DATA_FOLDER [--set NAME]... [--limits NAME|FILE] [--format text|json] [--verbose]\n"
-    "       rxt4 check --list-limits\n"
-    "\n"
-    "Loads the data folder as the viewer does and judges every reading its screens show\n"
-    "against a limits profile: 合格 (pass), 注意 (inside the limits, within the margin),\n"
-    "不合格 (fail) or 判定なし (not judged). Prints, in Japanese, the profile used, one\n"
-    "line per judged reading that is not 合格, one that has a limit but no measurement\n"
-    "included (set folder, kind, measurement, service class, reading, value, verdict\n"
-    "and limit), a summary per set folder and an overall one.\n"
-    "Loader messages go to standard error.\n"
-    "\n"
-    "  --set NAME          only this set folder (repeatable; default: every set folder)\n"
-    "  --limits NAME|FILE  the limits profile: a TOML file, or the name of a profile in\n"
-    "                      the settings folder ($XDG_CONFIG_HOME/RXT4_Viewer) or of one\n"
-    "                      installed with the program (default: テレビ端子)\n"
-    "  --format text|json  text (default) or one JSON document (docs/check.md)\n"
-    "  --verbose           every reading, 合格 and those without a limit included\n"
-    "  --list-limits       list the profiles found: name, file and description, TAB-separated\n"
-    "  --help              show this text\n"
-    "\n"
-    "Exit status: 0 nothing is 不合格, 1 something is 不合格, 2 bad arguments, a\n"
-    "profile that cannot be read, a data folder or set folder that does not exist, or\n"
-    "output that cannot be written.\n";
+// The usage text (rxt4 check --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageCheck); }
 
 constexpr std::size_t kFlushBytes = 64 * 1024;
 
-int UsageError(std::string_view message) { return cli::UsageError("check", message, kCheckUsage); }
+int UsageError(std::string_view message) { return cli::UsageError("check", message, UsageText()); }
 
 // Prints "rxt4 check: MESSAGE" on standard error.
 void Complain(std::string_view message) {
@@ -349,7 +327,7 @@ int RunCheck(Args args) {
   std::vector<std::string> sets;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (IsHelpArg(arg)) return PrintHelp(kCheckUsage);
+    if (IsHelpArg(arg)) return PrintHelp(UsageText());
     if (arg == "--set" || arg == "--limits" || arg == "--format") {
       if (i + 1 >= args.size()) return UsageError(FillIn(Text(StringId::CheckMissingValue), {arg}));
       const std::string value(args[++i]);

@@ -25,36 +25,8 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kDownloadUsage =
-    "usage: rxt4 download [--port PORT] --out SET_FOLDER [--baud RATE] [--force]\n"
-    "       rxt4 download [--port PORT] --out DATA_FOLDER --new-set [--baud RATE]\n"
-    "\n"
-    "Downloads every measurement stored in the RXT4 into SET_FOLDER (created when\n"
-    "missing), one kind folder per kind, as the viewer's data transfer does.\n"
-    "Messages go to standard error, with a progress bar on a terminal; the final\n"
-    "message goes to standard output. Ctrl+C cancels the transfer.\n"
-    "\n"
-    "A SET_FOLDER that already holds measurements is refused unless --force is given;\n"
-    "with it the new download is written beside it and takes its place only when\n"
-    "every kind has been saved (a failure or Ctrl+C leaves the earlier one as it was).\n"
-    "A SET_FOLDER another download is writing into is refused.\n"
-    "A data folder (a name ending in RXT4, or a folder holding set folders) is refused\n"
-    "as SET_FOLDER: the viewer would never show kind folders written straight into it.\n"
-    "With --new-set the download goes into a new set folder inside it, named after\n"
-    "today's date as the instrument names its own (MMDD, then MMDD-2, MMDD-3, ...).\n"
-    "\n"
-    "  --port PORT      serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works);\n"
-    "                   default: \"COM Port\" of the settings file\n"
-    "  --out FOLDER     the data set folder to write (with --new-set: the data folder)\n"
-    "  --baud RATE      line speed (default: \"Baud Rate\" of the settings file, else 9600)\n"
-    "  --force          overwrite the measurements a set folder already holds\n"
-    "  --new-set        make a new set folder MMDD inside the data folder FOLDER\n"
-    "  --help           show this text\n"
-    "\n"
-    "The settings file is the viewer's ($XDG_CONFIG_HOME/RXT4_Viewer/RXT4_Viewer.ini).\n"
-    "Exit status: 0 done, 1 failed (a folder that takes no files included), 2 bad\n"
-    "arguments or a folder refused before the start (holding measurements without\n"
-    "--force, a data folder), 130 cancelled.\n";
+// The usage text (rxt4 download --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageDownload); }
 
 constexpr int kPollSliceMs = 50;
 constexpr int kBarWidth = 35;
@@ -129,7 +101,7 @@ int ChooseSetFolder(std::string& out, bool force, bool newSet) {
   const auto [month, day] = Today();
   if (newSet) {
     out = (std::filesystem::path(out) / NewSetFolderName(out, month, day)).string();
-    std::fprintf(stderr, "rxt4 download: into the new set folder %s\n", out.c_str());
+    std::fprintf(stderr, "rxt4 download: %s\n", FillIn(Text(StringId::CliNewSetFolder), {out}).c_str());
     return 0;
   }
   switch (ClassifyDestination(out)) {
@@ -137,17 +109,12 @@ int ChooseSetFolder(std::string& out, bool force, bool newSet) {
       return 0;
     case DestinationKind::SetFolderWithData:
       if (force) return 0;
-      std::fprintf(stderr,
-                   "rxt4 download: %s already holds measurements; the download would overwrite them.\n"
-                   "  Give --force to overwrite them, or name another set folder with --out.\n",
-                   out.c_str());
+      std::fprintf(stderr, "rxt4 download: %s\n", FillIn(Text(StringId::CliSetHoldsData), {out}).c_str());
       return 2;
     case DestinationKind::DataFolder: {
       const std::filesystem::path proposed = std::filesystem::path(out) / NewSetFolderName(out, month, day);
-      std::fprintf(stderr,
-                   "rxt4 download: %s is a data folder: kind folders written straight into it are never shown.\n"
-                   "  Give --new-set to download into the new set folder %s, or name a set folder with --out.\n",
-                   out.c_str(), proposed.c_str());
+      std::fprintf(stderr, "rxt4 download: %s\n",
+                   FillIn(Text(StringId::CliIsDataFolder), {out, proposed.string()}).c_str());
       return 2;
     }
   }
@@ -162,7 +129,7 @@ int RunDownload(Args args) {
   bool force = false, newSet = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view a = args[i];
-    if (IsHelpArg(a)) return PrintHelp(kDownloadUsage);
+    if (IsHelpArg(a)) return PrintHelp(UsageText());
     const bool hasValue = i + 1 < args.size();
     if (a == "--force") {
       force = true;
@@ -176,15 +143,15 @@ int RunDownload(Args args) {
       std::string_view v = args[++i];
       auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), baud);
       if (ec != std::errc() || end != v.data() + v.size() || baud <= 0)
-        return UsageError("download", Quoted("bad rate", v), kDownloadUsage);
+        return UsageError("download", FillIn(Text(StringId::CliBadValue), {"--baud", v}), UsageText());
     } else {
-      return UsageError("download", Quoted("bad argument", a), kDownloadUsage);
+      return UsageError("download", FillIn(Text(StringId::CheckBadArgument), {a}), UsageText());
     }
   }
-  if (out.empty()) return UsageError("download", "--out is required", kDownloadUsage);
+  if (out.empty()) return UsageError("download", FillIn(Text(StringId::CliRequired), {"--out"}), UsageText());
 
   const PortChoice choice = ChoosePort(port, baud);
-  if (choice.comm.comPort.empty()) return UsageError("download", NoPortText(choice), kDownloadUsage);
+  if (choice.comm.comPort.empty()) return UsageError("download", NoPortText(choice), UsageText());
   const CommSettings& comm = choice.comm;
   if (const int refused = ChooseSetFolder(out, force, newSet); refused != 0) return refused;
   SayPortUsed("download", choice, true);

@@ -16,39 +16,10 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kExportUsage =
-    "usage: rxt4 export DATA_FOLDER [--set NAME]... [--limits NAME|FILE] [--samples]\n"
-    "                   [--sqlite FILE.db] [--csv DIR] [--xlsx FILE.xlsx]\n"
-    "\n"
-    "Loads the data folder as the viewer does, judges every reading against a limits\n"
-    "profile and exports the measurements: a table of the set folders (set_id, job,\n"
-    "download time, verdict), one table per kind (texts in UTF-8, numbers as numbers,\n"
-    "the instrument's markers as NULL with the stored text beside them, a verdict per\n"
-    "measurement and per reading), the multi-channel rows, the readings (one row per\n"
-    "judged reading, markers in words) and the profile used. docs/export.md describes\n"
-    "the tables. Loader messages go to standard error. Each file is written under a\n"
-    "temporary name and renamed when complete.\n"
-    "\n"
-    "  --set NAME          only this set folder (repeatable; default: every set folder)\n"
-    "  --limits NAME|FILE  the limits profile, as for rxt4 check (default: テレビ端子)\n"
-    "  --samples           also the graph data of the companion files: spectrum and\n"
-    "                      delay-profile samples, constellation images as PNG\n"
-    "  --sqlite FILE       write an SQLite database (replacing FILE)\n"
-    "  --csv DIR           write the same tables as DIR/<table>.csv (UTF-8 with a\n"
-    "                      byte-order mark); with --samples the images as\n"
-    "                      DIR/constellation_images/*.png\n"
-    "  --xlsx FILE         write an Excel workbook (replacing FILE): 概要, 判定, a sheet\n"
-    "                      per kind and the limits; never the graph samples\n"
-    "  --help              show this text\n"
-    "\n"
-    "The set folders are read one at a time (once to count, once to write), so a large\n"
-    "archive never has to fit into memory at once.\n"
-    "\n"
-    "Exit status: 0 written, 1 a file could not be written or a folder could not be\n"
-    "read (nothing is written then), 2 bad arguments, a profile that cannot be read, or\n"
-    "a data folder or set folder that does not exist, 130 cancelled.\n";
+// The usage text (rxt4 export --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageExport); }
 
-int UsageError(std::string_view message) { return cli::UsageError("export", message, kExportUsage); }
+int UsageError(std::string_view message) { return cli::UsageError("export", message, UsageText()); }
 
 int Finish(const JobOutcome& outcome, const std::string& target, std::size_t measurements) {
   if (outcome.status == JobOutcome::Status::Cancelled) return 130;
@@ -56,7 +27,7 @@ int Finish(const JobOutcome& outcome, const std::string& target, std::size_t mea
     std::fprintf(stderr, "rxt4 export: %s\n", outcome.message.c_str());
     return 1;
   }
-  std::printf("%s: %zu measurements\n", target.c_str(), measurements);
+  std::printf("%s\n", FillIn(Text(StringId::CliExported), {target, std::to_string(measurements)}).c_str());
   return 0;
 }
 
@@ -73,11 +44,11 @@ int RunExport(Args args) {
   std::vector<std::string> sets;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (IsHelpArg(arg)) return PrintHelp(kExportUsage);
+    if (IsHelpArg(arg)) return PrintHelp(UsageText());
     if (arg == "--set" || arg == "--sqlite" || arg == "--csv" || arg == "--xlsx" || arg == "--limits") {
-      if (i + 1 >= args.size()) return UsageError(std::string(arg) + " needs a value");
+      if (i + 1 >= args.size()) return UsageError(FillIn(Text(StringId::CheckMissingValue), {arg}));
       const std::string value(args[++i]);
-      if (value.empty()) return UsageError(std::string(arg) + " needs a value");
+      if (value.empty()) return UsageError(FillIn(Text(StringId::CheckMissingValue), {arg}));
       if (arg == "--set") sets.push_back(value);
       if (arg == "--sqlite") sqlite = value;
       if (arg == "--csv") csv = value;
@@ -89,12 +60,12 @@ int RunExport(Args args) {
     } else if (arg == "--samples") {
       options.samples = true;
     } else if (!TakeDataFolder(arg, folder, haveFolder)) {
-      return UsageError(Quoted("unexpected argument", arg));
+      return UsageError(FillIn(Text(StringId::CheckBadArgument), {arg}));
     }
   }
-  if (!haveFolder) return UsageError("no data folder given");
+  if (!haveFolder) return UsageError(Text(StringId::CheckNoDataFolder));
   if (sqlite.empty() && csv.empty() && xlsx.empty())
-    return UsageError("nothing to write (--sqlite FILE.db, --csv DIR or --xlsx FILE.xlsx)");
+    return UsageError(FillIn(Text(StringId::CliRequired), {"--sqlite FILE.db, --csv DIR, --xlsx FILE.xlsx"}));
 
   // The profile first: nothing is read, let alone judged, without one.
   const ProfileCatalog catalog = ProfileCatalog::Standard(DefaultSettingsPath().parent_path());
@@ -114,7 +85,7 @@ int RunExport(Args args) {
   InterruptFlag interrupt;
   const std::size_t n = selection.measurementCount();
   // One observer for every file: a warning about the data is said once.
-  ConsoleJobObserver observer("export", "measurement");
+  ConsoleJobObserver observer("export", StringId::CliProgressExport);
   if (!sqlite.empty()) {
     if (const int status =
             Finish(ExportSqlite(selection, sqlite, options, observer, interrupt.flag()), sqlite, n);

@@ -11,15 +11,8 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: rxt4 image IMAGE\n"
-    "\n"
-    "Loads a firmware image file (*.img) and verifies every part (header checksums,\n"
-    "CRC-32, Dec records). Prints one line per part present: type, name, size in\n"
-    "bytes, version. Exit status 0 when the image is valid, 1 when it is not; then the\n"
-    "line under the message on standard error names the check that failed (the file\n"
-    "missing or unreadable, too short, a header checksum, a length or a CRC, with the\n"
-    "part and, in a Dec part, the record).\n";
+// The usage text (rxt4 image --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageImage); }
 
 // The version text as it may be shown: trailing blanks dropped, control bytes as '.'.
 std::string Printable(const std::array<char, kVersionChars>& version) {
@@ -35,13 +28,13 @@ std::string Printable(const std::array<char, kVersionChars>& version) {
 int RunImage(Args args) {
   std::string_view path;
   for (std::string_view arg : args) {
-    if (IsHelpArg(arg)) return PrintHelp(kUsage);
-    if (arg.size() > 1 && arg.front() == '-') return UsageError("image", Quoted("unknown option", arg), kUsage);
-    if (!path.empty()) return UsageError("image", "only one image file can be checked at a time", kUsage);
+    if (IsHelpArg(arg)) return PrintHelp(UsageText());
+    if (arg.size() > 1 && arg.front() == '-') return UsageError("image", FillIn(Text(StringId::CliUnknownOption), {arg}), UsageText());
+    if (!path.empty()) return UsageError("image", FillIn(Text(StringId::CliOneOnly), {"IMAGE", arg}), UsageText());
     path = arg;
   }
   if (path.empty()) {
-    std::fputs(kUsage, stderr);
+    std::fwrite(UsageText().data(), 1, UsageText().size(), stderr);
     return 2;
   }
 

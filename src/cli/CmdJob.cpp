@@ -20,41 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kJobUsage =
-    "usage: rxt4 job DATA_FOLDER --set NAME [--field KEY=VALUE]... [--label KIND:NUMBER=TEXT]...\n"
-    "                [--remark KIND:NUMBER=TEXT]...\n"
-    "       rxt4 job --company [--field KEY=VALUE]...\n"
-    "\n"
-    "Prints the job record (案件情報) of set folder NAME, kept in NAME/job.toml: one line\n"
-    "per field, \"名前 (key): value\", then the label and remark of each measurement that\n"
-    "has one (\"KIND:NUMBER ラベル: text\"). With --field, --label or --remark it changes\n"
-    "those instead and writes the record (staged: a failure leaves the earlier file);\n"
-    "an empty VALUE or TEXT clears it. A record that cannot be read is not changed.\n"
-    "\n"
-    "  --set NAME              the set folder\n"
-    "  --field KEY=VALUE       a field, by key or by its Japanese name:\n"
-    "                            title 件名, customer お客様名, property 物件名,\n"
-    "                            address 住所, measured_at 測定日時 (YYYY-MM-DD HH:MM or\n"
-    "                            YYYY-MM-DD), weather 天候, technician 測定者,\n"
-    "                            instrument.model, instrument.serial, instrument.firmware\n"
-    "                            (計器), findings 所見\n"
-    "  --label KIND:NUMBER=TEXT   a measurement's label, e.g. --label LEVEL:3=101号室\n"
-    "                          KIND is its kind folder (LEVEL, BER, CONSTEL, SPECTRUM,\n"
-    "                          PROFILE, SKY, MULTI), NUMBER its number in the tree\n"
-    "  --remark KIND:NUMBER=TEXT  a measurement's remark\n"
-    "  --company               the company record (会社情報) of the settings instead,\n"
-    "                          company.toml in $XDG_CONFIG_HOME/RXT4_Viewer; its keys:\n"
-    "                            name 会社名, address 住所, phone 電話, logo ロゴ画像\n"
-    "                            (a .png or .svg file)\n"
-    "  --help                  show this text\n"
-    "\n"
-    "In a value, \"\\n\" is a line break where the field takes several lines (住所, 所見,\n"
-    "備考) and \"\\\\\" a backslash.\n"
-    "\n"
-    "Exit status: 0 done, 1 a record that cannot be read or written, 2 bad arguments, a\n"
-    "key or value the record cannot hold, a data folder or set folder that does not exist.\n";
+// The usage text (rxt4 job --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageJob); }
 
-int UsageError(std::string_view message) { return cli::UsageError("job", message, kJobUsage); }
+int UsageError(std::string_view message) { return cli::UsageError("job", message, UsageText()); }
 
 void Complain(std::string_view message) {
   std::fprintf(stderr, "rxt4 job: %.*s\n", static_cast<int>(message.size()), message.data());
@@ -136,7 +105,7 @@ int RunJob(Args args) {
   std::vector<Change> changes;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (IsHelpArg(arg)) return PrintHelp(kJobUsage);
+    if (IsHelpArg(arg)) return PrintHelp(UsageText());
     if (arg == "--set" || arg == "--field" || arg == "--label" || arg == "--remark") {
       if (i + 1 >= args.size()) return UsageError(FillIn(Text(StringId::CheckMissingValue), {arg}));
       const std::string_view value = args[++i];

@@ -22,29 +22,8 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kRenderUsage =
-    "usage: rxt4 render DATA_FOLDER --out DIR [--format bmp|png] [--keys KEYS [--held N]]\n"
-    "\n"
-    "Loads the data folder as the viewer does and draws every measurement as the\n"
-    "viewer's screen area shows it (321 x 240 pixels, framed). Each image goes to\n"
-    "DIR/<data set folder>/<KIND FOLDER>/<NNN>.<format>, NNN being the measurement's\n"
-    "number (\"データNo.\") with three digits. Loader messages go to standard error.\n"
-    "\n"
-    "  --out DIR       folder for the images (created when missing)\n"
-    "  --format FMT    png (default) or bmp (24 bits per pixel, as \"画面を保存\" writes)\n"
-    "  --keys KEYS     instrument keys pressed after each measurement is shown,\n"
-    "                  comma-separated: LEFT, RIGHT, UP, DOWN, ENTER, each optionally\n"
-    "                  prefixed SHIFT+ (e.g. SHIFT+RIGHT,LEFT,ENTER); they act as in\n"
-    "                  the viewer on the screen shown. UP and DOWN without SHIFT move\n"
-    "                  the viewer's tree selection and do nothing here\n"
-    "  --held N        ticks of 1.4 s that LEFT and RIGHT are held (delay profile\n"
-    "                  marker speed: 0 single, 1 double, 2 or more triple step; default 0)\n"
-    "  --help          show this text\n"
-    "\n"
-    "Each image is written under a temporary name and renamed when complete. A companion\n"
-    "file that gives no graph is named once on standard error.\n"
-    "Exit status: 0 drawn, 1 an image could not be written or a folder could not be read,\n"
-    "2 bad arguments or a data folder that does not exist.\n";
+// The usage text (rxt4 render --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageRender); }
 
 // Parses "SHIFT+RIGHT,LEFT,..."; false for an empty or unknown name.
 bool ParseKeys(std::string_view text, std::vector<KeyPress>& keys, std::string& bad) {
@@ -64,7 +43,7 @@ bool ParseKeys(std::string_view text, std::vector<KeyPress>& keys, std::string& 
   }
 }
 
-int UsageError(std::string_view message) { return cli::UsageError("render", message, kRenderUsage); }
+int UsageError(std::string_view message) { return cli::UsageError("render", message, UsageText()); }
 
 // A folder name as the file system listed it, kept from climbing out of DIR.
 std::string SafeFolderName(std::string name) {
@@ -83,9 +62,9 @@ int RunRender(Args args) {
   int held = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (IsHelpArg(arg)) return PrintHelp(kRenderUsage);
+    if (IsHelpArg(arg)) return PrintHelp(UsageText());
     if (arg == "--out" || arg == "--format" || arg == "--keys" || arg == "--held") {
-      if (i + 1 >= args.size()) return UsageError(std::string(arg) + " needs a value");
+      if (i + 1 >= args.size()) return UsageError(FillIn(Text(StringId::CheckMissingValue), {arg}));
       const std::string value(args[++i]);
       if (arg == "--out") {
         out = value;
@@ -93,40 +72,40 @@ int RunRender(Args args) {
       } else if (arg == "--keys") {
         std::string bad;
         keys.clear();
-        if (!ParseKeys(value, keys, bad)) return UsageError("unknown key '" + bad + "' in --keys");
+        if (!ParseKeys(value, keys, bad)) return UsageError(FillIn(Text(StringId::CliBadValue), {"--keys", bad}));
       } else if (arg == "--held") {
         char* end = nullptr;
         errno = 0;
         const long n = std::strtol(value.c_str(), &end, 10);
         if (value.empty() || *end != '\0' || errno != 0 || n < 0 || n > 1000000)
-          return UsageError("--held needs a count of 0 or more");
+          return UsageError(FillIn(Text(StringId::CliBadValue), {"--held", value}));
         held = static_cast<int>(n);
       } else {
         format = value;
       }
     } else if (!TakeDataFolder(arg, folder, haveFolder)) {
-      return UsageError(Quoted("unexpected argument", arg));
+      return UsageError(FillIn(Text(StringId::CheckBadArgument), {arg}));
     }
   }
-  if (!haveFolder) return UsageError("no data folder given");
-  if (!haveOut || out.empty()) return UsageError("no output folder given (--out DIR)");
-  if (format != "png" && format != "bmp") return UsageError("unknown format '" + format + "' (bmp or png)");
+  if (!haveFolder) return UsageError(Text(StringId::CheckNoDataFolder));
+  if (!haveOut || out.empty()) return UsageError(FillIn(Text(StringId::CliRequired), {"--out DIR"}));
+  if (format != "png" && format != "bmp") return UsageError(FillIn(Text(StringId::CliBadValue), {"--format", format}));
   std::error_code ec;
   if (!std::filesystem::is_directory(folder, ec)) {
-    std::fprintf(stderr, "rxt4 render: '%s' is not a folder\n", folder.c_str());
+    std::fprintf(stderr, "rxt4 render: %s\n", FillIn(Text(StringId::CliNotFolder), {folder}).c_str());
     return 2;
   }
   std::filesystem::create_directories(out, ec);
   if (!ec && !std::filesystem::is_directory(out, ec) && !ec) ec = std::make_error_code(std::errc::not_a_directory);
   if (ec) {
-    std::fprintf(stderr, "rxt4 render: cannot create the output folder '%s': %s\n", out.c_str(), ec.message().c_str());
+    std::fprintf(stderr, "rxt4 render: %s\n", FillIn(Text(StringId::CliCannotCreate), {out, ReasonText(ec)}).c_str());
     return 1;
   }
 
   DataFolderModel model;
   StderrLoadObserver observer;
   model.Load(folder, observer);
-  ConsoleJobObserver jobObserver("render", "rendered");
+  ConsoleJobObserver jobObserver("render", StringId::CliProgressRender);
   CompanionWarnings companions(jobObserver);
 
   std::string fontWarning;
@@ -145,7 +124,7 @@ int RunRender(Args args) {
           std::filesystem::path(out) / SafeFolderName(model.Label(setItem)) / std::string(KindFolderName(kind));
       std::filesystem::create_directories(dir, ec);
       if (ec) {
-        std::fprintf(stderr, "rxt4 render: cannot create '%s': %s\n", dir.c_str(), ec.message().c_str());
+        std::fprintf(stderr, "rxt4 render: %s\n", FillIn(Text(StringId::FileCreateFailed), {dir.string(), ReasonText(ec)}).c_str());
         return 1;
       }
       for (int m = 0; m < model.ChildCount(setItem); ++m) {

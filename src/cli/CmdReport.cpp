@@ -23,44 +23,10 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kReportUsage =
-    "usage: rxt4 report DATA_FOLDER [--set NAME]... --out FILE.pdf [--limits NAME|FILE]\n"
-    "                   [--screens none|failed|all] [--per-page 2|4] [--kinds KIND,...]\n"
-    "                   [--compare SET_A SET_B] [--number TEXT] [--date TEXT]\n"
-    "\n"
-    "Loads the data folder as the viewer does and writes the report a technician hands\n"
-    "to the customer: an A4 PDF in Japanese with a cover (the job, the company, the\n"
-    "report number, boxes for the seal and the signature), a summary (総合判定, the\n"
-    "verdicts per set folder and kind, every 不合格 and 注意 reading with its limit),\n"
-    "the readings per set folder and kind, and the screens as an appendix. The\n"
-    "cover and the measurements' labels come from the set folders' job records\n"
-    "(job.toml, see rxt4 job) and the company record of the settings folder. The\n"
-    "verdicts are those of `rxt4 check` with the same profile. Loader messages go to\n"
-    "standard error. The file is written under a temporary name beside it and renamed\n"
-    "when complete.\n"
-    "\n"
-    "  --set NAME          only this set folder (repeatable; default: every set folder)\n"
-    "  --out FILE          the PDF file to write\n"
-    "  --limits NAME|FILE  the limits profile, as for rxt4 check (default: テレビ端子)\n"
-    "  --screens WHICH     the screens' appendix: all (default), failed (those of\n"
-    "                      不合格 measurements) or none\n"
-    "  --per-page N        screens per page: 4 (default) or 2 (twice as large)\n"
-    "  --kinds K,...       only these kinds: level, ber, sky, constellation, multi,\n"
-    "                      spectrum, profile (default: every kind)\n"
-    "  --compare A B       add a page per kind comparing set folder A (before) with B\n"
-    "                      (after), matched by band and channel\n"
-    "  --number TEXT       the report number on the cover (default: from the date and time)\n"
-    "  --date TEXT         the issue date on the cover (default: today)\n"
-    "  --help              show this text\n"
-    "\n"
-    "The set folders are read one at a time (to count, to judge, to write), so a large\n"
-    "archive never has to fit into memory at once.\n"
-    "\n"
-    "Exit status: 0 written, 1 the file could not be written or a folder could not be\n"
-    "read (nothing is written then), 2 bad arguments, a profile that cannot be read, or\n"
-    "a data folder or set folder that does not exist, 130 cancelled.\n";
+// The usage text (rxt4 report --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageReport); }
 
-int UsageError(std::string_view message) { return cli::UsageError("report", message, kReportUsage); }
+int UsageError(std::string_view message) { return cli::UsageError("report", message, UsageText()); }
 
 // The kinds by the names the export and rxt4 check give them.
 bool ParseKinds(std::string_view list, std::vector<TransferKind>& kinds) {
@@ -102,14 +68,14 @@ int RunReport(Args args) {
   ReportOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (IsHelpArg(arg)) return PrintHelp(kReportUsage);
+    if (IsHelpArg(arg)) return PrintHelp(UsageText());
     if (arg == "--compare") {
-      if (i + 2 >= args.size()) return UsageError("--compare needs two set folders");
+      if (i + 2 >= args.size()) return UsageError(FillIn(Text(StringId::CliRequired), {"--compare SET_A SET_B"}));
       compare.emplace(std::string(args[i + 1]), std::string(args[i + 2]));
       i += 2;
     } else if (arg == "--set" || arg == "--out" || arg == "--per-page" || arg == "--date" || arg == "--limits" ||
                arg == "--screens" || arg == "--kinds" || arg == "--number") {
-      if (i + 1 >= args.size()) return UsageError(std::string(arg) + " needs a value");
+      if (i + 1 >= args.size()) return UsageError(FillIn(Text(StringId::CheckMissingValue), {arg}));
       const std::string value(args[++i]);
       if (arg == "--set") sets.push_back(value);
       if (arg == "--out") out = value;
@@ -120,23 +86,23 @@ int RunReport(Args args) {
         haveLimits = true;
       }
       if (arg == "--per-page") {
-        if (value != "2" && value != "4") return UsageError("--per-page takes 2 or 4");
+        if (value != "2" && value != "4") return UsageError(FillIn(Text(StringId::CliBadValue), {"--per-page", value}));
         options.screensPerPage = std::atoi(value.c_str());
       }
       if (arg == "--screens") {
         if (value == "all") options.screens = ReportScreens::All;
         else if (value == "failed") options.screens = ReportScreens::Failed;
         else if (value == "none") options.screens = ReportScreens::None;
-        else return UsageError("--screens takes none, failed or all");
+        else return UsageError(FillIn(Text(StringId::CliBadValue), {"--screens", value}));
       }
       if (arg == "--kinds" && !ParseKinds(value, options.kinds))
-        return UsageError(Quoted("--kinds takes level, ber, sky, constellation, multi, spectrum or profile, not", value));
+        return UsageError(FillIn(Text(StringId::CliBadValue), {"--kinds", value}));
     } else if (!TakeDataFolder(arg, folder, haveFolder)) {
-      return UsageError(Quoted("unexpected argument", arg));
+      return UsageError(FillIn(Text(StringId::CheckBadArgument), {arg}));
     }
   }
-  if (!haveFolder) return UsageError("no data folder given");
-  if (out.empty()) return UsageError("no output file given (--out FILE.pdf)");
+  if (!haveFolder) return UsageError(Text(StringId::CheckNoDataFolder));
+  if (out.empty()) return UsageError(FillIn(Text(StringId::CliRequired), {"--out FILE.pdf"}));
   const std::time_t now = std::time(nullptr);
   if (options.date.empty()) options.date = ReportDateText(now);
   if (options.number.empty()) options.number = ReportNumberText(now);
@@ -164,15 +130,15 @@ int RunReport(Args args) {
     const std::optional<std::string> a = SetFolderName(folder, compare->first);
     const std::optional<std::string> b = SetFolderName(folder, compare->second);
     if (!a || !b) {
-      std::fprintf(stderr, "rxt4 report: there is no set folder '%s' in '%s'\n",
-                   (a ? compare->second : compare->first).c_str(), folder.c_str());
+      std::fprintf(stderr, "rxt4 report: %s\n",
+                   FillIn(Text(StringId::CliNoSetFolder), {a ? compare->second : compare->first, folder}).c_str());
       return 2;
     }
     options.compare.emplace(*a, *b);
   }
 
   InterruptFlag interrupt;
-  ConsoleJobObserver observer("report", "page");
+  ConsoleJobObserver observer("report", StringId::CliProgressReport);
   TakeRecords(selection, DefaultSettingsPath().parent_path(), options, observer);
   const JobOutcome outcome = WriteReport(selection, out, options, observer, interrupt.flag());
   if (outcome.status == JobOutcome::Status::Cancelled) return 130;
@@ -180,8 +146,9 @@ int RunReport(Args args) {
     std::fprintf(stderr, "rxt4 report: %s\n", outcome.message.c_str());
     return 1;
   }
-  std::printf("%s: %zu measurements of %zu set folders\n", out.c_str(), selection.measurementCount(),
-              selection.Folders().size());
+  std::printf("%s\n", FillIn(Text(StringId::CliReported), {out, std::to_string(selection.measurementCount()),
+                                                           std::to_string(selection.Folders().size())})
+                         .c_str());
   return 0;
 }
 

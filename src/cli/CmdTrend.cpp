@@ -27,33 +27,10 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kTrendUsage =
-    "usage: rxt4 trend DATA_FOLDER --band BAND --channel CHANNEL [--reading level|cn|mer|ber]\n"
-    "                  [--limits NAME|FILE] [--format csv|png] [--out FILE]\n"
-    "\n"
-    "Follows one band and channel across every set folder of the data folder, in the\n"
-    "order of the visits (the job record's 測定日時; set folders without one first, by\n"
-    "name), and judges each reading against a limits profile. Set folders where the\n"
-    "channel was not measured are left out.\n"
-    "\n"
-    "  --band BAND         the band as the instrument shows it (UHF, BS, ...; any case)\n"
-    "  --channel CHANNEL   the channel as the instrument shows it (27, BS1, ...)\n"
-    "  --reading R         level (default), cn, mer or ber\n"
-    "  --limits NAME|FILE  the limits profile (default: テレビ端子), as for rxt4 check\n"
-    "  --format csv|png    csv (default): one line per reading, UTF-8, with a header:\n"
-    "                      set_folder, measured_at, kind, number, data_name, band, channel,\n"
-    "                      service_class, reading, stored, value, value_kind, verdict,\n"
-    "                      reason, min, max, margin_db;\n"
-    "                      png: the chart (needs --out)\n"
-    "  --out FILE          write to FILE (staged: an earlier file stays until the new one\n"
-    "                      is complete) instead of standard output\n"
-    "  --help              show this text\n"
-    "\n"
-    "Exit status: 0 written, 2 bad arguments, a profile that cannot be read, a data\n"
-    "folder that does not exist, a band, channel or reading that no measurement shows,\n"
-    "or output that cannot be written.\n";
+// The usage text (rxt4 trend --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageTrend); }
 
-int UsageError(std::string_view message) { return cli::UsageError("trend", message, kTrendUsage); }
+int UsageError(std::string_view message) { return cli::UsageError("trend", message, UsageText()); }
 
 void Complain(std::string_view message) {
   std::fprintf(stderr, "rxt4 trend: %.*s\n", static_cast<int>(message.size()), message.data());
@@ -174,7 +151,7 @@ int RunTrend(Args args) {
   Reading reading = Reading::Level;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
-    if (IsHelpArg(arg)) return PrintHelp(kTrendUsage);
+    if (IsHelpArg(arg)) return PrintHelp(UsageText());
     if (arg == "--band" || arg == "--channel" || arg == "--reading" || arg == "--limits" || arg == "--format" ||
         arg == "--out") {
       if (i + 1 >= args.size()) return UsageError(FillIn(Text(StringId::CheckMissingValue), {arg}));

@@ -11,6 +11,7 @@
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "rxt4/data/Strings.h"
 #include "rxt4/data/ReadOnlyFile.h"
 
 namespace rxt4::cli {
@@ -18,30 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kUsage =
-    "usage: rxt4 udev-rule PORT [--sysfs DIR]\n"
-    "\n"
-    "Prints a udev rule file for the instrument plugged in at PORT (e.g. /dev/ttyACM0,\n"
-    "or a link under /dev/serial/by-id). The rule matches that device's USB vendor and\n"
-    "product ids (and its serial number when it reports one). It gives the user logged\n"
-    "in at the computer access to the port (TAG+=\"uaccess\"), and keeps ModemManager\n"
-    "from probing it (ENV{ID_MM_DEVICE_IGNORE}=\"1\"): ModemManager sends modem commands\n"
-    "to every new /dev/ttyACM device for some seconds, which disturbs the first\n"
-    "exchanges with the instrument.\n"
-    "\n"
-    "Install it, then unplug the instrument and plug it in again:\n"
-    "\n"
-    "  rxt4 udev-rule /dev/ttyACM0 | sudo tee /etc/udev/rules.d/70-rxt4.rules\n"
-    "  sudo udevadm control --reload\n"
-    "\n"
-    "Without a rule, membership of the dialout group also opens the port\n"
-    "(sudo usermod -aG dialout $USER, then log in again); ModemManager may then\n"
-    "still probe it for some seconds after it is plugged in.\n"
-    "\n"
-    "  --sysfs DIR   read the device from DIR instead of /sys\n"
-    "  --help        show this text\n"
-    "\n"
-    "Exit status: 0 printed, 1 PORT is not a USB serial device, 2 bad arguments.\n";
+// The usage text (rxt4 udev-rule --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageUdevRule); }
 
 struct UsbIds {
   std::string vendor, product, serial, manufacturer, productName;
@@ -129,21 +108,20 @@ int RunUdevRule(Args args) {
   std::string_view port;
   fs::path sysfs = "/sys";
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (IsHelpArg(args[i])) return PrintHelp(kUsage);
+    if (IsHelpArg(args[i])) return PrintHelp(UsageText());
     if (args[i] == "--sysfs" && i + 1 < args.size()) {
       sysfs = std::string(args[++i]);
     } else if (args[i].empty() || args[i].front() == '-' || !port.empty()) {
-      return UsageError("udev-rule", Quoted("bad argument", args[i]), kUsage);
+      return UsageError("udev-rule", FillIn(Text(StringId::CheckBadArgument), {args[i]}), UsageText());
     } else {
       port = args[i];
     }
   }
-  if (port.empty()) return UsageError("udev-rule", "expected the instrument's PORT", kUsage);
+  if (port.empty()) return UsageError("udev-rule", FillIn(Text(StringId::CliRequired), {"PORT"}), UsageText());
   const std::string tty = TtyName(port);
   std::optional<UsbIds> ids = FindUsbIds(sysfs, tty);
   if (!ids) {
-    std::fprintf(stderr, "rxt4 udev-rule: %.*s (%s) is not a USB serial device that is plugged in\n",
-                 static_cast<int>(port.size()), port.data(), tty.c_str());
+    std::fprintf(stderr, "rxt4 udev-rule: %s\n", FillIn(Text(StringId::CliNotUsbSerial), {port, tty}).c_str());
     return 1;
   }
   PrintRule(*ids);

@@ -19,26 +19,14 @@
 namespace rxt4::cli {
 namespace {
 
-constexpr const char* kUpdateUsage =
-    "usage: rxt4 update [--port PORT] IMAGE\n"
-    "\n"
-    "Updates the RXT4's firmware with the parts (Main, TSNM, Dec) of the image file\n"
-    "IMAGE (*.img), as the viewer's update dialog does. The port always runs at\n"
-    "115200 baud. Start the RXT4 in its update mode when asked. Messages go to\n"
-    "standard error, with a progress bar on a terminal; the final message goes to\n"
-    "standard output. Ctrl+C cancels.\n"
-    "\n"
-    "  --port PORT   serial device, e.g. /dev/ttyUSB0 or /dev/ttyACM0 (a symlink works);\n"
-    "                default: \"COM Port\" of the viewer's settings file\n"
-    "  --help        show this text\n"
-    "\n"
-    "Exit status: 0 updated, 1 failed or invalid image, 2 bad arguments, 130 cancelled.\n";
+// The usage text (rxt4 update --help), in the tool's language.
+std::string_view UsageText() { return Text(StringId::CliUsageUpdate); }
 
 constexpr int kSignalPollMs = 50;
 constexpr int kBarWidth = 35;
 
-int UsageError(std::string_view what, std::string_view arg) {
-  return cli::UsageError("update", Quoted(what, arg), kUpdateUsage);
+int UsageError(StringId what, std::string_view arg) {
+  return cli::UsageError("update", FillIn(Text(what), {arg}), UsageText());
 }
 
 void Say(std::string_view text) { std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data()); }
@@ -147,21 +135,21 @@ int RunUpdate(Args args) {
   std::string image;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view a = args[i];
-    if (IsHelpArg(a)) return PrintHelp(kUpdateUsage);
+    if (IsHelpArg(a)) return PrintHelp(UsageText());
     if (a == "--port") {
-      if (i + 1 >= args.size()) return UsageError("missing value of", a);
+      if (i + 1 >= args.size()) return UsageError(StringId::CheckMissingValue, a);
       port = args[++i];
     } else if (a.size() > 1 && a.front() == '-') {
-      return UsageError("unknown option", a);
+      return UsageError(StringId::CliUnknownOption, a);
     } else if (!image.empty()) {
-      return UsageError("more than one image file:", a);
+      return cli::UsageError("update", FillIn(Text(StringId::CliOneOnly), {"IMAGE", a}), UsageText());
     } else {
       image = a;
     }
   }
-  if (image.empty()) return cli::UsageError("update", "IMAGE is required", kUpdateUsage);
+  if (image.empty()) return cli::UsageError("update", FillIn(Text(StringId::CliRequired), {"IMAGE"}), UsageText());
   const PortChoice choice = ChoosePort(port, 0);
-  if (choice.comm.comPort.empty()) return cli::UsageError("update", NoPortText(choice), kUpdateUsage);
+  if (choice.comm.comPort.empty()) return cli::UsageError("update", NoPortText(choice), UsageText());
 
   BlockedSignals signals;
   ConsoleObserver observer(::isatty(STDERR_FILENO) == 1);

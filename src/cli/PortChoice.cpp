@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "rxt4/data/Strings.h"
 #include "rxt4/link/PortAdvice.h"
 #include "rxt4/link/SettingsFile.h"
 
@@ -21,22 +22,25 @@ PortChoice ChoosePort(const std::string& port, int baud) {
 }
 
 std::string NoPortText(const PortChoice& choice) {
-  return "no port: give --port PORT, or set \"COM Port\" in " + choice.file.string() +
-         " (the viewer's オプション → 通信設定)";
+  return FillIn(Text(StringId::CliNoPort), {choice.file.string()});
 }
 
 void SayPortUsed(const char* command, const PortChoice& choice, bool withRate) {
-  std::string from = choice.portFromFile ? "port" : "";
-  if (withRate && choice.rateFromFile) from += from.empty() ? "rate" : " and rate";
-  std::fprintf(stderr, "rxt4 %s: port %s", command, choice.comm.comPort.c_str());
-  if (withRate) std::fprintf(stderr, " at %d baud", choice.comm.baudRate);
-  if (!from.empty()) std::fprintf(stderr, " (%s from the settings file %s)", from.c_str(), choice.file.c_str());
-  std::fputc('\n', stderr);
+  std::string line = withRate ? FillIn(Text(StringId::CliPortRate), {choice.comm.comPort, std::to_string(choice.comm.baudRate)})
+                              : FillIn(Text(StringId::CliPortUsed), {choice.comm.comPort});
+  const bool port = choice.portFromFile, rate = withRate && choice.rateFromFile;
+  if (port || rate) {
+    const StringId from = port && rate ? StringId::CliBothFromSettings
+                          : port       ? StringId::CliPortFromSettings
+                                       : StringId::CliRateFromSettings;
+    line += FillIn(Text(from), {choice.file.string()});
+  }
+  std::fprintf(stderr, "rxt4 %s: %s\n", command, line.c_str());
 }
 
 void ExplainOpenFailure(const char* command, const std::string& port, int systemError) {
   if (systemError == 0) return;
-  std::fprintf(stderr, "rxt4 %s: cannot open %s\n", command, PortOpenDetail(port, systemError).c_str());
+  std::fprintf(stderr, "rxt4 %s: %s\n", command, FillIn(Text(StringId::CliCannotOpen), {PortOpenDetail(port, systemError)}).c_str());
 }
 
 }  // namespace rxt4::cli

@@ -17,7 +17,7 @@
 #include "rxt4/data/StagedFile.h"
 #include "rxt4/data/TextRules.h"
 #include "rxt4/data/Sjis.h"
-#include "rxt4/data/Strings.h"
+#include "rxt4/data/FileTexts.h"
 
 namespace rxt4 {
 namespace {

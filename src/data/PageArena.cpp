@@ -6,6 +6,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace rxt4 {
@@ -36,6 +37,12 @@ void* MapAligned(std::size_t bytes) {
 }
 
 std::shared_ptr<const void> MapBlock(std::size_t bytes) {
+  if (bytes < PageArena::kBlockBytes) {
+    // A small block comes from the heap: unmapping memory a thread may have touched
+    // makes the system interrupt every other core, which on a virtual machine costs
+    // more than the block is worth; the heap keeps such blocks for the next load.
+    return std::shared_ptr<const void>(::operator new(bytes), [](const void* p) { ::operator delete(const_cast<void*>(p)); });
+  }
   bytes = Aligned(bytes, PageArena::kBlockBytes);
   void* block = MapAligned(bytes);
   try {
@@ -57,9 +64,13 @@ PageArena::Piece PageArena::Allocate(std::size_t bytes) {
   }
   std::lock_guard lock(mutex_);
   if (bytes > left_) {
-    block_ = MapBlock(kBlockBytes);
+    // Blocks grow from small to full size: a load of one small set folder should not
+    // pay for zeroing megabytes it never uses.
+    while (nextBlockBytes_ < bytes) nextBlockBytes_ *= 2;
+    block_ = MapBlock(nextBlockBytes_);
     next_ = static_cast<char*>(const_cast<void*>(block_.get()));
-    left_ = kBlockBytes;
+    left_ = nextBlockBytes_;
+    nextBlockBytes_ = std::min(nextBlockBytes_ * 2, kBlockBytes);
   }
   Piece piece{next_, block_};
   next_ += bytes;

@@ -3,7 +3,7 @@
 // blocks that the system maps in one go, as huge pages where it can. Touching fresh
 // pages one at a time costs a fault each, and on a virtual machine a fault can cost
 // more than reading the page from the page cache: a 60 MB archive would spend longer
-// faulting in its memory than reading its files. The reader threads share one arena,
+// faulting in its memory than reading its files. The first blocks are small and grow. The reader threads share one arena,
 // so at most one block is left part-used. A piece keeps its block alive through the
 // owner it comes with.
 
@@ -24,6 +24,8 @@ class PageArena {
 
   // A request of more than a quarter of a block gets a mapping of its own.
   static constexpr std::size_t kBlockBytes = 2 * 1024 * 1024;
+  // The first block; each next one twice the one before, up to kBlockBytes.
+  static constexpr std::size_t kFirstBlockBytes = 64 * 1024;
 
   // bytes bytes aligned for any object, from any thread; throws std::bad_alloc when no
   // memory is left.
@@ -34,6 +36,7 @@ class PageArena {
   std::shared_ptr<const void> block_;
   char* next_ = nullptr;
   std::size_t left_ = 0;
+  std::size_t nextBlockBytes_ = kFirstBlockBytes;
 };
 
 // A fixed-capacity array of T placed in arena memory: elements are added at the end

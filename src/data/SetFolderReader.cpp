@@ -181,14 +181,14 @@ class KindLoader {
   void FileError(std::string text) { items_.messages.push_back({LoadMessage::Kind::FileError, std::move(text)}); }
 
   void WarnCount(const std::string& tablePath) {
-    items_.messages.push_back({LoadMessage::Kind::CountWarning, tablePath + std::string(Text(StringId::CountWarning))});
+    items_.messages.push_back({LoadMessage::Kind::CountWarning, FillIn(Text(StringId::CountWarning), {tablePath})});
   }
 
   // A count file that is there but holds no count of this format (another version,
   // NUL bytes, an empty file): the kind folder is skipped, and said so.
   bool ValidCount(const CountFile& count, const std::string& path) {
     if (count.versionValid()) return true;
-    items_.messages.push_back({LoadMessage::Kind::CountWarning, path + std::string(Text(StringId::CountFileInvalid))});
+    items_.messages.push_back({LoadMessage::Kind::CountWarning, FillIn(Text(StringId::CountFileInvalid), {path})});
     return false;
   }
 

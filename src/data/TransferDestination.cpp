@@ -8,7 +8,7 @@
 #include "rxt4/data/DirectoryIndex.h"
 #include "rxt4/data/FolderHandle.h"
 #include "rxt4/data/Kinds.h"
-#include "rxt4/data/Strings.h"
+#include "rxt4/data/FileTexts.h"
 
 namespace rxt4 {
 namespace {
@@ -49,7 +49,7 @@ bool HoldsFile(const std::filesystem::path& folder) {
 }  // namespace
 
 DestinationKind ClassifyDestination(const std::filesystem::path& folder) {
-  const std::string_view suffix = Text(StringId::FolderNameSuffix);
+  const std::string_view suffix = filetext::kFolderNameSuffix;
   const std::string name = FolderName(folder);
   if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
     return DestinationKind::DataFolder;

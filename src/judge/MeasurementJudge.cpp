@@ -250,12 +250,12 @@ Verdict JudgeMeasurementVerdict(const CDataSet& record, const LimitsProfile& pro
 
 bool Judged(const ReadingResult& r) { return r.min || r.max; }
 
-std::string_view ReadingName(Reading reading) {
+std::string_view ReadingName(Reading reading, Language language) {
   switch (reading) {
-    case Reading::Level: return Text(StringId::ReadingLevel);
-    case Reading::Cn: return Text(StringId::ReadingCn);
-    case Reading::Mer: return Text(StringId::ReadingMer);
-    case Reading::Ber: return Text(StringId::ReadingBer);
+    case Reading::Level: return Text(StringId::ReadingLevel, language);
+    case Reading::Cn: return Text(StringId::ReadingCn, language);
+    case Reading::Mer: return Text(StringId::ReadingMer, language);
+    case Reading::Ber: return Text(StringId::ReadingBer, language);
   }
   return {};
 }
@@ -270,9 +270,9 @@ std::string_view ReadingKey(Reading reading) {
   return {};
 }
 
-std::string_view ReadingUnit(Reading reading) {
+std::string_view ReadingUnit(Reading reading, Language language) {
   switch (reading) {
-    case Reading::Level: return Text(StringId::UnitDbMicroVolt);
+    case Reading::Level: return Text(StringId::UnitDbMicroVolt, language);
     case Reading::Cn:
     case Reading::Mer: return "dB";
     case Reading::Ber: return {};
@@ -295,16 +295,16 @@ std::string LimitNumberText(Reading reading, double value) {
   return text;
 }
 
-std::string ValueText(const ReadingResult& r) {
+std::string ValueText(const ReadingResult& r, Language language) {
   switch (r.kind) {
-    case ValueKind::NoMeasurement: return std::string(Text(StringId::ValueNoMeasurement));
-    case ValueKind::BelowRange: return std::string(Text(StringId::ValueBelowRange));
-    case ValueKind::AboveRange: return std::string(Text(StringId::ValueAboveRange));
+    case ValueKind::NoMeasurement: return std::string(Text(StringId::ValueNoMeasurement, language));
+    case ValueKind::BelowRange: return std::string(Text(StringId::ValueBelowRange, language));
+    case ValueKind::AboveRange: return std::string(Text(StringId::ValueAboveRange, language));
     case ValueKind::Unreadable: return "「" + DecodeSjis(r.stored) + "」";
     case ValueKind::Number: break;
   }
   std::string text = r.stored;
-  const std::string_view unit = ReadingUnit(r.reading);
+  const std::string_view unit = ReadingUnit(r.reading, language);
   if (!unit.empty()) {
     text += ' ';
     text += unit;
@@ -312,13 +312,13 @@ std::string ValueText(const ReadingResult& r) {
   return text;
 }
 
-std::string LimitOrReasonText(const ReadingResult& r) {
+std::string LimitOrReasonText(const ReadingResult& r, Language language) {
   switch (r.reason) {
-    case Reason::NoLimit: return std::string(Text(StringId::ReasonNoLimit));
-    case Reason::NoMeasurement: return std::string(Text(StringId::ValueNoMeasurement));
-    case Reason::Unreadable: return std::string(Text(StringId::ReasonUnreadable));
-    case Reason::Analogue: return std::string(Text(StringId::ReasonAnalogue));
-    case Reason::Unplaced: return std::string(Text(StringId::ReasonUnplaced));
+    case Reason::NoLimit: return std::string(Text(StringId::ReasonNoLimit, language));
+    case Reason::NoMeasurement: return std::string(Text(StringId::ValueNoMeasurement, language));
+    case Reason::Unreadable: return std::string(Text(StringId::ReasonUnreadable, language));
+    case Reason::Analogue: return std::string(Text(StringId::ReasonAnalogue, language));
+    case Reason::Unplaced: return std::string(Text(StringId::ReasonUnplaced, language));
     case Reason::NoReading: return {};
     case Reason::Inside:
     case Reason::NearMinimum:
@@ -327,17 +327,18 @@ std::string LimitOrReasonText(const ReadingResult& r) {
     case Reason::AboveMaximum: break;
   }
   if (r.min && r.max)
-    return FillIn(Text(StringId::LimitRange), {LimitNumberText(r.reading, *r.min), LimitNumberText(r.reading, *r.max)});
-  if (r.min) return FillIn(Text(StringId::LimitAtLeast), {LimitNumberText(r.reading, *r.min)});
-  if (r.max) return FillIn(Text(StringId::LimitAtMost), {LimitNumberText(r.reading, *r.max)});
+    return FillIn(Text(StringId::LimitRange, language), {LimitNumberText(r.reading, *r.min), LimitNumberText(r.reading, *r.max)});
+  if (r.min) return FillIn(Text(StringId::LimitAtLeast, language), {LimitNumberText(r.reading, *r.min)});
+  if (r.max) return FillIn(Text(StringId::LimitAtMost, language), {LimitNumberText(r.reading, *r.max)});
   return {};
 }
 
 std::string ReadingLine(const ReadingResult& r) {
-  // Made once: the string table's texts, no profile's limits.
-  static const VerdictLineFormatter formatter{LimitsProfile()};
+  // Made once for each language: the string table's texts, no profile's limits.
+  static const VerdictLineFormatter japanese{LimitsProfile(), Language::Japanese};
+  static const VerdictLineFormatter english{LimitsProfile(), Language::English};
   std::string line;
-  formatter.Append(line, r);
+  (CurrentLanguage() == Language::English ? english : japanese).Append(line, r);
   return line;
 }
 

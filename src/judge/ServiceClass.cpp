@@ -29,9 +29,9 @@ enum ScreenType : long long {
 ServiceClass ClassOfRow(const std::array<std::string_view, MeasurementRow::kColumnCount>& fields) {
   auto field = [&](Column c) { return judge::Trimmed(fields[static_cast<std::size_t>(Index(c))]); };
   // The instrument's own texts, looked up once.
-  static const std::string_view kAnalog = Text(StringId::Analog);
-  static const std::string_view kBs = Text(StringId::SatBs);
-  static const std::string_view kNsat110 = Text(StringId::SatNsat110);
+  static const std::string_view kAnalog = Text(StringId::Analog, Language::Japanese);
+  static const std::string_view kBs = Text(StringId::SatBs, Language::Japanese);
+  static const std::string_view kNsat110 = Text(StringId::SatNsat110, Language::Japanese);
   const std::string_view modulation = field(Column::Modulation);
   if (modulation == kAnalog) return ServiceClass::Analogue;
   long long bandNumber = 0, screenType = 0;
@@ -64,16 +64,16 @@ ServiceClass ClassOfRow(const std::array<std::string_view, MeasurementRow::kColu
   }
 }
 
-std::string_view ServiceClassName(ServiceClass c) {
+std::string_view ServiceClassName(ServiceClass c, Language language) {
   switch (c) {
-    case ServiceClass::Terrestrial: return Text(StringId::ClassTerrestrial);
-    case ServiceClass::OneSeg: return Text(StringId::ClassOneSeg);
-    case ServiceClass::Bs: return Text(StringId::ClassBs);
-    case ServiceClass::Cs110: return Text(StringId::ClassCs110);
-    case ServiceClass::OtherCs: return Text(StringId::ClassOtherCs);
-    case ServiceClass::Cable: return Text(StringId::ClassCable);
-    case ServiceClass::Analogue: return Text(StringId::ClassAnalogue);
-    case ServiceClass::Unplaced: return Text(StringId::ClassUnplaced);
+    case ServiceClass::Terrestrial: return Text(StringId::ClassTerrestrial, language);
+    case ServiceClass::OneSeg: return Text(StringId::ClassOneSeg, language);
+    case ServiceClass::Bs: return Text(StringId::ClassBs, language);
+    case ServiceClass::Cs110: return Text(StringId::ClassCs110, language);
+    case ServiceClass::OtherCs: return Text(StringId::ClassOtherCs, language);
+    case ServiceClass::Cable: return Text(StringId::ClassCable, language);
+    case ServiceClass::Analogue: return Text(StringId::ClassAnalogue, language);
+    case ServiceClass::Unplaced: return Text(StringId::ClassUnplaced, language);
   }
   return {};
 }

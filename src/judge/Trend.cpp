@@ -244,4 +244,15 @@ double PlotValue(const ReadingResult& result, const TrendAxis& axis) {
   return axis.low;
 }
 
+std::vector<std::size_t> TrendLinePoints(const TrendSeries& series) {
+  std::vector<std::size_t> line;
+  for (std::size_t i = 0; i < series.points.size(); ++i) {
+    const TrendPoint& p = series.points[i];
+    if (p.result.kind != ValueKind::Number) continue;
+    if (!line.empty() && series.points[line.back()].visit == p.visit) continue;
+    line.push_back(i);
+  }
+  return line;
+}
+
 }  // namespace rxt4

@@ -4,12 +4,12 @@
 
 namespace rxt4 {
 
-std::string_view VerdictText(Verdict verdict) {
+std::string_view VerdictText(Verdict verdict, Language language) {
   switch (verdict) {
-    case Verdict::Pass: return Text(StringId::VerdictPass);
-    case Verdict::Caution: return Text(StringId::VerdictCaution);
-    case Verdict::Fail: return Text(StringId::VerdictFail);
-    case Verdict::None: return Text(StringId::VerdictNone);
+    case Verdict::Pass: return Text(StringId::VerdictPass, language);
+    case Verdict::Caution: return Text(StringId::VerdictCaution, language);
+    case Verdict::Fail: return Text(StringId::VerdictFail, language);
+    case Verdict::None: return Text(StringId::VerdictNone, language);
   }
   return {};
 }

@@ -7,9 +7,13 @@ namespace rxt4 {
 
 PreparedText::PreparedText(std::string_view text) {
   std::size_t from = 0;
-  for (std::size_t i = text.find("%s"); i != std::string_view::npos; i = text.find("%s", from)) {
-    pieces_.push_back(text.substr(from, i - from));
-    from = i + 2;
+  for (std::size_t i = text.find('%'); i != std::string_view::npos; i = text.find('%', i + 1)) {
+    if (i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+      pieces_.push_back(text.substr(from, i - from));
+      slots_.push_back(text[i + 1] - '1');
+      from = i + 2;
+      ++i;
+    }
   }
   pieces_.push_back(text.substr(from));
 }
@@ -18,24 +22,25 @@ void PreparedText::AppendTo(std::string& out, std::span<const std::string_view> 
   out += pieces_[0];
   for (std::size_t i = 1; i < pieces_.size(); ++i) {
     // A placeholder without a value stays as it is, as FillIn leaves it.
-    if (i <= values.size()) out += values[i - 1];
-    else out += "%s";
+    const std::size_t slot = static_cast<std::size_t>(slots_[i - 1]);
+    if (slot < values.size()) out += values[slot];
+    else (out += '%') += static_cast<char>('1' + slot);
     out += pieces_[i];
   }
 }
 
-VerdictLineFormatter::VerdictLineFormatter(const LimitsProfile& profile)
-    : line_(Text(StringId::ReadingVerdict)) {
+VerdictLineFormatter::VerdictLineFormatter(const LimitsProfile& profile, Language language)
+    : language_(language), line_(Text(StringId::ReadingVerdict, language)) {
   for (ServiceClass c : {ServiceClass::Terrestrial, ServiceClass::OneSeg, ServiceClass::Bs, ServiceClass::Cs110,
                          ServiceClass::OtherCs, ServiceClass::Cable, ServiceClass::Analogue, ServiceClass::Unplaced})
-    classNames_[static_cast<std::size_t>(c)] = ServiceClassName(c);
+    classNames_[static_cast<std::size_t>(c)] = ServiceClassName(c, language_);
   for (Reading r : {Reading::Level, Reading::Cn, Reading::Mer, Reading::Ber}) {
-    readingNames_[static_cast<std::size_t>(r)] = ReadingName(r);
-    units_[static_cast<std::size_t>(r)] = ReadingUnit(r);
+    readingNames_[static_cast<std::size_t>(r)] = ReadingName(r, language_);
+    units_[static_cast<std::size_t>(r)] = ReadingUnit(r, language_);
   }
   for (Verdict v : {Verdict::None, Verdict::Pass, Verdict::Caution, Verdict::Fail})
-    verdicts_[static_cast<std::size_t>(v)] = VerdictText(v);
-  markers_ = {Text(StringId::ValueNoMeasurement), Text(StringId::ValueBelowRange), Text(StringId::ValueAboveRange)};
+    verdicts_[static_cast<std::size_t>(v)] = VerdictText(v, language_);
+  markers_ = {Text(StringId::ValueNoMeasurement, language_), Text(StringId::ValueBelowRange, language_), Text(StringId::ValueAboveRange, language_)};
   // The limit texts the profile can give, as the lines print them.
   for (ServiceClass c : kJudgedClasses) {
     const ClassLimits& l = profile.Limits(c);
@@ -52,7 +57,7 @@ VerdictLineFormatter::VerdictLineFormatter(const LimitsProfile& profile)
       r.min = minMax.first;
       r.max = minMax.second;
       r.reason = Reason::Inside;
-      limits_.push_back({reading, r.min, r.max, LimitOrReasonText(r)});
+      limits_.push_back({reading, r.min, r.max, LimitOrReasonText(r, language_)});
     }
   }
 }
@@ -66,7 +71,7 @@ void VerdictLineFormatter::Append(std::string& out, const ReadingResult& r) cons
     case ValueKind::BelowRange: shown = markers_[1]; break;
     case ValueKind::AboveRange: shown = markers_[2]; break;
     case ValueKind::Unreadable:
-      value = ValueText(r);
+      value = ValueText(r, language_);
       shown = value;
       break;
     case ValueKind::Number: {
@@ -91,7 +96,7 @@ void VerdictLineFormatter::Append(std::string& out, const ReadingResult& r) cons
     }
   }
   if (limit.empty()) {
-    computed = LimitOrReasonText(r);
+    computed = LimitOrReasonText(r, language_);
     limit = computed;
   }
   const std::string_view values[] = {readingNames_[static_cast<std::size_t>(r.reading)], shown,

@@ -42,8 +42,7 @@ bool CFirmwareImage::Load(const std::filesystem::path& path) {
       }
     }
   } catch (const std::bad_alloc&) {
-    fileError_ = "not enough memory to hold the image";
-    return Fail({ImageCheck::File});
+    return Fail({ImageCheck::NoMemory});
   }
   // A file in which no part is recognised would make an update that sends nothing
   // and reports success: it is not an image.
@@ -57,24 +56,27 @@ bool CFirmwareImage::Fail(ImageFault fault) {
   return false;
 }
 
-std::string CFirmwareImage::FaultText() const {
+std::string CFirmwareImage::FaultText(Language language) const {
   const ImageFault& f = fault_;
   if (f.check == ImageCheck::None) return {};
   if (f.check == ImageCheck::File) return fileError_;
-  if (f.check == ImageCheck::NoPart) return "no Main, TSNM or Dec part found";
-  std::string where = std::string(PartName(f.part)) + " part";
-  if (f.record > 0) where += ", record " + std::to_string(f.record);
+  if (f.check == ImageCheck::NoMemory) return std::string(Text(StringId::ImageNoMemory, language));
+  if (f.check == ImageCheck::NoPart) return std::string(Text(StringId::ImageNoPart, language));
+  const std::string part(PartName(f.part));
+  const std::string where = f.record > 0 ? FillIn(Text(StringId::ImageRecordWhere, language), {part, std::to_string(f.record)})
+                                         : FillIn(Text(StringId::ImagePartWhere, language), {part});
+  StringId what = StringId::ImageCrc;
   switch (f.check) {
-    case ImageCheck::TooShort: return where + ": the file ends inside its header";
-    case ImageCheck::Header: return where + ": header checksum does not match";
-    case ImageCheck::Length:
-      return where + (f.record > 0 ? ": its length does not fit the part" : ": its length does not fit the file");
-    case ImageCheck::Crc: return where + ": CRC-32 does not match";
+    case ImageCheck::TooShort: what = StringId::ImageTooShort; break;
+    case ImageCheck::Header: what = StringId::ImageHeaderSum; break;
+    case ImageCheck::Length: what = f.record > 0 ? StringId::ImagePartLength : StringId::ImageFileLength; break;
+    case ImageCheck::Crc: what = StringId::ImageCrc; break;
     case ImageCheck::None:
     case ImageCheck::File:
+    case ImageCheck::NoMemory:
     case ImageCheck::NoPart: break;  // answered above
   }
-  return where;
+  return FillIn(Text(what, language), {where});
 }
 
 int CFirmwareImage::Slot(PartType type) {

@@ -8,9 +8,9 @@
 #include <sstream>
 #include <system_error>
 
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/ReadOnlyFile.h"
 #include "rxt4/data/StagedFile.h"
-#include "rxt4/data/Strings.h"
 #include "rxt4/data/TextRules.h"
 
 namespace rxt4 {
@@ -139,19 +139,29 @@ struct IniLines {
   }
 };
 
-int ReadInt(const IniLines& ini, StringId key, int defaultValue) {
-  std::optional<std::string> v = ini.Get(kAppName, Text(key));
+int ReadInt(const IniLines& ini, std::string_view key, int defaultValue) {
+  std::optional<std::string> v = ini.Get(kAppName, key);
   return ProfileInt(v ? &*v : nullptr, defaultValue);
 }
 
+// The display language: its key and values are the file's, not words a user reads.
+constexpr std::string_view kLanguageKey = "Language";
+constexpr std::string_view kLanguageJapanese = "ja";
+constexpr std::string_view kLanguageEnglish = "en";
+
+Language ReadLanguage(const IniLines& ini) {
+  const std::optional<std::string> value = ini.Get(kAppName, kLanguageKey);
+  return value && *value == kLanguageEnglish ? Language::English : Language::Japanese;
+}
+
 // The keys of what the viewer remembers, in the order they are written.
-constexpr StringId kRememberedKeys[] = {StringId::KeyDataFolder, StringId::KeyZoom, StringId::KeyWindowLeft,
-                                        StringId::KeyWindowTop};
+constexpr std::string_view kRememberedKeys[] = {filetext::kKeyDataFolder, filetext::kKeyZoom, filetext::kKeyWindowLeft,
+                                                filetext::kKeyWindowTop};
 
 // Between two node paths of "Expanded Items": a folder name never holds a "/".
 constexpr std::string_view kNodeSeparator = "//";
 
-std::string RecentFolderKey(int place) { return std::string(Text(StringId::KeyRecentFolder)) + ' ' + std::to_string(place); }
+std::string RecentFolderKey(int place) { return std::string(filetext::kKeyRecentFolder) + ' ' + std::to_string(place); }
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
@@ -160,11 +170,11 @@ RememberedView ReadRemembered(const IniLines& ini) {
   // A folder path is kept whole (the 260-character limit of the other keys would
   // cut it into the name of another folder).
   std::optional<std::string> folder =
-      ini.Get(kAppName, Text(StringId::KeyDataFolder), std::numeric_limits<size_t>::max());
+      ini.Get(kAppName, filetext::kKeyDataFolder, std::numeric_limits<size_t>::max());
   if (folder) view.dataFolder = *folder;
-  view.zoom = ReadInt(ini, StringId::KeyZoom, 0);
-  std::optional<std::string> left = ini.Get(kAppName, Text(StringId::KeyWindowLeft));
-  std::optional<std::string> top = ini.Get(kAppName, Text(StringId::KeyWindowTop));
+  view.zoom = ReadInt(ini, filetext::kKeyZoom, 0);
+  std::optional<std::string> left = ini.Get(kAppName, filetext::kKeyWindowLeft);
+  std::optional<std::string> top = ini.Get(kAppName, filetext::kKeyWindowTop);
   view.hasPosition = left && top && !left->empty() && !top->empty();
   if (view.hasPosition) {
     view.left = ProfileInt(&*left, 0);
@@ -174,9 +184,9 @@ RememberedView ReadRemembered(const IniLines& ini) {
   for (int place = 1; place <= kRecentFolderCount; ++place)
     if (std::optional<std::string> recent = ini.Get(kAppName, RecentFolderKey(place), kWhole); recent && !recent->empty())
       view.recentFolders.push_back(*recent);
-  if (std::optional<std::string> selected = ini.Get(kAppName, Text(StringId::KeySelectedItem), kWhole))
+  if (std::optional<std::string> selected = ini.Get(kAppName, filetext::kKeySelectedItem, kWhole))
     view.selectedItem = *selected;
-  if (std::optional<std::string> expanded = ini.Get(kAppName, Text(StringId::KeyExpandedItems), kWhole)) {
+  if (std::optional<std::string> expanded = ini.Get(kAppName, filetext::kKeyExpandedItems, kWhole)) {
     std::string_view rest = *expanded;
     while (!rest.empty()) {
       const size_t end = rest.find(kNodeSeparator);
@@ -212,42 +222,51 @@ SettingsFile::SettingsFile(std::filesystem::path iniPath) : iniPath_(std::move(i
 
 void SettingsFile::LoadSettings(const std::vector<std::string>& presentPorts) {
   const IniLines ini = IniLines::Read(iniPath_);
-  folderAlert_ = ReadInt(ini, StringId::KeyFolderAlert, 1) != 0;
-  std::optional<std::string> port = ini.Get(kAppName, Text(StringId::KeyComPort));
+  folderAlert_ = ReadInt(ini, filetext::kKeyFolderAlert, 1) != 0;
+  std::optional<std::string> port = ini.Get(kAppName, filetext::kKeyComPort);
   comm_.comPort = port ? *port : (presentPorts.empty() ? std::string() : presentPorts.front());
-  comm_.baudRate = ReadInt(ini, StringId::KeyBaudRate, 9600);
+  comm_.baudRate = ReadInt(ini, filetext::kKeyBaudRate, 9600);
   // The 8-bit fields keep the low byte of whatever integer the file holds.
-  comm_.dataSize = static_cast<uint8_t>(ReadInt(ini, StringId::KeyDataSize, 8) & 0xFF);
-  comm_.parity = static_cast<uint8_t>(ReadInt(ini, StringId::KeyParity, 0) & 0xFF);
-  comm_.stopBits = static_cast<uint8_t>(ReadInt(ini, StringId::KeyStopBits, 0) & 0xFF);
-  comm_.flowControl = static_cast<uint8_t>(ReadInt(ini, StringId::KeyFlowControl, 0) & 0xFF);
+  comm_.dataSize = static_cast<uint8_t>(ReadInt(ini, filetext::kKeyDataSize, 8) & 0xFF);
+  comm_.parity = static_cast<uint8_t>(ReadInt(ini, filetext::kKeyParity, 0) & 0xFF);
+  comm_.stopBits = static_cast<uint8_t>(ReadInt(ini, filetext::kKeyStopBits, 0) & 0xFF);
+  comm_.flowControl = static_cast<uint8_t>(ReadInt(ini, filetext::kKeyFlowControl, 0) & 0xFF);
   // A file path, kept whole (in quotes, so that blanks at either end are kept).
   std::optional<std::string> limits =
-      ini.Get(kAppName, Text(StringId::KeyLimitsProfile), std::numeric_limits<size_t>::max());
+      ini.Get(kAppName, filetext::kKeyLimitsProfile, std::numeric_limits<size_t>::max());
   limitsProfile_ = limits ? *limits : std::string();
+  language_ = ReadLanguage(ini);
   remembered_ = ReadRemembered(ini);
+}
+
+void SettingsFile::LoadLanguage() { language_ = ReadLanguage(IniLines::Read(iniPath_)); }
+
+bool SettingsFile::SaveLanguage(Language language) {
+  language_ = language;
+  return WriteKeys({{std::string(kLanguageKey),
+                     std::string(language == Language::English ? kLanguageEnglish : kLanguageJapanese)}});
 }
 
 bool SettingsFile::SaveCommSettings(const CommSettings& settings) {
   comm_ = settings;
   return WriteKeys({
-      {std::string(Text(StringId::KeyComPort)), settings.comPort},
-      {std::string(Text(StringId::KeyBaudRate)), std::to_string(settings.baudRate)},
-      {std::string(Text(StringId::KeyDataSize)), std::to_string(unsigned{settings.dataSize})},
-      {std::string(Text(StringId::KeyParity)), std::to_string(unsigned{settings.parity})},
-      {std::string(Text(StringId::KeyStopBits)), std::to_string(unsigned{settings.stopBits})},
-      {std::string(Text(StringId::KeyFlowControl)), std::to_string(unsigned{settings.flowControl})},
+      {std::string(filetext::kKeyComPort), settings.comPort},
+      {std::string(filetext::kKeyBaudRate), std::to_string(settings.baudRate)},
+      {std::string(filetext::kKeyDataSize), std::to_string(unsigned{settings.dataSize})},
+      {std::string(filetext::kKeyParity), std::to_string(unsigned{settings.parity})},
+      {std::string(filetext::kKeyStopBits), std::to_string(unsigned{settings.stopBits})},
+      {std::string(filetext::kKeyFlowControl), std::to_string(unsigned{settings.flowControl})},
   });
 }
 
 bool SettingsFile::SaveFolderAlert(bool folderAlert) {
   folderAlert_ = folderAlert;
-  return WriteKeys({{std::string(Text(StringId::KeyFolderAlert)), folderAlert ? "1" : "0"}});
+  return WriteKeys({{std::string(filetext::kKeyFolderAlert), folderAlert ? "1" : "0"}});
 }
 
 bool SettingsFile::SaveLimitsProfile(const std::string& profile) {
   limitsProfile_ = HasLineBreak(profile) ? std::string() : profile;
-  return WriteKeys({{std::string(Text(StringId::KeyLimitsProfile)), '"' + limitsProfile_ + '"'}});
+  return WriteKeys({{std::string(filetext::kKeyLimitsProfile), '"' + limitsProfile_ + '"'}});
 }
 
 bool SettingsFile::SaveRemembered(const RememberedView& view) {
@@ -258,12 +277,12 @@ bool SettingsFile::SaveRemembered(const RememberedView& view) {
   if (remembered_.dataFolder.find_first_of("\r\n") != std::string::npos) remembered_.dataFolder.clear();
   std::vector<std::pair<std::string, std::string>> keys = {
       // In quotes, so that blanks at either end of a folder name are kept.
-      {std::string(Text(StringId::KeyDataFolder)), '"' + remembered_.dataFolder + '"'},
-      {std::string(Text(StringId::KeyZoom)), std::to_string(view.zoom)},
+      {std::string(filetext::kKeyDataFolder), '"' + remembered_.dataFolder + '"'},
+      {std::string(filetext::kKeyZoom), std::to_string(view.zoom)},
   };
   if (view.hasPosition) {
-    keys.emplace_back(Text(StringId::KeyWindowLeft), std::to_string(view.left));
-    keys.emplace_back(Text(StringId::KeyWindowTop), std::to_string(view.top));
+    keys.emplace_back(filetext::kKeyWindowLeft, std::to_string(view.left));
+    keys.emplace_back(filetext::kKeyWindowTop, std::to_string(view.top));
   }
   std::erase_if(remembered_.recentFolders, [](const std::string& f) { return f.empty() || HasLineBreak(f); });
   if (remembered_.recentFolders.size() > static_cast<size_t>(kRecentFolderCount))
@@ -280,9 +299,9 @@ bool SettingsFile::SaveRemembered(const RememberedView& view) {
     expanded += node;
   }
   if (!remembered_.selectedItem.empty() || !before.selectedItem.empty())
-    keys.emplace_back(Text(StringId::KeySelectedItem), '"' + remembered_.selectedItem + '"');
+    keys.emplace_back(filetext::kKeySelectedItem, '"' + remembered_.selectedItem + '"');
   if (!expanded.empty() || !before.expandedItems.empty())
-    keys.emplace_back(Text(StringId::KeyExpandedItems), '"' + expanded + '"');
+    keys.emplace_back(filetext::kKeyExpandedItems, '"' + expanded + '"');
   return WriteKeys(keys, true);
 }
 
@@ -294,7 +313,7 @@ bool SettingsFile::WriteKeys(const std::vector<std::pair<std::string, std::strin
   if (ini.unreadable) return false;
   std::vector<std::string_view> before;
   if (!rememberedKeys)
-    for (StringId id : kRememberedKeys) before.push_back(Text(id));
+    for (std::string_view key : kRememberedKeys) before.push_back(key);
   for (const auto& [key, value] : keys) {
     // A line break in a value would start a new line of the file: keep only the first line.
     std::string_view v = value;

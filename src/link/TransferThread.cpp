@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/link/BaudCheckCommand.h"
 #include "rxt4/link/ConnectCommand.h"
 #include "rxt4/link/DataReadCommand.h"
@@ -153,7 +154,7 @@ LinkOutcome CTransferThread::Work(const CommSettings& settings, const std::files
   // An overwrite takes the place of the earlier download only when it is whole and
   // was not cancelled on the way, with its job record stamped.
   if (outcome.result == LinkResult::Success && !job.aborted()) {
-    if (!folder.StampJobRecord(measuredAt, {std::string(Text(StringId::JobModelName)), "", ""}))
+    if (!folder.StampJobRecord(measuredAt, {std::string(filetext::kJobModelName), "", ""}))
       return FolderFailed(folder.problem());
     if (!folder.Commit()) return FolderFailed(folder.problem());
   }

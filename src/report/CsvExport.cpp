@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "rxt4/data/Strings.h"
 #include "rxt4/data/StagedFile.h"
 #include "rxt4/report/Export.h"
 #include "rxt4/report/ExportTables.h"
@@ -51,14 +52,14 @@ class CsvSink : public TableSink {
         continue;
       }
       auto file = std::make_unique<StagedFile>(folder_ / (t.name + ".csv"));
-      if (!file->ok()) return Fail(folder_ / (t.name + ".csv"), file->error().message());
+      if (!file->ok()) return Fail(folder_ / (t.name + ".csv"), ReasonText(file->error()));
       line_.assign(kByteOrderMark);
       for (std::size_t i = 0; i < t.columns.size(); ++i) {
         if (i) line_ += ',';
         line_ += t.columns[i].name;
       }
       line_ += "\r\n";
-      if (!file->Write(line_)) return Fail(folder_ / (t.name + ".csv"), file->error().message());
+      if (!file->Write(line_)) return Fail(folder_ / (t.name + ".csv"), ReasonText(file->error()));
       files_.push_back(std::move(file));
     }
     return true;
@@ -89,7 +90,7 @@ class CsvSink : public TableSink {
       }
     }
     line_ += "\r\n";
-    if (!files_[index]->Write(line_)) return Fail(files_[index]->finalPath(), files_[index]->error().message());
+    if (!files_[index]->Write(line_)) return Fail(files_[index]->finalPath(), ReasonText(files_[index]->error()));
     return true;
   }
 
@@ -100,14 +101,14 @@ class CsvSink : public TableSink {
     bool ok = true;
     for (const auto& image : images_) {
       if (!image->Commit(false)) {
-        ok = Fail(image->finalPath(), image->error().message());
+        ok = Fail(image->finalPath(), ReasonText(image->error()));
         break;
       }
       placed.push_back(image->finalPath());
     }
     for (const std::filesystem::path& folder : madeFolders_) FlushFolder(folder);
     for (std::size_t i = 0; ok && i < files_.size(); ++i)
-      if (files_[i] && !files_[i]->Commit()) ok = Fail(files_[i]->finalPath(), files_[i]->error().message());
+      if (files_[i] && !files_[i]->Commit()) ok = Fail(files_[i]->finalPath(), ReasonText(files_[i]->error()));
     if (!ok) {
       std::error_code ec;
       for (const std::filesystem::path& image : placed) std::filesystem::remove(image, ec);
@@ -138,13 +139,13 @@ class CsvSink : public TableSink {
     // end, and a failure or a cancel leaves none of them.
     auto image = std::make_unique<StagedFile>(folder_ / imageName_);
     if (!image->Write(bytes.data(), bytes.size()) || !image->Close())
-      return Fail(folder_ / imageName_, (ec ? ec : image->error()).message());
+      return Fail(folder_ / imageName_, ReasonText(ec ? ec : image->error()));
     images_.push_back(std::move(image));
     return true;
   }
 
   bool Fail(const std::filesystem::path& file, const std::string& why) {
-    error_ = "cannot write " + file.string() + ": " + why;
+    error_ = FillIn(Text(StringId::FileWriteFailed), {file.string(), why});
     return false;
   }
 
@@ -167,7 +168,7 @@ JobOutcome ExportCsv(const MeasurementSource& selection, const std::filesystem::
   // The reason the folder could not be made (a read-only medium), not what a look at
   // the missing folder says afterwards.
   if (!ec && !std::filesystem::is_directory(folder, ec) && !ec) ec = std::make_error_code(std::errc::not_a_directory);
-  if (ec) return JobOutcome::Failed("cannot create " + folder.string() + ": " + ec.message());
+  if (ec) return JobOutcome::Failed(FillIn(Text(StringId::FileCreateFailed), {folder.string(), ReasonText(ec)}));
   CsvSink sink(folder);
   JobOutcome outcome = WriteExportRows(selection, sink, options, observer, abort);
   if (outcome.done() && !sink.Commit()) return JobOutcome::Failed(sink.error());

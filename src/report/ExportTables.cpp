@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <future>
 #include <cmath>
@@ -11,6 +13,7 @@
 
 #include "rxt4/data/Columns.h"
 #include "rxt4/data/DirectoryIndex.h"
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/JobRecord.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/Paths.h"
@@ -321,7 +324,7 @@ class RowWriter {
     const std::string file = p.file().filename().string();
     for (ServiceClass c : kJudgedClasses) {
       const ClassLimits& l = p.Limits(c);
-      const Cell row[] = {Cell::Text(ServiceClassKey(c)), Cell::Text(ServiceClassName(c)), Cell::Text(p.name()),
+      const Cell row[] = {Cell::Text(ServiceClassKey(c)), Cell::Text(ServiceClassName(c, Language::Japanese)), Cell::Text(p.name()),
                           OptionalText(file),         OptionalReal(l.levelMin),        OptionalReal(l.levelMax),
                           OptionalReal(l.cnMin),      OptionalReal(l.merMin),          OptionalReal(l.berMax),
                           Cell::Real(l.marginDb)};
@@ -373,7 +376,7 @@ class RowWriter {
     cells_.push_back(OptionalText(s.downloaded));
     cells_.push_back(OptionalText(s.date));
     const SetFolderSummary& sum = s.summary;
-    cells_.push_back(Cell::Text(VerdictText(sum.measurements.worst())));
+    cells_.push_back(Cell::Text(VerdictText(sum.measurements.worst(), Language::Japanese)));
     for (int n : {sum.measurements.total(), sum.measurements.pass, sum.measurements.caution, sum.measurements.fail,
                   sum.measurements.none, sum.readings.pass, sum.readings.caution, sum.readings.fail, sum.readings.none,
                   sum.readings.noMeasurement})
@@ -417,7 +420,7 @@ class RowWriter {
     const std::array<std::string_view, kColumnCount> fields = row.Fields();
     for (int c = 0; c < kColumnCount; ++c) AddField(c, Trim(fields[static_cast<std::size_t>(c)]));
     cells_.push_back(Cell::Text(ServiceClassKey(ClassOfRow(fields))));
-    cells_.push_back(Cell::Text(VerdictText(verdict)));
+    cells_.push_back(Cell::Text(VerdictText(verdict, Language::Japanese)));
     cells_.push_back(Cell::Text(ReasonKey(reason)));
     const std::size_t at = cells_.size();
     cells_.resize(at + 2 * kJudgedColumns.size(), Cell::Null());
@@ -425,7 +428,7 @@ class RowWriter {
       const ReadingResult& r = judgement_.readings[i];
       const int slot = JudgedSlot(r.column);
       if (slot < 0) continue;
-      cells_[at + 2 * static_cast<std::size_t>(slot)] = Cell::Text(VerdictText(r.verdict));
+      cells_[at + 2 * static_cast<std::size_t>(slot)] = Cell::Text(VerdictText(r.verdict, Language::Japanese));
       cells_[at + 2 * static_cast<std::size_t>(slot) + 1] = Cell::Text(ReasonKey(r.reason));
     }
     return sink_.Insert(table, cells_);
@@ -468,7 +471,7 @@ class RowWriter {
     AddKeys(m, std::nullopt);
     cells_.push_back(Cell::Text(dataName_));
     cells_.push_back(Cell::Int(static_cast<std::int64_t>(m.record.rows.size())));
-    cells_.push_back(Cell::Text(VerdictText(judgement_.verdict)));
+    cells_.push_back(Cell::Text(VerdictText(judgement_.verdict, Language::Japanese)));
     cells_.push_back(Cell::Text(ReasonKey(judgement_.reason)));
     if (!sink_.Insert(TableId::Multi, cells_)) return false;
     for (std::size_t i = 0; i < m.record.rows.size(); ++i) {
@@ -519,7 +522,7 @@ class RowWriter {
       cells_.push_back(Cell::Text(dataName_));
       cells_.push_back(OptionalText(set_->record.Label(m.kind, m.record.index)));
       cells_.push_back(Cell::Text(ServiceClassKey(part.serviceClass)));
-      cells_.push_back(Cell::Text(ServiceClassName(part.serviceClass)));
+      cells_.push_back(Cell::Text(ServiceClassName(part.serviceClass, Language::Japanese)));
       cells_.push_back(OptionalText(band_));
       cells_.push_back(OptionalText(channel_));
       const std::optional<std::int64_t> number = ChannelNumber(part.channel);
@@ -544,9 +547,9 @@ class RowWriter {
         } else {
           cells_.push_back(Cell::Null());
         }
-        cells_.push_back(Cell::Text(VerdictText(found->verdict)));
+        cells_.push_back(Cell::Text(VerdictText(found->verdict, Language::Japanese)));
       }
-      cells_.push_back(Cell::Text(VerdictText(part.verdict)));
+      cells_.push_back(Cell::Text(VerdictText(part.verdict, Language::Japanese)));
       if (!sink_.Insert(TableId::Readings, cells_)) return false;
     }
     return true;
@@ -611,6 +614,117 @@ class RowWriter {
   std::optional<DirectoryIndex> folder_;  // the kind folder of indexedTable_
 };
 
+// Rows kept compactly to be handed to another sink later (and on another thread):
+// each row its table, its width and its cells, texts copied.
+class HeldRows final : public TableSink {
+ public:
+  bool Begin(const std::vector<ExportTable>&, bool) override { return true; }
+  bool Insert(TableId table, std::span<const Cell> row) override {
+    Put(static_cast<std::uint8_t>(table));
+    Put(static_cast<std::uint32_t>(row.size()));
+    for (const Cell& c : row) {
+      Put(static_cast<std::uint8_t>(c.kind));
+      switch (c.kind) {
+        case Cell::Kind::Null: break;
+        case Cell::Kind::Integer: Put(c.integer); break;
+        case Cell::Kind::Real: Put(c.real); break;
+        case Cell::Kind::Text:
+        case Cell::Kind::Bytes:
+          Put(static_cast<std::uint64_t>(c.text.size()));
+          bytes_.append(c.text);
+          break;
+      }
+    }
+    return true;
+  }
+  std::string error() const override { return {}; }
+
+  // The rows held so far, leaving this empty.
+  HeldRows Take() {
+    HeldRows taken;
+    taken.bytes_.swap(bytes_);
+    bytes_.swap(spare_);
+    return taken;
+  }
+  // Rows taken and done with: their memory is used again (a fresh buffer for each set
+  // folder would cost a page fault per page written).
+  void GiveBack(HeldRows&& done) {
+    spare_.swap(done.bytes_);
+    spare_.clear();
+  }
+
+  // Every row into sink, in the order held; false when the sink refuses one or abort
+  // is set (looked at every few hundred rows).
+  bool Replay(TableSink& sink, const std::atomic<bool>& abort) const {
+    std::vector<Cell> row;
+    std::size_t at = 0;
+    for (int n = 1; at < bytes_.size(); ++n) {
+      const auto table = static_cast<TableId>(Get<std::uint8_t>(at));
+      row.resize(Get<std::uint32_t>(at));
+      for (Cell& c : row) {
+        c = Cell{};
+        c.kind = static_cast<Cell::Kind>(Get<std::uint8_t>(at));
+        switch (c.kind) {
+          case Cell::Kind::Null: break;
+          case Cell::Kind::Integer: c.integer = Get<std::int64_t>(at); break;
+          case Cell::Kind::Real: c.real = Get<double>(at); break;
+          case Cell::Kind::Text:
+          case Cell::Kind::Bytes: {
+            const auto size = static_cast<std::size_t>(Get<std::uint64_t>(at));
+            c.text = std::string_view(bytes_).substr(at, size);
+            at += size;
+          }
+        }
+      }
+      if (!sink.Insert(table, row)) return false;
+      if (n % 256 == 0 && abort.load(std::memory_order_relaxed)) return false;
+    }
+    return true;
+  }
+
+ private:
+  template <typename T>
+  void Put(T value) {
+    bytes_.append(reinterpret_cast<const char*>(&value), sizeof value);
+  }
+  template <typename T>
+  T Get(std::size_t& at) const {
+    T value;
+    std::memcpy(&value, bytes_.data() + at, sizeof value);
+    at += sizeof value;
+    return value;
+  }
+  std::string bytes_;
+  std::string spare_;
+};
+
+// Warnings kept to be said later, on the thread of the job's owner, in their order.
+class HeldWarnings final : public JobObserver {
+ public:
+  void Progress(int, int) override {}
+  void Warning(const std::string& message) override { held_.push_back({std::nullopt, message}); }
+  void Warn(const JobWarning& warning) override { held_.push_back({warning, {}}); }
+
+  HeldWarnings Take() {
+    HeldWarnings taken;
+    taken.held_.swap(held_);
+    return taken;
+  }
+  void Replay(JobObserver& observer) const {
+    for (const Held& h : held_) {
+      if (h.warning) observer.Warn(*h.warning);
+      else observer.Warning(h.message);
+    }
+  }
+
+ private:
+  struct Held {
+    std::optional<JobWarning> warning;
+    std::string message;
+  };
+  std::vector<Held> held_;
+};
+
 }  // namespace
 
 const std::vector<ExportTable>& ExportSchema() {
@@ -618,20 +732,11 @@ const std::vector<ExportTable>& ExportSchema() {
   return schema;
 }
 
-std::string_view ExportColumnName(int column) {
-  return column >= 0 && column < kColumnCount ? kColumnInfo[static_cast<std::size_t>(column)].asciiName
-                                              : std::string_view{};
-}
-
-bool IsNumericColumn(int column) {
-  return column >= 0 && column < kColumnCount && kColumnInfo[static_cast<std::size_t>(column)].value != ColumnValue::Text;
-}
-
 std::string_view MarkerWords(ValueKind kind) {
   switch (kind) {
-    case ValueKind::BelowRange: return Text(StringId::ExportMarkerBelow);
-    case ValueKind::AboveRange: return Text(StringId::ExportMarkerAbove);
-    case ValueKind::NoMeasurement: return Text(StringId::ExportMarkerNone);
+    case ValueKind::BelowRange: return filetext::kExportMarkerBelow;
+    case ValueKind::AboveRange: return filetext::kExportMarkerAbove;
+    case ValueKind::NoMeasurement: return filetext::kExportMarkerNone;
     case ValueKind::Number:
     case ValueKind::Unreadable: return {};
   }
@@ -641,64 +746,82 @@ std::string_view MarkerWords(ValueKind kind) {
 JobOutcome WriteExportRows(const MeasurementSource& source, TableSink& sink, const ExportOptions& options,
                            JobObserver& observer, const std::atomic<bool>& abort) {
   if (!sink.Begin(ExportSchema(), options.samples)) return JobOutcome::Failed(sink.error());
-  RowWriter writer(sink, options, observer);
+  // The rows are made on a thread of this job and handed over set folder by set folder:
+  // while this thread stores one set folder's rows, the next one is read, judged and
+  // turned into rows. At most two set folders are held; the thread is joined before
+  // this function returns, whatever way it does (the future's destructor waits).
+  HeldRows held;
+  HeldWarnings heldWarnings;
+  RowWriter writer(held, options, heldWarnings);
   writer.SetDataFolder(EscapedName(SetFolderName(source.DataFolderPath())));
-  if (!writer.WriteColumnsTable() || !writer.WriteLimitsTable()) return JobOutcome::Failed(sink.error());
+  writer.WriteColumnsTable();
+  writer.WriteLimitsTable();
+  if (!held.Take().Replay(sink, abort)) return JobOutcome::Failed(sink.error());
   const std::vector<SourceFolder> folders = source.Folders();
   int total = 0;
   for (const SourceFolder& f : folders) total += f.total();
-  int done = 0;
   std::unordered_set<std::string> ids;
-  // What is read of a set folder before its rows are written: its files' digest, its
-  // job record and its measurements. The next set folder is read on a thread of this
-  // job while the rows of the one before are written, so at most two set folders are
-  // held; the thread is joined before this function returns, whatever way it does.
-  struct Prepared {
-    std::optional<SetDigest> digest;
-    JobRecordRead job;
-    std::optional<FolderMeasurements> loaded;
-    std::string error;
+  // What the thread made of a set folder (its rows and warnings are in held and
+  // heldWarnings until taken).
+  struct Made {
+    int measurements = 0;
+    bool cancelled = false;
+    std::string error;  // the set folder could not be read
   };
-  auto prepare = [&source](const SourceFolder& folder) {
-    Prepared p;
+  auto make = [&](const SourceFolder& folder) {
+    Made made;
     const std::filesystem::path setPath = source.DataFolderPath() / folder.name;
-    p.digest = DigestSetFolder(setPath, p.error);
-    if (!p.digest) return p;
-    p.job = ReadJobRecord(setPath);
-    p.loaded = source.Measurements(folder, p.error);
-    return p;
-  };
-  std::future<Prepared> next;
-  if (!folders.empty()) next = std::async(std::launch::async, prepare, std::cref(folders.front()));
-  for (std::size_t f = 0; f < folders.size(); ++f) {
-    const SourceFolder& folder = folders[f];
-    Prepared p = next.get();
-    if (f + 1 < folders.size() && !abort.load(std::memory_order_relaxed))
-      next = std::async(std::launch::async, prepare, std::cref(folders[f + 1]));
-    if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
-    if (!p.digest || !p.loaded) return JobOutcome::Failed(p.error);
+    const std::optional<SetDigest> digest = DigestSetFolder(setPath, made.error);
+    if (!digest) return made;
+    JobRecordRead job = ReadJobRecord(setPath);
+    const std::optional<FolderMeasurements> loaded = source.Measurements(folder, made.error);
+    if (!loaded) return made;
     SetRow set;
-    set.id = p.digest->id;
+    set.id = digest->id;
     // The same files under two names of one data folder (names that differ only in
     // letter case): the second one's id is its own.
-    for (int n = 2; !ids.insert(set.id).second; ++n) set.id = p.digest->id + "-" + std::to_string(n);
+    for (int n = 2; !ids.insert(set.id).second; ++n) set.id = digest->id + "-" + std::to_string(n);
     set.folder = EscapedName(folder.name);
-    if (p.digest->files > 0) set.downloaded = LocalTimeText(p.digest->newest);
+    if (digest->files > 0) set.downloaded = LocalTimeText(digest->newest);
     // A job record that cannot be read is said and passed over, never fatal.
-    if (p.job.error) observer.Warning(FillIn(Text(StringId::RecordIgnored), {p.job.error.Text()}));
-    set.record = std::move(p.job.record);
+    if (job.error) heldWarnings.Warning(FillIn(Text(StringId::RecordIgnored), {job.error.Text()}));
+    set.record = std::move(job.record);
     set.job = JobTexts(set.record);
     set.date = !set.job[4].empty() ? set.job[4] : set.downloaded;
     set.summary.name = folder.name;
     writer.BeginSet(set);
-    for (const SelectedMeasurement& m : p.loaded->measurements) {
-      if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
-      if (!writer.WriteMeasurement(m)) return JobOutcome::Failed(sink.error());
-      if (++done % kProgressEvery == 0) observer.Progress(done, total);
+    for (const SelectedMeasurement& m : loaded->measurements) {
+      if (abort.load(std::memory_order_relaxed)) {
+        made.cancelled = true;
+        return made;
+      }
+      writer.WriteMeasurement(m);
+      ++made.measurements;
     }
-    if (!writer.WriteSetRow()) return JobOutcome::Failed(sink.error());
+    writer.WriteSetRow();
+    return made;
+  };
+  std::future<Made> next;
+  if (!folders.empty()) next = std::async(std::launch::async, make, std::cref(folders.front()));
+  int done = 0;
+  HeldRows rows;
+  for (std::size_t f = 0; f < folders.size(); ++f) {
+    const Made made = next.get();
+    held.GiveBack(std::move(rows));  // the thread is idle until it is started again
+    rows = held.Take();
+    const HeldWarnings warnings = heldWarnings.Take();
+    if (abort.load(std::memory_order_relaxed) || made.cancelled) return JobOutcome::Cancelled();
+    if (!made.error.empty()) return JobOutcome::Failed(made.error);
+    if (f + 1 < folders.size()) next = std::async(std::launch::async, make, std::cref(folders[f + 1]));
+    warnings.Replay(observer);
+    if (!rows.Replay(sink, abort))
+      return abort.load(std::memory_order_relaxed) ? JobOutcome::Cancelled() : JobOutcome::Failed(sink.error());
+    const int before = done;
+    done += made.measurements;
+    if (done / kProgressEvery != before / kProgressEvery) observer.Progress(done, total);
   }
   writer.ReportUnreadable();
+  heldWarnings.Take().Replay(observer);
   observer.Progress(total, total);
   return {};
 }

@@ -22,7 +22,7 @@ std::string MeasuredAtWords(const std::string& text) {
   if (!IsMeasuredAtText(text) || text.size() < 10) return text;
   const std::string time = text.size() > 11 ? text.substr(11) : std::string();
   std::string words =
-      FillIn(Text(StringId::RptMeasuredAtFormat), {text.substr(0, 4), text.substr(5, 2), text.substr(8, 2), time});
+      FillIn(Text(StringId::RptMeasuredAtFormat, Language::Japanese), {text.substr(0, 4), text.substr(5, 2), text.substr(8, 2), time});
   while (!words.empty() && words.back() == ' ') words.pop_back();
   return words;
 }
@@ -32,7 +32,7 @@ std::string InstrumentWords(const InstrumentInfo& i) {
   auto add = [&](StringId id, const std::string& value) {
     if (value.empty()) return;
     if (!words.empty()) words += "　";
-    words += FillIn(Text(id), {value});
+    words += FillIn(Text(id, Language::Japanese), {value});
   };
   add(StringId::RptInstrumentSerial, i.serial);
   add(StringId::RptInstrumentFirmware, i.firmware);

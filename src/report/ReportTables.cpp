@@ -37,19 +37,19 @@ std::string VerdictMark(Verdict verdict, bool word) {
     case Verdict::Fail: mark = StringId::RptMarkFail; break;
     case Verdict::None: break;
   }
-  std::string text(Text(mark));
+  std::string text(Text(mark, Language::Japanese));
   if (word) {
     text += ' ';
-    text += VerdictText(verdict);
+    text += VerdictText(verdict, Language::Japanese);
   }
   return text;
 }
 
 std::string ReadingText(std::string_view storedSjis) {
   const std::string_view t = Trim(storedSjis);
-  if (t == "---.-" || t == "-.-----") return std::string(Text(StringId::RptMarkerNone));
-  if (t == "___._" || t == "_._____") return std::string(Text(StringId::RptMarkerBelow));
-  if (t == "~~~.~" || t == "~.~~~~~") return std::string(Text(StringId::RptMarkerAbove));
+  if (t == "---.-" || t == "-.-----") return std::string(Text(StringId::RptMarkerNone, Language::Japanese));
+  if (t == "___._" || t == "_._____") return std::string(Text(StringId::RptMarkerBelow, Language::Japanese));
+  if (t == "~~~.~" || t == "~.~~~~~") return std::string(Text(StringId::RptMarkerAbove, Language::Japanese));
   return DecodeSjis(t);
 }
 
@@ -130,8 +130,8 @@ std::string ColumnHeader(const TableColumn& column) {
   const bool reading = column.field == F::Frequency || column.field == F::Level || column.field == F::Cn ||
                        column.field == F::Mer || column.field == F::Correction;
   const std::string_view unit = Info(column.first).unit;
-  if (!reading || unit.empty()) return std::string(Text(id));
-  return FillIn(Text(StringId::RptWithUnit), {Text(id), unit});
+  if (!reading || unit.empty()) return std::string(Text(id, Language::Japanese));
+  return FillIn(Text(StringId::RptWithUnit, Language::Japanese), {Text(id, Language::Japanese), unit});
 }
 
 bool RightAligned(TableField f) {
@@ -197,7 +197,7 @@ std::string TableCells::Clamped(const CDataSet& record, int sub, const TableColu
   }
   if (flag == 0) return ReadingText(stored);
   const std::string value = Display(shown);
-  return FillIn(Text(flag == 2 ? StringId::RptClampedAbove : StringId::RptClampedBelow), {value});
+  return FillIn(Text(flag == 2 ? StringId::RptClampedAbove : StringId::RptClampedBelow, Language::Japanese), {value});
 }
 
 Verdict TableCells::PartVerdict(const CDataSet& record, int sub) {

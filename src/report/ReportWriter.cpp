@@ -64,13 +64,13 @@ constexpr double kCellPaddingPt = 4;
 constexpr double kVerdictBlockPt = 96;
 constexpr double kTextBlockPt = 20;
 
-std::string Utf8(StringId id) { return std::string(Text(id)); }
+// The report is the customer's document: its pages are in Japanese whatever language
+// the user reads (its warnings follow the user's language).
+std::string_view Page(StringId id) { return Text(id, Language::Japanese); }
+std::string Utf8(StringId id) { return std::string(Page(id)); }
 
-std::string Format(StringId id, int value) {
-  char text[128];
-  std::snprintf(text, sizeof text, Utf8(id).c_str(), value);
-  return text;
-}
+// "12 件": a count as the pages print it.
+std::string CountText(std::size_t count) { return FillIn(Page(StringId::ReportCountUnit), {std::to_string(count)}); }
 
 std::string Display(std::string_view sjis) { return DecodeSjis(Trim(sjis)); }
 
@@ -79,7 +79,7 @@ std::string Display(std::string_view sjis) { return DecodeSjis(Trim(sjis)); }
 std::string ValueWords(const ReadingResult& r) {
   switch (r.kind) {
     case ValueKind::Number: {
-      const std::string_view unit = ReadingUnit(r.reading);
+      const std::string_view unit = ReadingUnit(r.reading, Language::Japanese);
       return Display(r.stored) + (unit.empty() ? "" : " " + std::string(unit));
     }
     case ValueKind::BelowRange: return Utf8(StringId::RptMarkerBelow);
@@ -94,7 +94,7 @@ std::string ValueWords(const ReadingResult& r) {
 std::string PlaceText(int row, int field, std::string_view channelSjis) {
   const std::string channel = Display(channelSjis);
   if (row <= 0 && field <= 0) return channel;
-  return FillIn(Text(StringId::CheckPlace), {std::to_string(row > 0 ? row : field), channel});
+  return FillIn(Page(StringId::CheckPlace), {std::to_string(row > 0 ? row : field), channel});
 }
 
 // The data folder's name (never its path).
@@ -210,8 +210,8 @@ class Judging : public JudgementObserver {
         const ReadingResult& r = judgement.readings[i];
         if (r.verdict != Verdict::Fail && r.verdict != Verdict::Caution) continue;
         findings_.push_back({group.heading, std::to_string(record.index), name,
-                             PlaceText(part.row, part.field, part.channel), std::string(ReadingName(r.reading)),
-                             ValueWords(r), VerdictMark(r.verdict), LimitOrReasonText(r)});
+                             PlaceText(part.row, part.field, part.channel), std::string(ReadingName(r.reading, Language::Japanese)),
+                             ValueWords(r), VerdictMark(r.verdict), LimitOrReasonText(r, Language::Japanese)});
       }
   }
 
@@ -261,7 +261,7 @@ class ReportBuilder {
     for (std::size_t g = 0; g < groups_.size(); ++g) {
       const Group& group = groups_[g];
       tables_.push_back({true, g,
-                         group.heading + "（" + Format(StringId::ReportCountUnit, static_cast<int>(group.count)) + "）",
+                         group.heading + "（" + CountText(group.count) + "）",
                          group.rows()});
       if (g == 0) tableBreaks_.push_back(tables_.size() - 1);
     }
@@ -508,7 +508,7 @@ class ReportBuilder {
     before_ = PointsOfSet(*models[0], nameA, profile);
     after_ = PointsOfSet(*models[1], nameB, profile);
     const std::vector<ComparedPoint> compared = ComparePoints(before_, after_);
-    compareTitle_ = FillIn(Text(StringId::RptCompareTitle), {EscapedName(nameA), EscapedName(nameB)});
+    compareTitle_ = FillIn(Page(StringId::RptCompareTitle), {EscapedName(nameA), EscapedName(nameB)});
     const std::string missing = Utf8(StringId::RptCompareMissing);
     auto nameOf = [&](const ChannelPoint* p, int side) -> std::string {
       if (p == nullptr) return {};
@@ -529,9 +529,9 @@ class ReportBuilder {
                        Utf8(StringId::RptHeadBand),
                        Utf8(StringId::RptHeadChannel),
                        Utf8(StringId::RptHeadReading),
-                       FillIn(Text(StringId::RptCompareBefore), {EscapedName(nameA)}),
+                       FillIn(Page(StringId::RptCompareBefore), {EscapedName(nameA)}),
                        Utf8(StringId::RptHeadVerdict),
-                       FillIn(Text(StringId::RptCompareAfter), {EscapedName(nameB)}),
+                       FillIn(Page(StringId::RptCompareAfter), {EscapedName(nameB)}),
                        Utf8(StringId::RptHeadVerdict),
                        Utf8(StringId::RptCompareChange)};
       table.right = {false, false, false, false, true, false, true, false, true};
@@ -547,7 +547,7 @@ class ReportBuilder {
             delta = text;
           }
           table.rows.push_back({name, Display(point.key.band), PlaceText(p->row, p->field, point.key.channel),
-                                std::string(ReadingName(change.reading)),
+                                std::string(ReadingName(change.reading, Language::Japanese)),
                                 change.before ? ValueWords(*change.before) : missing,
                                 change.before ? VerdictMark(change.before->verdict) : std::string(),
                                 change.after ? ValueWords(*change.after) : missing,
@@ -750,7 +750,7 @@ class ReportBuilder {
     if (!folders_.empty()) {
       data += "（";
       for (std::size_t i = 0; i < folders_.size() && i < 8; ++i) data += (i ? "、" : "") + EscapedName(folders_[i].name);
-      if (folders_.size() > 8) data += "、… " + Format(StringId::ReportCountUnit, static_cast<int>(folders_.size()));
+      if (folders_.size() > 8) data += "、… " + CountText(folders_.size());
       data += "）";
     }
     const std::pair<StringId, const std::string*> fields[] = {
@@ -794,7 +794,7 @@ class ReportBuilder {
       canvas_.TextCentred(kMarginPt + kLabelW + 95, top + 31, VerdictMark(overall_.worst()));
       if (options_.profile)
         FitText(kMarginPt + kLabelW + 202, top + 27, kContentWidthPt - kLabelW - 202,
-                FillIn(Text(StringId::RptSummaryProfile), {options_.profile->name()}), 9.5);
+                FillIn(Page(StringId::RptSummaryProfile), {options_.profile->name()}), 9.5);
     }
 
     // The company, with its logo, and the boxes for the seal and the signature.
@@ -834,7 +834,7 @@ class ReportBuilder {
         canvas_.SetFontSize(kHeadingFontPt);
         canvas_.Text(kMarginPt, segment.y + 22,
                      segment.first == 0 ? tables_[segment.ref].heading
-                                        : FillIn(Text(StringId::RptContinued), {tables_[segment.ref].heading}));
+                                        : FillIn(Page(StringId::RptContinued), {tables_[segment.ref].heading}));
         return true;
       case Segment::Type::TableHeader: return DrawTableLine(segment.ref, std::nullopt, segment.y);
       case Segment::Type::TableRows: {
@@ -860,12 +860,12 @@ class ReportBuilder {
         canvas_.TextCentred(kMarginPt + boxW / 2, boxY + 39, VerdictMark(judged_ ? overall_.worst() : Verdict::None));
         const double x = kMarginPt + boxW + 18, width = kRightPt - x;
         if (options_.profile)
-          FitText(x, boxY + 12, width, FillIn(Text(StringId::RptSummaryProfile), {options_.profile->name()}),
+          FitText(x, boxY + 12, width, FillIn(Page(StringId::RptSummaryProfile), {options_.profile->name()}),
                   kFieldFontPt);
         if (judged_)
           FitText(x, boxY + 30, width,
-                  FillIn(Text(StringId::CheckSummary),
-                         {Text(StringId::CheckOverall), VerdictText(overall_.worst()), std::to_string(overall_.total()),
+                  FillIn(Page(StringId::CheckSummary),
+                         {Page(StringId::CheckOverall), VerdictText(overall_.worst(), Language::Japanese), std::to_string(overall_.total()),
                           std::to_string(overall_.pass), std::to_string(overall_.caution),
                           std::to_string(overall_.fail), std::to_string(overall_.none),
                           std::to_string(readingsNoMeasurement_)}),
@@ -1026,7 +1026,7 @@ class ReportBuilder {
       canvas_.Picture(surface_.View(), x, y, scale);
       std::string name = LabelOf(g, measurement);
       if (name.empty()) name = Display(measurement.record.firstRow().Field(Index(Column::DataName)));
-      const std::string what = FillIn(Text(StringId::RptCaption), {std::to_string(measurement.record.index), name});
+      const std::string what = FillIn(Page(StringId::RptCaption), {std::to_string(measurement.record.index), name});
       const std::string verdict = g.judged() ? VerdictMark(g.verdicts[m]) : std::string();
       canvas_.SetFontSize(kCaptionFontPt);
       if (captionLines == 2) {
@@ -1078,7 +1078,7 @@ class ReportBuilder {
 JobOutcome WriteReport(const MeasurementSource& source, const std::filesystem::path& pdf,
                        const ReportOptions& options, JobObserver& observer, const std::atomic<bool>& abort) {
   StagedFile out(pdf);
-  if (!out.ok()) return JobOutcome::Failed("cannot create " + pdf.string() + ": " + out.error().message());
+  if (!out.ok()) return JobOutcome::Failed(FillIn(Text(StringId::FileCreateFailed), {pdf.string(), ReasonText(out.error())}));
   std::shared_ptr<const FontSet> fonts = options.screenFonts;
   if (!fonts) {
     std::string fontWarning;
@@ -1103,23 +1103,22 @@ JobOutcome WriteReport(const MeasurementSource& source, const std::filesystem::p
       const bool drawn = builder.DrawPage(p);
       if (abort.load(std::memory_order_relaxed)) return JobOutcome::Cancelled();
       if (!drawn) return JobOutcome::Failed(builder.error());
-      if (!canvas.ok()) return JobOutcome::Failed("cannot write " + pdf.string() + ": " + canvas.error());
+      if (!canvas.ok()) return JobOutcome::Failed(FillIn(Text(StringId::FileWriteFailed), {pdf.string(), canvas.error()}));
       observer.Progress(p + 1, pages);
     }
     builder.Bookmarks();
     builder.FinishWarnings();
-    if (!canvas.Finish()) return JobOutcome::Failed("cannot write " + pdf.string() + ": " + canvas.error());
+    if (!canvas.Finish()) return JobOutcome::Failed(FillIn(Text(StringId::FileWriteFailed), {pdf.string(), canvas.error()}));
   }
-  if (!out.Commit()) return JobOutcome::Failed("cannot write " + pdf.string() + ": " + out.error().message());
+  if (!out.Commit()) return JobOutcome::Failed(FillIn(Text(StringId::FileWriteFailed), {pdf.string(), ReasonText(out.error())}));
   return {};
 }
 
 std::string ReportDateText(std::time_t when) {
   std::tm local{};
   localtime_r(&when, &local);
-  char text[64];
-  const std::size_t n = std::strftime(text, sizeof text, Utf8(StringId::ReportDateFormat).c_str(), &local);
-  return std::string(text, n);
+  auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+  return FillIn(Page(StringId::ReportDateFormat), {std::to_string(local.tm_year + 1900), two(local.tm_mon + 1), two(local.tm_mday)});
 }
 
 std::string ReportNumberText(std::time_t when) {

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "rxt4/data/Strings.h"
 #include "rxt4/data/StagedFile.h"
 #include "rxt4/report/Export.h"
 #include "rxt4/report/ExportTables.h"
@@ -137,7 +138,7 @@ bool SqliteSink::Check(int rc) {
 namespace {
 
 JobOutcome Fail(const std::filesystem::path& file, const std::string& why) {
-  return JobOutcome::Failed("cannot write " + file.string() + ": " + why);
+  return JobOutcome::Failed(FillIn(Text(StringId::FileWriteFailed), {file.string(), why}));
 }
 
 }  // namespace
@@ -147,7 +148,7 @@ JobOutcome ExportSqlite(const MeasurementSource& selection, const std::filesyste
   // SQLite writes the staged file by its name; it is made (privately, exclusively)
   // before SQLite opens it. One thread uses the connection: it needs no locks.
   StagedFile staged(file, StagedFile::Mode::PathOnly);
-  if (!staged.ok()) return Fail(file, staged.error().message());
+  if (!staged.ok()) return Fail(file, ReasonText(staged.error()));
   JobOutcome outcome;
   {
     sqlite3* opened = nullptr;
@@ -157,7 +158,7 @@ JobOutcome ExportSqlite(const MeasurementSource& selection, const std::filesyste
     SqliteSink sink(db.get());
     // The file is thrown away on any failure, so it needs no journal and no syncs.
     const std::string setup =
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
+        "PRAGMA page_size=16384; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE; "
         "PRAGMA cache_size=-65536; PRAGMA user_version=" +
         std::to_string(kSchemaVersion) + "; BEGIN";
     if (!sink.Exec(setup)) return Fail(file, sink.error());
@@ -168,7 +169,7 @@ JobOutcome ExportSqlite(const MeasurementSource& selection, const std::filesyste
     sink.Finish();
     if (sqlite3_close(db.release()) != SQLITE_OK) return Fail(file, "the database could not be closed");
   }
-  if (!staged.Commit()) return Fail(file, staged.error().message());
+  if (!staged.Commit()) return Fail(file, ReasonText(staged.error()));
   return outcome;
 }
 

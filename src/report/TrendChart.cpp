@@ -212,12 +212,12 @@ void Draw(cairo_t* cr, const TrendSeries& series, std::string_view profileName, 
   }
   p.Text((left + right) / 2, height - 32, Text(StringId::TrendAxisVisits), kTextSizePx, 0.5);
 
-  // The readings: a line through the numbers, then every mark over it.
+  // The readings: a line from visit to visit, then every mark over it.
   p.Colour(kLineColour);
   cairo_set_line_width(cr, 1.5);
   bool open = false;
-  for (const TrendPoint& pt : series.points) {
-    if (pt.result.kind != ValueKind::Number) continue;
+  for (std::size_t i : TrendLinePoints(series)) {
+    const TrendPoint& pt = series.points[i];
     const double x = xOf(pt.visit), y = yOf(PlotValue(pt.result, axis));
     if (open) cairo_line_to(cr, x, y);
     else cairo_move_to(cr, x, y);

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/StagedFile.h"
 #include "rxt4/data/Strings.h"
@@ -30,22 +31,20 @@ namespace rxt4 {
 
 namespace {
 
-constexpr lxw_row_t kMaxRows = LXW_ROW_MAX;
-
 // The sheet of each table, by TableId (none: the table is not shown).
-constexpr std::array<std::optional<StringId>, kExportTableCount> kSheetOf = {
+constexpr std::array<std::optional<std::string_view>, kExportTableCount> kSheetOf = {
     std::nullopt,                     // columns
-    StringId::ExportSheetLimits,      // limits
+    filetext::kExportSheetLimits,      // limits
     std::nullopt,                     // sets: on the summary sheet
-    StringId::ExportSheetLevel,       // level
-    StringId::ExportSheetBer,         // ber
-    StringId::ExportSheetConstellation,
-    StringId::ExportSheetSpectrum,
-    StringId::ExportSheetProfile,
-    StringId::ExportSheetSky,
+    filetext::kExportSheetLevel,       // level
+    filetext::kExportSheetBer,         // ber
+    filetext::kExportSheetConstellation,
+    filetext::kExportSheetSpectrum,
+    filetext::kExportSheetProfile,
+    filetext::kExportSheetSky,
     std::nullopt,                     // multi: its channels have the sheet
-    StringId::ExportSheetMulti,       // multi_channels
-    StringId::ExportSheetReadings,    // readings
+    filetext::kExportSheetMulti,       // multi_channels
+    filetext::kExportSheetReadings,    // readings
     std::nullopt, std::nullopt, std::nullopt,  // graph data
 };
 
@@ -77,7 +76,7 @@ double ColumnWidth(const ExportColumn& c) {
 
 class XlsxSink : public TableSink {
  public:
-  explicit XlsxSink(lxw_workbook* book) : book_(book) {}
+  XlsxSink(lxw_workbook* book, lxw_row_t sheetRows) : book_(book), sheetRows_(std::clamp<lxw_row_t>(sheetRows, 2, LXW_ROW_MAX)) {}
   ~XlsxSink() override {
     if (book_) lxw_workbook_free(book_);
   }
@@ -99,14 +98,14 @@ class XlsxSink : public TableSink {
       format_set_num_format(verdicts_[v], "@");
       format_set_pattern(verdicts_[v], LXW_PATTERN_SOLID);
       format_set_bg_color(verdicts_[v], kFill[v]);
-      verdictWords_[v] = std::string(VerdictText(static_cast<Verdict>(v)));
+      verdictWords_[v] = std::string(VerdictText(static_cast<Verdict>(v), Language::Japanese));
     }
-    summary_ = workbook_add_worksheet(book_, std::string(Text(StringId::ExportSheetSummary)).c_str());
+    summary_ = workbook_add_worksheet(book_, std::string(filetext::kExportSheetSummary).c_str());
     sheets_.resize(schema.size());
     for (TableId id : kSheetOrder) {
       Sheet& sheet = sheets_[static_cast<std::size_t>(id)];
       sheet.table = &schema[static_cast<std::size_t>(id)];
-      sheet.name = std::string(Text(*kSheetOf[static_cast<std::size_t>(id)]));
+      sheet.name = std::string(*kSheetOf[static_cast<std::size_t>(id)]);
       for (std::size_t c = 0; c < sheet.table->columns.size(); ++c) {
         const ExportColumn& col = sheet.table->columns[c];
         // A stored text shows in the number column before it.
@@ -134,7 +133,10 @@ class XlsxSink : public TableSink {
     if (id == TableId::Sets) return KeepSet(table, row);
     Sheet& sheet = sheets_[static_cast<std::size_t>(id)];
     if (!sheet.sheet) return true;
-    if (sheet.row == kMaxRows && !StartSheet(sheet)) return false;
+    if (sheet.row == sheetRows_) {
+      Filter(sheet);
+      if (!StartSheet(sheet)) return false;
+    }
     for (std::size_t c = 0; c < row.size(); ++c) {
       const ExportColumn& col = table.columns[c];
       const Cell& cell = row[c];
@@ -153,9 +155,7 @@ class XlsxSink : public TableSink {
   // when the library cannot write it.
   bool Close(const std::string& dataFolder, const LimitsProfile& profile) {
     if (!WriteSummary(dataFolder, profile)) return false;
-    for (Sheet& sheet : sheets_)
-      if (sheet.sheet) worksheet_autofilter(sheet.sheet, 0, 0, std::max<lxw_row_t>(sheet.row, 1) - 1,
-                                            static_cast<lxw_col_t>(sheet.shown.size() - 1));
+    for (Sheet& sheet : sheets_) Filter(sheet);
     lxw_workbook* book = book_;
     book_ = nullptr;
     const lxw_error closed = workbook_close(book);
@@ -173,6 +173,12 @@ class XlsxSink : public TableSink {
     std::vector<std::size_t> shown;  // the table columns with a sheet column of their own
     std::vector<lxw_col_t> place;    // per table column: its sheet column
   };
+
+  // The filter over the header and the rows of the sheet's last part.
+  static void Filter(const Sheet& s) {
+    if (s.sheet)
+      worksheet_autofilter(s.sheet, 0, 0, std::max<lxw_row_t>(s.row, 1) - 1, static_cast<lxw_col_t>(s.shown.size() - 1));
+  }
 
   // A sheet of the table (another one, "NAME (2)", when the last is full): its header
   // row, frozen, and its column widths.
@@ -245,22 +251,22 @@ class XlsxSink : public TableSink {
     for (std::size_t c = 1; c < sets.columns.size(); ++c)
       worksheet_set_column(s, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), ColumnWidth(sets.columns[c]),
                            nullptr);
-    bool ok = text(0, 0, Text(StringId::ExportSummaryDataFolder), label) && text(0, 1, dataFolder, label) &&
-              text(1, 0, Text(StringId::ExportSummaryProfile), label) && text(1, 1, profile.name(), label) &&
-              text(2, 0, Text(StringId::ExportSummaryOverall), label) &&
-              text(2, 1, VerdictText(measurements_.worst()), verdict);
+    bool ok = text(0, 0, filetext::kExportSummaryDataFolder, label) && text(0, 1, dataFolder, label) &&
+              text(1, 0, filetext::kExportSummaryProfile, label) && text(1, 1, profile.name(), label) &&
+              text(2, 0, filetext::kExportSummaryOverall, label) &&
+              text(2, 1, VerdictText(measurements_.worst(), Language::Japanese), verdict);
     // The counts: a column per verdict, a row for the measurements and one for the readings.
-    const std::string_view heads[] = {VerdictText(Verdict::Pass), VerdictText(Verdict::Caution),
-                                      VerdictText(Verdict::Fail), VerdictText(Verdict::None),
-                                      Text(StringId::ExportMarkerNone)};
+    const std::string_view heads[] = {VerdictText(Verdict::Pass, Language::Japanese), VerdictText(Verdict::Caution, Language::Japanese),
+                                      VerdictText(Verdict::Fail, Language::Japanese), VerdictText(Verdict::None, Language::Japanese),
+                                      filetext::kExportMarkerNone};
     for (std::size_t i = 0; ok && i < std::size(heads); ++i)
       ok = worksheet_write_string(s, 4, static_cast<lxw_col_t>(i + 1), std::string(heads[i]).c_str(), header_) ==
            LXW_NO_ERROR;
-    const std::pair<StringId, const VerdictCounts*> counts[] = {{StringId::ExportSummaryMeasurements, &measurements_},
-                                                                {StringId::ExportSummaryReadings, &readings_}};
+    const std::pair<std::string_view, const VerdictCounts*> counts[] = {{filetext::kExportSummaryMeasurements, &measurements_},
+                                                                {filetext::kExportSummaryReadings, &readings_}};
     lxw_row_t r = 5;
     for (const auto& [name, c] : counts) {
-      ok = ok && text(r, 0, Text(name), label);
+      ok = ok && text(r, 0, name, label);
       const int values[] = {c->pass, c->caution, c->fail, c->none, c->noMeasurement};
       for (std::size_t i = 0; ok && i < std::size(values); ++i)
         if (c != &measurements_ || i + 1 < std::size(values))
@@ -299,6 +305,7 @@ class XlsxSink : public TableSink {
   };
 
   lxw_workbook* book_;
+  lxw_row_t sheetRows_;  // rows of a sheet, its header included
   const std::vector<ExportTable>* schema_ = nullptr;
   lxw_worksheet* summary_ = nullptr;
   lxw_format *header_ = nullptr, *text_ = nullptr, *ber_ = nullptr;
@@ -313,7 +320,7 @@ class XlsxSink : public TableSink {
 };
 
 JobOutcome Fail(const std::filesystem::path& file, const std::string& why) {
-  return JobOutcome::Failed("cannot write " + file.string() + ": " + why);
+  return JobOutcome::Failed(FillIn(Text(StringId::FileWriteFailed), {file.string(), why}));
 }
 
 }  // namespace
@@ -322,20 +329,20 @@ JobOutcome ExportXlsx(const MeasurementSource& selection, const std::filesystem:
                       const ExportOptions& options, JobObserver& observer, const std::atomic<bool>& abort) {
   // The library writes the staged file by its name when the workbook is closed.
   StagedFile staged(file, StagedFile::Mode::PathOnly);
-  if (!staged.ok()) return Fail(file, staged.error().message());
+  if (!staged.ok()) return Fail(file, ReasonText(staged.error()));
   lxw_workbook_options settings{};
   settings.constant_memory = LXW_TRUE;
   const std::string temp = staged.tempPath().string();
   lxw_workbook* book = workbook_new_opt(temp.c_str(), &settings);
   if (!book) return Fail(file, "the workbook could not be made");
-  XlsxSink sink(book);
+  XlsxSink sink(book, options.workbookSheetRows);
   ExportOptions shown = options;
   shown.samples = false;  // a sheet holds about a million rows: graph samples never fit
   JobOutcome outcome = WriteExportRows(selection, sink, shown, observer, abort);
   if (outcome.status == JobOutcome::Status::Failed) return Fail(file, outcome.message);
   if (!outcome.done()) return outcome;
   if (!sink.Close(SetFolderName(selection.DataFolderPath()), options.profile)) return Fail(file, sink.error());
-  if (!staged.Commit()) return Fail(file, staged.error().message());
+  if (!staged.Commit()) return Fail(file, ReasonText(staged.error()));
   return outcome;
 }
 

@@ -38,12 +38,13 @@ QObject* NewDailyUseTest();
 QObject* NewJobRecordMenuTest();
 QObject* NewJudgingTest();
 QObject* NewVisitsMenuTest();
+QObject* NewLanguageTest();
 
 inline std::vector<QObject*> AllTests() {
   return {NewViewerWindowTest(), NewKeyRoutingTest(), NewSettingsDialogTest(), NewInstanceGuardTest(),
           NewSnapshotTest(), NewLinkDialogsTest(), NewGraphKeysTest(),
           NewTransferEndToEndTest(), NewReportMenuTest(), NewLoadProgressTest(), NewDownloadPathTest(),
-          NewGeometryTest(), NewDailyUseTest(), NewJudgingTest(), NewVisitsMenuTest(), NewJobRecordMenuTest()};
+          NewGeometryTest(), NewDailyUseTest(), NewJudgingTest(), NewVisitsMenuTest(), NewJobRecordMenuTest(), NewLanguageTest()};
 }
 
 // Writes a file (and its folders) under root.

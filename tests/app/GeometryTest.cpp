@@ -1,6 +1,6 @@
 // The window's and the snapshot's sizes depend on the enlargement alone: not on the
-// locale (ctest runs this object under C.UTF-8 and ja_JP.UTF-8 as well) nor on the
-// fonts the desktop gives.
+// locale (ctest runs this object under C.UTF-8 and ja_JP.UTF-8 as well), the display
+// language nor the fonts the desktop gives.
 #include <QApplication>
 #include <QFile>
 #include <QFont>
@@ -41,10 +41,12 @@ class GeometryTest : public QObject {
   void sizesFollowOnlyTheEnlargement_data() {
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("pixels");
-    QTest::newRow("desktop font") << QString() << 0;
-    QTest::newRow("IPAGothic 12 px") << QStringLiteral("IPAGothic") << 12;
-    QTest::newRow("IPAPGothic 16 px") << QStringLiteral("IPAPGothic") << 16;
-    QTest::newRow("DejaVu Sans 10 px") << QStringLiteral("DejaVu Sans") << 10;
+    QTest::addColumn<bool>("english");
+    const std::pair<const char*, int> fonts[] = {{"", 0}, {"IPAGothic", 12}, {"IPAPGothic", 16}, {"DejaVu Sans", 10}};
+    for (bool english : {false, true})
+      for (const auto& [family, pixels] : fonts)
+        QTest::addRow("%s %d px%s", *family ? family : "desktop font", pixels, english ? ", English" : "")
+            << QString::fromLatin1(family) << pixels << english;
   }
 
   void sizesFollowOnlyTheEnlargement() {
@@ -54,6 +56,8 @@ class GeometryTest : public QObject {
                "the ja_JP.UTF-8 locale is not generated (scripts/test generates it)");
     QFETCH(QString, family);
     QFETCH(int, pixels);
+    QFETCH(bool, english);
+    SetLanguage(english ? Language::English : Language::Japanese);
     const QFont desktop = QApplication::font();
     if (!family.isEmpty()) {
       QFont font(family);
@@ -100,6 +104,8 @@ class GeometryTest : public QObject {
     }
     QApplication::setFont(desktop);
   }
+
+  void cleanup() { SetLanguage(Language::Japanese); }
 };
 
 QObject* NewGeometryTest() { return new GeometryTest; }

@@ -204,7 +204,7 @@ class LinkDialogsTest : public QObject {
     QCOMPARE(prompts.openFilter, QStringLiteral("firm image(*.img);;すべて(*.*)"));
     QCOMPARE(prompts.informed.last(),
              QStringLiteral("指定したファイルは有効なアップデート用ファイルではありません。\nフォルダ・ファイルを選択しなおしてください。\n"
-                            "Main part: the file ends inside its header"));
+                            "Main 部分: ヘッダーの途中でファイルが終わっています"));
     QVERIFY(dialog.pathEdit()->text().isEmpty());
     // Typed, it is refused at UPDATE with the general message.
     dialog.pathEdit()->setText(*prompts.openFile);

@@ -37,6 +37,8 @@ const QStringList kSevenSpeeds = {"4800", "9600", "19200", "38400", "57600", "11
 class SettingsDialogTest : public QObject {
   Q_OBJECT
  private slots:
+  void cleanup() { SetLanguage(Language::Japanese); }  // a failed check in English leaves no English behind
+
   void highSpeedsAreOfferedWhenStoredOrWithShift() {
     CCommSettingDlg high(Stored(115200), kPorts);
     QCOMPARE(Items(high.speedBox()), kSevenSpeeds);
@@ -152,33 +154,41 @@ class SettingsDialogTest : public QObject {
   }
 
   void eachListShowsTheStoredValueAndOkGivesItBack() {
+    // Each entry is the table's text of its value (the value is its item data): both
+    // languages show the same choices.
+    using S = StringId;
+    constexpr S kNone = static_cast<S>(0);
     const struct {
       int baud;
       int dataSize, parity, stopBits, flow;
-      const char* shown[5];  // speed, data size, parity, stop bits, flow control; "" for none
-      int back[5];           // the values OK gives
+      const char* speed;  // "" for none
+      S shown[4];         // data size, parity, stop bits, flow control; kNone for none
+      int back[5];        // the values OK gives
     } cases[] = {
-        {115200, 8, 0, 2, 1, {"115200", "8 ビット", "なし", "2   ビット", "ハードウェア"}, {115200, 8, 0, 2, 1}},
-        {4800, 7, 1, 0, 0, {"4800", "7 ビット", "奇数", "1   ビット", "なし"}, {4800, 7, 1, 0, 0}},
-        {1200, 7, 2, 1, 2, {"", "7 ビット", "偶数", "1.5 ビット", "Xon / Xoff"}, {0, 7, 2, 1, 2}},
+        {115200, 8, 0, 2, 1, "115200", {S::DataSize8, S::ParityNone, S::StopBitsTwo, S::FlowHardware}, {115200, 8, 0, 2, 1}},
+        {4800, 7, 1, 0, 0, "4800", {S::DataSize7, S::ParityOdd, S::StopBitsOne, S::FlowNone}, {4800, 7, 1, 0, 0}},
+        {1200, 7, 2, 1, 2, "", {S::DataSize7, S::ParityEven, S::StopBitsOneHalf, S::FlowXonXoff}, {0, 7, 2, 1, 2}},
         // Values no entry holds: a rate or size shows nothing (OK gives 0), and a code
         // outside 0..2 shows the first entry; a leading part of a rate is no rate.
-        {96, 9, 3, 255, 7, {"", "", "なし", "1   ビット", "なし"}, {0, 0, 0, 0, 0}},
+        {96, 9, 3, 255, 7, "", {kNone, S::ParityNone, S::StopBitsOne, S::FlowNone}, {0, 0, 0, 0, 0}},
     };
-    for (const auto& c : cases) {
-      CommSettings s = Stored(c.baud);
-      s.dataSize = static_cast<std::uint8_t>(c.dataSize);
-      s.parity = static_cast<std::uint8_t>(c.parity);
-      s.stopBits = static_cast<std::uint8_t>(c.stopBits);
-      s.flowControl = static_cast<std::uint8_t>(c.flow);
-      CCommSettingDlg dialog(s, kPorts);
-      const QComboBox* boxes[] = {dialog.speedBox(), dialog.dataSizeBox(), dialog.parityBox(), dialog.stopBitsBox(),
-                                  dialog.flowBox()};
-      for (int i = 0; i < 5; ++i) QCOMPARE(boxes[i]->currentText(), QString::fromUtf8(c.shown[i]));
-      dialog.accept();
-      const CommSettings& back = dialog.settings();
-      QCOMPARE((std::vector<int>{back.baudRate, back.dataSize, back.parity, back.stopBits, back.flowControl}),
-               (std::vector<int>(std::begin(c.back), std::end(c.back))));
+    for (Language language : {Language::Japanese, Language::English}) {
+      SetLanguage(language);
+      for (const auto& c : cases) {
+        CommSettings s = Stored(c.baud);
+        s.dataSize = static_cast<std::uint8_t>(c.dataSize);
+        s.parity = static_cast<std::uint8_t>(c.parity);
+        s.stopBits = static_cast<std::uint8_t>(c.stopBits);
+        s.flowControl = static_cast<std::uint8_t>(c.flow);
+        CCommSettingDlg dialog(s, kPorts);
+        QCOMPARE(dialog.speedBox()->currentText(), QString::fromUtf8(c.speed));
+        const QComboBox* boxes[] = {dialog.dataSizeBox(), dialog.parityBox(), dialog.stopBitsBox(), dialog.flowBox()};
+        for (int i = 0; i < 4; ++i) QCOMPARE(boxes[i]->currentText(), c.shown[i] == kNone ? QString() : Tr(c.shown[i]));
+        dialog.accept();
+        const CommSettings& back = dialog.settings();
+        QCOMPARE((std::vector<int>{back.baudRate, back.dataSize, back.parity, back.stopBits, back.flowControl}),
+                 (std::vector<int>(std::begin(c.back), std::end(c.back))));
+      }
     }
   }
 

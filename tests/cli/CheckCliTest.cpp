@@ -198,7 +198,7 @@ TEST_F(CheckCli, BadArguments) {
     const Outcome run = Check(args);
     EXPECT_EQ(run.status, 2) << args;
     EXPECT_EQ(run.err.rfind("rxt4 check: ", 0), 0u) << args;
-    EXPECT_NE(run.err.find("usage: rxt4 check DATA_FOLDER"), std::string::npos) << args;
+    EXPECT_NE(run.err.find("使い方: rxt4 check DATA_FOLDER"), std::string::npos) << args;
   }
   const Outcome noSet = Check("D --set 0603");
   EXPECT_EQ(noSet.status, 2);
@@ -208,7 +208,7 @@ TEST_F(CheckCli, BadArguments) {
   EXPECT_EQ(noFolder.err, "rxt4 check: データフォルダがありません: E\n");
   const Outcome help = Check("--help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: rxt4 check DATA_FOLDER", 0), 0u);
+  EXPECT_EQ(help.out.rfind("使い方: rxt4 check DATA_FOLDER", 0), 0u);
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST_F(HonestOutcomes, UnreadableFoldersFailTheCommands) {
       {"report locked --out r.pdf", lockedData, "r.pdf"},
       {"render locked --out o", lockedData, "o/0412"},
       {"export D --set 0413 --sqlite e.db", lockedSet, "e.db"},
-      {"export D --set 0412 --csv ro/new", "rxt4 export: cannot create ro/new: Permission denied\n", "ro/new"},
+      {"export D --set 0412 --csv ro/new", "rxt4 export: ro/new を作成できません: アクセスが許可されていません\n", "ro/new"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);

@@ -22,9 +22,10 @@ class LinkCommandsCli : public ::testing::Test {
  protected:
   LinkCommandsCli() : temp(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 
-  // Runs rxt4 in the temporary folder, with a settings folder of its own there.
+  // Runs rxt4 in the temporary folder, with a settings folder of its own there, in
+  // English.
   Outcome Rxt4(const std::string& args) {
-    return RunRxt4(temp.path(), args, "XDG_CONFIG_HOME='" + temp.path().string() + "/cfg' ");
+    return RunRxt4(temp.path(), args, "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME='" + temp.path().string() + "/cfg' ");
   }
 
   void Settings(const std::string& keys) {
@@ -111,8 +112,7 @@ TEST_F(LinkCommandsCli, ImageNamesTheCheckThatFailed) {
   imagetest::WriteFile(temp.path() / "good.img", tsnm);
   tsnm[50] ^= 0x01;
   imagetest::WriteFile(temp.path() / "crc.img", tsnm);
-  const std::string message =
-      "指定したファイルは有効なアップデート用ファイルではありません。\nフォルダ・ファイルを選択しなおしてください。\n";
+  const std::string message = "This file is not a valid update file.\nChoose another folder or file.\n";
   const struct {
     const char* args;
     int status;

@@ -73,14 +73,14 @@ TEST_F(ListSample, LoaderMessagesGoToStandardErrorOneLineEach) {
 TEST_F(ListSample, UsageAndBadArguments) {
   Outcome help = Rxt4("list --help");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.substr(0, 35), "usage: rxt4 list DATA_FOLDER [--sum");
+  EXPECT_EQ(help.out.rfind("使い方: rxt4 list DATA_FOLDER [--summary]\n", 0), 0u);
   EXPECT_EQ(Rxt4("list").status, 2);
   EXPECT_EQ(Rxt4("list a b").status, 2);
   EXPECT_EQ(Rxt4("list . --bogus").status, 2);
   Outcome missing = Rxt4("list no_such_folder");
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.out, "");
-  EXPECT_EQ(missing.err, "rxt4 list: 'no_such_folder' is not a folder\n");
+  EXPECT_EQ(missing.err, "rxt4 list: 「no_such_folder」はフォルダではありません\n");
   Outcome empty = Rxt4("list .");
   EXPECT_EQ(empty.status, 0);
   EXPECT_EQ(std::count(empty.out.begin(), empty.out.end(), '\n'), 7);

@@ -40,7 +40,7 @@ class ReportCli : public ::testing::Test {
 
 TEST_F(ReportCli, WritesTheReportAndTheExports) {
   ASSERT_EQ(Run("report data --set 0413 --out r.pdf"), 0) << Err();
-  EXPECT_EQ(ReadAll(dir_ / "out.txt"), "r.pdf: 15 measurements of 1 set folders\n");
+  EXPECT_EQ(ReadAll(dir_ / "out.txt"), "r.pdf: セットフォルダ 1 個の測定 15 件\n");
   EXPECT_EQ(ReadAll(dir_ / "r.pdf").substr(0, 5), "%PDF-");
   ASSERT_EQ(Run("export data --set 0413 --sqlite e.db --csv csv"), 0) << Err();
   EXPECT_EQ(ReadAll(dir_ / "e.db").substr(0, 16), std::string("SQLite format 3\0", 16));
@@ -129,23 +129,23 @@ TEST_F(ReportCli, BadInputIsRefusedAndLeavesNoFile) {
     const char* message;
     const char* mustNotExist;
   } cases[] = {
-      {"report missing --out a.pdf", 2, "'missing' is not a folder", "a.pdf"},
-      {"report data --set 9999 --out b.pdf", 2, "there is no set folder '9999' in 'data'", "b.pdf"},
-      {"report data --set .. --out b.pdf", 2, "there is no set folder '..'", "b.pdf"},
-      {"report data --out plain/c.pdf", 1, "cannot create plain/c.pdf", "plain/c.pdf.part"},
-      {"report data", 2, "no output file given", ""},
-      {"report data --out d.pdf --per-page 3", 2, "--per-page takes 2 or 4", "d.pdf"},
-      {"report data --out d.pdf --screens some", 2, "--screens takes none, failed or all", "d.pdf"},
-      {"report data --out d.pdf --kinds level,tv", 2, "--kinds takes", "d.pdf"},
+      {"report missing --out a.pdf", 2, "「missing」はフォルダではありません", "a.pdf"},
+      {"report data --set 9999 --out b.pdf", 2, "セットフォルダ「9999」が「data」にありません", "b.pdf"},
+      {"report data --set .. --out b.pdf", 2, "セットフォルダ「..」が", "b.pdf"},
+      {"report data --out plain/c.pdf", 1, "plain/c.pdf を作成できません", "plain/c.pdf.part"},
+      {"report data", 2, "--out FILE.pdf を指定してください", ""},
+      {"report data --out d.pdf --per-page 3", 2, "--per-page に「3」は使えません", "d.pdf"},
+      {"report data --out d.pdf --screens some", 2, "--screens に「some」は使えません", "d.pdf"},
+      {"report data --out d.pdf --kinds level,tv", 2, "--kinds に「level,tv」は使えません", "d.pdf"},
       {"report data --out d.pdf --limits nowhere", 2, "nowhere", "d.pdf"},
-      {"report data --out d.pdf --compare 0412 9999", 2, "there is no set folder '9999'", "d.pdf"},
-      {"report data --out d.pdf --compare 0412", 2, "--compare needs two set folders", "d.pdf"},
-      {"export data", 2, "nothing to write", ""},
+      {"report data --out d.pdf --compare 0412 9999", 2, "セットフォルダ「9999」が", "d.pdf"},
+      {"report data --out d.pdf --compare 0412", 2, "--compare SET_A SET_B を指定してください", "d.pdf"},
+      {"export data", 2, "--sqlite FILE.db, --csv DIR, --xlsx FILE.xlsx を指定してください", ""},
       {"export data --limits nosuch --xlsx x.xlsx", 2, "nosuch", "x.xlsx"},
-      {"export missing --sqlite x.db", 2, "'missing' is not a folder", "x.db"},
-      {"export data --set 9999 --csv f", 2, "there is no set folder '9999'", "f"},
-      {"export data --sqlite plain/g.db", 1, "cannot write plain/g.db", "plain/g.db.part"},
-      {"export data --csv plain/h", 1, "cannot create plain/h", "plain/h"},
+      {"export missing --sqlite x.db", 2, "「missing」はフォルダではありません", "x.db"},
+      {"export data --set 9999 --csv f", 2, "セットフォルダ「9999」が", "f"},
+      {"export data --sqlite plain/g.db", 1, "plain/g.db に書き込めません", "plain/g.db.part"},
+      {"export data --csv plain/h", 1, "plain/h を作成できません", "plain/h"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);

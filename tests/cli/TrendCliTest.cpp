@@ -54,6 +54,24 @@ TEST_F(TrendCli, TableOfOneChannelAcrossTheVisits) {
             "0412,2026-06-01 09:00,level,1,home,UHF,27,terrestrial,level,45.5,45.5,number,fail,below_minimum,50,81,3\n");
 }
 
+// The sample's two visits: UHF 21 in the bedroom was too weak before the amplifier was
+// adjusted (0412) and good after (0413), in the level measurement and in the
+// multi-channel row alike.
+TEST_F(TrendCli, TheSamplesVisitsShowTheAdjustment) {
+  ASSERT_EQ(Run("sample sample").status, 0);
+  const Outcome level = Run("trend sample --band UHF --channel 21");
+  ASSERT_EQ(level.status, 0) << level.err;
+  EXPECT_EQ(level.out, std::string(kHeader) +
+                           "0412,2026-04-12 10:30,level,2,21ch フジ,UHF,21,terrestrial,level,44.6,44.6,number,fail,"
+                           "below_minimum,50,81,3\n"
+                           "0412,2026-04-12 10:30,multi,2,UHF 16-27ch一括,UHF,21,terrestrial,level,39.4,39.4,number,"
+                           "fail,below_minimum,50,81,3\n"
+                           "0413,2026-04-13 14:10,level,2,21ch フジ,UHF,21,terrestrial,level,63.8,63.8,number,pass,"
+                           "inside,50,81,3\n"
+                           "0413,2026-04-13 14:10,multi,1,UHF 16-27ch一括,UHF,21,terrestrial,level,65.4,65.4,number,"
+                           "pass,inside,50,81,3\n");
+}
+
 TEST_F(TrendCli, ChartIsAPngPicture) {
   const Outcome run = Run("trend . --band UHF --channel 27 --format png --out trend.png");
   ASSERT_EQ(run.status, 0) << run.err;

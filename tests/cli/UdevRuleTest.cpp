@@ -110,7 +110,7 @@ TEST_F(UdevRule, PortsThatAreNotUsbDevicesFail) {
     EXPECT_EQ(Run(std::string(port) + " --sysfs sys", out, err), 1) << port;
     EXPECT_EQ(out, "");
   }
-  EXPECT_EQ(err, "rxt4 udev-rule: /dev/pts/3 (3) is not a USB serial device that is plugged in\n");
+  EXPECT_EQ(err, "rxt4 udev-rule: /dev/pts/3 (3) は接続されている USB シリアル機器ではありません\n");
   EXPECT_EQ(Run("--sysfs sys", out, err), 2);
   EXPECT_EQ(Run("ttyACM0 ttyUSB0", out, err), 2);
 }

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/data/Sjis.h"
 #include "rxt4/data/Strings.h"
@@ -28,16 +33,83 @@ TEST(Sjis, EncodesAndMeasuresCells) {
   EXPECT_EQ(DecodeSjisChar("\xB1"), U'ｱ');
 }
 
-TEST(StringTable, HoldsTextsAndTheirShiftJisBytes) {
-  EXPECT_EQ(Text(StringId::AppCaption), "RXT4 ビューア");
+// Whether a UTF-8 text holds kana, kanji, CJK punctuation or full-width forms.
+bool HoldsJapanese(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    char32_t u = n == 1 ? c : c & (0x7F >> n);
+    for (std::size_t k = 1; k < n && i + k < text.size(); ++k) u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    i += n;
+    if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFF9F)) return true;
+  }
+  return false;
+}
+
+// The placeholder numbers of a text, sorted, each once ("12" for "%2 ... %1 ... %2").
+std::string Placeholders(std::string_view text) {
+  std::string found;
+  for (std::size_t i = text.find('%'); i != std::string_view::npos && i + 1 < text.size(); i = text.find('%', i + 1))
+    if (text[i + 1] >= '1' && text[i + 1] <= '9') found += text[i + 1];
+  std::sort(found.begin(), found.end());
+  found.erase(std::unique(found.begin(), found.end()), found.end());
+  return found;
+}
+
+TEST(StringTable, HoldsTextsInBothLanguagesAndTheirShiftJisBytes) {
+  EXPECT_EQ(Text(StringId::AppCaption, Language::Japanese), "RXT4 ビューア");
+  EXPECT_EQ(Text(StringId::AppCaption, Language::English), "RXT4 Viewer");
+  // The instrument's words read in Japanese in either language; SjisText is Japanese.
+  EXPECT_EQ(Text(StringId::ConverterLabel, Language::English), "ｺﾝﾊﾞｰﾀｰ");
   EXPECT_EQ(SjisText(StringId::ConverterLabel), "\xBA\xDD\xCA\xDE\xB0\xC0\xB0");
   EXPECT_EQ(ColumnTitle(0), "No.");
   EXPECT_EQ(ColumnTitle(29), "補正値２");
   EXPECT_EQ(ColumnTitle(30), "");
   EXPECT_EQ(Text(static_cast<StringId>(1)), "");
-  // "%s" filled in order; a value's own "%s" stays as it is; a "%s" without a value too.
-  EXPECT_EQ(FillIn("Ver.%s から Ver.%s に", {"1.02", "%s"}), "Ver.1.02 から Ver.%s に");
-  EXPECT_EQ(FillIn("%s: %s (%d)", {"/dev/ttyACM0"}), "/dev/ttyACM0: %s (%d)");
+}
+
+// Every text a user reads has its English, in English only, with the placeholders of
+// its Japanese (a translation may reorder them, never drop or add one); no text is a
+// printf format. The instrument's own words have no English.
+TEST(StringTable, EveryUserTextHasEnglishWithTheSamePlaceholders) {
+  for (StringId id : AllStringIds()) {
+    SCOPED_TRACE(static_cast<int>(id));
+    const std::string_view ja = Text(id, Language::Japanese), en = Text(id, Language::English);
+    EXPECT_FALSE(ja.empty());
+    EXPECT_EQ(ja.find("%s"), std::string_view::npos);
+    EXPECT_EQ(ja.find("%d"), std::string_view::npos);
+    if (IsInstrumentWord(id)) {
+      EXPECT_FALSE(HasEnglish(id));
+      continue;
+    }
+    ASSERT_TRUE(HasEnglish(id)) << ja;
+    EXPECT_FALSE(HoldsJapanese(en)) << en;
+    EXPECT_EQ(Placeholders(en), Placeholders(ja)) << en;
+    EXPECT_EQ(en.find("%s"), std::string_view::npos);
+  }
+}
+
+TEST(FillIn, PutsEachValueAtItsNumberAndNeverReadsValues) {
+  struct Case {
+    std::string_view text;
+    std::vector<std::string_view> values;
+    std::string_view filled;
+  } const cases[] = {
+      {"Ver.%1 から Ver.%2 に", {"1.02", "1.03"}, "Ver.1.02 から Ver.1.03 に"},
+      {"Updated to %2 from %1", {"1.02", "1.03"}, "Updated to 1.03 from 1.02"},  // reordered
+      {"[%1] (%1)", {"x"}, "[x] (x)"},                                           // repeated
+      {"%1 %2", {"%2", "%1"}, "%2 %1"},                                          // a value's "%N" stays
+      {"%1%2%3%4%5%6%7%8%9", {"a", "b", "c", "d", "e", "f", "g", "h", "i"}, "abcdefghi"},
+      {"%1: %2", {"/dev/ttyACM0"}, "/dev/ttyACM0: %2"},  // no value: the placeholder stays
+      {"100% %s %0 %", {"v"}, "100% %s %0 %"},           // no placeholder: left alone
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.text));
+    EXPECT_EQ(FillIn(c.text, c.values), c.filled);
+    std::string out = "<";
+    FillInto(out, c.text, c.values);
+    EXPECT_EQ(out, "<" + std::string(c.filled));
+  }
 }
 
 TEST(TextRules, NameOrderReadsDigitRunsAsNumbers) {

@@ -11,6 +11,7 @@
 
 #include "VisitsFolder.h"
 #include "rxt4/data/DataFolderModel.h"
+#include "rxt4/data/DemoImages.h"
 #include "rxt4/judge/CompareRows.h"
 #include "rxt4/judge/Trend.h"
 
@@ -37,6 +38,34 @@ struct Seen {
   const char* stored;
   Verdict verdict;
 };
+
+// The sample's two visits to one customer: UHF 21 too weak before the amplifier was
+// adjusted, good after, in the level measurement and the multi-channel row; the
+// chart's line runs from visit to visit through the level measurement.
+TEST(Trend, TheSamplesVisitsShowTheAdjustment) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteDemoFolder(folder.path()));
+  DataFolderModel model;
+  std::vector<LoadMessage> messages;
+  ASSERT_TRUE(model.Load(folder.path(), messages, LoadOptions{}));
+  ProfileError error;
+  LimitsProfile outlet;
+  ASSERT_TRUE(LimitsProfile::Load(RXT4_SOURCE_DIR "/limits/outlet.toml", outlet, error)) << error.Text();
+  const TrendSeries series = BuildTrend(model, {"UHF", "21", Reading::Level}, outlet);
+  const Seen seen[] = {{"0412", "44.6", Verdict::Fail},
+                       {"0412", "39.4", Verdict::Fail},
+                       {"0413", "63.8", Verdict::Pass},
+                       {"0413", "65.4", Verdict::Pass}};
+  ASSERT_EQ(series.points.size(), std::size(seen));
+  for (std::size_t i = 0; i < series.points.size(); ++i) {
+    const TrendPoint& p = series.points[i];
+    EXPECT_EQ(series.visits[p.visit].setFolder, seen[i].set) << i;
+    EXPECT_EQ(p.result.stored, seen[i].stored) << i;
+    EXPECT_EQ(p.result.verdict, seen[i].verdict) << i;
+    EXPECT_EQ(p.kind, i % 2 ? TransferKind::Multi : TransferKind::Level) << i;
+  }
+  EXPECT_EQ(TrendLinePoints(series), (std::vector<std::size_t>{0, 2}));
+}
 
 TEST(Trend, GathersThePlaceVisitByVisitWithVerdictsAndLimits) {
   Loaded d;

@@ -39,7 +39,7 @@ class DownloadCommandTest : public ::testing::Test {
 TEST_F(DownloadCommandTest, UsageAndBadArguments) {
   Outcome help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("usage: rxt4 download [--port PORT] --out SET_FOLDER"), std::string::npos);
+  EXPECT_NE(help.out.find("使い方: rxt4 download [--port PORT] --out SET_FOLDER"), std::string::npos);
   EXPECT_EQ(Run({}).status, 2);
   EXPECT_EQ(Run({"--port", "/dev/null"}).status, 2);
   EXPECT_EQ(Run({"--port", "x", "--out", "y", "--baud", "fast"}).status, 2);

@@ -242,7 +242,7 @@ TEST_F(FirmwareImageTest, TheFailedCheckIsNamedWithItsPart) {
     SCOPED_TRACE(c.what);
     EXPECT_FALSE(Load(c.bytes));
     EXPECT_EQ(image.fault().check, c.check);
-    EXPECT_EQ(image.FaultText(), c.text);
+    EXPECT_EQ(image.FaultText(rxt4::Language::English), c.text);
   }
   EXPECT_FALSE(image.Load(dir / "missing.img"));
   EXPECT_EQ(image.fault().check, rxt4::ImageCheck::File);

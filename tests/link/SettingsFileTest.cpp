@@ -93,6 +93,35 @@ TEST_F(SettingsFileTest, RoundTripWritesTheExactTextForms) {
   EXPECT_EQ(ReadFile().find("230400"), std::string::npos);
 }
 
+TEST_F(SettingsFileTest, DisplayLanguageIsJaOrEnAndAnythingElseReadsAsJapanese) {
+  SettingsFile file(path_);
+  file.LoadLanguage();
+  EXPECT_EQ(file.DisplayLanguage(), Language::Japanese);
+  EXPECT_FALSE(fs::exists(path_));
+  ASSERT_TRUE(file.SaveLanguage(Language::English));
+  EXPECT_EQ(ReadFile(), "[RXT4_Viewer]\nLanguage=en\n");
+  const struct {
+    const char* line;
+    Language language;
+  } cases[] = {{"Language=en", Language::English}, {"language = \"en\"", Language::English},
+               {"Language=ja", Language::Japanese}, {"Language=EN", Language::Japanese},
+               {"Language=english", Language::Japanese}, {"Language=", Language::Japanese}};
+  for (const auto& c : cases) {
+    WriteFile(std::string("[RXT4_Viewer]\nCOM Port=/dev/ttyUSB1\n") + c.line + "\n");
+    SettingsFile alone(path_);
+    alone.LoadLanguage();
+    EXPECT_EQ(alone.DisplayLanguage(), c.language) << c.line;
+    SettingsFile all(path_);
+    all.LoadSettings({});
+    EXPECT_EQ(all.DisplayLanguage(), c.language) << c.line;
+    EXPECT_EQ(all.Comm().comPort, "/dev/ttyUSB1");
+  }
+  // Japanese again, written in place of English; the other keys stay.
+  SettingsFile back(path_);
+  ASSERT_TRUE(back.SaveLanguage(Language::Japanese));
+  EXPECT_EQ(ReadFile(), "[RXT4_Viewer]\nCOM Port=/dev/ttyUSB1\nLanguage=ja\n");
+}
+
 TEST_F(SettingsFileTest, RememberedViewComesAfterTheSerialKeysWhichStayAsTheyAre) {
   SettingsFile file(path_);
   file.LoadSettings({});

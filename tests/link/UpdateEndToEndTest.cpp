@@ -249,7 +249,7 @@ TEST_F(UpdateEndToEndTest, CommandLineArgumentsAndImageListing) {
             "17  Dec        1200 bytes  version \"D3.1\"\n");
   const Outcome invalid = Rxt4(folder.path(), {"image", Image(Bytes(64, 0))});
   EXPECT_EQ(invalid.status, 1);
-  EXPECT_EQ(invalid.err, std::string(kInvalidText) + "\nno Main, TSNM or Dec part found\n");
+  EXPECT_EQ(invalid.err, std::string(kInvalidText) + "\nMain、TSNM、Dec のどの部分もありません\n");
   EXPECT_EQ(invalid.out, "");
 }
 

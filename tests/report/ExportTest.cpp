@@ -378,12 +378,14 @@ TEST(SetDigest, TheFilesNotThePlace) {
   std::ofstream(work / "b" / "RXT4" / "0412" / "job.toml") << "customer = \"x\"\n";
   EXPECT_EQ(id(work / "b" / "RXT4" / "0412"), first);
   EXPECT_NE(id(work / "a" / "RXT4" / "0413"), first);
-  // One byte of a companion file.
-  {
-    std::fstream f(work / "b" / "RXT4" / "0412" / "SPECTRUM" / "0412.001", std::ios::in | std::ios::out | std::ios::binary);
-    f.seekp(10);
-    f.put('\x7F');
-  }
+  // One byte of a table; a companion file gone.
+  const fs::path table = work / "b" / "RXT4" / "0412" / "LEVEL" / "0412.CSV";
+  const std::string bytes = test::FileBytes(table);
+  std::ofstream(table, std::ios::binary) << bytes.substr(0, bytes.size() - 1) << '\x7F';
+  EXPECT_NE(id(work / "b" / "RXT4" / "0412"), first);
+  std::ofstream(table, std::ios::binary) << bytes;
+  EXPECT_EQ(id(work / "b" / "RXT4" / "0412"), first);
+  fs::remove(work / "b" / "RXT4" / "0412" / "SPECTRUM" / "0412.001");
   EXPECT_NE(id(work / "b" / "RXT4" / "0412"), first);
   EXPECT_FALSE(DigestSetFolder(work / "missing", error));
   EXPECT_NE(error.find("missing"), std::string::npos) << error;

@@ -123,6 +123,43 @@ TEST(XlsxExport, ReadBackByAnotherProgram) {
   EXPECT_EQ(facts.at("summary.overall"), VerdictText(check.Overall().verdict));
 }
 
+// A table longer than a sheet goes on in "NAME (2)", ...: each part with the header,
+// frozen and filtered over its own rows, and no row lost or repeated.
+TEST(XlsxExport, AFullSheetGoesOnInTheNext) {
+  const DemoArchive& demo = DemoArchive::Get();
+  ExportOptions options;
+  options.workbookSheetRows = 10;
+  NullJobObserver quiet;
+  const std::atomic<bool> never{false};
+  const fs::path file = demo.work / "parts.xlsx";
+  ASSERT_TRUE(ExportXlsx(demo.selection, file, options, quiet, never).done());
+  const fs::path script = demo.work / "read_parts.py";
+  std::ofstream(script) << R"(
+import sys, openpyxl
+book = openpyxl.load_workbook(sys.argv[1])
+rows = 0
+for name in book.sheetnames:
+    if name == 'レベル' or name.startswith('レベル ('):
+        s = book[name]
+        print(name, s.max_row, s.freeze_panes, s.auto_filter.ref, s['A1'].value)
+        rows += s.max_row - 1
+print('rows', rows)
+)";
+  const std::string out = test::CommandOutput("/usr/bin/python3 '" + script.string() + "' '" + file.string() + "' 2>&1");
+  std::size_t level = 0;
+  for (const SelectedMeasurement& m : demo.selection.measurements) level += m.kind == TransferKind::Level;
+  ASSERT_GT(level, 9u);  // more rows than one part holds
+  std::string expected;
+  std::size_t left = level;
+  for (int part = 1; left > 0; ++part) {
+    const std::size_t n = std::min<std::size_t>(left, 9);
+    expected += (part == 1 ? std::string("レベル") : "レベル (" + std::to_string(part) + ")") + " " +
+                std::to_string(n + 1) + " A2 A1:AY" + std::to_string(n + 1) + " セットID\n";
+    left -= n;
+  }
+  EXPECT_EQ(out, expected + "rows " + std::to_string(level) + "\n");
+}
+
 // A workbook that cannot be put in place leaves the earlier file as it was.
 TEST(XlsxExport, AFailureLeavesTheEarlierFile) {
   const DemoArchive& demo = DemoArchive::Get();

@@ -82,15 +82,15 @@ TEST_F(RenderCommand, UnreadableCompanionsAreNamedOnceAndWriteErrorsFail) {
 
 TEST_F(RenderCommand, BadArgumentsAndFolders) {
   EXPECT_EQ(Rxt4("render missing --out out"), 2);
-  EXPECT_NE(Read(dir_ / "err.txt").find("'missing' is not a folder"), std::string::npos);
+  EXPECT_NE(Read(dir_ / "err.txt").find("「missing」はフォルダではありません"), std::string::npos);
   fs::create_directories(dir_ / "empty");
   EXPECT_EQ(Rxt4("render empty"), 2);
   EXPECT_EQ(Rxt4("render empty --out out --format gif"), 2);
   std::ofstream(dir_ / "blocker") << "x";
   EXPECT_EQ(Rxt4("render empty --out blocker/sub"), 1);  // a write error, as in every command
-  EXPECT_NE(Read(dir_ / "err.txt").find("cannot create the output folder"), std::string::npos);
+  EXPECT_NE(Read(dir_ / "err.txt").find("出力フォルダ"), std::string::npos);
   EXPECT_EQ(Rxt4("render --help"), 0);
-  EXPECT_NE(Read(dir_ / "out.txt").find("usage: rxt4 render"), std::string::npos);
+  EXPECT_NE(Read(dir_ / "out.txt").find("使い方: rxt4 render"), std::string::npos);
   // An empty data folder renders nothing and succeeds.
   EXPECT_EQ(Rxt4("render empty --out out"), 0);
 }

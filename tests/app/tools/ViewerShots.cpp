@@ -5,7 +5,9 @@
 // (rows from the top, e.g. 0/0/1 = first set folder's second level measurement),
 // or of a dialog: about, comm, message, transfer, update; trend and compare open
 // 表示 → 推移... / 比較... for the item selected last; zoom1..zoom3 set the
-// enlargement for the pictures that follow, expand:PATH opens a tree node for them.
+// enlargement for the pictures that follow, expand:PATH opens a tree node for them,
+// language:en and language:ja switch the display language (オプション → 表示言語) for
+// them; a picture named name=NAME.png follows as NAME.png.
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,6 +18,7 @@
 #include <memory>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "AboutDlg.h"
 #include "CommSettingDlg.h"
@@ -24,6 +27,7 @@
 #include "UiPrompts.h"
 #include "UiFont.h"
 #include "UpdateDlg.h"
+#include "ViewerApp.h"
 #include "ZoomFitter.h"
 #include "MainWindow.h"
 #include "rxt4/link/SettingsFile.h"
@@ -61,8 +65,11 @@ int main(int argc, char** argv) {
   QApplication::setFont(rxt4::ProportionalUiFont(QApplication::font()));
   rxt4::QtUiPrompts prompts;
   rxt4::SettingsFile settings(rxt4::DefaultSettingsPath());
+  rxt4::JapaneseQtTexts qtTexts;
+  rxt4::UseLanguage(rxt4::Language::Japanese, qtTexts);
   rxt4::ViewerServices services{&settings, &prompts, [] { return rxt4::ListSerialPorts(); },
-                                rxt4::FontSet::CreateDefault()};
+                                rxt4::FontSet::CreateDefault(),
+                                [&qtTexts](rxt4::Language language) { rxt4::UseLanguage(language, qtTexts); }};
   rxt4::CMainWindow window(std::move(services));
   QTreeView& tree = *window.findChild<QTreeView*>(QStringLiteral("tree"));
   window.Initialise();
@@ -78,6 +85,7 @@ int main(int argc, char** argv) {
   std::printf("folder loaded and tree painted: %lld ms, %d measurements (RSS %ld KiB)\n",
               static_cast<long long>(load.elapsed()), Measurements(*tree.model()), ResidentKiB());
   const QString out = QString::fromLocal8Bit(argv[2]);
+  QString nextName;  // the file name of the next window picture, when given
   for (int i = 3; i < argc; ++i) {
     const QString name = QString::fromLocal8Bit(argv[i]);
     std::unique_ptr<QDialog> dialog;
@@ -107,6 +115,15 @@ int main(int argc, char** argv) {
       window.findChild<rxt4::ZoomFitter*>()->SetZoom(name.mid(4).toInt());
       continue;
     }
+    if (name.startsWith(QStringLiteral("language:"))) {
+      window.SwitchLanguage(name.mid(9) == QStringLiteral("en") ? rxt4::Language::English : rxt4::Language::Japanese);
+      QApplication::processEvents();
+      continue;
+    }
+    if (name.startsWith(QStringLiteral("name="))) {
+      nextName = name.mid(5);
+      continue;
+    }
     if (name.startsWith(QStringLiteral("expand:"))) {
       // Opens a tree node for the pictures that follow (rows from the top, as item paths).
       QModelIndex node;
@@ -128,7 +145,9 @@ int main(int argc, char** argv) {
     tree.setCurrentIndex(index);
     tree.scrollTo(index);
     QApplication::processEvents();
-    const QString file = out + QStringLiteral("/viewer-") + QString(itemPath).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".png");
+    const QString file = out + QLatin1Char('/') +
+                         (nextName.isEmpty() ? QStringLiteral("viewer-") + QString(itemPath).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".png")
+                                             : std::exchange(nextName, QString()));
     window.grab().toImage().save(file);
     std::printf("%s\n", file.toLocal8Bit().constData());
   }

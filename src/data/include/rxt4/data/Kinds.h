@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "rxt4/data/FileTexts.h"
 #include "rxt4/data/Strings.h"
 
 namespace rxt4 {
@@ -41,7 +42,7 @@ inline constexpr int kTransferKindCount = 7;
 struct KindInfo {
   TransferKind transfer;
   DataKind data;
-  StringId folder;     // the kind folder's name: a file-format constant ("LEVEL", ...)
+  std::string_view folder;  // the kind folder's name: a file-format constant ("LEVEL", ...)
   StringId root;       // the tree root's text
   bool companions;     // each row's graph is in a companion file named by the row (".NNN")
   bool channelTables;  // each row is a data set whose channels are a table of their own
@@ -50,14 +51,14 @@ struct KindInfo {
 
 // The kinds in TransferKind order, which is also the order of the tree's roots.
 inline constexpr std::array<KindInfo, kTransferKindCount> kKinds = {{
-    {TransferKind::Level, DataKind::Level, StringId::FolderLevel, StringId::RootLevel, false, false, "level"},
-    {TransferKind::Ber, DataKind::Ber, StringId::FolderBer, StringId::RootBer, false, false, "ber"},
-    {TransferKind::Constellation, DataKind::Constellation, StringId::FolderConstel, StringId::RootConstellation,
+    {TransferKind::Level, DataKind::Level, filetext::kFolderLevel, StringId::RootLevel, false, false, "level"},
+    {TransferKind::Ber, DataKind::Ber, filetext::kFolderBer, StringId::RootBer, false, false, "ber"},
+    {TransferKind::Constellation, DataKind::Constellation, filetext::kFolderConstel, StringId::RootConstellation,
      true, false, "constellation"},
-    {TransferKind::Spectrum, DataKind::Spectrum, StringId::FolderSpectrum, StringId::RootSpectrum, true, false, "spectrum"},
-    {TransferKind::Profile, DataKind::Profile, StringId::FolderProfile, StringId::RootProfile, true, false, "profile"},
-    {TransferKind::Sky, DataKind::Sky, StringId::FolderSky, StringId::RootSky, false, false, "sky"},
-    {TransferKind::Multi, DataKind::Multi, StringId::FolderMulti, StringId::RootMulti, false, true, "multi"},
+    {TransferKind::Spectrum, DataKind::Spectrum, filetext::kFolderSpectrum, StringId::RootSpectrum, true, false, "spectrum"},
+    {TransferKind::Profile, DataKind::Profile, filetext::kFolderProfile, StringId::RootProfile, true, false, "profile"},
+    {TransferKind::Sky, DataKind::Sky, filetext::kFolderSky, StringId::RootSky, false, false, "sky"},
+    {TransferKind::Multi, DataKind::Multi, filetext::kFolderMulti, StringId::RootMulti, false, true, "multi"},
 }};
 
 namespace detail {
@@ -108,11 +109,10 @@ constexpr bool HasCompanions(DataKind k) {
   return info != nullptr && info->companions;
 }
 
-// Kind folder name ("LEVEL", "BER", ...), as the string table holds it; empty for
-// TransferKind::None.
-inline std::string_view KindFolderName(TransferKind k) {
+// Kind folder name ("LEVEL", "BER", ...); empty for TransferKind::None.
+constexpr std::string_view KindFolderName(TransferKind k) {
   const KindInfo* info = FindKind(k);
-  return info != nullptr ? Text(info->folder) : std::string_view{};
+  return info != nullptr ? info->folder : std::string_view{};
 }
 
 // The kind's ASCII name ("level", ...); empty for TransferKind::None.

@@ -1,7 +1,9 @@
 #pragma once
-// The one string table of RXT4 Viewer: every text the program shows or writes,
-// keyed by its resource id. Texts are UTF-8; SjisText gives the Shift-JIS bytes
-// that the screens draw and the files hold.
+// The one string table of RXT4 Viewer: every text a user reads, keyed by its resource
+// id, in Japanese and in English, and the instrument's own words its screens draw.
+// Texts are UTF-8; SjisText gives the Shift-JIS bytes the screens draw. Texts whose
+// bytes a file depends on (settings keys, folder names, column titles, the export's
+// words) are no user texts: they are in FileTexts.h and never translated.
 
 #include <initializer_list>
 #include <span>
@@ -17,14 +19,6 @@ enum class StringId : int {
   SecondInstance = 32780,       // "多重起動は禁止されています"
   FolderWarning = 32782,
   FolderBrowserTitle = 32783,   // "フォルダ選択"
-  KeyFolderAlert = 32784,       // "USE_RXT4_FolderAlert"
-  FolderNameSuffix = 32785,     // "RXT4"
-  KeyComPort = 32786,
-  KeyBaudRate = 32787,
-  KeyDataSize = 32788,
-  KeyParity = 32789,
-  KeyStopBits = 32790,
-  KeyFlowControl = 32791,
   ParityNone = 32793,
   ParityEven = 32794,
   ParityOdd = 32795,
@@ -46,7 +40,6 @@ enum class StringId : int {
   RootMulti = 32811,
   RootSpectrum = 32812,
   RootProfile = 32813,
-  BitmapExtension = 32814,      // "bmp"
   BitmapFilter = 32815,
   InvalidImage = 32820,
   ScreenTerrestrial = 32821,    // screen type 0
@@ -58,17 +51,10 @@ enum class StringId : int {
   ScreenCatvUp = 32827,         // 11
   ScreenSkyPerfect = 32828,     // 4, 5, 6
   Updating = 32829,
-  UpdateDone = 32830,           // "Ver.%s から Ver.%s にアップデートが完了しました。"
+  UpdateDone = 32830,           // "Ver.%1 から Ver.%2 にアップデートが完了しました。"
   ModulationLabel = 32838,      // "変調方式"
   Analog = 32839,               // "Analog"
   AnalogKana = 32840,           // "ｱﾅﾛｸﾞ"
-  FolderLevel = 32841,
-  FolderBer = 32842,
-  FolderSky = 32843,
-  FolderConstel = 32844,
-  FolderMulti = 32845,
-  FolderSpectrum = 32846,
-  FolderProfile = 32847,
   SatNsat110 = 32849,
   SatJcsat3a = 32850,
   SatJcsat4a = 32851,
@@ -81,32 +67,29 @@ enum class StringId : int {
   TransferCancelled = 32858,    // "データ転送を中止しました。"
   TransferConfirmCancel = 32859,
   TransferCaption = 32860,      // "データ転送"
-  Column0 = 32861,              // "No." ... column titles, see ColumnTitle()
-  ImageExtension = 32891,       // "img"
   ImageFilter = 32892,
-  FolderProfileAlias = 32898,   // "PROFILE"
   UnitDbMicroVolt = 32899,      // "dBμV"
   TransferSetMode = 32901,
   AppCaption = 32902,           // "RXT4 ビューア"
 
   // Messages from 40001 on (the data transfer, the about box, the start folder, the
   // screen snapshot).
-  TransferNotSaved = 40001,     // the data arrived but could not be saved; "%s" names the kind folders
+  TransferNotSaved = 40001,     // the data arrived but could not be saved; "%1" names the kind folders
   CountWarning = 40002,         // " のデータ数が記録情報と異なります。..." (follows the table path)
-  AboutVersion = 40003,         // "RXT4 ビューア Version %s", the program's version
+  AboutVersion = 40003,         // "RXT4 ビューア Version %1", the program's version
   AboutCaption = 40004,
   MessageOptionText = 40005,
   UpdateCancelled = 40006,      // "アップデートを中止しました。"
-  FolderNotFound = 40007,       // the data folder named at start does not exist; "%s" is its path
-  SnapshotNotSaved = 40008,     // the screen could not be saved; "%s": the file, then the system's reason
+  FolderNotFound = 40007,       // the data folder named at start does not exist; "%1" is its path
+  SnapshotNotSaved = 40008,     // the screen could not be saved; "%1": the file, then the system's reason
   // Texts of the data folder load.
   NotRegularFile = 40020,       // reason of a file error (a pipe, a device), put before the path as the platform's own reasons are
   SkipLoadMessages = 40021,     // "以降のメッセージを表示しない": the button beside OK of a load's later messages
   LoadingFolder = 40022,        // the progress dialog of a long load
-  TransferFolderUnwritable = 40010,  // the set folder takes no files; "%s" the folder, then "%s" the system's reason
+  TransferFolderUnwritable = 40010,  // the set folder takes no files; "%1" the folder, then "%2" the system's reason
   TransferSaveFailed = 40011,   // "データを保存できませんでした。": the set folder refused the download
-  TransferFolderBusy = 40012,   // another download writes into the set folder; "%s" the folder
-  FolderUnreadable = 40023,     // a data, set or kind folder cannot be read; "%s" the folder, then "%s" the reason
+  TransferFolderBusy = 40012,   // another download writes into the set folder; "%1" the folder
+  FolderUnreadable = 40023,     // a data, set or kind folder cannot be read; "%1" the folder, then "%2" the reason
   CountFileInvalid = 40024,     // follows a count file's path: it holds no count of this format
   // Texts of the viewer's window, menus, tool tips and dialogs.
   MenuFile = 41001,
@@ -170,37 +153,30 @@ enum class StringId : int {
   ReportSetFolders = 42004,
   ReportCounts = 42005,
   ReportTotal = 42006,
-  ReportCountUnit = 42007,      // "%d 件"
-  ReportDateFormat = 42008,     // strftime format of the report's date
+  ReportCountUnit = 42007,      // "%1 件"
+  ReportDateFormat = 42008,     // the report's date: "%1" the year, "%2" the month, "%3" the day (two digits each)
   MenuReport = 42009,
   MenuExport = 42010,
   ReportFilter = 42011,
   ExportFilter = 42012,
   ReportRunning = 42013,
   ExportRunning = 42014,
-  ReportDone = 42015,           // "%s" names the file
+  ReportDone = 42015,           // "%1" names the file
   ExportDone = 42016,
-  ReportFailed = 42017,         // "%s" gives the reason
+  ReportFailed = 42017,         // "%1" gives the reason
   ExportFailed = 42018,
   ReportNothing = 42019,
-  ReportWarnings = 42020,       // "%d" counts the warnings
+  ReportWarnings = 42020,       // "%1" counts the warnings
   ReportDialogTitle = 42021,
   ExportDialogTitle = 42022,
   // Texts of the everyday download path and of what the viewer remembers between runs.
   TransferOverwrite = 43001,    // the chosen set folder already holds measurements
-  TransferNewSetFolder = 43002, // "%s" the data folder chosen, then "%s" the new set folder's name
+  TransferNewSetFolder = 43002, // "%1" the data folder chosen, then "%2" the new set folder's name
   OpenDownloaded = 43003,       // after a download outside the open data folder
   TransferRetrying = 43004,     // "再送中...", beside the progress while a reply is asked for again
-  TransferDestination = 43005,  // "%s" the set folder the transfer writes into
-  TransferKindStep = 43006,     // "%s" the kind's name, then "%s" its place and "%s" the number of kinds
-  TransferRates = 43007,        // "%s" the PC's rate, then "%s" the rate the instrument reported
-  KeyDataFolder = 43010,        // INI keys of the viewer's own, after the serial keys
-  KeyZoom = 43011,
-  KeyWindowLeft = 43012,
-  KeyWindowTop = 43013,
-  KeyRecentFolder = 43014,      // "Recent Folder" and its place 1..8
-  KeySelectedItem = 43015,      // the tree's selected measurement
-  KeyExpandedItems = 43016,     // the tree's expanded nodes
+  TransferDestination = 43005,  // "%1" the set folder the transfer writes into
+  TransferKindStep = 43006,     // "%1" the kind's name, then "%2" its place and "%3" the number of kinds
+  TransferRates = 43007,        // "%1" the PC's rate, then "%2" the rate the instrument reported
   // Why a serial port would not open, and what to do about it.
   PortAdvicePermission = 44001, // the user may not open the device
   PortAdviceBusy = 44002,       // another program holds the port
@@ -211,11 +187,11 @@ enum class StringId : int {
   MenuRecentFolders = 45001,    // "Recent folders" (File menu)
   MenuGuide = 45002,            // "User guide" (Help menu, F1)
   GuideTitle = 45003,           // "RXT4 Viewer user guide" (the guide's window)
-  GuideNotFound = 45004,        // "The user guide is not found." "%s": where it was looked for
+  GuideNotFound = 45004,        // "The user guide is not found." "%1": where it was looked for
   AboutLicence = 45005,         // "This software is provided under the MIT licence."
-  SetFolderChosen = 45006,      // "%s holds kind folders: a set folder. Open its parent %s as the data folder?"
+  SetFolderChosen = 45006,      // "%1 holds kind folders: a set folder. Open its parent %2 as the data folder?"
   ReportWarningList = 45007,    // "Warnings:" heading of the warnings in the details area
-  ImageCheckFailed = 45008,     // the refused image's check: "%s" the invalid image text, "%s" the failed check
+  ImageCheckFailed = 45008,     // the refused image's check: "%1" the invalid image text, "%2" the failed check
   RecentFoldersClear = 45009,   // "Clear the list" (end of the recent folders menu)
   // Judging against a limits profile: verdicts, service classes, readings, and the
   // messages of rxt4 check (English glosses in the comments).
@@ -242,38 +218,38 @@ enum class StringId : int {
   ReasonUnreadable = 46041,     // "数値ではありません" the stored text is no number
   ReasonAnalogue = 46042,       // "アナログは判定しません" analogue rows are not judged
   ReasonUnplaced = 46043,       // "区分を決められません" the row's service class cannot be told
-  LimitRange = 46050,           // "%s〜%s" minimum to maximum
-  LimitAtLeast = 46051,         // "%s 以上" at least
-  LimitAtMost = 46052,          // "%s 以下" at most
-  ReadingVerdict = 46053,       // "%s %s %s (%s)": reading, value, verdict, limit or reason
-  CheckProfile = 46060,         // "判定基準: %s (%s)" the profile's name and file
-  CheckSummary = 46061,         // "%s: %s (測定 %s 件: 合格 %s / 注意 %s / 不合格 %s / 判定なし %s、測定なしの読み値 %s)"
+  LimitRange = 46050,           // "%1〜%2" minimum to maximum
+  LimitAtLeast = 46051,         // "%1 以上" at least
+  LimitAtMost = 46052,          // "%1 以下" at most
+  ReadingVerdict = 46053,       // "%1 %2 %3 (%4)": reading, value, verdict, limit or reason
+  CheckProfile = 46060,         // "判定基準: %1 (%2)" the profile's name and file
+  CheckSummary = 46061,         // "%1: %2 (測定 %3 件: 合格 %4 / 注意 %5 / 不合格 %6 / 判定なし %7、測定なしの読み値 %8)"
   CheckOverall = 46062,         // "全体" overall
-  CheckPlace = 46063,           // "#%s ch %s" a channel row (multi-channel) or field row (SKY)
-  ProfileUnreadable = 46070,    // "判定基準を読めません: %s" the file, its line and the reason
-  ProfileNotFound = 46071,      // "判定基準「%s」が見つかりません（探した場所: %s）" name, folders
-  ProfileSyntax = 46072,        // "TOML として読めません: %s" the parser's own description
-  ProfileUnknownTable = 46073,  // "[%s] という区分はありません（使えるのは %s）" table, the valid ones
-  ProfileUnknownKey = 46074,    // "「%s」という項目はありません（使えるのは %s）" key, the valid ones
-  ProfileNotNumber = 46075,     // "「%s」は数値で書いてください" key
-  ProfileNotText = 46076,       // "「%s」は文字列で書いてください" key
-  ProfileBadValue = 46077,      // "「%s」の値 %s は使えません: %s" key, value, why
-  ProfileMinAboveMax = 46078,   // "%s が %s より大きくなっています" the minimum key, the maximum key
-  ProfileNotTable = 46079,      // "[%s] は表（[%s] の見出しの下に項目を並べる形）で書いてください" table, table
+  CheckPlace = 46063,           // "#%1 ch %2" a channel row (multi-channel) or field row (SKY)
+  ProfileUnreadable = 46070,    // "判定基準を読めません: %1" the file, its line and the reason
+  ProfileNotFound = 46071,      // "判定基準「%1」が見つかりません（探した場所: %2）" name, folders
+  ProfileSyntax = 46072,        // "TOML として読めません: %1" the parser's own description
+  ProfileUnknownTable = 46073,  // "[%1] という区分はありません（使えるのは %2）" table, the valid ones
+  ProfileUnknownKey = 46074,    // "「%1」という項目はありません（使えるのは %2）" key, the valid ones
+  ProfileNotNumber = 46075,     // "「%1」は数値で書いてください" key
+  ProfileNotText = 46076,       // "「%1」は文字列で書いてください" key
+  ProfileBadValue = 46077,      // "「%1」の値 %2 は使えません: %3" key, value, why
+  ProfileMinAboveMax = 46078,   // "%1 が %2 より大きくなっています" the minimum key, the maximum key
+  ProfileNotTable = 46079,      // "[%1] は表（[%2] の見出しの下に項目を並べる形）で書いてください" table, table
   ProfileWhyFinite = 46081,     // "有限の数値にしてください" must be a finite number
   ProfileWhyNotNegative = 46082,  // "0 以上にしてください" must not be negative
   ProfileWhyBerRange = 46083,   // "0 より大きく 1 以下にしてください" must be above 0 and at most 1
-  ProfileSkipped = 46084,       // "読めない判定基準を飛ばしました: %s" a refused file passed over while looking for a name
-  ProfileListRefused = 46085,   // "（読めません: %s）" in the list of profiles, for a refused file
-  CheckNoFolder = 46090,        // "データフォルダがありません: %s"
-  CheckNoSetFolder = 46091,     // "セットフォルダ「%s」が %s にありません" set folder, data folder
-  CheckBadArgument = 46092,     // "使えない引数です: %s"
-  CheckMissingValue = 46093,    // "%s の後に値がありません" option
+  ProfileSkipped = 46084,       // "読めない判定基準を飛ばしました: %1" a refused file passed over while looking for a name
+  ProfileListRefused = 46085,   // "（読めません: %1）" in the list of profiles, for a refused file
+  CheckNoFolder = 46090,        // "データフォルダがありません: %1"
+  CheckNoSetFolder = 46091,     // "セットフォルダ「%1」が %2 にありません" set folder, data folder
+  CheckBadArgument = 46092,     // "使えない引数です: %1"
+  CheckMissingValue = 46093,    // "%1 の後に値がありません" option
   CheckNoDataFolder = 46094,    // "データフォルダを指定してください"
-  CheckBadFormat = 46095,       // "--format には text か json を指定してください: %s"
-  CheckWriteFailed = 46096,     // "結果を書き出せません: %s" the system's reason
+  CheckBadFormat = 46095,       // "--format には text か json を指定してください: %1"
+  CheckWriteFailed = 46096,     // "結果を書き出せません: %1" the system's reason
   // The system's reasons for a failure (error numbers), in words (ReasonText).
-  ErrnoOther = 47000,          // "%s" the error number, then "%s" the system's own description
+  ErrnoOther = 47000,          // "%1" the error number, then "%2" the system's own description
   ErrnoNoPermission = 47001,
   ErrnoNotAllowed = 47002,
   ErrnoReadOnly = 47003,
@@ -363,18 +339,17 @@ enum class StringId : int {
   RptWarnCompareSet = 48517,  // a set folder to compare is missing
   RptInstrumentSerial = 48519,  // instrument serial number on the cover
   RptInstrumentFirmware = 48520,  // instrument firmware version on the cover
-  RptContinued = 48522,  // "%s（続き）" the heading of a table going on from the page before
+  RptContinued = 48522,  // "%1（続き）" the heading of a table going on from the page before
   RptMeasuredAtFormat = 48521,  // 測定日時 on the cover: year, month, day, time
   // The viewer's judging: the limits profile menu, its messages, the verdict line
   // (English glosses in the comments).
   MenuLimits = 48001,           // "判定基準(&J)" Limits profile (submenu of the options menu)
-  KeyLimitsProfile = 48002,     // INI key "Limits Profile": the chosen profile's file
-  LimitsRefusedEntry = 48003,   // "%s（読めません）" "FILE (cannot be read)": a menu entry for a refused file
-  LimitsKeptPrevious = 48004,   // "The profile cannot be read; judging stays with profile %s.\n%s" (FILE:LINE: REASON)
-  LimitsStartFallback = 48005,  // "The profile of the last run cannot be read; judging with profile %s.\n%s" (the error)
-  LimitsUserFolder = 48006,     // "Your own profiles: put *.toml files in %s" (a note at the menu's end)
+  LimitsRefusedEntry = 48003,   // "%1（読めません）" "FILE (cannot be read)": a menu entry for a refused file
+  LimitsKeptPrevious = 48004,   // "The profile cannot be read; judging stays with profile %1.\n%2" (FILE:LINE: REASON)
+  LimitsStartFallback = 48005,  // "The profile of the last run cannot be read; judging with profile %1.\n%2" (the error)
+  LimitsUserFolder = 48006,     // "Your own profiles: put *.toml files in %1" (a note at the menu's end)
   VerdictLineSeparator = 48007, // an ideographic space between the readings of a verdict line
-  VerdictLineNone = 48008,      // "%s (%s)" 判定なし (not judged) and why: the verdict word, the reason
+  VerdictLineNone = 48008,      // "%1 (%2)" 判定なし (not judged) and why: the verdict word, the reason
   // The job record (案件情報) of a set folder and the company record (会社情報): field
   // names, and why a record or a value was refused.
   JobTitle = 48200,             // "件名" title
@@ -391,74 +366,73 @@ enum class StringId : int {
   JobLabel = 48211,             // "ラベル" label of a measurement
   JobRemark = 48212,            // "備考" remark on a measurement
   JobInstrument = 48213,        // "計器" instrument
-  JobModelName = 48214,         // "RXT4" the model a download stamps into the job record
   CompanyName = 48220,          // "会社名" company name
   CompanyAddress = 48221,       // "住所" address
   CompanyPhone = 48222,         // "電話" telephone
   CompanyLogo = 48223,          // "ロゴ画像" logo image
-  RecordSyntax = 48230,         // "TOML として読めません: %s" cannot be read as TOML: the parser's description
-  RecordUnknownKey = 48231,     // "「%s」という項目はありません（使えるのは %s）" no such key (valid: ...)
-  RecordNotText = 48232,        // "「%s」は文字列で書いてください" write KEY as a string
-  RecordNotTable = 48233,       // "[%s] は表で書いてください" write [KEY] as a table
-  RecordBadKind = 48234,        // "「%s」という測定の種類はありません（使えるのは %s）" no such kind (valid: ...)
-  RecordBadNumber = 48235,      // "測定番号「%s」は 1 から 999999 までの整数で書いてください" number must be 1..999999
-  RecordTooLong = 48236,        // "「%s」が長すぎます（%s バイトまで）" TEXT too long (at most N bytes)
-  RecordLineBreak = 48237,      // "「%s」に改行は使えません" no line breaks in FIELD
-  RecordControl = 48238,        // "「%s」に制御文字は使えません" no control characters in FIELD
-  RecordNotUtf8 = 48239,        // "「%s」に文字として読めないバイトがあります" FIELD holds bytes that are no characters
-  RecordBadTime = 48240,        // "「%s」は「YYYY-MM-DD HH:MM」か「YYYY-MM-DD」の形で書いてください: %s" FIELD must be YYYY-MM-DD HH:MM or YYYY-MM-DD: value
-  RecordBadLogo = 48241,        // "「%s」は PNG か SVG のファイル（.png / .svg）にしてください: %s" FIELD must be a .png or .svg file: value
-  RecordBadKey = 48242,         // "測定は「種類:番号」の形で指定してください（例 LEVEL:3）: %s" a measurement is KIND:NUMBER (e.g. LEVEL:3)
-  RecordIgnored = 48243,        // "案件情報を読めないため使いません: %s" the job record cannot be read and is not used: why
-  RecordWriteFailed = 48244,    // "書き込めません: %s" cannot be written: the system's reason
-  RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %s" a damaged job record is left as it is, 測定日時 not stamped: why
+  RecordSyntax = 48230,         // "TOML として読めません: %1" cannot be read as TOML: the parser's description
+  RecordUnknownKey = 48231,     // "「%1」という項目はありません（使えるのは %2）" no such key (valid: ...)
+  RecordNotText = 48232,        // "「%1」は文字列で書いてください" write KEY as a string
+  RecordNotTable = 48233,       // "[%1] は表で書いてください" write [KEY] as a table
+  RecordBadKind = 48234,        // "「%1」という測定の種類はありません（使えるのは %2）" no such kind (valid: ...)
+  RecordBadNumber = 48235,      // "測定番号「%1」は 1 から 999999 までの整数で書いてください" number must be 1..999999
+  RecordTooLong = 48236,        // "「%1」が長すぎます（%2 バイトまで）" TEXT too long (at most N bytes)
+  RecordLineBreak = 48237,      // "「%1」に改行は使えません" no line breaks in FIELD
+  RecordControl = 48238,        // "「%1」に制御文字は使えません" no control characters in FIELD
+  RecordNotUtf8 = 48239,        // "「%1」に文字として読めないバイトがあります" FIELD holds bytes that are no characters
+  RecordBadTime = 48240,        // "「%1」は「YYYY-MM-DD HH:MM」か「YYYY-MM-DD」の形で書いてください: %2" FIELD must be YYYY-MM-DD HH:MM or YYYY-MM-DD: value
+  RecordBadLogo = 48241,        // "「%1」は PNG か SVG のファイル（.png / .svg）にしてください: %2" FIELD must be a .png or .svg file: value
+  RecordBadKey = 48242,         // "測定は「種類:番号」の形で指定してください（例 LEVEL:3）: %1" a measurement is KIND:NUMBER (e.g. LEVEL:3)
+  RecordIgnored = 48243,        // "案件情報を読めないため使いません: %1" the job record cannot be read and is not used: why
+  RecordWriteFailed = 48244,    // "書き込めません: %1" cannot be written: the system's reason
+  RecordKeptDamaged = 48245,    // "読めない案件情報はそのまま残し、測定日時は書き込みませんでした: %1" a damaged job record is left as it is, 測定日時 not stamped: why
   JobCmdNoSet = 48250,          // "--set でセットフォルダを指定してください" name the set folder with --set
-  JobCmdNotAssignment = 48251,  // "%s は「%s」の形で指定してください: %s" OPTION must be FORM: argument
-  JobCmdDamaged = 48252,        // "案件情報を読めません（直すか消してから変更してください）: %s" the job record cannot be read (fix or remove it before changing it): why
-  JobCmdUnreadable = 48253,     // "案件情報を読めません: %s" the job record cannot be read: why
+  JobCmdNotAssignment = 48251,  // "%1 は「%2」の形で指定してください: %3" OPTION must be FORM: argument
+  JobCmdDamaged = 48252,        // "案件情報を読めません（直すか消してから変更してください）: %1" the job record cannot be read (fix or remove it before changing it): why
+  JobCmdUnreadable = 48253,     // "案件情報を読めません: %1" the job record cannot be read: why
   MenuJobRecord = 48260,        // "案件情報(&J)..." the job record of the selected set folder
   MenuMeasurementNote = 48261,  // "ラベル・備考(&L)..." the label and remark of the selected measurement
   MenuCompany = 48262,          // "会社情報(&I)..." the company printed on the reports
-  JobDlgTitle = 48263,          // "案件情報 - %s" job record - set folder
-  NoteDlgTitle = 48264,         // "ラベル・備考 - %s" label and remark - data name
+  JobDlgTitle = 48263,          // "案件情報 - %1" job record - set folder
+  NoteDlgTitle = 48264,         // "ラベル・備考 - %1" label and remark - data name
   CompanyDlgTitle = 48265,      // "会社情報" company information
   JobNoSetFolder = 48266,       // "セットフォルダか測定を選んでください。" select a set folder or a measurement
   JobNoMeasurement = 48267,     // "測定を選んでください。" select a measurement
-  RecordReplaceDamaged = 48268,  // "%s\n\nこの内容を新しい内容で置き換えますか？" (why it cannot be read) replace it with new contents?
-  JobSaveFailed = 48269,        // "案件情報を保存できませんでした。\n%s" the job record could not be saved: path: reason
-  CompanySaveFailed = 48270,    // "会社情報を保存できませんでした。\n%s" the company record could not be saved: path: reason
+  RecordReplaceDamaged = 48268,  // "%1\n\nこの内容を新しい内容で置き換えますか？" (why it cannot be read) replace it with new contents?
+  JobSaveFailed = 48269,        // "案件情報を保存できませんでした。\n%1" the job record could not be saved: path: reason
+  CompanySaveFailed = 48270,    // "会社情報を保存できませんでした。\n%1" the company record could not be saved: path: reason
   CompanyBrowse = 48271,        // "参照..." browse
   CompanyLogoFilter = 48272,    // "画像 (PNG, SVG)|*.png;*.svg|すべて (*.*)|*.*||" the logo file filter
   NoteDataName = 48273,         // "データ名" data name
 
   // Warnings of the report, the export and rxt4 render (shown in the report's done box
   // and on standard error).
-  CompanionUnreadable = 47901,  // "%s: 付属ファイルがないか壊れているため、グラフを載せていません" companion file missing or malformed; its graph is left out
-  CompanionsMore = 47902,       // "ほかに %s 個の付属ファイルが読めず、グラフを載せていません" N more companion files could not be read
+  CompanionUnreadable = 47901,  // "%1: 付属ファイルがないか壊れているため、グラフを載せていません" companion file missing or malformed; its graph is left out
+  CompanionsMore = 47902,       // "ほかに %1 個の付属ファイルが読めず、グラフを載せていません" N more companion files could not be read
   ReportNoFont = 47903,         // "レポートのフォントが見つかりません。文字が表示されないことがあります" no font found
-  ReportFontInstead = 47904,    // "IPAゴシックが見つからないため、%s で作成しました" IPAGothic not found; the report uses FAMILY
+  ReportFontInstead = 47904,    // "IPAゴシックが見つからないため、%1 で作成しました" IPAGothic not found; the report uses FAMILY
   ReportNoJapaneseFont = 47905, // "日本語のフォントが見つかりません（fonts-ipafont-gothic を入れてください）。日本語が表示されないことがあります"
   ScreenFontMissing = 47906,    // "画面の日本語フォントが見つかりません（fonts-ipafont-gothic を入れてください）" no Japanese screen font found
   ScreenFontInit = 47907,       // "FreeType を初期化できません" FreeType could not be initialised
-  ScreenFontOpen = 47908,       // "フォントファイルを開けません: %s" cannot open font file
-  ScreenFontNoUnicode = 47909,  // "フォントファイルに Unicode の文字表がありません: %s" font file has no Unicode character map
-  ScreenFontBoxes = 47910,      // "画面: %s。文字は四角で描かれます" screens: WARNING; texts are drawn as boxes
+  ScreenFontOpen = 47908,       // "フォントファイルを開けません: %1" cannot open font file
+  ScreenFontNoUnicode = 47909,  // "フォントファイルに Unicode の文字表がありません: %1" font file has no Unicode character map
+  ScreenFontBoxes = 47910,      // "画面: %1。文字は四角で描かれます" screens: WARNING; texts are drawn as boxes
   // The trend of a place across visits and two visits compared (rxt4 trend, the
   // viewer's 推移 and 比較), from 48800.
   TrendNeedPlace = 48800,       // "--band と --channel を指定してください" band and channel are required
-  TrendBadReading = 48801,      // "--reading には level、cn、mer、ber のどれかを指定してください: %s"
-  TrendBadFormat = 48802,       // "--format には csv か png を指定してください: %s"
-  TrendUnknownBand = 48803,     // "バンド「%s」の測定がありません（あるバンド: %s）" no such band (the bands there are)
-  TrendUnknownChannel = 48804,  // "バンド %s にチャンネル「%s」の測定がありません（あるチャンネル: %s）"
-  TrendNoReading = 48805,       // "バンド %s チャンネル %s の%sを表示する測定がありません" no measurement shows that reading there
+  TrendBadReading = 48801,      // "--reading には level、cn、mer、ber のどれかを指定してください: %1"
+  TrendBadFormat = 48802,       // "--format には csv か png を指定してください: %1"
+  TrendUnknownBand = 48803,     // "バンド「%1」の測定がありません（あるバンド: %2）" no such band (the bands there are)
+  TrendUnknownChannel = 48804,  // "バンド %1 にチャンネル「%2」の測定がありません（あるチャンネル: %3）"
+  TrendNoReading = 48805,       // "バンド %1 チャンネル %2 の%3を表示する測定がありません" no measurement shows that reading there
   TrendPngNeedsOut = 48806,     // "png は --out で書き出すファイルを指定してください" png needs --out
-  TrendWriteFailed = 48807,     // "%s を書き出せません: %s" path, the system's reason
-  TrendTitle = 48820,           // "%s %s の%sの推移" band, channel, reading: the trend of ...
+  TrendWriteFailed = 48807,     // "%1 を書き出せません: %2" path, the system's reason
+  TrendTitle = 48820,           // "%1 %2 の%3の推移" band, channel, reading: the trend of ...
   TrendAxisVisits = 48821,      // "セットフォルダ" set folder (the visits' axis)
-  TrendLimitMin = 48822,        // "下限 %s" minimum
-  TrendLimitMax = 48823,        // "上限 %s" maximum
-  TrendMarginLine = 48824,      // "注意 (%s dB)" the caution margin's lines
-  TrendProfile = 48825,         // "判定基準: %s" the profile's name
+  TrendLimitMin = 48822,        // "下限 %1" minimum
+  TrendLimitMax = 48823,        // "上限 %1" maximum
+  TrendMarginLine = 48824,      // "注意 (%1 dB)" the caution margin's lines
+  TrendProfile = 48825,         // "判定基準: %1" the profile's name
   TrendOutsideRange = 48826,    // "▼ 測定範囲未満 / ▲ 測定範囲超過" how the chart's edge marks read
   TrendWindowTitle = 48830,     // "推移" trend
   MenuTrend = 48831,            // "推移(&T)..." trend...
@@ -470,7 +444,7 @@ enum class StringId : int {
   TrendSelectMeasurement = 48836,  // "推移を見る測定をツリーで選んでください" select a measurement in the tree first
   TrendNoPlace = 48837,         // "この測定には推移を描ける読み値がありません" the measurement has no reading to follow
   TrendPngFilter = 48838,       // "PNG 画像 (*.png)"
-  TrendSaveFailed = 48839,      // "%s を保存できませんでした。\n%s" path, reason
+  TrendSaveFailed = 48839,      // "%1 を保存できませんでした。\n%2" path, reason
   TrendPlace = 48840,           // "場所:" place (band and channel) of the measurement
   TrendClose = 48842,           // "閉じる" close
   TrendNoPoints = 48841,        // "この読み値はどのセットフォルダにもありません" no set folder has this reading here
@@ -488,25 +462,83 @@ enum class StringId : int {
   CompareChange = 48861,        // "変化" change
   CompareNeedTwo = 48862,       // "比較するには 2 つ以上のセットフォルダが要ります" two set folders are needed
   CompareMissing = 48863,       // "なし" (no such reading on that visit)
-  // The export: markers in words, the workbook's sheets and summary, the export's messages.
-  ExportMarkerBelow = 48600,    // "範囲外(下)" below the meter's range
-  ExportMarkerAbove = 48601,    // "範囲外(上)" above the meter's range
-  ExportMarkerNone = 48602,     // "未測定" no measurement
-  ExportSheetSummary = 48610,   // "概要" summary (the workbook's first sheet)
-  ExportSheetReadings = 48611,  // "判定" readings with their verdicts
-  ExportSheetLimits = 48612,    // "判定基準" the limits profile
-  ExportSheetLevel = 48613,     // "レベル" level
-  ExportSheetBer = 48614,       // "BER"
-  ExportSheetConstellation = 48615,  // "コンスタレーション" constellation
-  ExportSheetSpectrum = 48616,  // "スペクトラム" spectrum
-  ExportSheetProfile = 48617,   // "遅延プロファイル" delay profile
-  ExportSheetSky = 48618,       // "スカパー" SKY
-  ExportSheetMulti = 48619,     // "多チャンネル" multi-channel
-  ExportSummaryDataFolder = 48620,  // "データフォルダ" data folder
-  ExportSummaryProfile = 48621,     // "判定基準" limits profile
-  ExportSummaryOverall = 48622,     // "総合判定" overall verdict
-  ExportSummaryMeasurements = 48623,  // "測定" measurements (a row of counts)
-  ExportSummaryReadings = 48624,      // "読み値" readings (a row of counts)
+  // The command-line tool (rxt4): its usage, the summary of each command, the errors of
+  // its arguments. The syntax (command and option names, DATA_FOLDER, ...) stays ASCII.
+  CliUsage = 49000,             // "Usage: rxt4 COMMAND [ARGS...]" and the heading of the commands
+  CliUsageEnd = 49001,          // how to see a command's options and the version
+  CliUnknownCommand = 49002,    // "%1" the command given
+  CliNotFolder = 49003,         // "%1" the data folder given, which is no folder
+  CliNoSetFolder = 49004,       // "%1" the set folder named, "%2" the data folder
+  CliSummaryList = 49010,       // one line per command: its syntax, padded, then what it does
+  CliSummaryRender = 49011,
+  CliSummaryReport = 49012,
+  CliSummaryExport = 49013,
+  CliSummaryCheck = 49014,
+  CliSummaryJob = 49015,
+  CliSummaryTrend = 49016,
+  CliSummaryDownload = 49017,
+  CliSummaryUpdate = 49018,
+  CliSummaryImage = 49019,
+  CliSummarySample = 49020,
+  CliSummaryUdevRule = 49021,
+  CliUsageList = 49030,         // the usage text of each command (rxt4 COMMAND --help)
+  CliUsageRender = 49031,
+  CliUsageReport = 49032,
+  CliUsageExport = 49033,
+  CliUsageCheck = 49034,
+  CliUsageJob = 49035,
+  CliUsageTrend = 49036,
+  CliUsageDownload = 49037,
+  CliUsageUpdate = 49038,
+  CliUsageImage = 49039,
+  CliUsageSample = 49040,
+  CliUsageUdevRule = 49041,
+  CliUnknownOption = 49050,     // "%1" the option
+  CliBadValue = 49051,          // "%1" the option, "%2" the value it was given
+  CliRequired = 49052,          // "%1" what must be given (--out DIR, PORT, IMAGE, ...)
+  CliOneOnly = 49053,           // "%1" what can be given once only (an image file, a folder), "%2" the second one
+  CliCannotCreate = 49054,      // the output folder cannot be made: "%1" the folder, "%2" why
+  CliNotWritten = 49055,        // "%1" the file or folder that could not be written
+  CliProgressRender = 49056,    // progress on a terminal: "%1" done, "%2" of how many
+  CliProgressExport = 49057,
+  CliProgressReport = 49058,
+  CliNoPort = 49060,            // no port named: "%1" the settings file
+  CliPortUsed = 49061,          // "%1" the port the command opens
+  CliPortRate = 49062,          // "%1" the port, "%2" its rate in baud
+  CliPortFromSettings = 49063,  // after CliPortUsed / CliPortRate: "%1" the settings file the port came from
+  CliRateFromSettings = 49064,  // the same for the rate
+  CliBothFromSettings = 49065,  // the same for both
+  CliCannotOpen = 49066,        // "%1" the port and why it would not open
+  CliNewSetFolder = 49067,      // "%1" the new set folder a download goes into
+  CliSetHoldsData = 49068,      // "%1" the set folder that already holds measurements
+  CliIsDataFolder = 49069,      // "%1" the data folder named as the set folder, "%2" the set folder proposed
+  CliNotUsbSerial = 49070,      // "%1" the port, "%2" the device it is
+  CliExported = 49071,          // the export is written: "%1" the file or folder, "%2" the number of measurements
+  CliReported = 49072,          // the report is written: "%1" the file, "%2" the measurements, "%3" the set folders
+  // Why a firmware image was refused (the checks of the image file).
+  ImageNoPart = 49100,          // the file holds no Main, TSNM or Dec part
+  ImageNoMemory = 49101,        // the image does not fit into memory
+  ImagePartWhere = 49102,       // "%1" the part (Main, TSNM, Dec)
+  ImageRecordWhere = 49103,     // "%1" the part, "%2" the number of its record
+  ImageTooShort = 49104,        // "%1" where (ImagePartWhere or ImageRecordWhere): the file ends inside a header
+  ImageHeaderSum = 49105,       // "%1" where: a header checksum does not match
+  ImagePartLength = 49106,      // "%1" where: a record's length does not fit its part
+  ImageFileLength = 49107,      // "%1" where: a part's length does not fit the file
+  ImageCrc = 49108,             // "%1" where: a CRC-32 does not match
+  // A file the report, the export or the trend could not make: "%1" the file, "%2" why.
+  FileWriteFailed = 49200,
+  FileCreateFailed = 49201,
+  // The viewer's display language, the words Qt's Japanese file dialogs lack, and the
+  // viewer's --help, from 49500.
+  MenuLanguage = 49500,         // "表示言語(&L)" display language (submenu of the options menu)
+  LanguageJapanese = 49501,     // "日本語": each language is named in itself, in both languages
+  LanguageEnglish = 49502,      // "English"
+  FileTypeFolder = 49510,       // "フォルダ" the type column of the file dialogs: folder
+  FileTypeDrive = 49511,        // "ドライブ" drive
+  FileTypeSymbolicLink = 49512, // "シンボリックリンク" symbolic link
+  FileTypeUnknown = 49513,      // "不明" unknown
+  ViewerUsage = 49520,          // rxt4-viewer --help
+  NoWorkerThread = 49521,       // "作業スレッドを開始できません" a report or export could not start its thread
 };
 
 // The language a user reads: Japanese unless chosen otherwise.
@@ -526,12 +558,19 @@ std::string_view Text(StringId id, Language language);
 bool HasEnglish(StringId id);
 std::vector<StringId> AllStringIds();
 
+// The instrument's own words (what its screens draw and its files hold: screen types,
+// field labels, satellite names): they have no English and read in Japanese always.
+bool IsInstrumentWord(StringId id);
+
 // Shift-JIS bytes of a string id (what the instrument's screens and files hold):
 // always the Japanese text.
 const std::string& SjisText(StringId id);
 
-// A text with each "%s" replaced by the next value, in order. The values are put in as
-// they are, never read as a format: they come from files, folders and the instrument.
+// A text with each placeholder %1 .. %9 replaced by values[0] .. values[8]; a
+// translation may order them as its language wants, and use one twice. The values are
+// put in as they are, never read as a format: they come from files, folders and the
+// instrument (a value holding "%1" stays "%1"). A placeholder without a value, and any
+// other "%", stays as it is.
 std::string FillIn(std::string_view text, std::span<const std::string_view> values);
 inline std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values) {
   return FillIn(text, std::span<const std::string_view>(values.begin(), values.size()));
@@ -539,12 +578,9 @@ inline std::string FillIn(std::string_view text, std::initializer_list<std::stri
 // The same, appended to out (for texts made by the thousand).
 void FillInto(std::string& out, std::string_view text, std::span<const std::string_view> values);
 
-// The system's reason for a failure (an error number) in words, Japanese as every
-// text the user reads; for a number without words of its own, the number and the
+// The system's reason for a failure (an error number) in words, in the current
+// language; for a number without words of its own, the number and the
 // system's own description.
 std::string ReasonText(std::error_code reason);
-
-// Title of measurement table column 0..29, as written into the header line (UTF-8).
-std::string_view ColumnTitle(int column);
 
 }  // namespace rxt4

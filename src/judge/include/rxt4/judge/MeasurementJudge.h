@@ -100,16 +100,16 @@ bool Judged(const ReadingResult& r);
 
 // The reading's name (レベル, C/N, MER, BER), stable ASCII name ("level", "cn", "mer",
 // "ber") and unit ("dBμV", "dB", none for the BER).
-std::string_view ReadingName(Reading reading);
+std::string_view ReadingName(Reading reading, Language language = CurrentLanguage());
 std::string_view ReadingKey(Reading reading);
-std::string_view ReadingUnit(Reading reading);
+std::string_view ReadingUnit(Reading reading, Language language = CurrentLanguage());
 
 // The value as shown: the stored number with its unit ("68.2 dBμV", "2.0E-4") or the
 // marker's meaning (測定なし, 測定範囲未満, 測定範囲超過).
-std::string ValueText(const ReadingResult& r);
+std::string ValueText(const ReadingResult& r, Language language = CurrentLanguage());
 // The limit that applied ("47〜81", "24 以上", "2.0E-4 以下"), or for 判定なし the
 // reason (基準なし, 測定なし, ...); empty for nothing.
-std::string LimitOrReasonText(const ReadingResult& r);
+std::string LimitOrReasonText(const ReadingResult& r, Language language = CurrentLanguage());
 // The verdict line of a reading: "レベル 68.2 dBμV 合格 (47〜81)".
 std::string ReadingLine(const ReadingResult& r);
 // (Many lines: VerdictLineFormatter.h.)

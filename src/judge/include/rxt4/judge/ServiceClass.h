@@ -29,6 +29,7 @@
 #include <string_view>
 
 #include "rxt4/data/MeasurementRow.h"
+#include "rxt4/data/Strings.h"
 
 namespace rxt4 {
 
@@ -53,7 +54,7 @@ ServiceClass ClassOfRow(const std::array<std::string_view, MeasurementRow::kColu
 inline ServiceClass ClassOfRow(const MeasurementRow& row) { return ClassOfRow(row.Fields()); }
 
 // The class's name from the string table (地上デジタル, ...).
-std::string_view ServiceClassName(ServiceClass c);
+std::string_view ServiceClassName(ServiceClass c, Language language = CurrentLanguage());
 // The class's table name in a limits profile and its stable name in files and
 // scripts: "terrestrial", "oneseg", "bs", "cs110", "other_cs", "cable"; "analogue"
 // and "unplaced" for the two that are never judged.

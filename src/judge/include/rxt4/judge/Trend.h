@@ -85,6 +85,12 @@ TrendAxis AxisOf(const TrendSeries& series);
 // measurement and an unreadable value just inside the low end, marked 判定なし.
 double PlotValue(const ReadingResult& result, const TrendAxis& axis);
 
+// The points a chart's line goes through, as indices into series.points: the first
+// measured number of each visit. A visit's other readings of the place (a level
+// measurement and a multi-channel row of the same channel) are marks only, so the
+// line runs from visit to visit and never up and down within one.
+std::vector<std::size_t> TrendLinePoints(const TrendSeries& series);
+
 // The 測定日時 of those set folders of a data folder whose job record gives one, by
 // set folder name. A record that cannot be read gives none; refused, when given,
 // receives why (the caller says so).

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "rxt4/data/Strings.h"
+
 namespace rxt4 {
 
 // Ordered from the least to the most serious: the worst of several is the largest.
@@ -35,7 +37,7 @@ enum class Reason : unsigned char {
 };
 
 // The verdict's word from the string table: 合格, 注意, 不合格, 判定なし.
-std::string_view VerdictText(Verdict verdict);
+std::string_view VerdictText(Verdict verdict, Language language = CurrentLanguage());
 // Stable ASCII names for files and scripts: "pass", "caution", "fail", "none".
 std::string_view VerdictKey(Verdict verdict);
 // Stable ASCII names of the reasons: "inside", "near_minimum", "near_maximum",

@@ -15,8 +15,8 @@
 
 namespace rxt4 {
 
-// A text of the string table with "%s" placeholders, cut at them once, filled as
-// FillIn fills it (the values in order, put in as they are).
+// A text of the string table with placeholders %1 .. %9, cut at them once, filled as
+// FillIn fills it (values[N-1] for %N, put in as they are).
 class PreparedText {
  public:
   explicit PreparedText(std::string_view text);
@@ -24,13 +24,14 @@ class PreparedText {
 
  private:
   std::vector<std::string_view> pieces_;  // around the placeholders: one more than them
+  std::vector<int> slots_;                // the value of each placeholder, from 0
 };
 
 class VerdictLineFormatter {
  public:
   // The limit texts of profile are made once; lines of readings judged by another
   // profile come out right too, only slower.
-  explicit VerdictLineFormatter(const LimitsProfile& profile);
+  explicit VerdictLineFormatter(const LimitsProfile& profile, Language language = CurrentLanguage());
 
   // Appends ReadingLine(r) to out.
   void Append(std::string& out, const ReadingResult& r) const;
@@ -43,6 +44,7 @@ class VerdictLineFormatter {
     std::optional<double> min, max;
     std::string text;
   };
+  Language language_;
   std::vector<Limit> limits_;
   std::array<std::string_view, 8> classNames_{};
   std::array<std::string_view, 4> readingNames_{}, units_{}, verdicts_{};

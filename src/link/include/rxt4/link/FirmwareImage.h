@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "rxt4/data/Strings.h"
 #include "rxt4/link/FirmwarePart.h"
 
 namespace rxt4 {
@@ -30,9 +31,9 @@ class CFirmwareImage {
   const std::string& fileError() const { return fileError_; }
   // The check the last Load failed; ImageCheck::None when it succeeded.
   const ImageFault& fault() const { return fault_; }
-  // The failed check in words (English, for the command line): the file error, or
-  // the part (and Dec record) and what did not match. Empty when Load succeeded.
-  std::string FaultText() const;
+  // The failed check in words of the string table: the file error, or the part (and
+  // Dec record) and what did not match. Empty when Load succeeded.
+  std::string FaultText(Language language = CurrentLanguage()) const;
 
  private:
   static int Slot(PartType type);

@@ -33,6 +33,7 @@ enum class PartLoad : int {
 enum class ImageCheck {
   None,      // every check passed
   File,      // the file is missing, unreadable or no regular file
+  NoMemory,  // the image does not fit into memory
   NoPart,    // no Main, TSNM or Dec part in it
   TooShort,  // the file ends inside a part's header
   Header,    // a header checksum (of the part, or of a Dec record)

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "rxt4/data/Strings.h"
 #include "rxt4/link/CommSettings.h"
 
 namespace rxt4 {
@@ -57,6 +58,12 @@ class SettingsFile {
   // false when the write failed.
   bool SaveLimitsProfile(const std::string& profile);
 
+  // Reads the display language alone ("Language": "ja" or "en"; anything else is
+  // Japanese): the viewer needs it before it builds a window, before the rest.
+  void LoadLanguage();
+  // Stores the display language and writes "Language"; false when the write failed.
+  bool SaveLanguage(Language language);
+
   // Stores what the viewer remembers and writes "Data Folder", "Zoom", "Window Left",
   // "Window Top", "Recent Folder 1" to "Recent Folder 8", "Selected Item" and
   // "Expanded Items" (node paths separated by "//", which no folder name holds) after
@@ -72,6 +79,8 @@ class SettingsFile {
   // The limits profile chosen in the viewer, as rxt4 check --limits takes it (a file
   // or a name); empty: none chosen, the default applies.
   const std::string& LimitsProfile() const { return limitsProfile_; }
+  // The viewer's display language (as read by LoadSettings or LoadLanguage).
+  Language DisplayLanguage() const { return language_; }
   // What the viewer remembered at its last exit (as read by LoadSettings).
   const RememberedView& Remembered() const { return remembered_; }
   // Full path of the INI file.
@@ -86,6 +95,7 @@ class SettingsFile {
   CommSettings comm_;
   bool folderAlert_ = true;
   std::string limitsProfile_;
+  Language language_ = Language::Japanese;
   RememberedView remembered_;
 };
 

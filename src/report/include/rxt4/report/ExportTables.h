@@ -83,11 +83,6 @@ inline constexpr int kExportTableCount = 15;
 // Schema of every table, indexed by TableId.
 const std::vector<ExportTable>& ExportSchema();
 
-// ASCII name of table column 0..29 ("record_no", "data_name", ... "correction2").
-std::string_view ExportColumnName(int column);
-// True for the table columns stored as numbers (each with a "<name>_text" column).
-bool IsNumericColumn(int column);
-
 // One cell: NULL, a number, a UTF-8 text or the bytes of a PNG image.
 struct Cell {
   enum class Kind { Null, Integer, Real, Text, Bytes } kind = Kind::Null;
@@ -109,6 +104,9 @@ struct ExportOptions {
   // The graph data of the companion files: spectrum and delay-profile samples and the
   // constellation images. Off, their tables are not written at all.
   bool samples = false;
+  // The rows of a workbook sheet, its header row included: a table with more goes on
+  // in another sheet, "NAME (2)", .... Excel's limit; smaller only to try it out.
+  std::uint32_t workbookSheetRows = 1048576;
 };
 
 // Where the rows go. Cells are valid only during the call.

@@ -1,0 +1,64 @@
+// The language rxt4 speaks: English only when its locale is English, Japanese
+// otherwise, C and POSIX included.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "RunRxt4.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using rxt4::test::Outcome;
+using rxt4::test::RunRxt4;
+
+// Whether a UTF-8 text holds kana, kanji, CJK punctuation or full-width forms.
+bool HoldsJapanese(const std::string& text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    char32_t u = n == 1 ? c : c & (0x7F >> n);
+    for (std::size_t k = 1; k < n && i + k < text.size(); ++k) u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    i += n;
+    if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFF9F)) return true;
+  }
+  return false;
+}
+
+TEST(LanguageCli, FailuresSpeakTheLocalesLanguage) {
+  const fs::path dir = fs::temp_directory_path() / ("rxt4_cli_language_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  // The locale variables, each run starting from none of them set.
+  struct Locale {
+    const char* env;
+    bool english;
+  } const locales[] = {
+      {"LANG=en_US.UTF-8", true},
+      {"LC_MESSAGES=en_GB LANG=ja_JP.UTF-8", true},
+      {"LANG=C", false},
+      {"LANG=POSIX", false},
+      {"", false},
+      {"LC_ALL=ja_JP.UTF-8 LANG=en_US.UTF-8", false},
+      {"LC_ALL= LANG=en_US.UTF-8", true},  // an empty variable is passed over
+      {"LANG=english", false},
+  };
+  const char* const commands[] = {"no-such-command", "list no_such_folder", "list", "export D --bogus",
+                                  "check no_such_folder", "report no_such_folder --out r.pdf"};
+  for (const Locale& locale : locales) {
+    for (const char* command : commands) {
+      SCOPED_TRACE(std::string(locale.env) + " rxt4 " + command);
+      const Outcome run = RunRxt4(dir, command, std::string("env -u LC_ALL -u LC_MESSAGES -u LANG ") + locale.env + " ");
+      EXPECT_EQ(run.status, 2);
+      // The message: the first line (a usage text may follow).
+      const std::string message = run.err.substr(0, run.err.find('\n'));
+      ASSERT_FALSE(message.empty());
+      EXPECT_EQ(HoldsJapanese(message), !locale.english) << message;
+    }
+  }
+  fs::remove_all(dir);
+}
+
+}  // namespace
