@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "RunRxt4.h"
+#include "../common/RunRxt4.h"
 
 namespace {
 
