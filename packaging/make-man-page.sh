@@ -9,6 +9,14 @@ program="$1" description="$2" out="$3" commands="${4:-}"
 include="$out.h2m"
 name="$(basename "$program")"
 
+# The programs speak English under an English locale (Japanese otherwise): the page is
+# made from their English, through a stand-in of the same name that sets the locale.
+english="$(mktemp -d)"
+trap 'rm -rf "$english"' EXIT
+printf '#!/bin/sh\nLC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 exec "%s" "$@"\n' "$(realpath "$program")" > "$english/$name"
+chmod +x "$english/$name"
+program="$english/$name"
+
 escape_roff() { sed -e 's/\\/\\e/g' -e "s/^\\([.']\\)/\\\\\\&\\1/"; }
 
 : > "$include"

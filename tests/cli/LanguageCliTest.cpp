@@ -7,26 +7,15 @@
 #include <filesystem>
 #include <string>
 
+#include "../common/JapaneseText.h"
 #include "../common/RunRxt4.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using rxt4::test::HoldsJapanese;
 using rxt4::test::Outcome;
 using rxt4::test::RunRxt4;
-
-// Whether a UTF-8 text holds kana, kanji, CJK punctuation or full-width forms.
-bool HoldsJapanese(const std::string& text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    char32_t u = n == 1 ? c : c & (0x7F >> n);
-    for (std::size_t k = 1; k < n && i + k < text.size(); ++k) u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    i += n;
-    if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFF9F)) return true;
-  }
-  return false;
-}
 
 TEST(LanguageCli, FailuresSpeakTheLocalesLanguage) {
   const fs::path dir = fs::temp_directory_path() / ("rxt4_cli_language_" + std::to_string(::getpid()));

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/JapaneseText.h"
 #include "rxt4/data/FileTexts.h"
 #include "rxt4/data/MeasurementRow.h"
 #include "rxt4/data/Sjis.h"
@@ -12,6 +13,8 @@
 
 namespace rxt4 {
 namespace {
+
+using test::HoldsJapanese;
 
 TEST(Sjis, DecodesFullAndHalfWidthAndReplacesInvalidBytes) {
   // "レベル" in CP932, then half-width katakana "ｱ" (0xB1), then ASCII.
@@ -31,19 +34,6 @@ TEST(Sjis, EncodesAndMeasuresCells) {
   EXPECT_EQ(SjisCharLength("\x83", 0), 1u);  // a lead byte without trail byte
   EXPECT_EQ(DecodeSjisChar("\x81\x40"), U'\u3000');
   EXPECT_EQ(DecodeSjisChar("\xB1"), U'ｱ');
-}
-
-// Whether a UTF-8 text holds kana, kanji, CJK punctuation or full-width forms.
-bool HoldsJapanese(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    char32_t u = n == 1 ? c : c & (0x7F >> n);
-    for (std::size_t k = 1; k < n && i + k < text.size(); ++k) u = (u << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    i += n;
-    if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFF9F)) return true;
-  }
-  return false;
 }
 
 // The placeholder numbers of a text, sorted, each once ("12" for "%2 ... %1 ... %2").
