@@ -43,9 +43,6 @@ std::string Measured(const char* no, const char* name, const char* type, const c
 class CheckCli : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("rxt4_cli_check_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
     const std::string h = "header\n";
     // 0601: every class and marker.
     Put("D/0601/LEVEL/0601.CSV",
@@ -77,7 +74,6 @@ class CheckCli : public ::testing::Test {
     Put("config/RXT4_Viewer/strict.toml", "name = \"厳しめ\"\n[terrestrial]\nlevel_min_dbuv = 66\n");
     Put("bad.toml", "name = \"壊れた\"\n[terrestrial]\nlevel_min_dbuv = \"50\"\n");
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void Put(const std::string& relative, const std::string& bytes) {
     const fs::path path = dir_ / relative;
@@ -89,7 +85,8 @@ class CheckCli : public ::testing::Test {
     return RunRxt4(dir_, "check " + args, "XDG_CONFIG_HOME='" + (dir_ / "config").string() + "' ");
   }
 
-  fs::path dir_;
+  rxt4::test::TempFolder temp_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  fs::path dir_ = temp_.path();
 };
 
 TEST_F(CheckCli, PrintsWhatIsNotGoodEnoughAndFailsOnAFail) {

@@ -19,16 +19,9 @@ namespace fs = std::filesystem;
 
 class HonestOutcomes : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("rxt4_cli_honest_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
   void TearDown() override {
     std::error_code ec;
     for (const char* locked : {"locked", "D/0413", "ro"}) fs::permissions(dir_ / locked, fs::perms::owner_all, ec);
-    fs::remove_all(dir_);
   }
 
   Outcome Rxt4(const std::string& args, const std::string& prefix = {}) { return RunRxt4(dir_, args, prefix); }
@@ -45,7 +38,8 @@ class HonestOutcomes : public ::testing::Test {
     Put("C/" + name + "/CONSTEL/" + name + ".001", std::string(4825, '\x55'));
   }
 
-  fs::path dir_;
+  rxt4::test::TempFolder temp_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  fs::path dir_ = temp_.path();
 };
 
 // A data folder or a set folder that cannot be read is a failure naming it: no empty

@@ -20,17 +20,14 @@ using rxt4::test::ReadAll;
 class JobCli : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("rxt4_cli_job_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
     fs::create_directories(dir_ / "D/0412/LEVEL");
     fs::create_directories(dir_ / "config");
   }
-  void TearDown() override { fs::remove_all(dir_); }
   Outcome Run(const std::string& args) { return RunRxt4(dir_, args, "XDG_CONFIG_HOME='" + (dir_ / "config").string() + "' "); }
   std::string Record() { return ReadAll(dir_ / "D/0412/job.toml"); }
 
-  fs::path dir_;
+  rxt4::test::TempFolder temp_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  fs::path dir_ = temp_.path();
 };
 
 TEST_F(JobCli, ChangesArePrintedBackAndBadOnesChangeNothing) {

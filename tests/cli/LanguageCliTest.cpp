@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "../JapaneseText.h"
+#include "../common/JapaneseText.h"
 #include "../common/RunRxt4.h"
 
 namespace {
@@ -18,8 +18,8 @@ using rxt4::test::Outcome;
 using rxt4::test::RunRxt4;
 
 TEST(LanguageCli, FailuresSpeakTheLocalesLanguage) {
-  const fs::path dir = fs::temp_directory_path() / ("rxt4_cli_language_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const rxt4::test::TempFolder folder("language");
+  const fs::path dir = folder.path();
   // The locale variables, each run starting from none of them set.
   struct Locale {
     const char* env;
@@ -47,7 +47,6 @@ TEST(LanguageCli, FailuresSpeakTheLocalesLanguage) {
       EXPECT_EQ(HoldsJapanese(message), !locale.english) << message;
     }
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace

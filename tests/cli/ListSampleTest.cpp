@@ -19,20 +19,14 @@ using rxt4::test::RunRxt4;
 
 class ListSample : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("rxt4_cli_list_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Runs rxt4 with the arguments (each single-quoted) in the temporary folder.
   Outcome Rxt4(const std::string& args) {
     return RunRxt4(dir_, args);
   }
 
-  fs::path dir_;
+  rxt4::test::TempFolder temp_{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+  fs::path dir_ = temp_.path();
 };
 
 TEST_F(ListSample, SampleFolderListsAsATree) {

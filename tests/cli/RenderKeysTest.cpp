@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <string>
 
@@ -19,13 +20,12 @@ using rxt4::test::ReadAll;
 class RenderKeys : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = fs::temp_directory_path() / ("rxt4_cli_keys_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    temp_ = std::make_unique<rxt4::test::TempFolder>("keys");
+    dir_ = temp_->path();
     ASSERT_EQ(Run("sample data"), 0);
     ASSERT_EQ(Run("render data --out plain"), 0);
   }
-  static void TearDownTestSuite() { fs::remove_all(dir_); }
+  static void TearDownTestSuite() { temp_.reset(); }
 
   // Runs rxt4 in the temporary folder; the exit status.
   static int Run(const std::string& args) {
@@ -41,6 +41,7 @@ class RenderKeys : public ::testing::Test {
   }
   static std::string Err() { return ReadAll(dir_ / "err.txt"); }
 
+  static inline std::unique_ptr<rxt4::test::TempFolder> temp_;
   static inline fs::path dir_;
 };
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -22,19 +23,19 @@ using rxt4::test::ReadAll;
 class ReportCli : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = fs::temp_directory_path() / ("rxt4_cli_report_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    temp_ = std::make_unique<rxt4::test::TempFolder>("report");
+    dir_ = temp_->path();
     ASSERT_EQ(Run("sample data"), 0);
     std::ofstream(dir_ / "plain") << "a file, not a folder";
   }
-  static void TearDownTestSuite() { fs::remove_all(dir_); }
+  static void TearDownTestSuite() { temp_.reset(); }
 
   static int Run(const std::string& args) {
     return RunRxt4(dir_, args).status;
   }
   static std::string Err() { return ReadAll(dir_ / "err.txt"); }
 
+  static inline std::unique_ptr<rxt4::test::TempFolder> temp_;
   static inline fs::path dir_;
 };
 

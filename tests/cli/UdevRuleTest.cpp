@@ -22,8 +22,6 @@ using rxt4::test::RunRxt4;
 class UdevRule : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("rxt4_cli_udev_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
     const fs::path usb = dir_ / "sys/devices/pci0000:00/0000:00:14.0/usb1";
     Put(usb / "idVendor", "1d6b\n");
     Put(usb / "idProduct", "0002\n");
@@ -47,7 +45,6 @@ class UdevRule : public ::testing::Test {
     fs::create_directories(dir_ / "dev/serial/by-id");
     fs::create_symlink("../../ttyACM0", dir_ / "dev/serial/by-id/usb-STMicroelectronics_RXT4-if00");
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   static void Put(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
@@ -65,7 +62,8 @@ class UdevRule : public ::testing::Test {
     return run.status;
   }
 
-  fs::path dir_;
+  rxt4::test::TempFolder temp_{"udev"};
+  fs::path dir_ = temp_.path();
 };
 
 constexpr const char* kHeader =

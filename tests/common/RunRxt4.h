@@ -78,10 +78,16 @@ class Rxt4Process {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
       if (err().find(text) != std::string::npos) return true;
-      if (pid_ <= 0 || ::waitpid(pid_, nullptr, WNOHANG | WNOWAIT) != 0) break;
+      if (!Running()) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));  // polls the file
     }
     return err().find(text) != std::string::npos;
+  }
+  // Whether rxt4 has not ended yet (it stays to be reaped by Finish).
+  bool Running() const {
+    siginfo_t info{};
+    return pid_ > 0 && ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
   }
   void Interrupt() const {
     if (pid_ > 0) ::kill(pid_, SIGINT);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "../common/HostileFiles.h"
+#include "../common/TempFolder.h"
 #include "rxt4/link/SettingsFile.h"
 
 namespace rxt4 {
@@ -15,12 +16,8 @@ namespace fs = std::filesystem;
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("rxt4_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
     path_ = dir_ / "RXT4_Viewer" / "RXT4_Viewer.ini";
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void WriteFile(const std::string& text) {
     fs::create_directories(path_.parent_path());
@@ -33,7 +30,8 @@ class SettingsFileTest : public ::testing::Test {
     return s.str();
   }
 
-  fs::path dir_;
+  rxt4::test::TempFolder temp_{"settings"};
+  fs::path dir_ = temp_.path();
   fs::path path_;
 };
 

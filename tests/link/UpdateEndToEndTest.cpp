@@ -66,10 +66,14 @@ class Recorder final : public UpdateObserver {
 };
 
 // Runs rxt4 with arguments in folder; when interruptOn is given, interrupts it (as
-// Ctrl+C does) once its standard error holds that text.
+// Ctrl+C does) once its standard error holds that text (after 10 s without it too,
+// so that a run that never says it ends all the same).
 Outcome Rxt4(const fs::path& folder, const std::vector<std::string>& args, const std::string& interruptOn = {}) {
   Rxt4Process rxt4(folder, args);
-  if (!interruptOn.empty() && rxt4.WaitForError(interruptOn)) rxt4.Interrupt();
+  if (!interruptOn.empty()) {
+    rxt4.WaitForError(interruptOn);
+    rxt4.Interrupt();
+  }
   return rxt4.Finish();
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "../common/TempFolder.h"
 #include "rxt4/data/DataFolderModel.h"
 #include "rxt4/data/DemoImages.h"
 #include "rxt4/report/MeasurementSelection.h"
@@ -17,7 +18,8 @@
 namespace rxt4::test {
 
 struct DemoArchive {
-  std::filesystem::path work;
+  TempFolder folder{"report"};
+  std::filesystem::path work = folder.path();
   std::filesystem::path data;
   DataFolderModel model;
   MeasurementSelection selection;
@@ -29,17 +31,11 @@ struct DemoArchive {
 
  private:
   DemoArchive() {
-    work = std::filesystem::temp_directory_path() / ("rxt4_report_test_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(work);
     data = work / "RXT4";
     WriteDemoFolder(data);
     NullLoadObserver quiet;
     model.Load(data, quiet);
     selection = SelectMeasurements(model, data);
-  }
-  ~DemoArchive() {
-    std::error_code ec;
-    std::filesystem::remove_all(work, ec);
   }
 };
 

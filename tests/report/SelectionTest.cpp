@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "../common/TempFolder.h"
 #include "rxt4/data/DataSetWriter.h"
 #include "rxt4/report/MeasurementSelection.h"
 
@@ -27,8 +28,8 @@ void WriteLevelSet(const fs::path& setFolder) {
 }
 
 TEST(MeasurementSelection, SetFoldersInTheLoadersOrder) {
-  const fs::path dir = fs::temp_directory_path() / ("rxt4_selection_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
+  const rxt4::test::TempFolder folder("selection");
+  const fs::path dir = folder.path();
   for (const char* name : {"10", "2", "9"}) WriteLevelSet(dir / name);
   fs::create_directories(dir / "5");  // no measurements
   DataFolderModel model;
@@ -44,7 +45,6 @@ TEST(MeasurementSelection, SetFoldersInTheLoadersOrder) {
   const MeasurementSelection named = SelectMeasurements(model, dir, {"10", "5"});
   EXPECT_EQ(named.setFolders, (std::vector<std::string>{"5", "10"}));
   EXPECT_EQ(named.measurements.size(), 1u);
-  fs::remove_all(dir);
 }
 
 }  // namespace

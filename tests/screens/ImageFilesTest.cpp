@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "../common/TempFolder.h"
+
 namespace rxt4 {
 namespace {
 
@@ -83,8 +85,8 @@ TEST(BitmapFile, RefusesWhatItCannotStore) {
 }
 
 TEST(ImageFiles, WritesBitmapAndPngFiles) {
-  const auto dir = std::filesystem::temp_directory_path() / ("rxt4-images-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const rxt4::test::TempFolder folder("images");
+  const std::filesystem::path& dir = folder.path();
   Surface s(7, 3);
   s.FillRect(0, 0, 7, 1, kBlack);
   ASSERT_TRUE(WriteBitmapFile(dir / "a.bmp", s.View()));
@@ -99,13 +101,12 @@ TEST(ImageFiles, WritesBitmapAndPngFiles) {
   EXPECT_EQ(bytes[23], 3);   // height
   EXPECT_EQ(bytes[24], 8);   // bit depth
   EXPECT_EQ(bytes[25], 2);   // RGB
-  std::filesystem::remove_all(dir);
 }
 
 
 TEST(ImageFiles, AWriteThatFailsOnTheWayLeavesTheEarlierImageWhole) {
-  const auto dir = std::filesystem::temp_directory_path() / ("rxt4-images-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+  const rxt4::test::TempFolder folder("images");
+  const std::filesystem::path& dir = folder.path();
   Surface noise(120, 90);  // many colours: neither file fits the limit below
   for (int y = 0; y < 90; ++y)
     for (int x = 0; x < 120; ++x)
@@ -135,7 +136,6 @@ TEST(ImageFiles, AWriteThatFailsOnTheWayLeavesTheEarlierImageWhole) {
   for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"a.bmp", "a.png"}));  // no temporary file left
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

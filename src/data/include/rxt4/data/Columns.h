@@ -3,7 +3,7 @@
 // name and a title (export), whether the stored text is a number, the unit of that
 // number, and whether the column is the instrument's own control data that a reader
 // of a report never needs. The title the table file's own header holds is
-// ColumnTitle (Strings.h): the instrument's wording, units in brackets.
+// ColumnTitle (FileTexts.h): the instrument's wording, units in brackets.
 
 #include <array>
 #include <string_view>
