@@ -187,11 +187,16 @@ DataTexts DataOf(const QString& dataFolder) {
   DataFolderModel model;
   std::vector<LoadMessage> messages;
   model.Load(FsPath(dataFolder), messages, LoadOptions{});
-  // Set folder names and data names.
+  // Set folder names, and what the measurements' rows name.
   for (int number = DataFolderModel::kRootCount + 1; number <= model.itemCount(); ++number) {
     data.texts << QString::fromStdString(model.Label(number));
-    if (const CDataSet* record = model.Record(number); record != nullptr && model.Kind(number) != DataKind::None)
-      data.texts << QString::fromStdString(DecodeSjis(record->firstRow().Field(1)));
+    if (const CDataSet* record = model.Record(number); record != nullptr && model.Kind(number) != DataKind::None) {
+      // Data name, band, channel and polarisation of each row (a multi-channel record's too).
+      std::vector<MeasurementRow> rows = record->rows;
+      rows.push_back(record->firstRow());
+      for (const MeasurementRow& row : rows)
+        for (int field = 1; field <= 4; ++field) data.texts << QString::fromStdString(DecodeSjis(row.Field(field))).trimmed();
+    }
   }
   // The limits profiles' own names and descriptions.
   for (const ProfileEntry& entry : ProfileCatalog::Standard(FsPath(dataFolder)).List())
