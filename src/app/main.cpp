@@ -9,25 +9,16 @@
 #include <string>
 
 #include "ViewerApp.h"
+#include "rxt4/data/LocaleLanguage.h"
 
 namespace {
-
-// The language of an answer on the terminal, as the command-line tool's: English when
-// the first of LC_ALL, LC_MESSAGES and LANG that is set names an English locale (en_*),
-// Japanese otherwise (C and POSIX included).
-rxt4::Language TerminalLanguage() {
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
-    if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
-      return std::strncmp(value, "en_", 3) == 0 ? rxt4::Language::English : rxt4::Language::Japanese;
-  return rxt4::Language::Japanese;
-}
 
 // Answers --help and --version before Qt starts, so that they work without a display.
 // Returns -1 when the viewer is to run.
 int AnswerWithoutDisplay(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(std::string(rxt4::Text(rxt4::StringId::ViewerUsage, TerminalLanguage())).c_str(), stdout);
+      std::fputs(std::string(rxt4::Text(rxt4::StringId::ViewerUsage, rxt4::LanguageOfEnvironment())).c_str(), stdout);
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {

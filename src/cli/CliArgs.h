@@ -17,12 +17,6 @@
 
 namespace rxt4::cli {
 
-// The language the tool speaks: English when the first set, non-empty one of LC_ALL,
-// LC_MESSAGES and LANG names an English locale ("en", "en_GB.UTF-8", ...); Japanese
-// otherwise, "C" and "POSIX" included (scripts read today's Japanese texts).
-Language LanguageOfLocale(const char* lcAll, const char* lcMessages, const char* lang);
-Language LanguageOfEnvironment();
-
 // True for "--help" and "-h".
 bool IsHelpArg(std::string_view arg);
 // Prints the usage text on standard output; returns status 0.

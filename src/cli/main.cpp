@@ -7,6 +7,7 @@
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "rxt4/data/LocaleLanguage.h"
 #include "rxt4/data/Strings.h"
 
 namespace {
@@ -43,7 +44,7 @@ int Usage(FILE* out, int status) {
 
 int main(int argc, char** argv) {
   // The one place the tool's language is decided: its locale's, before anything is said.
-  rxt4::SetLanguage(rxt4::cli::LanguageOfEnvironment());
+  rxt4::SetLanguage(rxt4::LanguageOfEnvironment());
   if (argc < 2) return Usage(stderr, 2);
   std::string_view name = argv[1];
   if (name == "--help" || name == "-h" || name == "help") return Usage(stdout, 0);

@@ -25,7 +25,7 @@ std::string CutMessage(std::string message) {
 }  // namespace
 
 std::string FileErrorMessage(int err, std::string_view path) {
-  return CutMessage(std::system_category().message(err) + ": " + std::string(path));
+  return CutMessage(ReasonText(std::error_code(err, std::generic_category())) + ": " + std::string(path));
 }
 
 std::string NotRegularFileMessage(bool isFolder, std::string_view path) {

@@ -12,6 +12,7 @@
 #include "rxt4/data/DirectoryIndex.h"
 #include "rxt4/data/Kinds.h"
 #include "rxt4/data/ReadOnlyFile.h"
+#include "rxt4/data/Strings.h"
 
 namespace rxt4 {
 
@@ -34,7 +35,7 @@ struct Entry {
   fs::path path;
 };
 
-std::string Describe(const fs::path& path, const std::error_code& ec) { return path.string() + ": " + ec.message(); }
+std::string Describe(const fs::path& path, const std::error_code& ec) { return path.string() + ": " + ReasonText(ec); }
 
 // A companion file: NAME.001, NAME.002, ... (a graph of one table row).
 bool IsCompanion(std::string_view name) {

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "rxt4/data/StagedFile.h"
+#include "rxt4/data/Strings.h"
 
 namespace rxt4 {
 
@@ -38,11 +39,11 @@ void SetError(std::string* error, std::string text) {
 bool WriteImageFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes, std::string* error) {
   StagedFile out(file);
   if (!out.ok()) {
-    SetError(error, "cannot create " + file.string() + ": " + out.error().message());
+    SetError(error, FillIn(Text(StringId::FileCreateFailed), {file.string(), ReasonText(out.error())}));
     return false;
   }
   if (!out.Write(bytes.data(), bytes.size()) || !out.Commit()) {
-    SetError(error, "cannot write " + file.string() + ": " + out.error().message());
+    SetError(error, FillIn(Text(StringId::FileWriteFailed), {file.string(), ReasonText(out.error())}));
     return false;
   }
   return true;

@@ -120,7 +120,7 @@ TEST_F(LinkCommandsCli, ImageNamesTheCheckThatFailed) {
   } cases[] = {
       {"image good.img", 0, ""},
       {"image crc.img", 1, message + "TSNM part: CRC-32 does not match\n"},
-      {"image none.img", 1, message + "No such file or directory: none.img\n"},
+      {"image none.img", 1, message + "No such file or folder: none.img\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);

@@ -60,7 +60,7 @@ TEST_F(ListSample, LoaderMessagesGoToStandardErrorOneLineEach) {
   EXPECT_EQ(run.err, std::string("D/0412/LEVEL/0412.CSV") +
                          " のデータ数が記録情報と異なります。\\nデータが正常に表示できない可能性があります。\\n"
                          "CSVファイルを確認してください。\n"
-                         "No such file or directory: D/0412/BER/0412.CSV\n");
+                         "ファイルまたはフォルダがありません: D/0412/BER/0412.CSV\n");
   EXPECT_EQ(run.out.substr(0, run.out.find("BER")), "レベル測定データ\n  0412\n      1:a\n");
 }
 

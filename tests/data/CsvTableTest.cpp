@@ -68,13 +68,13 @@ TEST(CsvTable, ReadsFilesAndReportsTheFileError) {
   EXPECT_EQ(table.Row(1).Field(1), "b");
 
   EXPECT_EQ(table.Read(dir.path() / "missing.CSV"), -1);
-  EXPECT_EQ(table.errorMessage(), "No such file or directory: " + (dir.path() / "missing.CSV").string());
+  EXPECT_EQ(table.errorMessage(), "ファイルまたはフォルダがありません: " + (dir.path() / "missing.CSV").string());
   EXPECT_EQ(table.rowCount(), 0);
 
   // A folder opens but cannot be read: a read failure.
   std::filesystem::create_directories(dir.path() / "dir.CSV");
   EXPECT_EQ(table.Read(dir.path() / "dir.CSV"), -1);
-  EXPECT_EQ(table.errorMessage(), "Is a directory: " + (dir.path() / "dir.CSV").string());
+  EXPECT_EQ(table.errorMessage(), "フォルダです: " + (dir.path() / "dir.CSV").string());
 }
 
 TEST(CountFile, ReadsCountAndVersionWithDefaults) {

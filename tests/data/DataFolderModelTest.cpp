@@ -126,10 +126,10 @@ TEST(DataFolderModel, SkipsKindFoldersWithoutUsableCountOrTable) {
   Recorder observer;
   model.Load(dir.path(), observer);
   EXPECT_EQ(observer.messages, (std::vector<std::string>{
-                                   "E:No such file or directory: " + (dir.path() / "A/LEVEL/A.CSV").string(),
+                                   "E:ファイルまたはフォルダがありません: " + (dir.path() / "A/LEVEL/A.CSV").string(),
                                    "W:" + (dir.path() / "A/BER/A.cnt").string() + kBadCount,
                                    "W:" + (dir.path() / "A/SPECTRUM/A.cnt").string() + kBadCount,
-                                   "E:Is a directory: " + (dir.path() / "A/PROFILE/A.cnt").string(),
+                                   "E:フォルダです: " + (dir.path() / "A/PROFILE/A.cnt").string(),
                                }));
   EXPECT_EQ(Dump(model), kEmptyRoots);
 }
@@ -151,7 +151,7 @@ TEST(DataFolderModel, DamagedFilesAndUnreadableFoldersAreSaid) {
       {"count file a link loop", [&] { fs::create_directories(d / "S/BER"); fs::create_symlink("S.CNT", d / "S/BER/S.CNT"); },
        "E:Too many levels of symbolic links: " + (d / "S/BER/S.CNT").string()},
       {"count file unreadable", [&] { dir.Put("D/S/SKY/S.CNT", "1\n2.00"); fs::permissions(d / "S/SKY/S.CNT", fs::perms::none); },
-       "E:Permission denied: " + (d / "S/SKY/S.CNT").string()},
+       "E:アクセスが許可されていません: " + (d / "S/SKY/S.CNT").string()},
       {"kind folder unreadable", [&] { dir.Put("D/S/LEVEL/S.CNT", "1\n2.00"); fs::permissions(d / "S/LEVEL", fs::perms::none); },
        "F:フォルダを読み込めません: " + (d / "S/LEVEL").string() + "（アクセスが許可されていません）"},
       {"set folder unreadable", [&] { dir.Put("D/S/LEVEL/S.CNT", "1\n2.00"); fs::permissions(d / "S", fs::perms::none); },
@@ -196,7 +196,7 @@ TEST(DataFolderModel, MultiChannelStopsAtTheFirstTableWithoutRows) {
   Recorder observer;
   model.Load(dir.path(), observer);
   ASSERT_EQ(observer.messages.size(), 1u);
-  EXPECT_EQ(observer.messages[0], "E:No such file or directory: " + (dir.path() / "M/MULTI/02.CSV").string());
+  EXPECT_EQ(observer.messages[0], "E:ファイルまたはフォルダがありません: " + (dir.path() / "M/MULTI/02.CSV").string());
   EXPECT_EQ(Dump(model, 7), "8 M\n  9   1:chA\n");
   const CDataSet* set = model.Record(9);
   EXPECT_EQ(set->kind, DataKind::Multi);

@@ -76,7 +76,7 @@ TEST(Profile, ReadWithItsNameOrTheFileStem) {
 
   EXPECT_FALSE(LimitsProfile::Load("/no/such/profile.toml", profile, error));
   EXPECT_EQ(error.line, 0);
-  EXPECT_EQ(error.Text(), "No such file or directory: /no/such/profile.toml");
+  EXPECT_EQ(error.Text(), "ファイルまたはフォルダがありません: /no/such/profile.toml");
 }
 
 TEST(Profile, FoundInTheUserFolderFirstByStemThenByName) {

@@ -246,7 +246,7 @@ TEST_F(FirmwareImageTest, TheFailedCheckIsNamedWithItsPart) {
   }
   EXPECT_FALSE(image.Load(dir / "missing.img"));
   EXPECT_EQ(image.fault().check, rxt4::ImageCheck::File);
-  EXPECT_EQ(image.FaultText(), "No such file or directory: " + (dir / "missing.img").string());
+  EXPECT_EQ(image.FaultText(), "ファイルまたはフォルダがありません: " + (dir / "missing.img").string());
   // A valid image after them tells of no failed check.
   EXPECT_TRUE(Load(kMain));
   EXPECT_EQ(image.fault().check, rxt4::ImageCheck::None);

@@ -75,7 +75,7 @@ TEST_F(RenderCommand, UnreadableCompanionsAreNamedOnceAndWriteErrorsFail) {
   fs::remove_all(dir_ / "out");
   fs::create_directories(dir_ / "out/0412/LEVEL/001.png");  // a folder where the first image goes
   EXPECT_EQ(Rxt4("render RXT4 --out out"), 1);
-  EXPECT_EQ(Read(dir_ / "err.txt"), "rxt4 render: cannot write out/0412/LEVEL/001.png: Is a directory\n");
+  EXPECT_EQ(Read(dir_ / "err.txt"), "rxt4 render: out/0412/LEVEL/001.png に書き込めません: フォルダです\n");
   for (const auto& entry : fs::recursive_directory_iterator(dir_ / "out"))
     EXPECT_EQ(entry.path().extension(), entry.is_directory() ? entry.path().extension() : ".png") << entry.path();
 }

@@ -82,8 +82,9 @@ class ReadOnlyFile {
 FileStatus ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxBytes, std::string& bytes,
                          std::string& message);
 
-// The platform's description of error number err followed by the file name, cut to
-// the length a message box shows (600 bytes, never inside a UTF-8 sequence).
+// The reason for error number err in the user's language (ReasonText) followed by the
+// file name, cut to the length a message box shows (600 bytes, never inside a UTF-8
+// sequence).
 std::string FileErrorMessage(int err, std::string_view path);
 // The same for a file that is no regular file (a folder, a pipe, a device).
 std::string NotRegularFileMessage(bool isFolder, std::string_view path);
