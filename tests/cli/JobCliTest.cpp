@@ -60,7 +60,9 @@ TEST_F(JobCli, ChangesArePrintedBackAndBadOnesChangeNothing) {
     EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
     if (c.inErr.empty()) EXPECT_EQ(r.err, "") << c.args;
     else EXPECT_NE(r.err.find(c.inErr), std::string::npos) << c.args << "\n" << r.err;
-    if (c.status != 0) EXPECT_EQ(Record(), was) << c.args;
+    if (c.status != 0) {
+      EXPECT_EQ(Record(), was) << c.args;
+    }
   }
 
   const Outcome shown = Run("job D --set 0412");

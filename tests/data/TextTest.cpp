@@ -74,7 +74,9 @@ TEST(StringTable, EveryUserTextHasEnglishWithTheSamePlaceholders) {
     }
     ASSERT_TRUE(HasEnglish(id)) << ja;
     // The language menu names each language in itself, in both languages.
-    if (id != StringId::LanguageJapanese) EXPECT_FALSE(HoldsJapanese(en)) << en;
+    if (id != StringId::LanguageJapanese) {
+      EXPECT_FALSE(HoldsJapanese(en)) << en;
+    }
     EXPECT_EQ(Placeholders(en), Placeholders(ja)) << en;
     EXPECT_EQ(en.find("%s"), std::string_view::npos);
   }

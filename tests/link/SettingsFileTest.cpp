@@ -128,7 +128,7 @@ TEST_F(SettingsFileTest, RememberedViewComesAfterTheSerialKeysWhichStayAsTheyAre
   EXPECT_FALSE(file.Remembered().hasPosition);
   // Written first, on a first run's exit: the serial keys saved later still go before it.
   const std::string longFolder = "/media/usb disk/" + std::string(300, 'x') + "/RXT4 ";
-  ASSERT_TRUE(file.SaveRemembered({longFolder, 2, true, -40, 25}));
+  ASSERT_TRUE(file.SaveRemembered({longFolder, 2, true, -40, 25, {}, {}, {}}));
   ASSERT_TRUE(file.SaveFolderAlert(false));
   CommSettings s;
   s.comPort = "/dev/ttyACM0";
@@ -158,7 +158,7 @@ TEST_F(SettingsFileTest, RememberedViewComesAfterTheSerialKeysWhichStayAsTheyAre
 
   // A folder with a line break in its name is forgotten rather than cut; no position
   // leaves the stored one as it was.
-  ASSERT_TRUE(again.SaveRemembered({"/tmp/a\nb", 1, false, 0, 0}));
+  ASSERT_TRUE(again.SaveRemembered({"/tmp/a\nb", 1, false, 0, 0, {}, {}, {}}));
   SettingsFile third(path_);
   third.LoadSettings({});
   EXPECT_EQ(third.Remembered().dataFolder, "");

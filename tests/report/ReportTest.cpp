@@ -167,10 +167,12 @@ TEST(ReportPdf, ScreensAppendix) {
     if (c.images > 0) {
       const std::string first = PdfText(pdf, tablePages + 1, tablePages + 1);
       EXPECT_NE(first.find("付録: 測定画面"), std::string::npos) << first;
-      if (c.screens == ReportScreens::All && c.perPage == 4)
+      if (c.screens == ReportScreens::All && c.perPage == 4) {
         EXPECT_TRUE(std::regex_search(first, std::regex("No\\.1 101号室 リビング +○ 合格"))) << first;
-      if (c.screens == ReportScreens::Failed)
+      }
+      if (c.screens == ReportScreens::Failed) {
         EXPECT_TRUE(std::regex_search(first, std::regex("No\\.2 21ch フジ +× 不合格"))) << first;
+      }
     }
   }
   const std::string fonts = CommandOutput("pdffonts '" + (demo.work / "screens24.pdf").string() + "' 2>&1");
