@@ -40,7 +40,8 @@ for file in "$bin/rxt4-viewer" "$bin/rxt4" "$bin/rxt4-sim" \
 done
 zcat "$share/man/man1/rxt4.1.gz" | grep -q '^\.SS "rxt4 udev-rule"' || fail "rxt4.1 lacks the commands' help"
 
-"$bin/rxt4" --help | grep -q '^Usage: rxt4 COMMAND' || fail "rxt4 --help"
+LC_ALL=C.UTF-8 "$bin/rxt4" --help | grep -q '^使い方: rxt4 コマンド' || fail "rxt4 --help (Japanese)"
+LC_ALL=en_US.UTF-8 "$bin/rxt4" --help | grep -q '^Usage: rxt4 COMMAND' || fail "rxt4 --help (English)"
 "$bin/rxt4-sim" --version | grep -q '^rxt4-sim (RXT4 Viewer) ' || fail "rxt4-sim --version"
 "$bin/rxt4" sample "$work/RXT4"
 "$bin/rxt4" list "$work/RXT4" > "$work/list.txt"
