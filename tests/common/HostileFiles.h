@@ -31,7 +31,7 @@ inline const char* HostileName(Hostile kind) {
 
 // The reason a reader gives for refusing the file, as the platform words it.
 inline std::string HostileReason(Hostile kind) {
-  return kind == Hostile::Sparse ? "File too large" : std::string(Text(StringId::NotRegularFile));
+  return std::string(Text(kind == Hostile::Sparse ? StringId::ErrnoTooLarge : StringId::NotRegularFile));
 }
 
 // Puts a hostile file at path (replacing what is there, creating its folders).

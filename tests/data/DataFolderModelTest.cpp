@@ -149,7 +149,7 @@ TEST(DataFolderModel, DamagedFilesAndUnreadableFoldersAreSaid) {
       {"count file all NUL bytes", [&] { dir.Put("D/S/LEVEL/S.CNT", nul); dir.Put("D/S/LEVEL/S.CSV", kHeader); },
        "W:" + (d / "S/LEVEL/S.CNT").string() + kBadCount},
       {"count file a link loop", [&] { fs::create_directories(d / "S/BER"); fs::create_symlink("S.CNT", d / "S/BER/S.CNT"); },
-       "E:Too many levels of symbolic links: " + (d / "S/BER/S.CNT").string()},
+       "E:" + std::string(Text(StringId::ErrnoLinkLoop)) + ": " + (d / "S/BER/S.CNT").string()},
       {"count file unreadable", [&] { dir.Put("D/S/SKY/S.CNT", "1\n2.00"); fs::permissions(d / "S/SKY/S.CNT", fs::perms::none); },
        "E:アクセスが許可されていません: " + (d / "S/SKY/S.CNT").string()},
       {"kind folder unreadable", [&] { dir.Put("D/S/LEVEL/S.CNT", "1\n2.00"); fs::permissions(d / "S/LEVEL", fs::perms::none); },

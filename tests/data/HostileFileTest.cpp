@@ -78,7 +78,7 @@ TEST(HostileFiles, ACountFileOneByteOverItsBoundIsTooLarge) {
   EXPECT_EQ(count.countText(), "5");
   const auto big = dir.Put("big.CNT", std::string(CountFile::kMaxFileBytes + 1, '\n'));
   EXPECT_EQ(count.Read(big), -1);
-  EXPECT_EQ(count.errorMessage(), "File too large: " + big.string());
+  EXPECT_EQ(count.errorMessage(), std::string(Text(StringId::ErrnoTooLarge)) + ": " + big.string());
 }
 
 }  // namespace
