@@ -2,6 +2,7 @@
 // folders) as a PDF file: cover, summary with the verdicts, tables, compare pages and
 // the screens.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "rxt4/data/Kinds.h"
 #include "rxt4/data/Paths.h"
 #include "rxt4/data/Strings.h"
 #include "rxt4/judge/ProfileCatalog.h"
@@ -28,22 +30,14 @@ std::string_view UsageText() { return Text(StringId::CliUsageReport); }
 
 int UsageError(std::string_view message) { return cli::UsageError("report", message, UsageText()); }
 
-// The kinds by the names the export and rxt4 check give them.
+// The kinds by the names the export and rxt4 check give them (the kind table's keys).
 bool ParseKinds(std::string_view list, std::vector<TransferKind>& kinds) {
-  static constexpr std::pair<std::string_view, TransferKind> kNames[] = {
-      {"level", TransferKind::Level}, {"ber", TransferKind::Ber},           {"sky", TransferKind::Sky},
-      {"constellation", TransferKind::Constellation},                       {"multi", TransferKind::Multi},
-      {"spectrum", TransferKind::Spectrum},                                 {"profile", TransferKind::Profile}};
   while (!list.empty()) {
     const std::size_t comma = list.find(',');
     const std::string_view name = list.substr(0, comma);
-    bool found = false;
-    for (const auto& [key, kind] : kNames)
-      if (key == name) {
-        kinds.push_back(kind);
-        found = true;
-      }
-    if (!found) return false;
+    const auto kind = std::find_if(kKinds.begin(), kKinds.end(), [&](const KindInfo& k) { return k.key == name; });
+    if (kind == kKinds.end()) return false;
+    kinds.push_back(kind->transfer);
     list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
   }
   return !kinds.empty();
