@@ -1,6 +1,6 @@
 // The platform side of PageArena (POSIX, with Linux's huge pages where present):
-// blocks are anonymous mappings aligned to a huge page, marked for huge pages and
-// populated in one call.
+// full-size blocks are anonymous mappings aligned to a huge page, marked for huge
+// pages and populated in one call; the smaller first blocks come from the heap.
 
 #include "PageArena.h"
 
